@@ -1,0 +1,92 @@
+#include "core/linac/energy.h"
+
+#include "core/linac/token_reader.h"
+#include "core/text/number_text.h"
+
+#include <ostream>
+
+namespace kova {
+namespace {
+
+std::string Num(double value) {
+    return FormatGeneral(value);
+}
+
+template <class T>
+void WriteEntries(std::ostream& out, const EntryList<T>& list) {
+    out << list.size() << '\n';
+    for (const auto& entry : list) {
+        entry->WriteTo(out);
+    }
+}
+
+} // namespace
+
+std::vector<std::string> TgEnergy::DescribeInTree() const {
+    return {"Energy = " + Name, "Buildup = " + Num(Buildup) + " cm", "SCD = " + Num(SCD) + " cm"};
+}
+
+void TgEnergy::WriteTo(std::ostream& out) const {
+    out << EncodeTextWord(Name) << '\t' << Num(NominalEnergy) << '\n'
+        << Num(MaxWidth) << '\t' << Num(MaxHeight) << '\t' << Num(MinWidth) << '\t'
+        << Num(MinHeight) << '\n'
+        << Num(MaxLeft) << '\t' << Num(MaxRight) << '\t' << Num(MaxBottom) << '\t' << Num(MaxTop)
+        << '\n'
+        << Num(MinLeft) << '\t' << Num(MinRight) << '\t' << Num(MinBottom) << '\t' << Num(MinTop)
+        << '\n'
+        << Num(SCD) << '\t' << Num(Buildup) << '\n'
+        << (TBISupported ? 1 : 0) << '\t' << Num(TBIRef) << '\t' << Num(TBIFieldSize) << '\n'
+        << (OpenWedgeMUSupported ? 1 : 0) << '\t' << (PrintOffset ? 1 : 0) << '\t'
+        << (MLCSupported ? 1 : 0) << '\n'
+        << Num(IgnoreOffset) << '\n'
+        << Num(cGyUMRatio) << '\t' << Num(HalfLife) << '\t'
+        << (CalDate.empty() ? std::string("-") : CalDate) << '\n';
+    WriteEntries(out, RefFields);
+    WriteEntries(out, Wedges);
+    WriteEntries(out, Trays);
+    WriteEntries(out, OffsetFactors);
+    WriteEntries(out, MultileafFactors);
+    WriteEntries(out, Shields);
+}
+
+bool TgEnergy::ReadFrom(TokenReader& in) {
+    const bool scalars =
+        in.TextWord(Name, "Name") && in.Real(NominalEnergy, "NominalEnergy") &&
+        in.Real(MaxWidth, "MaxWidth") && in.Real(MaxHeight, "MaxHeight") &&
+        in.Real(MinWidth, "MinWidth") && in.Real(MinHeight, "MinHeight") &&
+        in.Real(MaxLeft, "MaxLeft") && in.Real(MaxRight, "MaxRight") &&
+        in.Real(MaxBottom, "MaxBottom") && in.Real(MaxTop, "MaxTop") &&
+        in.Real(MinLeft, "MinLeft") && in.Real(MinRight, "MinRight") &&
+        in.Real(MinBottom, "MinBottom") && in.Real(MinTop, "MinTop") && in.Real(SCD, "SCD") &&
+        in.Real(Buildup, "Buildup") && in.Flag(TBISupported, "TBISupported") &&
+        in.Real(TBIRef, "TBIRef") && in.Real(TBIFieldSize, "TBIFieldSize") &&
+        in.Flag(OpenWedgeMUSupported, "OpenWedgeMUSupported") &&
+        in.Flag(PrintOffset, "PrintOffset") && in.Flag(MLCSupported, "MLCSupported") &&
+        in.Real(IgnoreOffset, "IgnoreOffset") && in.Real(cGyUMRatio, "cGyUMRatio") &&
+        in.Real(HalfLife, "HalfLife") && in.Word(CalDate, "CalDate");
+    return scalars && ReadEntries(in, RefFields, "reference field count", "reference field") &&
+           ReadEntries(in, Wedges, "wedge count", "wedge") &&
+           ReadEntries(in, Trays, "tray count", "tray") &&
+           ReadEntries(in, OffsetFactors, "offset factor count", "offset factor") &&
+           ReadEntries(in, MultileafFactors, "multileaf factor count", "multileaf factor") &&
+           ReadEntries(in, Shields, "shield count", "shield");
+}
+
+std::vector<std::string> TeEnergy::DescribeInTree() const {
+    return {"Energy = " + Name, "Buildup90 = " + Num(Buildup90) + " cm",
+            "SSD = " + Num(SSD) + " cm"};
+}
+
+void TeEnergy::WriteTo(std::ostream& out) const {
+    out << EncodeTextWord(Name) << '\t' << Num(NominalEnergy) << '\t' << Num(SSD) << '\t'
+        << Num(Buildup90) << '\n';
+    WriteEntries(out, Applicators);
+}
+
+bool TeEnergy::ReadFrom(TokenReader& in) {
+    return in.TextWord(Name, "Name") && in.Real(NominalEnergy, "NominalEnergy") &&
+           in.Real(SSD, "SSD") && in.Real(Buildup90, "Buildup90") &&
+           ReadEntries(in, Applicators, "applicator count", "applicator");
+}
+
+} // namespace kova

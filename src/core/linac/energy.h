@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/linac/energy_list_item.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kova {
+
+class TokenReader;
+
+/// Base of photon and electron energies.
+class TEnergy {
+public:
+    TEnergy() = default;
+    TEnergy(const TEnergy&) = delete;
+    TEnergy& operator=(const TEnergy&) = delete;
+    virtual ~TEnergy() = default;
+
+    std::string Name = "n/a";
+
+    /// The three information lines a treatment shows under its node.
+    virtual std::vector<std::string> DescribeInTree() const = 0;
+    /// Writes the energy block in the linac file layout.
+    virtual void WriteTo(std::ostream& out) const = 0;
+    /// Reads the energy block; false (with the reason in the reader) on a bad token.
+    virtual bool ReadFrom(TokenReader& in) = 0;
+};
+
+/// A photon energy: calibration, field limits, capability flags and six factor tables.
+class TgEnergy : public TEnergy {
+public:
+    double NominalEnergy = 0;                                    ///< MV
+    double MaxWidth = 0, MaxHeight = 0;                          ///< cm
+    double MaxLeft = 0, MaxRight = 0, MaxBottom = 0, MaxTop = 0; ///< largest jaw positions, cm
+    double MinWidth = 0, MinHeight = 0;                          ///< cm
+    double MinLeft = 0, MinRight = 0, MinBottom = 0, MinTop = 0; ///< smallest jaw positions, cm
+    double SCD = 0;        ///< source-chamber distance of the calibration, cm
+    double Buildup = 0;    ///< depth of the calibration point, cm
+    double cGyUMRatio = 0; ///< calibration factor, cGy per MU
+    double HalfLife = 0;   ///< years; 0 when the source does not decay
+    std::string CalDate;   ///< calibration date "dd/mm/yyyy", kept exactly as stored
+    bool TBISupported = true;
+    double TBIRef = 0;       ///< TBI reference distance, cm
+    double TBIFieldSize = 0; ///< TBI field size, cm
+    bool OpenWedgeMUSupported = false;
+    bool PrintOffset = false; ///< false "Offset alla Varian", true "Offset alla Philips"
+    bool MLCSupported = false;
+    EntryList<RefField> RefFields;
+    EntryList<Wedge> Wedges;
+    EntryList<Tray> Trays;
+    double IgnoreOffset = 0; ///< offsets below this (cm) count as none
+    EntryList<OFValue> OffsetFactors;
+    EntryList<MLCFValue> MultileafFactors;
+    EntryList<Shield> Shields;
+
+    /// "Energy = NAME", "Buildup = B cm", "SCD = C cm".
+    std::vector<std::string> DescribeInTree() const override;
+    void WriteTo(std::ostream& out) const override;
+    bool ReadFrom(TokenReader& in) override;
+};
+
+/// An electron energy: calibration geometry and applicators.
+class TeEnergy : public TEnergy {
+public:
+    double NominalEnergy = 0; ///< MeV
+    double SSD = 0;           ///< cm
+    double Buildup90 = 0;     ///< depth of the 90% dose, cm
+    EntryList<Applicator> Applicators;
+
+    /// "Energy = NAME", "Buildup90 = B cm", "SSD = S cm".
+    std::vector<std::string> DescribeInTree() const override;
+    void WriteTo(std::ostream& out) const override;
+    bool ReadFrom(TokenReader& in) override;
+};
+
+} // namespace kova

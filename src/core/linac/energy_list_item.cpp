@@ -1,0 +1,194 @@
+#include "core/linac/energy_list_item.h"
+
+#include "core/linac/token_reader.h"
+#include "core/text/number_text.h"
+
+#include <cmath>
+#include <ostream>
+
+namespace kova {
+namespace {
+
+/// Numbers are written in the general form (15 significant digits), so a written table
+/// reads back to the values the program uses.
+std::string Num(double value) {
+    return FormatGeneral(value);
+}
+
+/// A named entry with one factor: "Name<TAB>factor".
+bool ReadNamedFactor(TokenReader& in, std::string& name, double& factor, const char* field) {
+    return in.TextWord(name, "Name") && in.Real(factor, field);
+}
+
+void WriteNamedFactor(std::ostream& out, const std::string& name, double factor) {
+    out << EncodeTextWord(name) << '\t' << Num(factor) << '\n';
+}
+
+} // namespace
+
+void EnergyListItem::WriteTo(std::ostream&) const {
+}
+
+bool EnergyListItem::ReadFrom(TokenReader&) {
+    return true;
+}
+
+std::string PDDValue::Caption() const {
+    return Num(Depth) + " cm = " + Num(PercentDose);
+}
+
+void PDDValue::WriteTo(std::ostream& out) const {
+    out << Num(Depth) << '\t' << Num(PercentDose) << '\n';
+}
+
+bool PDDValue::ReadFrom(TokenReader& in) {
+    return in.Real(Depth, "Depth") && in.Real(PercentDose, "PercentDose");
+}
+
+std::string RefField::Caption() const {
+    return Num(Width) + " cm x " + Num(Height) + " cm";
+}
+
+void RefField::WriteTo(std::ostream& out) const {
+    out << Num(Width) << '\t' << Num(Height) << '\t' << Num(FieldFactor) << '\t'
+        << (isScatterPhantomFactorAvailable ? 1 : 0) << '\t' << Num(ScatterPhantomFactor) << '\n';
+    out << PDDValues.size() << '\n';
+    for (const auto& value : PDDValues) {
+        value->WriteTo(out);
+    }
+}
+
+bool RefField::ReadFrom(TokenReader& in) {
+    if (!in.Real(Width, "Width") || !in.Real(Height, "Height") ||
+        !in.Real(FieldFactor, "FieldFactor") ||
+        !in.Flag(isScatterPhantomFactorAvailable, "isScatterPhantomFactorAvailable") ||
+        !in.Real(ScatterPhantomFactor, "ScatterPhantomFactor")) {
+        return false;
+    }
+    return ReadEntries(in, PDDValues, "depth dose count", "depth dose");
+}
+
+std::string WFValue::Caption() const {
+    return Num(FieldSize) + " cm";
+}
+
+void WFValue::WriteTo(std::ostream& out) const {
+    out << Num(FieldSize) << '\t' << Num(PDDWarp) << '\t' << Num(WF) << '\n';
+}
+
+bool WFValue::ReadFrom(TokenReader& in) {
+    return in.Real(FieldSize, "FieldSize") && in.Real(PDDWarp, "PDDWarp") && in.Real(WF, "WF");
+}
+
+std::string WedgeTypeText(std::uint8_t wedgeType) {
+    switch (wedgeType) {
+    case 0:
+        return "Static";
+    case 1:
+        return "Dynamic";
+    case 2:
+        return "Universal";
+    default:
+        return "";
+    }
+}
+
+std::string Wedge::Caption() const {
+    return Name + " (" + WedgeTypeText(WedgeType) + ")";
+}
+
+void Wedge::WriteTo(std::ostream& out) const {
+    out << EncodeTextWord(Name) << '\t' << static_cast<int>(WedgeType) << '\t' << Num(MaxWidth)
+        << '\t' << Num(MaxHeight) << '\t' << (isOffsetWedged ? 1 : 0) << '\n';
+    out << WFValues.size() << '\n';
+    for (const auto& value : WFValues) {
+        value->WriteTo(out);
+    }
+}
+
+bool Wedge::ReadFrom(TokenReader& in) {
+    if (!in.TextWord(Name, "Name") || !in.Byte(WedgeType, "WedgeType") ||
+        !in.Real(MaxWidth, "MaxWidth") || !in.Real(MaxHeight, "MaxHeight") ||
+        !in.Flag(isOffsetWedged, "isOffsetWedged")) {
+        return false;
+    }
+    return ReadEntries(in, WFValues, "wedge factor count", "wedge factor");
+}
+
+std::optional<WedgeFactors> Wedge::GetFactors(double s) const {
+    constexpr double kRadius = 100;
+    const WFValue* nearest = nullptr;
+    double best = kRadius;
+    for (const auto& value : WFValues) {
+        const double distance = std::fabs(value->FieldSize - s);
+        if (distance < best) {
+            best = distance;
+            nearest = value.get();
+        }
+    }
+    if (nearest == nullptr) {
+        return std::nullopt;
+    }
+    if (nearest->FieldSize == s) {
+        return WedgeFactors{nearest->WF, nearest->PDDWarp};
+    }
+    const WFValue* partner = nullptr;
+    best = kRadius;
+    for (const auto& value : WFValues) {
+        const double size = value->FieldSize;
+        const bool otherSide =
+            (nearest->FieldSize < s && s < size) || (size < s && s < nearest->FieldSize);
+        if (value.get() != nearest && otherSide && std::fabs(size - s) < best) {
+            best = std::fabs(size - s);
+            partner = value.get();
+        }
+    }
+    if (partner == nullptr) {
+        return WedgeFactors{nearest->WF, nearest->PDDWarp};
+    }
+    const double t = (s - partner->FieldSize) / (nearest->FieldSize - partner->FieldSize);
+    return WedgeFactors{partner->WF + (nearest->WF - partner->WF) * t,
+                        partner->PDDWarp + (nearest->PDDWarp - partner->PDDWarp) * t};
+}
+
+void Tray::WriteTo(std::ostream& out) const {
+    WriteNamedFactor(out, Name, TF);
+}
+bool Tray::ReadFrom(TokenReader& in) {
+    return ReadNamedFactor(in, Name, TF, "TF");
+}
+
+void Shield::WriteTo(std::ostream& out) const {
+    WriteNamedFactor(out, Name, SF);
+}
+bool Shield::ReadFrom(TokenReader& in) {
+    return ReadNamedFactor(in, Name, SF, "SF");
+}
+
+void MLCFValue::WriteTo(std::ostream& out) const {
+    WriteNamedFactor(out, Name, MLCF);
+}
+bool MLCFValue::ReadFrom(TokenReader& in) {
+    return ReadNamedFactor(in, Name, MLCF, "MLCF");
+}
+
+void Applicator::WriteTo(std::ostream& out) const {
+    WriteNamedFactor(out, Name, AF);
+}
+bool Applicator::ReadFrom(TokenReader& in) {
+    return ReadNamedFactor(in, Name, AF, "AF");
+}
+
+std::string OFValue::Caption() const {
+    return Num(CenterFieldOffset) + " cm";
+}
+
+void OFValue::WriteTo(std::ostream& out) const {
+    out << Num(CenterFieldOffset) << '\t' << Num(OF) << '\n';
+}
+
+bool OFValue::ReadFrom(TokenReader& in) {
+    return in.Real(CenterFieldOffset, "CenterFieldOffset") && in.Real(OF, "OF");
+}
+
+} // namespace kova

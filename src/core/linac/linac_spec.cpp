@@ -1,0 +1,141 @@
+#include "core/linac/linac_spec.h"
+
+#include "core/common/file_bytes.h"
+#include "core/linac/token_reader.h"
+#include "core/text/number_text.h"
+
+#include <ostream>
+#include <zlib.h>
+
+namespace kova {
+namespace {
+
+/// A linac file is its compressed text plus the 4-byte length; zlib never makes a stream much
+/// larger than its input, so a file above this size cannot be a linac file.
+constexpr std::size_t kMaxLinacFileBytes = kMaxLinacTextBytes + 1024u * 1024u;
+
+LoadResult Rejected(std::string reason) {
+    return LoadResult{LoadOutcome::NotALinacFile, std::move(reason)};
+}
+
+std::string Num(double value) {
+    return FormatGeneral(value);
+}
+
+/// Reads the header and the energies after the format number into `linac`.
+bool ReadBody(TokenReader& in, TLinacSpec& linac) {
+    {
+        TokenReader::Context context(in, "the linac header");
+        if (!in.TextWord(linac.Name, "Name") || !in.TextWord(linac.Brand, "Brand") ||
+            !in.TextWord(linac.Model, "Model") ||
+            !in.TextWord(linac.SerialNumber, "SerialNumber") || !in.Real(linac.SAD, "SAD") ||
+            !in.TextWord(linac.WidthChar, "WidthChar") ||
+            !in.TextWord(linac.HeightChar, "HeightChar") ||
+            !in.TextWord(linac.LeftChar, "LeftChar") ||
+            !in.TextWord(linac.RightChar, "RightChar") ||
+            !in.TextWord(linac.BottomChar, "BottomChar") ||
+            !in.TextWord(linac.TopChar, "TopChar") ||
+            !in.Real(linac.isAsymmetricFieldsOnWidth, "isAsymmetricFieldsOnWidth") ||
+            !in.Real(linac.isAsymmetricFieldsOnHeight, "isAsymmetricFieldsOnHeight")) {
+            return false;
+        }
+    }
+    return ReadEntries(in, linac.gEnergies, "photon energy count", "photon energy") &&
+           ReadEntries(in, linac.eEnergies, "electron energy count", "electron energy");
+}
+
+} // namespace
+
+Result<std::string> UnpackLinacFile(std::string_view fileBytes) {
+    if (fileBytes.size() < 4) {
+        return Result<std::string>::Fail("the file is shorter than its 4-byte length header");
+    }
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(fileBytes[i]));
+    };
+    const std::uint32_t announced = byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+    if (announced > kMaxLinacTextBytes) {
+        return Result<std::string>::Fail("the announced text length " + std::to_string(announced) +
+                                         " bytes is above the limit of " +
+                                         std::to_string(kMaxLinacTextBytes));
+    }
+    std::string text(announced, '\0');
+    uLongf produced = announced;
+    const std::string_view compressed = fileBytes.substr(4);
+    const int status =
+        uncompress(reinterpret_cast<Bytef*>(text.data()), &produced,
+                   reinterpret_cast<const Bytef*>(compressed.data()), compressed.size());
+    if (status == Z_BUF_ERROR) {
+        return Result<std::string>::Fail("the text is longer than the announced " +
+                                         std::to_string(announced) + " bytes");
+    }
+    if (status != Z_OK) {
+        return Result<std::string>::Fail("the compressed text cannot be decompressed (zlib: " +
+                                         std::string(zError(status)) + ")");
+    }
+    if (produced != announced) {
+        return Result<std::string>::Fail("the text has " + std::to_string(produced) +
+                                         " bytes, not the announced " + std::to_string(announced));
+    }
+    return text;
+}
+
+LoadResult ReadLinacText(std::string_view text, TLinacSpec& linac) {
+    TokenReader in(text);
+    std::string magic;
+    if (!in.Word(magic, "magic word") || magic != kLinacMagicWord) {
+        return Rejected("the text does not start with the word " + std::string(kLinacMagicWord));
+    }
+    int format = 0;
+    if (!in.Integer(format, "format number")) {
+        return Rejected(in.error());
+    }
+    TLinacSpec read;
+    // A format other than 0 is not understood: the linac keeps its defaults, as if empty.
+    if (format == 0 && !ReadBody(in, read)) {
+        return Rejected(in.error());
+    }
+    read.FileName = linac.FileName;
+    linac = std::move(read);
+    return LoadResult{LoadOutcome::Accepted, {}};
+}
+
+LoadResult TLinacSpec::LoadFromFile(const std::string& path) {
+    const FileBytes file = ReadFileBytes(path, kMaxLinacFileBytes);
+    if (!file.ok()) {
+        const bool cannotOpen = file.error == FileBytes::Error::CannotOpen;
+        return LoadResult{cannotOpen ? LoadOutcome::CannotOpen : LoadOutcome::NotALinacFile,
+                          file.reason};
+    }
+    const Result<std::string> text = UnpackLinacFile(file.bytes);
+    if (!text) {
+        return Rejected(text.reason());
+    }
+    LoadResult result = ReadLinacText(*text, *this);
+    if (result.accepted()) {
+        FileName = path;
+    }
+    return result;
+}
+
+void TLinacSpec::WriteTo(std::ostream& out) const {
+    out << kLinacMagicWord << '\n'
+        << 0 << '\n'
+        << EncodeTextWord(Name) << '\t' << EncodeTextWord(Brand) << '\t' << EncodeTextWord(Model)
+        << '\t' << EncodeTextWord(SerialNumber) << '\n'
+        << Num(SAD) << '\n'
+        << EncodeTextWord(WidthChar) << '\t' << EncodeTextWord(HeightChar) << '\t'
+        << EncodeTextWord(LeftChar) << '\t' << EncodeTextWord(RightChar) << '\t'
+        << EncodeTextWord(BottomChar) << '\t' << EncodeTextWord(TopChar) << '\n'
+        << Num(isAsymmetricFieldsOnWidth) << '\t' << Num(isAsymmetricFieldsOnHeight) << '\n';
+    out << gEnergies.size() << '\n';
+    for (const auto& energy : gEnergies) {
+        energy->WriteTo(out);
+    }
+    out << eEnergies.size() << '\n';
+    for (const auto& energy : eEnergies) {
+        energy->WriteTo(out);
+    }
+}
+
+} // namespace kova

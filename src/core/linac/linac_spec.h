@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/common/result.h"
+#include "core/linac/energy.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace kova {
+
+/// How a linac file was received.
+enum class LoadOutcome {
+    Accepted,      ///< the linac was read
+    NotALinacFile, ///< rejected: wrong magic word, damaged container or token stream
+    CannotOpen,    ///< the file could not be opened or read
+};
+
+struct LoadResult {
+    LoadOutcome outcome = LoadOutcome::NotALinacFile;
+    /// Why the file was rejected; "Cannot open file PATH" when it could not be opened.
+    std::string reason;
+
+    bool accepted() const { return outcome == LoadOutcome::Accepted; }
+};
+
+/// One linear accelerator as commissioned: identity, geometry, jaw labels and energies.
+class TLinacSpec {
+public:
+    TLinacSpec() = default;
+    TLinacSpec(TLinacSpec&&) = default;
+    TLinacSpec& operator=(TLinacSpec&&) = default;
+
+    std::string Name = "n/a";
+    std::string Brand = "n/a";
+    std::string Model = "n/a";
+    std::string SerialNumber;
+    double SAD = 100; ///< source-axis distance, cm
+    /// Non-zero: the jaws along the width may be set independently.
+    double isAsymmetricFieldsOnWidth = 1;
+    /// Non-zero: the jaws along the height may be set independently.
+    double isAsymmetricFieldsOnHeight = 1;
+    std::string WidthChar = "LR";
+    std::string HeightChar = "BT";
+    std::string LeftChar = "L";
+    std::string RightChar = "R";
+    std::string BottomChar = "B";
+    std::string TopChar = "T";
+    EntryList<TgEnergy> gEnergies;
+    EntryList<TeEnergy> eEnergies;
+    std::string FileName; ///< the path the linac was read from
+
+    /// Reads a linac file into this freshly constructed linac. On any rejection the linac is
+    /// left exactly as it was: a damaged file never gives a half-filled linac.
+    LoadResult LoadFromFile(const std::string& path);
+
+    /// Writes the whole linac text (magic word, format 0, header, energies) in the layout
+    /// of the entries' WriteTo; reading it back gives the same linac.
+    void WriteTo(std::ostream& out) const;
+};
+
+/// The first word of every linac text.
+inline constexpr std::string_view kLinacMagicWord = "DAZUZODADIDUSPECFILE";
+/// Largest decompressed linac text accepted, bytes.
+inline constexpr std::size_t kMaxLinacTextBytes = 64u * 1024u * 1024u;
+
+/// Takes the text out of a linac file's bytes: a 4-byte little-endian length, then one zlib
+/// stream that must decompress to exactly that many bytes (at most kMaxLinacTextBytes).
+Result<std::string> UnpackLinacFile(std::string_view fileBytes);
+
+/// Reads a decompressed linac text into `linac`, which is changed only when the text is
+/// accepted. A format number other than 0 gives a linac at its defaults without energies.
+LoadResult ReadLinacText(std::string_view text, TLinacSpec& linac);
+
+} // namespace kova

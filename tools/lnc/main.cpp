@@ -1,0 +1,121 @@
+// lnc: pack a linac text into a .lnc file, unpack one, or dump what the reader understood.
+
+#include "core/common/file_bytes.h"
+#include "core/linac/linac_spec.h"
+#include "lnc/lnc_pack.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kUsage =
+    "usage: lnc pack TEXT OUT.lnc   compress a linac text into a linac file\n"
+    "       lnc unpack IN.lnc       write the text of a linac file to stdout\n"
+    "       lnc dump IN.lnc         write what the reader understood of a linac file\n";
+
+int Fail(const std::string& message) {
+    std::cerr << "lnc: " << message << '\n';
+    return kExitFailed;
+}
+
+/// Writes `bytes` to `path` through a temporary file renamed into place, so that a failed
+/// write never leaves a half-written linac file.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
+            !out.flush()) {
+            error = "cannot write " + temporary;
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    std::error_code code;
+    std::filesystem::rename(temporary, path, code);
+    if (code) {
+        error = "cannot write " + path + ": " + code.message();
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+int Pack(const std::string& textPath, const std::string& outPath) {
+    const kova::FileBytes text = kova::ReadFileBytes(textPath, kova::kMaxLinacTextBytes);
+    if (!text.ok()) {
+        return Fail(text.reason);
+    }
+    // A text the program would reject is refused here, so no broken linac file is made.
+    kova::TLinacSpec linac;
+    const kova::LoadResult read = kova::ReadLinacText(text.bytes, linac);
+    if (!read.accepted()) {
+        return Fail(textPath + " is not a linac text: " + read.reason);
+    }
+    const kova::Result<std::string> packed = kova::PackLinacText(text.bytes);
+    if (!packed) {
+        return Fail(packed.reason());
+    }
+    std::string error;
+    if (!WriteFileAtomically(outPath, *packed, error)) {
+        return Fail(error);
+    }
+    return kExitOk;
+}
+
+int Unpack(const std::string& path) {
+    const kova::FileBytes file = kova::ReadFileBytes(path, 2 * kova::kMaxLinacTextBytes);
+    if (!file.ok()) {
+        return Fail(file.reason);
+    }
+    const kova::Result<std::string> text = kova::UnpackLinacFile(file.bytes);
+    if (!text) {
+        return Fail(path + " is not a linac file: " + text.reason());
+    }
+    std::cout.write(text->data(), static_cast<std::streamsize>(text->size()));
+    return std::cout.flush() ? kExitOk : Fail("cannot write to stdout");
+}
+
+int Dump(const std::string& path) {
+    kova::TLinacSpec linac;
+    const kova::LoadResult result = linac.LoadFromFile(path);
+    if (!result.accepted()) {
+        if (result.outcome == kova::LoadOutcome::CannotOpen) {
+            return Fail(result.reason);
+        }
+        return Fail(path + " is not a linac file: " + result.reason);
+    }
+    linac.WriteTo(std::cout);
+    return std::cout.flush() ? kExitOk : Fail("cannot write to stdout");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 3 && args[0] == "pack") {
+        return Pack(args[1], args[2]);
+    }
+    if (args.size() == 2 && args[0] == "unpack") {
+        return Unpack(args[1]);
+    }
+    if (args.size() == 2 && args[0] == "dump") {
+        return Dump(args[1]);
+    }
+    std::cerr << kUsage;
+    return kExitUsage;
+}
