@@ -1,0 +1,41 @@
+# Checks that `lnc dump` of every packed demo linac gives back its source text byte for byte.
+# Called by CTest with LNC (the lnc program), LINACS_DIR (the packed files), TEXTS (the
+# source texts, separated by "|") and WORK_DIR (where the dumps are written).
+foreach(variable LNC LINACS_DIR TEXTS WORK_DIR)
+    if(NOT DEFINED ${variable})
+        message(FATAL_ERROR "check_round_trip.cmake needs -D${variable}=...")
+    endif()
+endforeach()
+
+string(REPLACE "|" ";" TEXTS "${TEXTS}")
+file(MAKE_DIRECTORY ${WORK_DIR})
+set(failures 0)
+foreach(text IN LISTS TEXTS)
+    get_filename_component(name ${text} NAME_WE)
+    set(packed ${LINACS_DIR}/${name}.lnc)
+    set(dump ${WORK_DIR}/${name}.dump.txt)
+    if(NOT EXISTS ${packed})
+        message(SEND_ERROR "${name}: ${packed} is missing (build the demo_linacs target)")
+        math(EXPR failures "${failures} + 1")
+        continue()
+    endif()
+    execute_process(COMMAND ${LNC} dump ${packed}
+        OUTPUT_FILE ${dump} ERROR_VARIABLE error RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(SEND_ERROR "${name}: lnc dump failed (${status}): ${error}")
+        math(EXPR failures "${failures} + 1")
+        continue()
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${dump} ${text}
+        RESULT_VARIABLE different)
+    if(different)
+        message(SEND_ERROR "${name}: the dump ${dump} differs from ${text}")
+        math(EXPR failures "${failures} + 1")
+    else()
+        message(STATUS "${name}: round trip identical")
+    endif()
+endforeach()
+
+if(failures GREATER 0)
+    message(FATAL_ERROR "${failures} demo linac(s) do not read back as written")
+endif()
