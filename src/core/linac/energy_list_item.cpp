@@ -1,9 +1,9 @@
 #include "core/linac/energy_list_item.h"
 
+#include "core/common/nearest_bracket.h"
 #include "core/linac/token_reader.h"
 #include "core/text/number_text.h"
 
-#include <cmath>
 #include <ostream>
 
 namespace kova {
@@ -116,39 +116,19 @@ bool Wedge::ReadFrom(TokenReader& in) {
 }
 
 std::optional<WedgeFactors> Wedge::GetFactors(double s) const {
-    constexpr double kRadius = 100;
-    const WFValue* nearest = nullptr;
-    double best = kRadius;
-    for (const auto& value : WFValues) {
-        const double distance = std::fabs(value->FieldSize - s);
-        if (distance < best) {
-            best = distance;
-            nearest = value.get();
-        }
-    }
-    if (nearest == nullptr) {
+    const auto sizeOf = [this](std::size_t i) { return WFValues[i]->FieldSize; };
+    const auto found = FindNearestBracket(WFValues.size(), sizeOf, s, 100);
+    if (!found) {
         return std::nullopt;
     }
-    if (nearest->FieldSize == s) {
-        return WedgeFactors{nearest->WF, nearest->PDDWarp};
+    const WFValue& n = *WFValues[found->nearest];
+    if (!found->bracket) {
+        return WedgeFactors{n.WF, n.PDDWarp};
     }
-    const WFValue* partner = nullptr;
-    best = kRadius;
-    for (const auto& value : WFValues) {
-        const double size = value->FieldSize;
-        const bool otherSide =
-            (nearest->FieldSize < s && s < size) || (size < s && s < nearest->FieldSize);
-        if (value.get() != nearest && otherSide && std::fabs(size - s) < best) {
-            best = std::fabs(size - s);
-            partner = value.get();
-        }
-    }
-    if (partner == nullptr) {
-        return WedgeFactors{nearest->WF, nearest->PDDWarp};
-    }
-    const double t = (s - partner->FieldSize) / (nearest->FieldSize - partner->FieldSize);
-    return WedgeFactors{partner->WF + (nearest->WF - partner->WF) * t,
-                        partner->PDDWarp + (nearest->PDDWarp - partner->PDDWarp) * t};
+    const WFValue& p = *WFValues[*found->bracket];
+    return WedgeFactors{p.WF + (n.WF - p.WF) / (n.FieldSize - p.FieldSize) * (s - p.FieldSize),
+                        p.PDDWarp + (n.PDDWarp - p.PDDWarp) / (n.FieldSize - p.FieldSize) *
+                                        (s - p.FieldSize)};
 }
 
 void Tray::WriteTo(std::ostream& out) const {

@@ -1,0 +1,58 @@
+#include "core/beams/modifiers.h"
+
+namespace kova {
+namespace {
+
+template <class T>
+void AppendEntries(std::vector<ModifierItem>& items, const EntryList<T>& list) {
+    for (const auto& entry : list) {
+        items.push_back({entry->Name, entry.get()});
+    }
+}
+
+} // namespace
+
+std::vector<ModifierItem> WedgeItems(const TgEnergy& energy) {
+    std::vector<ModifierItem> items{{kNoneItem, nullptr}};
+    AppendEntries(items, energy.Wedges);
+    return items;
+}
+
+std::vector<ModifierItem> TrayItems(const TgEnergy& energy, const AdHocModifiers& adHoc) {
+    std::vector<ModifierItem> items{{kNoneItem, nullptr}};
+    AppendEntries(items, energy.Trays);
+    AppendEntries(items, adHoc.trays);
+    items.push_back({kSetOnFlyItem, nullptr});
+    return items;
+}
+
+std::vector<ModifierItem> ShieldItems(const TgEnergy& energy, const AdHocModifiers& adHoc) {
+    std::vector<ModifierItem> items{{kNoneItem, nullptr}};
+    AppendEntries(items, energy.Shields);
+    AppendEntries(items, adHoc.shields);
+    items.push_back({kSetOnFlyItem, nullptr});
+    return items;
+}
+
+std::vector<ModifierItem> MultileafItems(const TgEnergy& energy, const AdHocModifiers& adHoc) {
+    if (!energy.MLCSupported) {
+        return {{kNotAvailableItem, nullptr}};
+    }
+    std::vector<ModifierItem> items{{kNoneItem, nullptr}};
+    AppendEntries(items, energy.MultileafFactors);
+    AppendEntries(items, adHoc.multileafs);
+    items.push_back({kSetOnFlyItem, nullptr});
+    items.push_back({kComputeFromFileItem, nullptr});
+    return items;
+}
+
+int IndexOfEntry(const std::vector<ModifierItem>& items, const EnergyListItem* entry) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (entry != nullptr && items[i].entry == entry) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace kova

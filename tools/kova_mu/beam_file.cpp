@@ -1,0 +1,75 @@
+#include "kova_mu/beam_file.h"
+
+#include <sstream>
+
+namespace kova::mu {
+namespace {
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return "";
+    }
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+const BeamEntry* BeamBlock::Find(const std::string& key) const {
+    for (const BeamEntry& entry : entries) {
+        if (entry.key == key) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+std::string InputError::ToString() const {
+    std::string out = file + ":" + std::to_string(line) + ": " + message;
+    if (!text.empty()) {
+        out += ": '" + text + "'";
+    }
+    return out;
+}
+
+std::vector<BeamBlock> ParseBeamText(const std::string& file, const std::string& text,
+                                     std::vector<InputError>& errors) {
+    std::vector<BeamBlock> blocks;
+    std::istringstream lines(text);
+    std::string raw;
+    int number = 0;
+    while (std::getline(lines, raw)) {
+        ++number;
+        const std::string line = Trim(raw);
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        if (line.front() == '[') {
+            if (line.back() != ']') {
+                errors.push_back({file, number, "a beam title must end with ']'", line});
+                continue;
+            }
+            blocks.push_back({file, Trim(line.substr(1, line.size() - 2)), number, {}});
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (equals == std::string::npos) {
+            errors.push_back({file, number, "expected 'Key = Value'", line});
+            continue;
+        }
+        if (blocks.empty()) {
+            errors.push_back({file, number, "an entry comes before the first [beam title]", line});
+            continue;
+        }
+        BeamEntry entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), number};
+        if (blocks.back().Find(entry.key) != nullptr) {
+            errors.push_back({file, number, "the key is given twice in this beam", entry.key});
+            continue;
+        }
+        blocks.back().entries.push_back(std::move(entry));
+    }
+    return blocks;
+}
+
+} // namespace kova::mu

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "kova_mu/batch.h"
+
+#include <ostream>
+#include <vector>
+
+namespace kova::mu {
+
+/// "== TITLE: MU = 298.51" (or "== TITLE: refused: REASON"), then the beam's result lines as
+/// the program shows them, two spaces of indent per level.
+void WriteText(std::ostream& out, const BeamOutcome& outcome);
+
+/// Every beam with its stored input and results at full precision, its result lines, its
+/// column of the details report and its set-up row.
+void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today);
+
+} // namespace kova::mu
