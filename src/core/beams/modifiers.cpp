@@ -1,5 +1,7 @@
 #include "core/beams/modifiers.h"
 
+#include "core/text/number_text.h"
+
 namespace kova {
 namespace {
 
@@ -44,6 +46,20 @@ std::vector<ModifierItem> MultileafItems(const TgEnergy& energy, const AdHocModi
     items.push_back({kSetOnFlyItem, nullptr});
     items.push_back({kComputeFromFileItem, nullptr});
     return items;
+}
+
+Result<ModifierValue> CheckModifierValue(const std::string& name, const std::string& factorText) {
+    const Result<double> factor = StrToFloat(factorText);
+    if (!factor) {
+        return factor.status();
+    }
+    if (name.empty()) {
+        return Result<ModifierValue>::Fail("The modifier needs a name");
+    }
+    if (*factor == 0) {
+        return Result<ModifierValue>::Fail("The factor must not be 0: the MU are divided by it");
+    }
+    return ModifierValue{name, *factor};
 }
 
 int IndexOfEntry(const std::vector<ModifierItem>& items, const EnergyListItem* entry) {

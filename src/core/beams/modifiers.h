@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/result.h"
 #include "core/linac/energy.h"
 
 #include <string>
@@ -41,6 +42,16 @@ std::vector<ModifierItem> MultileafItems(const TgEnergy& energy, const AdHocModi
 inline bool OffsetAvailable(const TgEnergy& energy) {
     return !energy.OffsetFactors.empty();
 }
+
+/// A modifier typed on the spot: its name and the factor the MU are divided by.
+struct ModifierValue {
+    std::string name;
+    double factor = 1;
+};
+
+/// Checks what the modifier value dialog collected: the factor must be a number other than 0
+/// (negative factors are allowed) and the name must not be empty.
+Result<ModifierValue> CheckModifierValue(const std::string& name, const std::string& factorText);
 
 /// Index of the first item holding `entry`, or -1.
 int IndexOfEntry(const std::vector<ModifierItem>& items, const EnergyListItem* entry);

@@ -1,0 +1,70 @@
+#include "gui/dialogs.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <optional>
+
+namespace kova::gui {
+namespace {
+
+Dialogs::ExecHook& Hook() {
+    static Dialogs::ExecHook hook;
+    return hook;
+}
+
+std::optional<QMessageBox::StandardButton>& MessageAnswer() {
+    static std::optional<QMessageBox::StandardButton> answer;
+    return answer;
+}
+
+QStringList& Shown() {
+    static QStringList shown;
+    return shown;
+}
+
+} // namespace
+
+int Dialogs::Exec(QDialog& dialog) {
+    if (Hook()) {
+        return Hook()(dialog);
+    }
+    return dialog.exec();
+}
+
+int Dialogs::RunMessageBox(QMessageBox& box) {
+    Shown().append(box.text());
+    if (MessageAnswer()) {
+        return *MessageAnswer();
+    }
+    return box.exec();
+}
+
+void Dialogs::ShowError(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("KOVA X"), message, QMessageBox::Ok,
+                    parent);
+    RunMessageBox(box);
+}
+
+bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    return RunMessageBox(box) == QMessageBox::Ok;
+}
+
+void Dialogs::SetExecHook(ExecHook hook) {
+    Hook() = std::move(hook);
+}
+
+void Dialogs::SetMessageAnswer(QMessageBox::StandardButton answer) {
+    MessageAnswer() = answer;
+}
+
+const QStringList& Dialogs::ShownMessages() {
+    return Shown();
+}
+
+void Dialogs::ClearShownMessages() {
+    Shown().clear();
+}
+
+} // namespace kova::gui

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace kova::gui {
+
+/// Every modal window of the program runs through here, so that tests can answer it: a test
+/// installs a hook that receives the dialog (fully built and ready), drives its real widgets
+/// and returns the result the dialog would have closed with.
+class Dialogs {
+public:
+    using ExecHook = std::function<int(QDialog&)>;
+
+    /// Shows `dialog` modally, or hands it to the test hook; returns the dialog's result.
+    static int Exec(QDialog& dialog);
+
+    /// The application's error box, titled "KOVA X".
+    static void ShowError(QWidget* parent, const QString& message);
+
+    /// A box with OK and Cancel; true for OK.
+    static bool Confirm(QWidget* parent, const QString& title, const QString& message);
+
+    /// For tests: every following Exec goes to `hook` (none restores the real dialogs).
+    static void SetExecHook(ExecHook hook);
+    /// For tests: the answer of the next message boxes, and the texts they would have shown.
+    static void SetMessageAnswer(QMessageBox::StandardButton answer);
+    static const QStringList& ShownMessages();
+    static void ClearShownMessages();
+
+private:
+    static int RunMessageBox(QMessageBox& box);
+};
+
+} // namespace kova::gui
