@@ -1,0 +1,147 @@
+#include "gui/treatment_dialog.h"
+
+#include "gui/qt_text.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kova::gui {
+
+TreatmentDialog::TreatmentDialog(const std::vector<const TLinacSpec*>& linacs,
+                                 const QString& caption, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_choice(linacs) {
+    setObjectName(QStringLiteral("TreatmentDialog"));
+    setWindowTitle(caption);
+
+    PageControl = new QTabWidget(this);
+    auto* linacPage = new QWidget;
+    auto* form = new QFormLayout(linacPage);
+    LINAC = new QComboBox;
+    gEnergy = new QComboBox;
+    eEnergy = new QComboBox;
+    LINAC->setObjectName(QStringLiteral("LINAC"));
+    gEnergy->setObjectName(QStringLiteral("gEnergy"));
+    eEnergy->setObjectName(QStringLiteral("eEnergy"));
+    form->addRow(QStringLiteral("Available LINACs"), LINAC);
+    form->addRow(QStringLiteral("Available g Energies"), gEnergy);
+    form->addRow(QStringLiteral("Available e- Energies"), eEnergy);
+    PageControl->addTab(linacPage, QStringLiteral("Treatment LINAC"));
+
+    auto* kindPage = new QWidget;
+    auto* kindPageLayout = new QVBoxLayout(kindPage);
+    BeamKind = new QGroupBox(QStringLiteral("Beam Kind"));
+    BeamKind->setObjectName(QStringLiteral("BeamKind"));
+    m_kindLayout = new QVBoxLayout(BeamKind);
+    m_kindButtons = new QButtonGroup(this);
+    kindPageLayout->addWidget(BeamKind);
+    kindPageLayout->addStretch();
+    PageControl->addTab(kindPage, QStringLiteral("Treatment Kind"));
+
+    ReasonLine = new QLabel;
+    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
+    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
+    ReasonLine->setWordWrap(true);
+    OK = new QPushButton(QStringLiteral("OK"));
+    Cancel = new QPushButton(QStringLiteral("Cancel"));
+    OK->setObjectName(QStringLiteral("OK"));
+    Cancel->setObjectName(QStringLiteral("Cancel"));
+    OK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OK);
+    buttons->addWidget(Cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl);
+    layout->addWidget(ReasonLine);
+    layout->addLayout(buttons);
+
+    Refresh();
+    connect(LINAC, &QComboBox::currentIndexChanged, this, &TreatmentDialog::LINACChange);
+    connect(gEnergy, &QComboBox::currentIndexChanged, this, &TreatmentDialog::gEnergyChange);
+    connect(eEnergy, &QComboBox::currentIndexChanged, this, &TreatmentDialog::eEnergyChange);
+    connect(m_kindButtons, &QButtonGroup::idClicked, this, &TreatmentDialog::BeamKindClick);
+    connect(OK, &QPushButton::clicked, this, &TreatmentDialog::OKClick);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    OK->setFocus();
+    setFixedSize(sizeHint().expandedTo(QSize(360, 220)));
+}
+
+void TreatmentDialog::Fill(QComboBox* box, const std::vector<std::string>& items, int selected) {
+    box->clear();
+    for (const std::string& item : items) {
+        box->addItem(ToQ(item));
+    }
+    box->setCurrentIndex(selected);
+}
+
+void TreatmentDialog::Refresh() {
+    m_refreshing = true;
+    Fill(LINAC, m_choice.LinacItems(), m_choice.linacIndex());
+    Fill(gEnergy, m_choice.gEnergyItems(), m_choice.gEnergyIndex());
+    Fill(eEnergy, m_choice.eEnergyItems(), m_choice.eEnergyIndex());
+    for (QAbstractButton* button : m_kindButtons->buttons()) {
+        m_kindButtons->removeButton(button);
+        delete button;
+    }
+    const auto& kinds = m_choice.KindItems();
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        auto* button = new QRadioButton(ToQ(BeamKindText(kinds[i])), BeamKind);
+        m_kindButtons->addButton(button, static_cast<int>(i));
+        m_kindLayout->addWidget(button);
+        button->setChecked(static_cast<int>(i) == m_choice.kindIndex());
+    }
+    m_refreshing = false;
+}
+
+void TreatmentDialog::LINACChange(int index) {
+    if (!m_refreshing) {
+        m_choice.LINACChange(index);
+        Refresh();
+    }
+}
+
+void TreatmentDialog::gEnergyChange(int index) {
+    if (!m_refreshing) {
+        m_choice.gEnergyChange(index);
+        Refresh();
+    }
+}
+
+void TreatmentDialog::eEnergyChange(int index) {
+    if (!m_refreshing) {
+        m_choice.eEnergyChange(index);
+        Refresh();
+    }
+}
+
+void TreatmentDialog::BeamKindClick(int index) {
+    if (!m_refreshing) {
+        m_choice.BeamKindClick(index);
+    }
+}
+
+void TreatmentDialog::OKClick() {
+    const Status status = m_choice.CanAccept();
+    if (!status) {
+        ReasonLine->setText(ToQ(status.reason()));
+        return;
+    }
+    accept();
+}
+
+std::unique_ptr<TTreatment> TreatmentDialog::MakeTreatment(const std::string& name) const {
+    return m_choice.MakeTreatment(name);
+}
+
+} // namespace kova::gui
