@@ -59,13 +59,22 @@ Result<std::string> UnpackLinacFile(std::string_view fileBytes) {
                                          " bytes is above the limit of " +
                                          std::to_string(kMaxLinacTextBytes));
     }
-    std::string text(announced, '\0');
-    uLongf produced = announced;
     const std::string_view compressed = fileBytes.substr(4);
+    // Deflate cannot expand data by more than about 1032 to 1, so a larger announced length
+    // is a lie; refusing it here avoids allocating for it.
+    constexpr std::uint64_t kMaxRatio = 1032;
+    if (announced > kMaxRatio * compressed.size() + 64) {
+        return Result<std::string>::Fail(
+            "the announced text length " + std::to_string(announced) + " bytes cannot come from " +
+            std::to_string(compressed.size()) + " bytes of compressed data");
+    }
+    // One byte more than announced tells a longer text from a damaged stream.
+    std::string text(std::size_t{announced} + 1, '\0');
+    uLongf produced = announced + 1;
     const int status =
         uncompress(reinterpret_cast<Bytef*>(text.data()), &produced,
                    reinterpret_cast<const Bytef*>(compressed.data()), compressed.size());
-    if (status == Z_BUF_ERROR) {
+    if (status == Z_BUF_ERROR || (status == Z_OK && produced > announced)) {
         return Result<std::string>::Fail("the text is longer than the announced " +
                                          std::to_string(announced) + " bytes");
     }
@@ -77,6 +86,7 @@ Result<std::string> UnpackLinacFile(std::string_view fileBytes) {
         return Result<std::string>::Fail("the text has " + std::to_string(produced) +
                                          " bytes, not the announced " + std::to_string(announced));
     }
+    text.resize(announced);
     return text;
 }
 
