@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows what the program reads of every demo linac.
+# Installs what is missing, builds, and starts KOVA X on the demo linacs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
 cmake -S . -B build
 cmake --build build --parallel "$(nproc)"
-for linac in build/Linacs/*.lnc; do
-    echo "== $linac"
-    build/bin/lnc dump "$linac"
-done
+
+# The program reads the Linacs folder of its current folder: build/Linacs holds the demo linacs.
+cd build
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: start KOVA X from a desktop session (cd build && bin/kovax)," >&2
+    echo "or try it without one: xvfb-run -a bin/kovax" >&2
+    exit 1
+fi
+exec bin/kovax

@@ -25,6 +25,9 @@ public:
     /// patients, and are siblings of the same kind.
     static bool DropAllowed(const QTreeWidgetItem* dragged, const QTreeWidgetItem* target);
 
+    /// True while a caption is being edited in place.
+    bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
+
 signals:
     /// A node was dropped: `target` is the node under the mouse, `dragged` the selected one.
     void NodeDropped(QTreeWidgetItem* target, QTreeWidgetItem* dragged);
