@@ -20,7 +20,6 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
-
 #include <functional>
 
 using kova::gui::Dialogs;
@@ -65,8 +64,7 @@ public:
 };
 
 int ClickOk(QDialog& dialog, const char* okName) {
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(okName)),
-                      Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromLatin1(okName)), Qt::LeftButton);
     return dialog.result();
 }
 
@@ -266,6 +264,8 @@ private slots:
         QCOMPARE(treatment->childCount(), 7);
         QTreeWidgetItem* beam = treatment->child(6);
         QCOMPARE(WorkbenchTree::KindOf(beam), NodeKind::Beam);
+        // No name was typed: the beam keeps the name of its new node.
+        QCOMPARE(beam->text(0), QStringLiteral("New Beam"));
         // 200 / 0.67 = 298.507... shown with "#0.##".
         QVERIFY2(Children(beam).contains(QStringLiteral("MU = 298.51")),
                  qPrintable(Children(beam).join(u'|')));
@@ -309,8 +309,7 @@ private slots:
         QCOMPARE(record->name, std::string("AP"));
         // Renaming the treatment renames the treatment.
         treatment->setText(0, QStringLiteral("Prostata"));
-        QCOMPARE(window.workbench().patients()[0]->treatments[0]->name,
-                 std::string("Prostata"));
+        QCOMPARE(window.workbench().patients()[0]->treatments[0]->name, std::string("Prostata"));
     }
 
     void editingABeamKeepsOrChangesItsDose() {

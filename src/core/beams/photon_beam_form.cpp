@@ -110,14 +110,16 @@ Status PhotonBeamForm::SetTechnique(int technique) {
     if (technique == m_texts.technique) {
         return Status::Ok();
     }
-    const Result<SsdTexts> ssd = TechniqueChanged(technique, m_texts.BeamDepth, m_linac, m_energy);
+    // The item and the SSD's read-only state change before the depth is read, so a depth
+    // that is not a number leaves the SSD texts as they were but the SSD locked.
     m_texts.technique = technique;
+    m_ssdReadOnly = technique == kIsocentric;
+    const Result<SsdTexts> ssd = TechniqueChanged(technique, m_texts.BeamDepth, m_linac, m_energy);
     if (!ssd) {
         return ssd.status();
     }
     m_texts.BeamSSD = ssd->ssd;
     m_texts.BeamRealSSD = ssd->realSsd;
-    m_ssdReadOnly = ssd->ssdReadOnly;
     return Status::Ok();
 }
 

@@ -43,7 +43,7 @@ public:
     bool AsymmHeightEnabled() const;
 
     /// Chooses the technique (0 isocentric, 1 fixed SSD). Isocentric with a depth that is not
-    /// a number fails with the conversion message and changes nothing else.
+    /// a number fails with the conversion message and leaves the SSD texts unchanged.
     Status SetTechnique(int technique);
 
     /// Makes a field sheet the active one; a disabled asymmetric sheet is refused.

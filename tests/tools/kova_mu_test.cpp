@@ -1,0 +1,321 @@
+#include "core/linac/linac_spec.h"
+#include "kova_mu/batch.h"
+#include "kova_mu/beam_file.h"
+#include "support/linac_text.h"
+#include "support/near.h"
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <utility>
+#include <vector>
+
+namespace kova::mu {
+namespace {
+
+using test::IsNear;
+
+std::vector<std::string> Messages(const std::vector<InputError>& errors) {
+    std::vector<std::string> messages;
+    for (const InputError& error : errors) {
+        messages.push_back(error.ToString());
+    }
+    return messages;
+}
+
+TEST(ParseBeamText, TitlesEntriesAndComments) {
+    std::vector<InputError> errors;
+    const std::vector<BeamBlock> blocks =
+        ParseBeamText("f.ini", "# comment\n\n[ Beam 1 ]\n  BeamDose =  200 \r\n[B2]\n", errors);
+    EXPECT_TRUE(errors.empty());
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[0].title, "Beam 1");
+    EXPECT_EQ(blocks[0].line, 3);
+    ASSERT_EQ(blocks[0].entries.size(), 1u);
+    EXPECT_EQ(blocks[0].entries[0].key, "BeamDose");
+    EXPECT_EQ(blocks[0].entries[0].value, "200");
+    EXPECT_EQ(blocks[0].entries[0].line, 4);
+    EXPECT_EQ(blocks[1].title, "B2");
+    EXPECT_TRUE(blocks[1].entries.empty());
+}
+
+TEST(ParseBeamText, SyntaxErrorsWithFileLineAndText) {
+    struct Case {
+        const char* text;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"Linac = A\n", "f.ini:1: an entry comes before the first [beam title]: 'Linac = A'"},
+        {"\n[B\n", "f.ini:2: a beam title must end with ']': '[B'"},
+        {"[B]\nnonsense\n", "f.ini:2: expected 'Key = Value': 'nonsense'"},
+        {"[B]\nBeamDose = 1\n# x\nBeamDose = 2\n",
+         "f.ini:4: the key is given twice in this beam: 'BeamDose'"},
+    };
+    for (const Case& c : cases) {
+        std::vector<InputError> errors;
+        ParseBeamText("f.ini", c.text, errors);
+        EXPECT_EQ(Messages(errors), std::vector<std::string>{c.error}) << c.text;
+    }
+}
+
+/// One linac "Test" from the default linac text: photon energy X6 whose only reference field
+/// 10x10 (FF 1, depth dose 0.67 at 10 cm) limits every field to 10 x 10; wedge W60, tray
+/// "Tray" 0.97, shield "Block", multileaf "MLC"; electron energy E9.
+class KovaMuTest : public ::testing::Test {
+protected:
+    KovaMuTest() {
+        linacs.push_back(std::make_unique<TLinacSpec>());
+        const LoadResult read = ReadLinacText(test::LinacText{}.Text(), *linacs.back());
+        EXPECT_TRUE(read.accepted()) << read.reason;
+    }
+
+    /// A fixed SSD 10x10 beam at 10 cm, 200 cGy; `changes` replace lines in place (same line
+    /// number), an empty value drops the line, a new key goes at the end (line 10).
+    std::string BeamText(const std::vector<std::pair<std::string, std::string>>& changes = {}) {
+        std::vector<std::pair<std::string, std::string>> lines = {
+            {"Linac", "Test"},   {"Energy", "X6"},    {"Technique", "Not Isocentric"},
+            {"BeamSSD", "100"},  {"BeamDose", "200"}, {"BeamDepth", "10"},
+            {"BeamWidth", "10"}, {"BeamHeight", "10"}};
+        for (const auto& [key, value] : changes) {
+            bool replaced = false;
+            for (auto& line : lines) {
+                if (line.first == key) {
+                    line.second = value;
+                    replaced = true;
+                }
+            }
+            if (!replaced) {
+                lines.emplace_back(key, value);
+            }
+        }
+        std::string text = "[B]\n";
+        for (const auto& [key, value] : lines) {
+            if (!value.empty()) {
+                text += key + " = " + value + "\n";
+            }
+        }
+        return text;
+    }
+
+    std::optional<ResolvedBeam> Resolve(const std::string& text) {
+        blocks = ParseBeamText("f.ini", text, errors);
+        EXPECT_EQ(blocks.size(), 1u);
+        return blocks.empty() ? std::nullopt : ResolveBeam(blocks[0], linacs, errors);
+    }
+
+    std::vector<std::unique_ptr<TLinacSpec>> linacs;
+    std::vector<BeamBlock> blocks;
+    std::vector<InputError> errors;
+};
+
+TEST_F(KovaMuTest, ResolveErrorsNameFileLineAndText) {
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> changes;
+        std::string error;
+    };
+    const Case cases[] = {
+        {{{"Foo", "1"}}, "f.ini:10: unknown key: 'Foo'"},
+        {{{"Linac", ""}}, "f.ini:1: the beam names no Linac: 'B'"},
+        {{{"Linac", "Nope"}}, "f.ini:2: no linac of the linac folder has this Name: 'Nope'"},
+        {{{"Energy", "X7"}}, "f.ini:3: the linac Test has no photon energy of this name: 'X7'"},
+        {{{"Energy", ""}}, "f.ini:1: the beam names no Energy: 'B'"},
+        {{{"Technique", "2"}, {"BeamSSD", ""}},
+         "f.ini:4: Technique must be 0 (Isocentric) or 1 (Not Isocentric): '2'"},
+        {{{"Technique", "Isocentric"}},
+         "f.ini:5: BeamSSD cannot be typed in the isocentric technique (it follows the depth): "
+         "'100'"},
+        {{{"BeamLeft", "5"}},
+         "f.ini:10: the field must be given through one sheet only: 'BeamLeft'"},
+        {{{"WedgeComp", "W99"}}, "f.ini:10: no WedgeComp entry has this name: 'W99'"},
+        {{{"WedgeComp", "W : 0.5"}}, "f.ini:10: no WedgeComp entry has this name: 'W : 0.5'"},
+        {{{"TrayComp", "T1 : 0"}},
+         "f.ini:10: an entry made on the spot needs a name and a factor other than 0 "
+         "(NAME : FACTOR): 'T1 : 0'"},
+        {{{"ShieldComp", " : 0.9"}},
+         "f.ini:10: an entry made on the spot needs a name and a factor other than 0 "
+         "(NAME : FACTOR): ': 0.9'"},
+        {{{"isOffset", "yes"}}, "f.ini:10: isOffset must be 0 or 1: 'yes'"},
+        {{{"BeamKind", "Proton Beam"}}, "f.ini:10: unknown BeamKind: 'Proton Beam'"},
+    };
+    for (const Case& c : cases) {
+        errors.clear();
+        const std::optional<ResolvedBeam> beam = Resolve(BeamText(c.changes));
+        EXPECT_FALSE(beam.has_value()) << c.error;
+        EXPECT_EQ(Messages(errors), std::vector<std::string>{c.error});
+    }
+}
+
+TEST_F(KovaMuTest, ComputedAndRefusedBeams) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> changes;
+        bool computed;
+        double mu;
+        const char* reason;
+    };
+    const Case cases[] = {
+        // 200 / 0.67 = 298.507
+        {"fixed SSD", {}, true, 200 / 0.67, ""},
+        // Isocentric SAD 100, s = 90: MU = 200 / (0.67 x (110/100)^2) = 246.700.
+        {"isocentric",
+         {{"Technique", "Isocentric"}, {"BeamSSD", ""}},
+         true,
+         200 / (0.67 * 1.21),
+         ""},
+        {"table tray", {{"TrayComp", "Tray"}}, true, 200 / 0.67 / 0.97, ""},
+        // A tray made on the spot: 200 / 0.67 / 0.95 = 314.218.
+        {"tray on the spot", {{"TrayComp", "T1 : 0.95"}}, true, 200 / 0.67 / 0.95, ""},
+        {"dose 0", {{"BeamDose", "0"}}, false, 0, "The dose must be above 0 cGy"},
+        {"dose text", {{"BeamDose", "2OO"}}, false, 0, "'2OO' is not a valid floating point value"},
+        {"electron",
+         {{"Energy", "E9"}, {"BeamKind", "Electron Beam"}},
+         false,
+         0,
+         "the beam kind 'Electron Beam' cannot be computed by this version"},
+    };
+    const Date today{2026, 6, 1};
+    for (const Case& c : cases) {
+        errors.clear();
+        const std::optional<ResolvedBeam> resolved = Resolve(BeamText(c.changes));
+        ASSERT_TRUE(resolved.has_value()) << c.what << ": " << Messages(errors).at(0);
+        const BeamOutcome outcome = ComputeBeam(*resolved, today);
+        EXPECT_EQ(outcome.computed, c.computed) << c.what << ": " << outcome.reason;
+        EXPECT_EQ(outcome.reason, c.reason) << c.what;
+        if (c.computed) {
+            EXPECT_TRUE(IsNear(outcome.beam->MU, c.mu)) << c.what;
+            EXPECT_EQ(outcome.beam->name, "B") << c.what;
+        }
+    }
+}
+
+TEST_F(KovaMuTest, TrayMadeOnTheSpotBelongsToTheBeam) {
+    const std::optional<ResolvedBeam> resolved = Resolve(BeamText({{"TrayComp", "T 1 : 0.95"}}));
+    ASSERT_TRUE(resolved.has_value());
+    const BeamOutcome outcome = ComputeBeam(*resolved, Date{2026, 6, 1});
+    ASSERT_TRUE(outcome.computed) << outcome.reason;
+    ASSERT_EQ(outcome.beam->adHoc.trays.size(), 1u);
+    EXPECT_EQ(outcome.beam->stored().tray, outcome.beam->adHoc.trays[0].get());
+    EXPECT_EQ(outcome.beam->adHoc.trays[0]->Name, "T 1");
+    EXPECT_EQ(outcome.beam->adHoc.trays[0]->TF, 0.95);
+    EXPECT_EQ(linacs[0]->gEnergies[0]->Trays.size(), 1u) << "the energy's table is untouched";
+}
+
+// ---------------------------------------------------------------- the real program
+
+struct ProgramRun {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+/// Runs kova-mu with `arguments` (already quoted where needed).
+ProgramRun RunKovaMu(const test::TempDir& work, const std::string& arguments) {
+    const std::string command = std::string("'") + KOVA_MU_PROGRAM + "' " + arguments + " >'" +
+                                work.File("out.txt").string() + "' 2>'" +
+                                work.File("err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    ProgramRun run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadAll(work.File("out.txt"));
+    run.err = ReadAll(work.File("err.txt"));
+    return run;
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+const std::string kLinacsOption = std::string("--linacs '") + KOVA_LINACS_DIR + "'";
+const std::string kDate = "--date 15/06/2026";
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(KovaMuProgram, EveryExampleIsComputed) {
+    const test::TempDir work;
+    int examples = 0;
+    for (const auto& file : std::filesystem::directory_iterator(KOVA_EXAMPLES_DIR)) {
+        if (file.path().extension() != ".ini") {
+            continue;
+        }
+        ++examples;
+        const ProgramRun run =
+            RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(file.path()));
+        EXPECT_EQ(run.code, 0) << file.path() << "\n" << run.out << run.err;
+        EXPECT_FALSE(Contains(run.out, "refused")) << run.out;
+    }
+    EXPECT_GT(examples, 0);
+}
+
+TEST(KovaMuProgram, DemoSixMegavoltFigures) {
+    const test::TempDir work;
+    const ProgramRun run =
+        RunKovaMu(work, kLinacsOption + " " + kDate + " " +
+                            Quoted(std::filesystem::path(KOVA_EXAMPLES_DIR) / "demo_6mv.ini"));
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    // 6MV 10x10 at 10 cm, SSD 100: FF 1, P 0.6706, 1 cGy/MU: 200 / 0.6706 = 298.240.
+    EXPECT_TRUE(Contains(run.out, "== Fixed SSD 10x10: MU = 298.24\n")) << run.out;
+    // Isocentric, s = 90: the depth-dose field 10 x 100/110 = 9.0909 has four neighbours:
+    // 10x10 (q = 200/121, P 0.6706), 8x8 (q = 288/121, P 0.6585), 5x20 and 20x5
+    // (q = 16425/121 each, P 0.6585). P = (0.6706/200 + 0.6585 (1/288 + 2/16425)) /
+    // (1/200 + 1/288 + 2/16425) = 0.665540; MU = 200 / (P x 1.21) = 248.354.
+    EXPECT_TRUE(Contains(run.out, "== Isocentric 10x10 at 10 cm: MU = 248.35\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "== Wedged asymmetric with tray and offset: MU = ")) << run.out;
+}
+
+TEST(KovaMuProgram, ExitCodes) {
+    const test::TempDir work;
+    const std::filesystem::path beams = work.File("beams.ini");
+    std::ofstream(beams) << "[Build-up]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+                            "BeamDepth = 1.5\nBeamWidth = 10\nBeamHeight = 10\n";
+    // Isocentric at the build-up depth: P = 1, ssdPDD = 1, S = (101.5 / 100)^2 = 1.030225;
+    // MU = 200 / 1.030225 = 194.132.
+    ProgramRun run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "== Build-up: MU = 194.13\n")) << run.out;
+
+    const std::filesystem::path refused = work.File("refused.ini");
+    std::ofstream(refused) << "[Zero dose]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 0\n"
+                              "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    run =
+        RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams) + " " + Quoted(refused));
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_TRUE(Contains(run.out, "== Build-up: MU = 194.13\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "== Zero dose: refused: The dose must be above 0 cGy\n"))
+        << run.out;
+
+    const std::filesystem::path broken = work.File("broken.ini");
+    std::ofstream(broken) << "[Typo]\nLinac = KovaDemo-DE\nFoo = 1\n";
+    run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(broken));
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(Contains(run.err, broken.string() + ":3: unknown key: 'Foo'")) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+
+    const std::string usage[] = {
+        kLinacsOption,                                         // no beam file
+        kLinacsOption + " --date 31/02/2026 " + Quoted(beams), // no such day
+        "--linacs '" + work.File("none").string() + "' " + Quoted(beams),
+        kLinacsOption + " " + Quoted(work.File("missing.ini")),
+        kLinacsOption + " --frobnicate " + Quoted(beams),
+    };
+    for (const std::string& arguments : usage) {
+        run = RunKovaMu(work, arguments);
+        EXPECT_EQ(run.code, 2) << arguments << "\n" << run.out << run.err;
+        EXPECT_FALSE(run.err.empty()) << arguments;
+    }
+}
+
+} // namespace
+} // namespace kova::mu
