@@ -11,6 +11,8 @@
 #include "support/temp_dir.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QTabWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -371,6 +373,77 @@ private slots:
         QVERIFY(!WorkbenchTree::DropAllowed(treatment, other));
         QVERIFY(!WorkbenchTree::DropAllowed(window.WorkbenchTreeView->topLevelItem(0),
                                             window.WorkbenchTreeView->topLevelItem(1)));
+    }
+
+    /// What a new user does first: on the demo linac, a wedged asymmetric beam with a tray and
+    /// the offset factor; every factor shows under the beam. With KOVA_SCREENSHOT set, the
+    /// window is saved there as a picture.
+    void demoBeamWithWedgeTrayAndAsymmetricField() {
+        MainWindow window(m_info, QStringLiteral(KOVA_DEMO_LINACS_DIR));
+        window.resize(560, 720);
+        window.show();
+        window.ScanLinacs();
+        window.NewPatientClick();
+        QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
+        patient->setText(0, QStringLiteral("Rossi Mario"));
+        {
+            DialogAnswer answer([](QDialog& dialog) {
+                auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
+                treatment.LINAC->setCurrentIndex(
+                    treatment.LINAC->findText(QStringLiteral("KovaDemo-DE")));
+                return ClickOk(dialog, "OK");
+            });
+            window.NewTreatmentClick();
+        }
+        QTreeWidgetItem* treatment = patient->child(0);
+        QCOMPARE(treatment->child(0)->text(0), QStringLiteral("Machine = KovaDemo-DE"));
+        treatment->setText(0, QStringLiteral("Mammella sx"));
+        window.WorkbenchTreeView->setCurrentItem(treatment);
+        {
+            DialogAnswer answer([](QDialog& dialog) {
+                Type(dialog, "BeamName", "LAT");
+                Type(dialog, "BeamDose", "180");
+                Type(dialog, "BeamDepth", "7");
+                dialog.findChild<QTabWidget*>(QStringLiteral("FieldDim"))->setCurrentIndex(1);
+                Type(dialog, "BeamLeft", "3");
+                Type(dialog, "BeamRight", "7");
+                Type(dialog, "BeamBottom", "6");
+                Type(dialog, "BeamTop", "6");
+                auto* wedge = dialog.findChild<QComboBox*>(QStringLiteral("WedgeComp"));
+                wedge->setCurrentIndex(wedge->findText(QStringLiteral("W30")));
+                auto* tray = dialog.findChild<QComboBox*>(QStringLiteral("TrayComp"));
+                tray->setCurrentIndex(tray->findText(QStringLiteral("Tray-Block")));
+                dialog.findChild<QCheckBox*>(QStringLiteral("isOffset"))->setChecked(true);
+                return ClickOk(dialog, "Button1");
+            });
+            window.NewBeamClick();
+        }
+        QCOMPARE(treatment->childCount(), 7);
+        QTreeWidgetItem* beam = treatment->child(6);
+        QCOMPARE(beam->text(0), QStringLiteral("LAT"));
+        const QStringList lines = Children(beam);
+        QVERIFY2(lines.size() == 7 && lines[5].startsWith(QStringLiteral("MU = ")),
+                 qPrintable(lines.join(u'|')));
+        // The four jaws of the asymmetric field, then the wedge, tray and offset nodes.
+        QCOMPARE(beam->child(0)->childCount(), 4);
+        QTreeWidgetItem* details = beam->child(6);
+        QCOMPARE(details->text(0), QStringLiteral("Dosimetric details"));
+        QStringList modifiers;
+        for (int i = 4; i < details->childCount(); ++i) {
+            modifiers << details->child(i)->text(0);
+        }
+        QCOMPARE(modifiers, QStringList({QStringLiteral("W30"), QStringLiteral("Tray-Block"),
+                                         QStringLiteral("2 cm")}));
+        QCOMPARE(Children(details->child(6)).size(), 1);
+        QVERIFY(Children(details->child(6))[0].startsWith(QStringLiteral("Offset Factor = ")));
+
+        const QByteArray screenshot = qgetenv("KOVA_SCREENSHOT");
+        if (!screenshot.isEmpty()) {
+            window.WorkbenchTreeView->expandAll();
+            window.WorkbenchTreeView->setCurrentItem(beam);
+            QTest::qWait(200);
+            QVERIFY(window.grab().save(QString::fromLocal8Bit(screenshot)));
+        }
     }
 };
 
