@@ -1,6 +1,7 @@
 #include "core/linac/linac_spec.h"
 #include "kova_mu/batch.h"
 #include "kova_mu/beam_file.h"
+#include "kova_mu/json_writer.h"
 #include "support/linac_text.h"
 #include "support/near.h"
 #include "support/temp_dir.h"
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -315,6 +317,54 @@ TEST(KovaMuProgram, ExitCodes) {
         EXPECT_EQ(run.code, 2) << arguments << "\n" << run.out << run.err;
         EXPECT_FALSE(run.err.empty()) << arguments;
     }
+}
+
+TEST(JsonWriter, EscapesTextAndKeepsFullPrecision) {
+    std::ostringstream out;
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Key("text");
+    // A quote, a backslash, a TAB, e acute (0xE9) and the euro sign (0x80) of Windows-1252.
+    json.String("a\"b\\c\td\xE9\x80");
+    json.Key("numbers");
+    json.BeginArray();
+    json.Number(0.1);   // 17 significant digits read back to the same double
+    json.Number(298.5); // exact
+    json.Number(std::numeric_limits<double>::infinity());
+    json.EndArray();
+    json.Key("empty");
+    json.BeginArray();
+    json.EndArray();
+    json.Key("flag");
+    json.Bool(false);
+    json.EndObject();
+    EXPECT_EQ(out.str(), "{\n"
+                         "  \"text\": \"a\\\"b\\\\c\\u0009d\xC3\xA9\xE2\x82\xAC\",\n"
+                         "  \"numbers\": [\n"
+                         "    0.10000000000000001,\n"
+                         "    298.5,\n"
+                         "    null\n"
+                         "  ],\n"
+                         "  \"empty\": [],\n"
+                         "  \"flag\": false\n"
+                         "}\n");
+}
+
+TEST(KovaMuProgram, JsonCarriesInputsFactorsAndTexts) {
+    const test::TempDir work;
+    const ProgramRun run =
+        RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " +
+                            Quoted(std::filesystem::path(KOVA_EXAMPLES_DIR) / "demo_6mv.ini"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    for (const char* part :
+         {"\"date\": \"15/06/2026\"", "\"title\": \"Fixed SSD 10x10\"", "\"computed\": true",
+          "\"technique\": 1", "\"ssdPDD\": 0.67059999999999997,", "\"tray\": \"Tray-Block\"",
+          "\"text\": \"MU = 298.24\"", "\"gamma (SSD)\"", "\"column\": \"UM\"", "\"298\""}) {
+        EXPECT_TRUE(Contains(run.out, part)) << part << "\n" << run.out;
+    }
+    // Each computed beam carries the 37 texts of its report column: the first and the last.
+    EXPECT_TRUE(Contains(run.out, "\"details\": [\n        \"gamma (SSD)\",")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "\"298.24\"\n      ],\n      \"setupRow\"")) << run.out;
 }
 
 } // namespace
