@@ -147,7 +147,8 @@ private slots:
         kova::test::WriteLncFile(folder.Path(), ".hidden.lnc", kova::test::LinacText{}.Text());
         kova::test::WriteBytesFile(folder.Path(), "broken.lnc", "not a linac file");
         MainWindow window(m_info, FolderOf(folder));
-        QCoreApplication::sendEvent(&window, new QEvent(QEvent::WindowActivate));
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&window, &activate);
         QVERIFY(window.linacsScanned());
         QCOMPARE(window.LinacList().size(), std::size_t{3});
         QCOMPARE(window.LinacList()[0]->Name, std::string("A.lnc"));
@@ -159,7 +160,6 @@ private slots:
         QVERIFY2(status.contains(QStringLiteral("broken.lnc")), qPrintable(status));
         // A second activation reads nothing again, even a file added since.
         kova::test::WriteLncFile(folder.Path(), "d.lnc", kova::test::LinacText{}.Text());
-        QEvent activate(QEvent::WindowActivate);
         QCoreApplication::sendEvent(&window, &activate);
         QCOMPARE(window.LinacList().size(), std::size_t{3});
     }
