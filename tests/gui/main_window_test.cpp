@@ -11,9 +11,8 @@
 #include "support/temp_dir.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QTabWidget>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTest>
 #include <functional>
 
