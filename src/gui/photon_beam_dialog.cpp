@@ -2,7 +2,6 @@
 
 #include "core/linac/linac_spec.h"
 #include "core/text/date_text.h"
-#include "core/workbench/treatment.h"
 #include "gui/dialogs.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/qt_text.h"
@@ -103,10 +102,7 @@ PhotonBeamDialog::PhotonBeamDialog(TPhotonBeam& beam, QWidget* parent)
       m_beam(beam) {
     setObjectName(QStringLiteral("PhotonBeamDialog"));
     setWindowTitle(QStringLiteral("New Photon Beam"));
-    if (beam.treatment != nullptr && beam.treatment->linac != nullptr &&
-        beam.treatment->PhotonEnergy() != nullptr) {
-        m_linac = beam.treatment->linac;
-        m_energy = beam.treatment->PhotonEnergy();
+    if (beam.Machine(m_linac, m_energy)) {
         m_form.emplace(*m_linac, *m_energy);
         // A new beam keeps the name of its node unless the user types another.
         m_form->SetText(PhotonControl::BeamName, beam.name);

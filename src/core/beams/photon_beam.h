@@ -125,8 +125,7 @@ public:
     std::vector<std::string> DetailsColumn(const Date& printDay) const override;
     std::vector<SetupCell> SetupRow() const override;
 
-protected:
-    /// The linac and photon energy behind the beam; false without a treatment.
+    /// The linac and photon energy behind the beam; false without a treatment that has both.
     bool Machine(const TLinacSpec*& linac, const TgEnergy*& energy) const;
 };
 
