@@ -9,6 +9,7 @@
 namespace kova {
 
 class TTreatment;
+class EnergyListItem;
 
 /// Columns of the patient set-up sheet that a beam fills.
 enum class SetupColumn {
@@ -81,6 +82,8 @@ public:
     virtual std::vector<std::string> DetailsColumn(const Date& printDay) const = 0;
     /// The beam's cells of the patient set-up sheet.
     virtual std::vector<SetupCell> SetupRow() const = 0;
+    /// The table entries of the energy that the stored beam refers to (not those it owns).
+    virtual std::vector<const EnergyListItem*> UsedEntries() const = 0;
 };
 
 } // namespace kova

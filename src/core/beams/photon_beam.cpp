@@ -338,6 +338,21 @@ Status TPhotonBeam::Accept(const PhotonBeamInput& input, const Date& today) {
     return Status::Ok();
 }
 
+std::vector<const EnergyListItem*> TPhotonBeam::UsedEntries() const {
+    std::vector<const EnergyListItem*> used;
+    if (!calculated) {
+        return used;
+    }
+    const PhotonBeamInput& s = stored();
+    for (const EnergyListItem* entry :
+         std::initializer_list<const EnergyListItem*>{s.wedge, s.tray, s.shield, s.multileaf}) {
+        if (entry != nullptr) {
+            used.push_back(entry);
+        }
+    }
+    return used;
+}
+
 PhotonBeamTexts TPhotonBeam::LoadControls() const {
     const auto g = [](double value) { return FormatGeneral(value); };
     const PhotonBeamInput& e = entered;

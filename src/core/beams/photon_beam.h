@@ -124,6 +124,7 @@ public:
     std::vector<TextNode> ShowResults() const override;
     std::vector<std::string> DetailsColumn(const Date& printDay) const override;
     std::vector<SetupCell> SetupRow() const override;
+    std::vector<const EnergyListItem*> UsedEntries() const override;
 
     /// The linac and photon energy behind the beam; false without a treatment that has both.
     bool Machine(const TLinacSpec*& linac, const TgEnergy*& energy) const;
