@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config git
-    zlib1g-dev
+    zlib1g-dev nlohmann-json3-dev
     googletest libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     fonts-liberation

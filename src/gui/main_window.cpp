@@ -234,12 +234,6 @@ void MainWindow::NewBeamClick() {
     QTreeWidgetItem* item = AddNode(treatmentItem, QStringLiteral("New Beam"));
     m_updating = false;
     std::unique_ptr<TBeam> beam = treatment->CreateBeam(FromQ(item->text(0)));
-    if (!beam) {
-        delete item;
-        ShowStatus(u"Beams of the kind \"" + ToQ(BeamKindText(treatment->kind)) +
-                   u"\" cannot be computed by this version.");
-        return;
-    }
     bool accepted = false;
     if (std::unique_ptr<QDialog> dialog = CreateBeamDialog(*beam, false, this)) {
         accepted = Dialogs::Exec(*dialog) == QDialog::Accepted;

@@ -1,41 +1,29 @@
 #pragma once
 
-#include "core/beams/field_geometry.h"
-#include "core/beams/modifiers.h"
+#include "core/beams/photon_beam.h"
 #include "core/beams/photon_beam_form.h"
-
-#include <QDialog>
-#include <array>
-#include <optional>
-#include <string>
-#include <vector>
+#include "gui/beam_dialog.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
-class QLayout;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
-class QShowEvent;
 class QTabWidget;
 
 namespace kova::gui {
 
-/// The window of a photon beam. Every text lives in a PhotonBeamForm, which runs the typing
-/// rules; the dialog shows the form's texts, and OK hands them to the beam record, which
-/// checks, calculates and stores. The beam must outlive the dialog; so must its treatment.
-class PhotonBeamDialog : public QDialog {
+/// The window of a photon beam: the "Technique", "Beam" and "Modifiers" pages. The beam's
+/// PhotonBeamForm holds the texts and runs the typing rules; the beam record checks,
+/// calculates and stores on OK. The beam must outlive the dialog.
+class PhotonBeamDialog : public BeamDialog {
     Q_OBJECT
 
 public:
     explicit PhotonBeamDialog(TPhotonBeam& beam, QWidget* parent = nullptr);
-
-    /// Fills the controls from the stored beam, before an edit: the texts, the technique, the
-    /// field sheet last used, the stored modifier entries and the offset box.
-    void LoadControls();
 
     QTabWidget* PageControl1 = nullptr;
     QGroupBox* Technique = nullptr;
@@ -63,73 +51,31 @@ public:
     QCheckBox* isOffset = nullptr;
     QLineEdit* OffsetComp = nullptr;
 
-    QPushButton *Button1 = nullptr, *Button2 = nullptr;
-    /// Why OK was refused, or what a handler could not do.
-    QLabel* ReasonLine = nullptr;
-
 public slots:
-    void FormShow();
-    void TechniqueClick();
-    void TrayCompChange();
-    void ShieldCompChange();
-    void MultileafCompChange();
-    void OKClick();
+    void FormShow() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void ComputeFromFile(std::string_view name) override;
+    void Refresh() override;
+
+    PhotonBeamForm& photonForm();
+    /// The dose and its caption; the open/wedged dialog adds the wedge dose beside it.
+    QGridLayout* m_doseGrid = nullptr;
 
 private slots:
-    // Typing handlers, one per group of edits as the dialog wires them: each stores the
-    // typed text in the form, which runs the rule of that edit (and of the active sheet),
-    // and shows the texts the rule changed.
-    void TextChange(kova::PhotonControl edit) { Type(edit); }
-    void BeamDepthChange(kova::PhotonControl edit) { Type(edit); }
-    void BeamWidthChange(kova::PhotonControl edit) { Type(edit); }
-    void BeamLeftChange(kova::PhotonControl edit) { Type(edit); }
-    void BeamWidthAsymmChange(kova::PhotonControl edit) { Type(edit); }
     void FieldDimChange(int index);
-    void isOffsetClick(bool checked);
-    void SyncModifiers();
 
 private:
-    static constexpr std::size_t kControlCount =
-        static_cast<std::size_t>(PhotonControl::OffsetComp) + 1;
-    using Handler = void (PhotonBeamDialog::*)(PhotonControl);
-    static Handler HandlerOf(PhotonControl control);
-    void Type(PhotonControl edit);
-
+    void TakeControls();
     QWidget* BuildTechniquePage();
     QWidget* BuildBeamPage();
-    QWidget* BuildIdentityGrid();
+    QWidget* BuildDoseAndDepth();
     QWidget* BuildFieldDim();
     QWidget* BuildModifiersPage();
-    void CreateEdits();
-    QLayout* BuildButtons();
-    void ConnectControls();
     void ApplyMachine();
-    void FillModifierLists();
-
-    QLineEdit* Edit(PhotonControl control) const;
-    void ShowText(PhotonControl control);
-    void ShowAllTexts();
-    void ShowTechnique();
-    void ShowReason(const std::string& reason);
-
-    std::optional<ModifierValue> AskModifierValue();
-    template <class T>
-    bool AddOnFly(EntryList<T>& adHoc, double T::*factor, QComboBox* combo,
-                  std::vector<ModifierItem>& items,
-                  std::vector<ModifierItem> (*itemsOf)(const TgEnergy&, const AdHocModifiers&));
-
-    TPhotonBeam& m_beam;
-    const TLinacSpec* m_linac = nullptr;
-    const TgEnergy* m_energy = nullptr;
-    /// None when the beam has no treatment with a linac and a photon energy: the controls then
-    /// run no rule and OK is refused.
-    std::optional<PhotonBeamForm> m_form;
-    std::array<QLineEdit*, kControlCount> m_edits{};
-    QButtonGroup* m_techniqueItems = nullptr;
-    std::vector<ModifierItem> m_wedgeItems, m_trayItems, m_shieldItems, m_multileafItems;
 };
+
+/// The index of a field sheet's tab.
+int TabOf(FieldSheet sheet);
 
 } // namespace kova::gui

@@ -11,8 +11,7 @@
 namespace kova {
 namespace {
 
-using Texts = std::map<PhotonControl, std::string>;
-using C = PhotonControl;
+using Texts = std::map<std::string_view, std::string>;
 
 /// The texts written, by control (a control written twice keeps its last text).
 Texts ByControl(const ControlTexts& written) {
@@ -27,8 +26,8 @@ void ExpectTexts(const ControlTexts& written, const Texts& expected, const char*
     const Texts actual = ByControl(written);
     for (const auto& [control, text] : expected) {
         const auto found = actual.find(control);
-        ASSERT_NE(found, actual.end()) << what << ": control " << static_cast<int>(control);
-        EXPECT_EQ(found->second, text) << what << ": control " << static_cast<int>(control);
+        ASSERT_NE(found, actual.end()) << what << ": control " << control;
+        EXPECT_EQ(found->second, text) << what << ": control " << control;
     }
 }
 
@@ -37,17 +36,17 @@ TEST(SymmetricField, TenByTwenty) {
     ASSERT_TRUE(written.has_value());
     // Jaws 10/2 and 20/2 with one decimal; EqSq = 400/30 = 13.33 -> "13.3".
     ExpectTexts(*written,
-                {{C::BeamLeft, "5.0"},
-                 {C::BeamRight, "5.0"},
-                 {C::BeamBottom, "10.0"},
-                 {C::BeamTop, "10.0"},
-                 {C::BeamWidthAsymm, "10"},
-                 {C::BeamHeightAsymm, "20"},
-                 {C::BeamAsymmWidth, "0"},
-                 {C::BeamAsymmHeight, "0"},
-                 {C::BeamEquivSize, "13.3"},
-                 {C::BeamOffset, "0"},
-                 {C::OffsetComp, "0"}},
+                {{"BeamLeft", "5.0"},
+                 {"BeamRight", "5.0"},
+                 {"BeamBottom", "10.0"},
+                 {"BeamTop", "10.0"},
+                 {"BeamWidthAsymm", "10"},
+                 {"BeamHeightAsymm", "20"},
+                 {"BeamAsymmWidth", "0"},
+                 {"BeamAsymmHeight", "0"},
+                 {"BeamEquivSize", "13.3"},
+                 {"BeamOffset", "0"},
+                 {"OffsetComp", "0"}},
                 "10 x 20");
 }
 
@@ -55,7 +54,7 @@ TEST(SymmetricField, SmallFieldAndBadText) {
     // 0.4 + 0.4 is not above 1: equivalent square 0.
     const std::optional<ControlTexts> small = SymmetricFieldChanged("0.4", "0.4");
     ASSERT_TRUE(small.has_value());
-    ExpectTexts(*small, {{C::BeamEquivSize, "0"}, {C::BeamLeft, "0.2"}}, "0.4 x 0.4");
+    ExpectTexts(*small, {{"BeamEquivSize", "0"}, {"BeamLeft", "0.2"}}, "0.4 x 0.4");
     EXPECT_FALSE(SymmetricFieldChanged("10", "1O").has_value());
     EXPECT_FALSE(SymmetricFieldChanged("", "10").has_value());
 }
@@ -63,36 +62,36 @@ TEST(SymmetricField, SmallFieldAndBadText) {
 TEST(JawField, AsymmetricA) {
     const TLinacSpec linac; // independent jaws on both axes
     // L 3, R 7, B 5, T 5: width 10, asymmetry (7 - 3)/2 = 2, offset sqrt((4^2 + 0)/4) = 2.
-    const ControlTexts written = JawFieldChanged(C::BeamLeft, {"3", "7", "5", "5"}, linac);
+    const ControlTexts written = JawFieldChanged("BeamLeft", {"3", "7", "5", "5"}, linac);
     ExpectTexts(written,
-                {{C::BeamWidth, "10.0"},
-                 {C::BeamWidthAsymm, "10.0"},
-                 {C::BeamHeight, "10.0"},
-                 {C::BeamHeightAsymm, "10.0"},
-                 {C::BeamAsymmWidth, "2.0"},
-                 {C::BeamAsymmHeight, "0"},
-                 {C::BeamEquivSize, "10.0"},
-                 {C::BeamOffset, "2.0"},
-                 {C::OffsetComp, "2.0"}},
+                {{"BeamWidth", "10.0"},
+                 {"BeamWidthAsymm", "10.0"},
+                 {"BeamHeight", "10.0"},
+                 {"BeamHeightAsymm", "10.0"},
+                 {"BeamAsymmWidth", "2.0"},
+                 {"BeamAsymmHeight", "0"},
+                 {"BeamEquivSize", "10.0"},
+                 {"BeamOffset", "2.0"},
+                 {"OffsetComp", "2.0"}},
                 "L3 R7 B5 T5");
-    EXPECT_EQ(ByControl(written).count(C::BeamRight), 0u) << "independent jaws are not mirrored";
+    EXPECT_EQ(ByControl(written).count("BeamRight"), 0u) << "independent jaws are not mirrored";
 }
 
 TEST(JawField, JawsWithoutIndependenceMirror) {
     struct Case {
-        PhotonControl typed;
+        std::string_view typed;
         JawTexts jaws;
         double onWidth, onHeight;
-        PhotonControl mirrored;
+        std::string_view mirrored;
         const char* mirroredText;
         const char* width;
         const char* height;
     };
     const Case cases[] = {
         // 6 typed in Left: Right becomes "6", width 12.
-        {C::BeamLeft, {"6", "5", "5", "5"}, 0, 1, C::BeamRight, "6", "12.0", "10.0"},
-        {C::BeamRight, {"5", "2.5", "5", "5"}, 0, 1, C::BeamLeft, "2.5", "5.0", "10.0"},
-        {C::BeamTop, {"5", "5", "5", "7"}, 1, 0, C::BeamBottom, "7", "10.0", "14.0"},
+        {"BeamLeft", {"6", "5", "5", "5"}, 0, 1, "BeamRight", "6", "12.0", "10.0"},
+        {"BeamRight", {"5", "2.5", "5", "5"}, 0, 1, "BeamLeft", "2.5", "5.0", "10.0"},
+        {"BeamTop", {"5", "5", "5", "7"}, 1, 0, "BeamBottom", "7", "10.0", "14.0"},
     };
     for (const Case& c : cases) {
         TLinacSpec linac;
@@ -103,21 +102,21 @@ TEST(JawField, JawsWithoutIndependenceMirror) {
         EXPECT_EQ(written.front().first, c.mirrored) << "the copy is written first";
         ExpectTexts(written,
                     {{c.mirrored, c.mirroredText},
-                     {C::BeamWidth, c.width},
-                     {C::BeamHeight, c.height},
-                     {C::BeamOffset, "0"}},
+                     {"BeamWidth", c.width},
+                     {"BeamHeight", c.height},
+                     {"BeamOffset", "0"}},
                     c.mirroredText);
     }
 }
 
 TEST(JawField, TextThatIsNotANumber) {
     TLinacSpec linac;
-    EXPECT_TRUE(JawFieldChanged(C::BeamLeft, {"x", "5", "5", "5"}, linac).empty());
+    EXPECT_TRUE(JawFieldChanged("BeamLeft", {"x", "5", "5", "5"}, linac).empty());
     // Another jaw not a number: only the mirror copy.
     linac.isAsymmetricFieldsOnWidth = 0;
-    const ControlTexts written = JawFieldChanged(C::BeamLeft, {"4", "5", "", "5"}, linac);
+    const ControlTexts written = JawFieldChanged("BeamLeft", {"4", "5", "", "5"}, linac);
     ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0], (std::pair<PhotonControl, std::string>{C::BeamRight, "4"}));
+    EXPECT_EQ(written[0], (std::pair<std::string_view, std::string>{"BeamRight", "4"}));
 }
 
 TEST(AsymmetricField, ShiftsAboveFiftyAreNegative) {
@@ -131,28 +130,28 @@ TEST(AsymmetricField, ShiftsAboveFiftyAreNegative) {
          "10",
          "98",
          "0",
-         {{C::BeamLeft, "7.0"},
-          {C::BeamRight, "3.0"},
-          {C::BeamTop, "5.0"},
-          {C::BeamBottom, "5.0"},
-          {C::BeamOffset, "2.0"},
-          {C::OffsetComp, "2.0"},
-          {C::BeamWidth, "10"},
-          {C::BeamHeight, "10"},
-          {C::BeamEquivSize, "10.0"}}},
+         {{"BeamLeft", "7.0"},
+          {"BeamRight", "3.0"},
+          {"BeamTop", "5.0"},
+          {"BeamBottom", "5.0"},
+          {"BeamOffset", "2.0"},
+          {"OffsetComp", "2.0"},
+          {"BeamWidth", "10"},
+          {"BeamHeight", "10"},
+          {"BeamEquivSize", "10.0"}}},
         // Shifts 3 and 4 (Y): offset sqrt(9 + 16) = 5; Y1 = 6 - 4 = 2, Y2 = 10.
         {"8",
          "12",
          "3",
          "4",
-         {{C::BeamLeft, "1.0"},
-          {C::BeamRight, "7.0"},
-          {C::BeamBottom, "2.0"},
-          {C::BeamTop, "10.0"},
-          {C::BeamOffset, "5.0"},
-          {C::BeamEquivSize, "9.6"}}},
+         {{"BeamLeft", "1.0"},
+          {"BeamRight", "7.0"},
+          {"BeamBottom", "2.0"},
+          {"BeamTop", "10.0"},
+          {"BeamOffset", "5.0"},
+          {"BeamEquivSize", "9.6"}}},
         // 50 stays 50: X1 = 5 - 50 = -45.
-        {"10", "10", "50", "0", {{C::BeamLeft, "-45.0"}, {C::BeamRight, "55.0"}}},
+        {"10", "10", "50", "0", {{"BeamLeft", "-45.0"}, {"BeamRight", "55.0"}}},
     };
     for (const Case& c : cases) {
         const std::optional<ControlTexts> written = AsymmetricFieldChanged(c.w, c.h, c.a, c.b);

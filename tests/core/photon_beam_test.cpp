@@ -1,6 +1,7 @@
 #include "core/beams/modifiers.h"
 #include "core/beams/photon_beam.h"
 #include "core/beams/photon_beam_form.h"
+#include "core/beams/photon_calculation.h"
 #include "support/near.h"
 #include "support/photon_energy.h"
 
@@ -46,7 +47,7 @@ bool Contains(const std::string& text, const std::string& part) {
 
 class PhotonBeamTest : public ::testing::Test {
 protected:
-    PhotonBeamTest() { beam.treatment = &setup.treatment; }
+    PhotonBeamTest() { beam.machine = setup.treatment.Machine(); }
 
     Result<PhotonCalculation> Calculate(const PhotonBeamInput& in) {
         return CalculatePhotonBeam(setup.linac, *setup.energy, in, kToday);
@@ -69,7 +70,6 @@ TEST_F(PhotonBeamTest, FixedSsdTenByTen) {
     EXPECT_TRUE(f.fieldFactorFromTable && f.depthDoseFromTable);
     EXPECT_TRUE(IsNear(f.effectiveDepth, 10));
     EXPECT_TRUE(calc->stored.offsetOff);
-    EXPECT_EQ(calc->date, kToday);
 }
 
 TEST_F(PhotonBeamTest, IsocentricTenByTen) {
@@ -98,7 +98,7 @@ TEST_F(PhotonBeamTest, IsocentricFieldScaledBySCDOverSAD) {
         in.technique = kIsocentric;
         in.equivSize = 10;
         ASSERT_TRUE(beam.Accept(in, kToday).ok()) << c.scd << " / " << c.sad;
-        const PhotonBeamInput& s = beam.stored();
+        const TPhotonBeam& s = beam;
         EXPECT_TRUE(IsNear(s.width, 10 * c.f));
         EXPECT_TRUE(IsNear(s.X1, 3 * c.f));
         EXPECT_TRUE(IsNear(s.X2, 7 * c.f));
@@ -107,12 +107,13 @@ TEST_F(PhotonBeamTest, IsocentricFieldScaledBySCDOverSAD) {
         EXPECT_TRUE(IsNear(s.offset, 2 * c.f));
         EXPECT_TRUE(IsNear(s.SSD, c.sad - 10));
         // The dialog shows the field as typed, at the isocentre.
-        const PhotonBeamTexts shown = beam.LoadControls();
-        EXPECT_EQ(shown.BeamWidth, "10");
-        EXPECT_EQ(shown.BeamLeft, "3");
-        EXPECT_EQ(shown.BeamAsymmWidth, "2");
-        EXPECT_EQ(shown.BeamOffset, "2");
-        EXPECT_EQ(shown.BeamSSD, c.sad == 100 ? "90" : "70");
+        PhotonBeamForm shown(beam);
+        shown.LoadControls();
+        EXPECT_EQ(shown.Text("BeamWidth"), "10");
+        EXPECT_EQ(shown.Text("BeamLeft"), "3");
+        EXPECT_EQ(shown.Text("BeamAsymmWidth"), "2");
+        EXPECT_EQ(shown.Text("BeamOffset"), "2");
+        EXPECT_EQ(shown.Text("BeamSSD"), c.sad == 100 ? "90" : "70");
     }
 }
 
@@ -343,72 +344,77 @@ TEST_F(PhotonBeamTest, RefusedOkKeepsThePreviousBeam) {
     EXPECT_TRUE(IsNear(beam.MU, 200 / 0.67));
     EXPECT_EQ(beam.dose, 200);
     EXPECT_EQ(beam.width, 10);
-    EXPECT_EQ(beam.entered.dose, 200);
-    EXPECT_EQ(beam.stored().width, 10);
+    EXPECT_EQ(beam.typed.width, 10);
     EXPECT_TRUE(beam.calculated);
 
     TPhotonBeam orphan;
     EXPECT_FALSE(orphan.Accept(Fixed(10, 10), kToday).ok());
 }
 
-TEST(ReadPhotonBeamTexts, FirstBadTextInReadingOrder) {
-    PhotonBeamTexts texts;
-    texts.BeamSSD = "abc"; // isocentric: the SSD is not read
-    texts.BeamDose = "200";
-    EXPECT_TRUE(ReadPhotonBeamTexts(texts).ok());
-    texts.technique = kFixedSsd;
-    Result<PhotonBeamInput> read = ReadPhotonBeamTexts(texts);
+TEST_F(PhotonBeamTest, FormReadsTheFirstBadTextInReadingOrder) {
+    PhotonBeamForm form(beam);
+    form.SetText("BeamDose", "200");
+    form.SetText("BeamSSD", "abc"); // isocentric: the SSD is not read
+    EXPECT_TRUE(form.ReadInput().ok());
+    ASSERT_TRUE(form.Select("Technique", kFixedSsd).status.ok());
+    form.SetText("BeamSSD", "abc");
+    Result<PhotonBeamInput> read = form.ReadInput();
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.reason(), "'abc' is not a valid floating point value");
-    texts.BeamDepth = "1,5";
-    texts.BeamLeft = "x";
-    read = ReadPhotonBeamTexts(texts);
+    form.SetText("BeamDepth", "1,5");
+    form.SetText("BeamLeft", "x");
+    read = form.ReadInput();
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.reason(), "'x' is not a valid floating point value");
 }
 
 TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
-    PhotonBeamForm form(setup.linac, *setup.energy);
-    form.SetText(PhotonControl::BeamDepth, "5");
-    EXPECT_EQ(form.Text(PhotonControl::BeamSSD), "95");
-    EXPECT_EQ(form.Text(PhotonControl::BeamRealSSD), "95");
-    EXPECT_TRUE(form.SetTechnique(kFixedSsd).ok());
-    EXPECT_EQ(form.Text(PhotonControl::BeamSSD), "100");
-    EXPECT_FALSE(form.ssdReadOnly());
-    form.SetText(PhotonControl::BeamDepth, "7"); // fixed SSD: the SSD stays
-    EXPECT_EQ(form.Text(PhotonControl::BeamSSD), "100");
+    PhotonBeamForm form(beam);
+    form.SetText("BeamDepth", "5");
+    EXPECT_EQ(form.Text("BeamSSD"), "95");
+    EXPECT_EQ(form.Text("BeamRealSSD"), "95");
+    EXPECT_TRUE(form.Select("Technique", kFixedSsd).status.ok());
+    EXPECT_EQ(form.Text("BeamSSD"), "100");
+    EXPECT_FALSE(form.ReadOnly("BeamSSD"));
+    form.SetText("BeamDepth", "7"); // fixed SSD: the SSD stays
+    EXPECT_EQ(form.Text("BeamSSD"), "100");
 
-    form.SetText(PhotonControl::BeamWidth, "10");
-    form.SetText(PhotonControl::BeamHeight, "20");
-    EXPECT_EQ(form.Text(PhotonControl::BeamTop), "10.0");
-    EXPECT_EQ(form.Text(PhotonControl::BeamEquivSize), "13.3");
+    form.SetText("BeamWidth", "10");
+    form.SetText("BeamHeight", "20");
+    EXPECT_EQ(form.Text("BeamTop"), "10.0");
+    EXPECT_EQ(form.Text("BeamEquivSize"), "13.3");
     // Jaws typed while the symmetric sheet is shown run no handler.
-    EXPECT_TRUE(form.SetText(PhotonControl::BeamLeft, "3").empty());
+    form.SetText("BeamLeft", "3");
+    EXPECT_EQ(form.Text("BeamWidthAsymm"), "10");
+    EXPECT_EQ(form.Text("BeamOffset"), "0");
     // A text that is not a number changes nothing else.
-    EXPECT_TRUE(form.SetText(PhotonControl::BeamWidth, "1O").empty());
-    EXPECT_EQ(form.Text(PhotonControl::BeamWidthAsymm), "10");
+    form.SetText("BeamWidth", "1O");
+    EXPECT_EQ(form.Text("BeamWidthAsymm"), "10");
+    EXPECT_EQ(form.Text("BeamEquivSize"), "13.3");
 
-    ASSERT_TRUE(form.SetSheet(FieldSheet::AsymmetricA));
-    form.SetText(PhotonControl::BeamRight, "7");
-    form.SetText(PhotonControl::BeamTop, "5");
-    form.SetText(PhotonControl::BeamBottom, "5");
-    EXPECT_EQ(form.Text(PhotonControl::BeamWidth), "10.0");
-    EXPECT_EQ(form.Text(PhotonControl::BeamOffset), "2.0");
-    EXPECT_EQ(form.Text(PhotonControl::OffsetComp), "2.0");
+    ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricA)));
+    form.SetText("BeamRight", "7");
+    form.SetText("BeamTop", "5");
+    form.SetText("BeamBottom", "5");
+    EXPECT_EQ(form.Text("BeamWidth"), "10.0");
+    EXPECT_EQ(form.Text("BeamOffset"), "2.0");
+    EXPECT_EQ(form.Text("OffsetComp"), "2.0");
 
     // Back to isocentric with a depth that is not a number: the conversion error is reported;
     // the SSD edit was made read-only before the depth was read.
-    form.SetText(PhotonControl::BeamDepth, "7,5");
-    const Status isocentric = form.SetTechnique(kIsocentric);
+    form.SetText("BeamDepth", "7,5");
+    const Status isocentric = form.Select("Technique", kIsocentric).status;
     EXPECT_EQ(isocentric.reason(), "'7,5' is not a valid floating point value");
-    EXPECT_EQ(form.texts().technique, kIsocentric);
-    EXPECT_TRUE(form.ssdReadOnly());
-    EXPECT_EQ(form.Text(PhotonControl::BeamSSD), "100") << "the SSD texts stay";
+    EXPECT_EQ(form.Selected("Technique"), kIsocentric);
+    EXPECT_TRUE(form.ReadOnly("BeamSSD"));
+    EXPECT_EQ(form.Text("BeamSSD"), "100") << "the SSD texts stay";
 
     setup.linac.isAsymmetricFieldsOnWidth = setup.linac.isAsymmetricFieldsOnHeight = 0;
-    PhotonBeamForm symmetricOnly(setup.linac, *setup.energy);
-    EXPECT_FALSE(symmetricOnly.SetSheet(FieldSheet::AsymmetricB));
-    EXPECT_EQ(symmetricOnly.sheet(), FieldSheet::Symmetric);
+    TPhotonBeam other;
+    other.machine = setup.treatment.Machine();
+    PhotonBeamForm symmetricOnly(other);
+    EXPECT_FALSE(symmetricOnly.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricB)));
+    EXPECT_EQ(symmetricOnly.fieldSheet(), FieldSheet::Symmetric);
 }
 
 TEST_F(PhotonBeamTest, FormReloadGivesTheSameBeam) {
@@ -428,33 +434,30 @@ TEST_F(PhotonBeamTest, FormReloadGivesTheSameBeam) {
         {"99.6", "5.4", "4.6", false, open},
     };
     for (const Case& c : cases) {
-        PhotonBeamForm form(setup.linac, *setup.energy);
-        form.SetText(PhotonControl::BeamDose, "200");
-        form.SetText(PhotonControl::BeamDepth, "10");
-        ASSERT_TRUE(form.SetSheet(FieldSheet::AsymmetricB));
-        form.SetText(PhotonControl::BeamWidthAsymm, "10");
-        form.SetText(PhotonControl::BeamHeightAsymm, "10");
-        form.SetText(PhotonControl::BeamAsymmWidth, c.shift);
-        form.SetTray(setup.tray);
-        form.SetIsOffset(true);
-        const Result<PhotonBeamInput> input = ReadPhotonBeamTexts(form.texts());
-        ASSERT_TRUE(input.ok()) << input.reason();
-        ASSERT_TRUE(beam.Accept(*input, kToday).ok()) << c.shift;
-        beam.sheet = form.sheet();
+        PhotonBeamForm form(beam);
+        form.SetText("BeamDose", "200");
+        form.SetText("BeamDepth", "10");
+        ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricB)));
+        form.SetText("BeamWidthAsymm", "10");
+        form.SetText("BeamHeightAsymm", "10");
+        form.SetText("BeamAsymmWidth", c.shift);
+        form.Select("TrayComp", IndexOfEntry(form.Items("TrayComp"), setup.tray));
+        form.SetChecked("isOffset", true);
+        ASSERT_TRUE(form.Accept(kToday).ok()) << c.shift;
         EXPECT_TRUE(IsNear(beam.MU, c.mu)) << c.shift;
 
-        PhotonBeamForm again(setup.linac, *setup.energy);
-        again.LoadControls(beam);
-        EXPECT_EQ(again.sheet(), FieldSheet::AsymmetricB);
-        EXPECT_EQ(again.texts().tray, setup.tray);
-        EXPECT_EQ(again.texts().isOffset, c.isOffsetShown) << c.shift;
-        EXPECT_EQ(again.Text(PhotonControl::BeamLeft), c.left);
-        EXPECT_EQ(again.Text(PhotonControl::BeamRight), c.right);
-        EXPECT_EQ(again.Text(PhotonControl::BeamSSD), "90");
-        const Result<PhotonBeamInput> reread = ReadPhotonBeamTexts(again.texts());
+        PhotonBeamForm again(beam);
+        again.LoadControls();
+        EXPECT_EQ(again.fieldSheet(), FieldSheet::AsymmetricB);
+        EXPECT_EQ(again.SelectedEntry("TrayComp"), setup.tray);
+        EXPECT_EQ(again.Checked("isOffset"), c.isOffsetShown) << c.shift;
+        EXPECT_EQ(again.Text("BeamLeft"), c.left);
+        EXPECT_EQ(again.Text("BeamRight"), c.right);
+        EXPECT_EQ(again.Text("BeamSSD"), "90");
+        const Result<PhotonBeamInput> reread = again.ReadInput();
         ASSERT_TRUE(reread.ok()) << reread.reason();
         TPhotonBeam copy;
-        copy.treatment = &setup.treatment;
+        copy.machine = setup.treatment.Machine();
         ASSERT_TRUE(copy.Accept(*reread, kToday).ok()) << c.shift;
         EXPECT_TRUE(IsNear(copy.MU, c.mu)) << c.shift;
     }

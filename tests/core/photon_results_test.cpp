@@ -56,7 +56,7 @@ std::vector<std::string> Cell(const std::vector<SetupCell>& row, SetupColumn col
 
 class PhotonResultsTest : public ::testing::Test {
 protected:
-    PhotonResultsTest() { beam.treatment = &setup.treatment; }
+    PhotonResultsTest() { beam.machine = setup.treatment.Machine(); }
 
     void Accept(const PhotonBeamInput& in) {
         const Status status = beam.Accept(in, kToday);

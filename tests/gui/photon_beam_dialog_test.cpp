@@ -53,7 +53,7 @@ struct Session {
         }
         treatment.linac = &linac;
         treatment.gEnergy = linac.gEnergies.front().get();
-        beam.treatment = &treatment;
+        beam.machine = treatment.Machine();
     }
     /// A dialog for the beam, shown as the workbench shows it.
     PhotonBeamDialog& Open() {
@@ -596,7 +596,7 @@ void PhotonBeamDialogTest::sameMuAsKovaMu() {
     linacs.push_back(std::make_unique<kova::TLinacSpec>());
     QVERIFY(kova::ReadLinacText(DemoLinacText(), *linacs.front()).accepted());
     QCOMPARE(blocks.size(), std::size_t{1});
-    const auto resolved = kova::mu::ResolveBeam(blocks.front(), linacs, errors);
+    auto resolved = kova::mu::ResolveBeam(blocks.front(), linacs, errors);
     QVERIFY(resolved && errors.empty());
     const kova::mu::BeamOutcome batch = kova::mu::ComputeBeam(*resolved, kova::SystemToday());
     QVERIFY2(batch.computed, batch.reason.c_str());
@@ -605,18 +605,19 @@ void PhotonBeamDialogTest::sameMuAsKovaMu() {
     treatment.linac = linacs.front().get();
     treatment.gEnergy = linacs.front()->gEnergies.front().get(); // 6MV
     kova::TPhotonBeam beam;
-    beam.treatment = &treatment;
+    beam.machine = treatment.Machine();
     PhotonBeamDialog dialog(beam);
     dialog.show();
     TypeBeam(dialog, blocks.front());
     PressOK(dialog);
     QVERIFY2(dialog.result() == QDialog::Accepted, qPrintable(Reason(dialog)));
-    QVERIFY(IsNear(beam.MU, batch.beam->MU));
-    QVERIFY(IsNear(beam.equivSize, batch.beam->equivSize));
-    QVERIFY(IsNear(beam.stored().offset, batch.beam->stored().offset));
-    QVERIFY(beam.stored().offset > 0 && !beam.stored().offsetOff);
-    QCOMPARE(beam.name, batch.beam->name);
-    QVERIFY(beam.sheet == batch.beam->sheet);
+    const auto& computed = static_cast<const kova::TPhotonBeam&>(*batch.beam);
+    QVERIFY(IsNear(beam.MU, computed.MU));
+    QVERIFY(IsNear(beam.equivSize, computed.equivSize));
+    QVERIFY(IsNear(beam.offset, computed.offset));
+    QVERIFY(beam.offset > 0 && !beam.offsetOff);
+    QCOMPARE(beam.name, computed.name);
+    QVERIFY(beam.sheet == computed.sheet);
 }
 
 QTEST_MAIN(PhotonBeamDialogTest)

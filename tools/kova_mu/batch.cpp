@@ -1,58 +1,23 @@
 #include "kova_mu/batch.h"
 
-#include "core/beams/photon_beam_form.h"
-#include "core/text/number_text.h"
+#include "core/beams/modifiers.h"
 
-#include <array>
-#include <map>
+#include <algorithm>
 
 namespace kova::mu {
 namespace {
 
-/// Edits typed before the depth, in this order.
-const std::map<std::string, PhotonControl>& IdentityKeys() {
-    static const std::map<std::string, PhotonControl> keys = {
-        {"BeamName", PhotonControl::BeamName},   {"BeamID", PhotonControl::BeamID},
-        {"GantryRot", PhotonControl::GantryRot}, {"JawsRot", PhotonControl::JawsRot},
-        {"CouchRot", PhotonControl::CouchRot},   {"BeamDose", PhotonControl::BeamDose},
-    };
-    return keys;
+bool IsToolKey(const std::string& key) {
+    return std::any_of(std::begin(kToolKeys), std::end(kToolKeys),
+                       [&key](const char* tool) { return key == tool; });
 }
 
-struct SheetKey {
-    const char* key;
-    PhotonControl control;
-    FieldSheet sheet;
-};
-
-constexpr std::array<SheetKey, 10> kSheetKeys = {{
-    {"BeamWidth", PhotonControl::BeamWidth, FieldSheet::Symmetric},
-    {"BeamHeight", PhotonControl::BeamHeight, FieldSheet::Symmetric},
-    {"BeamLeft", PhotonControl::BeamLeft, FieldSheet::AsymmetricA},
-    {"BeamRight", PhotonControl::BeamRight, FieldSheet::AsymmetricA},
-    {"BeamBottom", PhotonControl::BeamBottom, FieldSheet::AsymmetricA},
-    {"BeamTop", PhotonControl::BeamTop, FieldSheet::AsymmetricA},
-    {"BeamWidthAsymm", PhotonControl::BeamWidthAsymm, FieldSheet::AsymmetricB},
-    {"BeamHeightAsymm", PhotonControl::BeamHeightAsymm, FieldSheet::AsymmetricB},
-    {"BeamAsymmWidth", PhotonControl::BeamAsymmWidth, FieldSheet::AsymmetricB},
-    {"BeamAsymmHeight", PhotonControl::BeamAsymmHeight, FieldSheet::AsymmetricB},
-}};
-
-const SheetKey* FindSheetKey(const std::string& key) {
-    for (const SheetKey& sheetKey : kSheetKeys) {
-        if (key == sheetKey.key) {
-            return &sheetKey;
-        }
-    }
-    return nullptr;
-}
-
-bool IsOtherKey(const std::string& key) {
-    static const std::array<const char*, 12> keys = {
-        "Linac",       "Energy",    "BeamKind", "Technique",  "BeamDepth",     "BeamSSD",
-        "BeamRealSSD", "WedgeComp", "TrayComp", "ShieldComp", "MultileafComp", "isOffset"};
-    for (const char* known : keys) {
-        if (key == known) {
+/// True when some beam kind's dialog has a control of that name.
+bool IsControlOfAnyKind(const std::string& key) {
+    for (const BeamKind kind : {BeamKind::Photon, BeamKind::PhotonOpenWedged, BeamKind::Electron,
+                                BeamKind::TotalBody}) {
+        const std::unique_ptr<TBeam> beam = CreateBeam(kind, {}, {});
+        if (beam->CreateForm()->Find(key) != nullptr) {
             return true;
         }
     }
@@ -88,39 +53,6 @@ const T* FindByName(const EntryList<T>& list, const std::string& name) {
     return nullptr;
 }
 
-/// Resolves a modifier value: "None", an entry name, or "NAME : FACTOR" when `adHocAllowed`.
-template <class T>
-ModifierChoice ResolveModifier(const BeamEntry* entry, const EntryList<T>& list, bool adHocAllowed,
-                               Checker& check) {
-    ModifierChoice choice;
-    if (entry == nullptr || entry->value == "None") {
-        return choice;
-    }
-    if (const T* found = FindByName(list, entry->value)) {
-        choice.entry = found;
-        return choice;
-    }
-    const auto colon = entry->value.rfind(':');
-    if (!adHocAllowed || colon == std::string::npos) {
-        check.Error(entry, "no " + entry->key + " entry has this name", entry->value);
-        return choice;
-    }
-    std::string name = entry->value.substr(0, colon);
-    name.erase(name.find_last_not_of(" \t") + 1);
-    const Result<double> factor = StrToFloat(entry->value.substr(colon + 1));
-    if (name.empty() || !factor || *factor == 0) {
-        check.Error(entry,
-                    "an entry made on the spot needs a name and a factor other than 0 "
-                    "(NAME : FACTOR)",
-                    entry->value);
-        return choice;
-    }
-    choice.adHoc = true;
-    choice.adHocName = name;
-    choice.adHocFactor = *factor;
-    return choice;
-}
-
 const TLinacSpec* ResolveLinac(const BeamBlock& block,
                                const std::vector<std::unique_ptr<TLinacSpec>>& linacs,
                                Checker& check) {
@@ -143,158 +75,194 @@ std::optional<BeamKind> ResolveKind(const BeamBlock& block, Checker& check) {
     if (entry == nullptr) {
         return BeamKind::Photon;
     }
-    for (BeamKind kind :
-         {BeamKind::Photon, BeamKind::PhotonOpenWedged, BeamKind::Electron, BeamKind::TotalBody}) {
-        if (entry->value == BeamKindText(kind)) {
-            return kind;
-        }
+    const std::optional<BeamKind> kind = BeamKindFromText(entry->value);
+    if (!kind) {
+        check.Error(entry, "unknown BeamKind", entry->value);
     }
-    check.Error(entry, "unknown BeamKind", entry->value);
-    return std::nullopt;
+    return kind;
 }
 
-/// The energy named by the beam, of the list its kind uses, offering that kind.
-const TEnergy* ResolveEnergy(const BeamBlock& block, const TLinacSpec& linac, BeamKind kind,
-                             Checker& check) {
+/// The treatment the beam's Linac, Energy and BeamKind describe.
+std::unique_ptr<TTreatment> ResolveTreatment(const BeamBlock& block, const TLinacSpec& linac,
+                                             BeamKind kind, Checker& check) {
     const BeamEntry* entry = block.Find("Energy");
     if (entry == nullptr) {
         check.Error(nullptr, "the beam names no Energy", block.title);
         return nullptr;
     }
-    if (kind == BeamKind::Electron) {
-        if (const TeEnergy* energy = FindByName(linac.eEnergies, entry->value)) {
-            return energy;
-        }
-        check.Error(entry, "the linac " + linac.Name + " has no electron energy of this name",
-                    entry->value);
-        return nullptr;
-    }
-    const TgEnergy* energy = FindByName(linac.gEnergies, entry->value);
+    const bool electron = kind == BeamKind::Electron;
+    const TEnergy* energy = electron ? static_cast<const TEnergy*>(
+                                           FindByName(linac.eEnergies, entry->value))
+                                     : FindByName(linac.gEnergies, entry->value);
     if (energy == nullptr) {
-        check.Error(entry, "the linac " + linac.Name + " has no photon energy of this name",
+        check.Error(entry,
+                    "the linac " + linac.Name + " has no " + (electron ? "electron" : "photon") +
+                        " energy of this name",
                     entry->value);
         return nullptr;
     }
-    if ((kind == BeamKind::PhotonOpenWedged && !energy->OpenWedgeMUSupported) ||
-        (kind == BeamKind::TotalBody && !energy->TBISupported)) {
-        check.Error(block.Find("BeamKind"), "the energy " + energy->Name + " does not offer",
-                    BeamKindText(kind));
+    Result<std::unique_ptr<TTreatment>> made = MakeTreatment(block.title, linac, kind, *energy);
+    if (!made) {
+        check.Error(block.Find("BeamKind"), made.reason(), BeamKindText(kind));
         return nullptr;
     }
-    return energy;
+    return std::move(made.value());
 }
 
-void ResolveTechnique(const BeamBlock& block, ResolvedBeam& beam, Checker& check) {
-    const BeamEntry* entry = block.Find("Technique");
-    if (entry == nullptr || entry->value == "0" || entry->value == "Isocentric") {
-        beam.technique = kIsocentric;
-    } else if (entry->value == "1" || entry->value == "Not Isocentric") {
-        beam.technique = kFixedSsd;
-    } else {
-        check.Error(entry, "Technique must be 0 (Isocentric) or 1 (Not Isocentric)", entry->value);
+/// "0 (Isocentric) or 1 (Not Isocentric)".
+std::string ChoiceTexts(const std::vector<ModifierItem>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        text += (i == 0 ? "" : " or ") + std::to_string(i) + " (" + items[i].text + ")";
     }
+    return text;
 }
 
-/// The field edits: all from one sheet, typed in file order, on a sheet the linac enables.
-void ResolveField(const BeamBlock& block, const TLinacSpec& linac, ResolvedBeam& beam,
-                  Checker& check) {
-    std::optional<FieldSheet> sheet;
-    for (const BeamEntry& entry : block.entries) {
-        const SheetKey* key = FindSheetKey(entry.key);
-        if (key == nullptr) {
-            continue;
+void SetChoice(BeamForm& form, const BeamEntry& entry, Checker& check) {
+    const std::vector<ModifierItem>& items = form.Items(entry.key);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (entry.value == std::to_string(i) || entry.value == items[i].text) {
+            const Picked picked = form.Select(entry.key, static_cast<int>(i));
+            if (!picked.status) {
+                check.Error(&entry, picked.status.reason(), entry.value);
+            }
+            return;
         }
-        if (sheet && *sheet != key->sheet) {
-            check.Error(&entry, "the field must be given through one sheet only", entry.key);
-            continue;
-        }
-        sheet = key->sheet;
-        const bool independentWidth = linac.isAsymmetricFieldsOnWidth != 0;
-        const bool independentHeight = linac.isAsymmetricFieldsOnHeight != 0;
-        if (key->sheet != FieldSheet::Symmetric && !independentWidth && !independentHeight) {
-            check.Error(&entry, "the linac " + linac.Name + " has no independent jaws", entry.key);
-        } else if ((key->control == PhotonControl::BeamAsymmWidth && !independentWidth) ||
-                   (key->control == PhotonControl::BeamAsymmHeight && !independentHeight)) {
-            check.Error(&entry, "this asymmetry cannot be set on the linac " + linac.Name,
-                        entry.key);
-        }
-        beam.typing.emplace_back(key->control, entry.value);
     }
-    if (!sheet) {
-        check.Error(nullptr,
-                    "the beam gives no field (BeamWidth and BeamHeight, the four jaws, or the "
-                    "asymmetric sizes and shifts)",
-                    block.title);
+    const bool menu = form.Find(entry.key)->type == ControlType::Action;
+    check.Error(&entry,
+                entry.key + (menu ? " must be " + items.front().text
+                                  : " must be " + ChoiceTexts(items)),
+                entry.value);
+}
+
+/// An entry of a list by name, or one made on the spot ("NAME : FACTOR") where the list
+/// offers "Set on fly...".
+void SetList(BeamForm& form, const BeamEntry& entry, Checker& check) {
+    const std::vector<ModifierItem>& items = form.Items(entry.key);
+    if (const Status can = form.CanSet(entry.key); !can) {
+        const int selected = form.Selected(entry.key);
+        const bool unchanged = entry.value == kNoneItem ||
+                               (selected >= 0 && items[static_cast<std::size_t>(selected)].text ==
+                                                     entry.value);
+        if (!unchanged) {
+            check.Error(&entry, can.reason(), entry.value);
+        }
         return;
     }
-    beam.sheet = *sheet;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const ItemRole role = items[i].role;
+        if (role != ItemRole::SetOnFly && role != ItemRole::ComputeFromFile &&
+            items[i].text == entry.value) {
+            form.Select(entry.key, static_cast<int>(i));
+            return;
+        }
+    }
+    const int onFly = IndexOfRole(items, ItemRole::SetOnFly);
+    if (onFly < 0 || entry.value.find(':') == std::string::npos) {
+        check.Error(&entry, "no " + entry.key + " entry has this name", entry.value);
+        return;
+    }
+    const Result<ModifierValue> value = ParseModifierValue(entry.value);
+    if (!value) {
+        check.Error(&entry,
+                    "an entry made on the spot needs a name and a factor other than 0 "
+                    "(NAME : FACTOR)",
+                    entry.value);
+        return;
+    }
+    form.Select(entry.key, onFly);
+    form.AddOnFly(entry.key, *value);
 }
 
-void ResolveModifiers(const BeamBlock& block, const TgEnergy& energy, ResolvedBeam& beam,
-                      Checker& check) {
-    beam.wedge = ResolveModifier(block.Find("WedgeComp"), energy.Wedges, false, check);
-    beam.tray = ResolveModifier(block.Find("TrayComp"), energy.Trays, true, check);
-    beam.shield = ResolveModifier(block.Find("ShieldComp"), energy.Shields, true, check);
-    const BeamEntry* multileaf = block.Find("MultileafComp");
-    if (!energy.MLCSupported) {
-        if (multileaf != nullptr && multileaf->value != "None" &&
-            multileaf->value != "Not available") {
-            check.Error(multileaf, "multileaf factors are not available for " + energy.Name,
-                        multileaf->value);
-        }
-    } else {
-        beam.multileaf = ResolveModifier(multileaf, energy.MultileafFactors, true, check);
+void SetCheck(BeamForm& form, const BeamEntry& entry, Checker& check) {
+    if (entry.value != "0" && entry.value != "1") {
+        check.Error(&entry, entry.key + " must be 0 or 1", entry.value);
+        return;
     }
-    const BeamEntry* isOffset = block.Find("isOffset");
-    if (isOffset != nullptr) {
-        if (isOffset->value != "0" && isOffset->value != "1") {
-            check.Error(isOffset, "isOffset must be 0 or 1", isOffset->value);
-        } else if (isOffset->value == "1" && !OffsetAvailable(energy)) {
-            check.Error(isOffset, "the energy " + energy.Name + " has no offset factors",
-                        isOffset->value);
+    const bool checked = entry.value == "1";
+    if (const Status can = form.CanSet(entry.key); !can) {
+        if (checked != form.Checked(entry.key)) {
+            check.Error(&entry, can.reason(), entry.value);
         }
-        beam.isOffset = isOffset->value == "1";
+        return;
+    }
+    form.SetChecked(entry.key, checked);
+}
+
+/// Types an edit; an edit on a page of controls (a field sheet) makes that page the active
+/// one first, and all such edits of a beam must be on one page.
+void SetEdit(BeamForm& form, const ControlSpec& control, const BeamEntry& entry,
+             std::optional<int>& sheet, Checker& check) {
+    if (control.sheet != 0) {
+        if (sheet && *sheet != control.sheet) {
+            check.Error(&entry, "the field must be given through one sheet only", entry.key);
+            return;
+        }
+        sheet = control.sheet;
+        if (!form.SetSheet(control.sheet) || !form.CanSet(entry.key)) {
+            check.Error(&entry, form.CanSet(entry.key).reason(), entry.key);
+            return;
+        }
+    } else if (const Status can = form.CanSet(entry.key); !can) {
+        check.Error(&entry, can.reason(), entry.value);
+        return;
+    }
+    form.SetText(entry.key, entry.value);
+}
+
+void SetControl(BeamForm& form, const ControlSpec& control, const BeamEntry& entry,
+                std::optional<int>& sheet, Checker& check) {
+    switch (control.type) {
+    case ControlType::Edit:
+        SetEdit(form, control, entry, sheet, check);
+        break;
+    case ControlType::Shown:
+        check.Error(&entry, form.CanSet(entry.key).reason(), entry.key);
+        break;
+    case ControlType::List:
+        SetList(form, entry, check);
+        break;
+    case ControlType::Check:
+        SetCheck(form, entry, check);
+        break;
+    case ControlType::Choice:
+    case ControlType::Action:
+        SetChoice(form, entry, check);
+        break;
     }
 }
 
-/// The texts a user types, in the order the dialog takes them.
-void ResolveTyping(const BeamBlock& block, const TLinacSpec& linac, ResolvedBeam& beam,
-                   Checker& check) {
-    beam.typing.emplace_back(PhotonControl::BeamName, block.title);
-    for (const auto& [key, control] : IdentityKeys()) {
-        if (const BeamEntry* entry = block.Find(key)) {
-            beam.typing.emplace_back(control, entry->value);
+/// The controls of the file in the order a user sets them: by step, in file order within
+/// a step. Keys that are no control of the form are errors.
+std::vector<std::pair<const ControlSpec*, const BeamEntry*>>
+ControlsInOrder(const BeamBlock& block, const BeamForm& form, Checker& check) {
+    std::vector<std::pair<const ControlSpec*, const BeamEntry*>> controls;
+    for (const BeamEntry& entry : block.entries) {
+        if (IsToolKey(entry.key)) {
+            continue;
+        }
+        if (const ControlSpec* control = form.Find(entry.key)) {
+            controls.emplace_back(control, &entry);
+        } else if (IsControlOfAnyKind(entry.key)) {
+            check.Error(&entry, "this beam kind has no such control", entry.key);
         }
     }
-    if (const BeamEntry* depth = block.Find("BeamDepth")) {
-        beam.typing.emplace_back(PhotonControl::BeamDepth, depth->value);
-    }
-    ResolveField(block, linac, beam, check);
-    if (const BeamEntry* ssd = block.Find("BeamSSD")) {
-        if (beam.technique == kIsocentric) {
-            check.Error(ssd,
-                        "BeamSSD cannot be typed in the isocentric technique (it follows "
-                        "the depth)",
-                        ssd->value);
-        }
-        beam.typing.emplace_back(PhotonControl::BeamSSD, ssd->value);
-    }
-    if (const BeamEntry* realSsd = block.Find("BeamRealSSD")) {
-        beam.typing.emplace_back(PhotonControl::BeamRealSSD, realSsd->value);
-    }
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const auto& a, const auto& b) { return a.first->step < b.first->step; });
+    return controls;
 }
 
-/// The entry a modifier choice stands for, making the on-the-spot entry in the beam.
-template <class T>
-const T* Select(const ModifierChoice& choice, EntryList<T>& adHoc, double T::*factor) {
-    if (!choice.adHoc) {
-        return static_cast<const T*>(choice.entry);
+void TypeBeam(const BeamBlock& block, BeamForm& form, Checker& check) {
+    std::optional<int> sheet;
+    std::vector<std::string_view> set;
+    for (const auto& [control, entry] : ControlsInOrder(block, form, check)) {
+        SetControl(form, *control, *entry, sheet, check);
+        set.push_back(control->name);
     }
-    auto entry = std::make_unique<T>();
-    entry->Name = choice.adHocName;
-    (*entry).*factor = choice.adHocFactor;
-    adHoc.push_back(std::move(entry));
-    return adHoc.back().get();
+    if (const Status complete = form.CheckBatchInput(set); !complete) {
+        check.Error(nullptr, complete.reason(), block.title);
+    }
 }
 
 } // namespace
@@ -304,79 +272,37 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
                                         std::vector<InputError>& errors) {
     Checker check(block, errors);
     for (const BeamEntry& entry : block.entries) {
-        if (!IsOtherKey(entry.key) && IdentityKeys().count(entry.key) == 0 &&
-            FindSheetKey(entry.key) == nullptr) {
+        if (!IsToolKey(entry.key) && !IsControlOfAnyKind(entry.key)) {
             check.Error(&entry, "unknown key", entry.key);
         }
     }
+    const TLinacSpec* linac = ResolveLinac(block, linacs, check);
+    const std::optional<BeamKind> kind = ResolveKind(block, check);
+    if (linac == nullptr || !kind) {
+        return std::nullopt;
+    }
     ResolvedBeam beam;
     beam.block = &block;
-    beam.linac = ResolveLinac(block, linacs, check);
-    const std::optional<BeamKind> kind = ResolveKind(block, check);
-    if (beam.linac == nullptr || !kind) {
+    beam.treatment = ResolveTreatment(block, *linac, *kind, check);
+    if (!beam.treatment) {
         return std::nullopt;
     }
-    beam.kind = *kind;
-    beam.energy = ResolveEnergy(block, *beam.linac, beam.kind, check);
-    if (beam.energy == nullptr) {
-        return std::nullopt;
-    }
-    ResolveTechnique(block, beam, check);
-    ResolveTyping(block, *beam.linac, beam, check);
-    if (const auto* photon = dynamic_cast<const TgEnergy*>(beam.energy)) {
-        ResolveModifiers(block, *photon, beam, check);
-    }
+    beam.beam = &beam.treatment->AddBeam(beam.treatment->CreateBeam(block.title));
+    beam.form = beam.beam->CreateForm();
+    TypeBeam(block, *beam.form, check);
     if (check.failed()) {
         return std::nullopt;
     }
     return beam;
 }
 
-BeamOutcome ComputeBeam(const ResolvedBeam& resolved, const Date& today) {
+BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today) {
     BeamOutcome outcome;
     outcome.resolved = &resolved;
-    outcome.treatment = std::make_unique<TTreatment>();
-    TTreatment& treatment = *outcome.treatment;
-    treatment.linac = resolved.linac;
-    treatment.kind = resolved.kind;
-    const auto* energy = dynamic_cast<const TgEnergy*>(resolved.energy);
-    if (resolved.kind != BeamKind::Photon || energy == nullptr) {
-        outcome.reason = "the beam kind '" + BeamKindText(resolved.kind) +
-                         "' cannot be computed by this version";
-        return outcome;
-    }
-    treatment.gEnergy = energy;
-    outcome.beam = std::make_unique<TPhotonBeam>(resolved.block->title);
-    TPhotonBeam& beam = *outcome.beam;
-    beam.treatment = &treatment;
-
-    PhotonBeamForm form(*resolved.linac, *energy);
-    if (const Status technique = form.SetTechnique(resolved.technique); !technique) {
-        outcome.reason = technique.reason();
-        return outcome;
-    }
-    form.SetSheet(resolved.sheet);
-    for (const auto& [control, text] : resolved.typing) {
-        form.SetText(control, text);
-    }
-    form.SetWedge(static_cast<const Wedge*>(resolved.wedge.entry));
-    form.SetTray(Select(resolved.tray, beam.adHoc.trays, &Tray::TF));
-    form.SetShield(Select(resolved.shield, beam.adHoc.shields, &Shield::SF));
-    form.SetMultileaf(Select(resolved.multileaf, beam.adHoc.multileafs, &MLCFValue::MLCF));
-    form.SetIsOffset(resolved.isOffset);
-
-    const Result<PhotonBeamInput> input = ReadPhotonBeamTexts(form.texts());
-    if (!input) {
-        outcome.reason = input.reason();
-        return outcome;
-    }
-    const Status accepted = beam.Accept(*input, today);
-    if (!accepted) {
-        outcome.reason = accepted.reason();
-        return outcome;
-    }
-    beam.sheet = resolved.sheet;
-    outcome.computed = true;
+    outcome.beam = resolved.beam;
+    const Status accepted = resolved.form->Accept(today);
+    outcome.computed = accepted.ok();
+    outcome.reason = accepted.reason();
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/beams/photon_beam.h"
+#include "core/beams/beam.h"
+#include "core/beams/beam_form.h"
 #include "core/linac/linac_spec.h"
 #include "core/workbench/treatment.h"
 #include "kova_mu/beam_file.h"
@@ -8,36 +9,26 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace kova::mu {
 
-/// A modifier as a beam file names it: an entry of the energy's table, or one made on the spot
-/// ("NAME : FACTOR") as "Set on fly..." makes it.
-struct ModifierChoice {
-    const EnergyListItem* entry = nullptr;
-    bool adHoc = false;
-    std::string adHocName;
-    double adHocFactor = 1;
-};
+/// Keys of a beam file that are not controls of a beam dialog: what the treatment dialog
+/// chooses.
+inline constexpr const char* kToolKeys[] = {"Linac", "Energy", "BeamKind"};
 
-/// A beam of a beam file checked against the linacs: what to type, in the order a user types.
+/// A beam of a beam file typed into its dialog's form, ready for OK: the treatment that
+/// holds the beam, the beam and its form with every key of the file set.
 struct ResolvedBeam {
     const BeamBlock* block = nullptr;
-    const TLinacSpec* linac = nullptr;
-    const TEnergy* energy = nullptr;
-    BeamKind kind = BeamKind::Photon;
-    int technique = kIsocentric;
-    FieldSheet sheet = FieldSheet::Symmetric;
-    /// Texts typed after the technique: beam identity and dose, the depth, the field sheet's
-    /// edits (in file order), then the SSDs.
-    std::vector<std::pair<PhotonControl, std::string>> typing;
-    ModifierChoice wedge, tray, shield, multileaf;
-    bool isOffset = false;
+    std::unique_ptr<TTreatment> treatment;
+    TBeam* beam = nullptr; ///< owned by the treatment
+    std::unique_ptr<BeamForm> form;
 };
 
-/// Checks one beam: every key known, the linac and energy found, each entry name existing.
+/// Checks one beam and types it: every key known, the linac and energy found, the kind
+/// offered, each value one the dialog would take. Each key is a control of the beam kind's
+/// dialog and is set the way a user sets it, in the order a user goes through the dialog.
 /// Problems go to `errors` (with file, line and text); none is returned then.
 std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
                                         const std::vector<std::unique_ptr<TLinacSpec>>& linacs,
@@ -48,11 +39,10 @@ struct BeamOutcome {
     const ResolvedBeam* resolved = nullptr;
     bool computed = false;
     std::string reason;
-    std::unique_ptr<TTreatment> treatment;
-    std::unique_ptr<TPhotonBeam> beam;
+    const TBeam* beam = nullptr;
 };
 
-/// Types the beam into the photon beam form as a user would, then runs OK on `today`.
-BeamOutcome ComputeBeam(const ResolvedBeam& resolved, const Date& today);
+/// Presses OK on the beam's form on `today`.
+BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today);
 
 } // namespace kova::mu

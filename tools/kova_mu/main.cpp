@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
 
     std::vector<kova::mu::BeamOutcome> outcomes;
     bool allComputed = true;
-    for (const kova::mu::ResolvedBeam& beam : beams) {
+    for (kova::mu::ResolvedBeam& beam : beams) {
         outcomes.push_back(kova::mu::ComputeBeam(beam, options.today));
         allComputed = allComputed && outcomes.back().computed;
     }

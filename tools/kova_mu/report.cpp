@@ -1,12 +1,13 @@
 #include "kova_mu/report.h"
 
-#include "core/text/number_text.h"
-#include "kova_mu/json_writer.h"
+#include "core/text/cp1252.h"
 
-#include <array>
+#include <cmath>
 
 namespace kova::mu {
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 void WriteLines(std::ostream& out, const std::vector<TextNode>& nodes, int level) {
     for (const TextNode& node : nodes) {
@@ -15,132 +16,80 @@ void WriteLines(std::ostream& out, const std::vector<TextNode>& nodes, int level
     }
 }
 
-const char* ColumnName(SetupColumn column) {
-    static constexpr std::array<const char*, 12> names = {
-        "Fascio",           "ID Fascio",  "DSP",      "Dim Campo width",
-        "Dim Campo height", "Rot Gantry", "Rot Coll", "Rot Lettino",
-        "Blocchi",          "Schermi",    "Cunei",    "UM"};
-    return names[static_cast<std::size_t>(column)];
+Json Text(const std::string& text) {
+    return Cp1252ToUtf8(text);
 }
 
-void EntryName(JsonWriter& json, const char* key, const EnergyListItem* entry) {
-    json.Key(key);
-    if (entry != nullptr) {
-        json.String(entry->Name);
-    } else {
-        json.Null();
+Json Named(const std::vector<NamedValue>& values) {
+    Json object = Json::object();
+    for (const NamedValue& value : values) {
+        object[value.name] = ToJson(value.value);
     }
+    return object;
 }
 
-void WriteInput(JsonWriter& json, const PhotonBeamInput& in) {
-    json.BeginObject();
-    json.Key("technique");
-    json.Integer(in.technique);
-    const std::pair<const char*, const std::string*> texts[] = {{"name", &in.name},
-                                                                {"ID", &in.ID},
-                                                                {"gantry", &in.gantry},
-                                                                {"jaws", &in.jaws},
-                                                                {"couch", &in.couch}};
-    for (const auto& [key, text] : texts) {
-        json.Key(key);
-        json.String(*text);
-    }
-    const std::pair<const char*, double> numbers[] = {
-        {"dose", in.dose},     {"X1", in.X1},
-        {"X2", in.X2},         {"Y1", in.Y1},
-        {"Y2", in.Y2},         {"width", in.width},
-        {"height", in.height}, {"equivSize", in.equivSize},
-        {"offset", in.offset}, {"depth", in.depth},
-        {"SSD", in.SSD},       {"realSSD", in.realSSD}};
-    for (const auto& [key, value] : numbers) {
-        json.Key(key);
-        json.Number(value);
-    }
-    EntryName(json, "wedge", in.wedge);
-    EntryName(json, "tray", in.tray);
-    EntryName(json, "shield", in.shield);
-    EntryName(json, "multileaf", in.multileaf);
-    json.Key("offsetOff");
-    json.Bool(in.offsetOff);
-    json.EndObject();
-}
-
-void WriteFactors(JsonWriter& json, const PhotonFactors& f) {
-    json.BeginObject();
-    const std::pair<const char*, double> numbers[] = {{"MUperCGy", f.MUperCGy},
-                                                      {"actualCalibrationFactor", 1 / f.MUperCGy},
-                                                      {"scaleFactor", f.scaleFactor},
-                                                      {"scdPDDSize", f.scdPDDSize},
-                                                      {"scdPDD", f.scdPDD},
-                                                      {"tmr", f.tmr},
-                                                      {"ssdPDD", f.ssdPDD},
-                                                      {"fieldFactor", f.fieldFactor},
-                                                      {"wedgeFactor", f.wedgeFactor},
-                                                      {"warpFactor", f.warpFactor},
-                                                      {"effectiveDepth", f.effectiveDepth},
-                                                      {"shieldFactor", f.shieldFactor},
-                                                      {"trayFactor", f.trayFactor},
-                                                      {"multileafFactor", f.multileafFactor},
-                                                      {"offsetFactor", f.offsetFactor}};
-    for (const auto& [key, value] : numbers) {
-        json.Key(key);
-        json.Number(value);
-    }
-    json.Key("depthDoseFromTable");
-    json.Bool(f.depthDoseFromTable);
-    json.Key("fieldFactorFromTable");
-    json.Bool(f.fieldFactorFromTable);
-    json.EndObject();
-}
-
-void WriteNodes(JsonWriter& json, const std::vector<TextNode>& nodes) {
-    json.BeginArray();
+Json Nodes(const std::vector<TextNode>& nodes) {
+    Json array = Json::array();
     for (const TextNode& node : nodes) {
-        json.BeginObject();
-        json.Key("text");
-        json.String(node.text);
-        json.Key("image");
-        json.Integer(node.image);
-        json.Key("children");
-        WriteNodes(json, node.children);
-        json.EndObject();
+        array.push_back({{"text", Text(node.text)}, {"image", node.image},
+                         {"children", Nodes(node.children)}});
     }
-    json.EndArray();
+    return array;
 }
 
-void WriteComputed(JsonWriter& json, const TPhotonBeam& beam, const Date& today) {
-    json.Key("input");
-    WriteInput(json, beam.stored());
-    json.Key("factors");
-    WriteFactors(json, beam.factors());
-    json.Key("MU");
-    json.Number(beam.MU);
-    json.Key("resultLines");
-    WriteNodes(json, beam.ShowResults());
-    json.Key("details");
-    json.BeginArray();
-    for (const std::string& text : beam.DetailsColumn(today)) {
-        json.String(text);
+Json Texts(const std::vector<std::string>& texts) {
+    Json array = Json::array();
+    for (const std::string& text : texts) {
+        array.push_back(Text(text));
     }
-    json.EndArray();
-    json.Key("setupRow");
-    json.BeginArray();
-    for (const SetupCell& cell : beam.SetupRow()) {
-        json.BeginObject();
-        json.Key("column");
-        json.String(ColumnName(cell.column));
-        json.Key("lines");
-        json.BeginArray();
-        for (const std::string& line : cell.lines) {
-            json.String(line);
-        }
-        json.EndArray();
-        json.EndObject();
+    return array;
+}
+
+Json SetupRow(const std::vector<SetupCell>& cells) {
+    Json array = Json::array();
+    for (const SetupCell& cell : cells) {
+        array.push_back({{"column", SetupColumnName(cell.column)}, {"lines", Texts(cell.lines)}});
     }
-    json.EndArray();
+    return array;
+}
+
+Json Beam(const BeamOutcome& outcome, const Date& today) {
+    const ResolvedBeam& resolved = *outcome.resolved;
+    const TTreatment& treatment = *resolved.treatment;
+    Json beam = {{"file", Text(resolved.block->file)},
+                 {"line", resolved.block->line},
+                 {"title", Text(resolved.block->title)},
+                 {"linac", Text(treatment.linac->Name)},
+                 {"energy", Text(treatment.Energy()->Name)},
+                 {"beamKind", BeamKindText(treatment.kind)},
+                 {"computed", outcome.computed},
+                 {"reason", Text(outcome.reason)}};
+    if (outcome.computed) {
+        const TBeam& computed = *outcome.beam;
+        beam["input"] = Named(computed.Inputs());
+        beam["factors"] = Named(computed.Factors());
+        beam["MU"] = ToJson(computed.MU);
+        beam["resultLines"] = Nodes(computed.ShowResults());
+        beam["details"] = Texts(computed.DetailsColumn(today));
+        beam["setupRow"] = SetupRow(computed.SetupRow());
+    }
+    return beam;
 }
 
 } // namespace
+
+Json ToJson(const ReportedValue& value) {
+    struct Visitor {
+        Json operator()(std::monostate) const { return nullptr; }
+        Json operator()(bool flag) const { return flag; }
+        Json operator()(int code) const { return code; }
+        Json operator()(double number) const {
+            return std::isfinite(number) ? Json(number) : Json(nullptr);
+        }
+        Json operator()(const std::string& text) const { return Text(text); }
+    };
+    return std::visit(Visitor{}, value);
+}
 
 void WriteText(std::ostream& out, const BeamOutcome& outcome) {
     const std::string& title = outcome.resolved->block->title;
@@ -148,43 +97,17 @@ void WriteText(std::ostream& out, const BeamOutcome& outcome) {
         out << "== " << title << ": refused: " << outcome.reason << '\n';
         return;
     }
-    out << "== " << title << ": MU = " << FormatFloat("#0.##;;0", outcome.beam->MU) << '\n';
+    out << "== " << title << ": MU = " << outcome.beam->MUText() << '\n';
     WriteLines(out, outcome.beam->ShowResults(), 1);
 }
 
 void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today) {
-    JsonWriter json(out);
-    json.BeginObject();
-    json.Key("date");
-    json.String(FormatShortDate(today));
-    json.Key("beams");
-    json.BeginArray();
+    Json beams = Json::array();
     for (const BeamOutcome& outcome : outcomes) {
-        const ResolvedBeam& resolved = *outcome.resolved;
-        json.BeginObject();
-        json.Key("file");
-        json.String(resolved.block->file);
-        json.Key("line");
-        json.Integer(resolved.block->line);
-        json.Key("title");
-        json.String(resolved.block->title);
-        json.Key("linac");
-        json.String(resolved.linac->Name);
-        json.Key("energy");
-        json.String(resolved.energy->Name);
-        json.Key("beamKind");
-        json.String(BeamKindText(resolved.kind));
-        json.Key("computed");
-        json.Bool(outcome.computed);
-        json.Key("reason");
-        json.String(outcome.reason);
-        if (outcome.computed) {
-            WriteComputed(json, *outcome.beam, today);
-        }
-        json.EndObject();
+        beams.push_back(Beam(outcome, today));
     }
-    json.EndArray();
-    json.EndObject();
+    const Json document = {{"date", FormatShortDate(today)}, {"beams", beams}};
+    out << document.dump(2) << '\n';
 }
 
 } // namespace kova::mu

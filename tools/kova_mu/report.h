@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/beams/beam.h"
 #include "kova_mu/batch.h"
 
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <vector>
 
@@ -10,6 +12,10 @@ namespace kova::mu {
 /// "== TITLE: MU = 298.51" (or "== TITLE: refused: REASON"), then the beam's result lines as
 /// the program shows them, two spaces of indent per level.
 void WriteText(std::ostream& out, const BeamOutcome& outcome);
+
+/// A reported value as JSON: null for none, texts from the linac files' Windows-1252 to
+/// UTF-8, numbers at full precision (null when not finite).
+nlohmann::ordered_json ToJson(const ReportedValue& value);
 
 /// Every beam with its stored input and results at full precision, its result lines, its
 /// column of the details report and its set-up row.

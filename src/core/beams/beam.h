@@ -1,15 +1,21 @@
 #pragma once
 
+#include "core/beams/beam_kind.h"
 #include "core/common/text_tree.h"
 #include "core/text/date_text.h"
 
+#include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace kova {
 
-class TTreatment;
+class BeamForm;
 class EnergyListItem;
+class TLinacSpec;
+class TgEnergy;
+class TeEnergy;
 
 /// Columns of the patient set-up sheet that a beam fills.
 enum class SetupColumn {
@@ -26,6 +32,10 @@ enum class SetupColumn {
     Cunei,
     UM,
 };
+
+/// A name for each column that tells the two "Dim Campo" columns apart ("Dim Campo width",
+/// "Dim Campo height"); the others are their headings ("Fascio", "UM"...).
+const char* SetupColumnName(SetupColumn column);
 
 /// One cell of a beam's set-up row: one or two lines of text.
 struct SetupCell {
@@ -47,34 +57,58 @@ enum ResultImage : int {
 /// Number of rows of a beam's column in the dosimetric details report.
 inline constexpr int kDetailsRows = 37;
 
-/// Base of every beam kind: the fields all kinds share and how the workbench, the treatment
-/// and the reports use a beam without knowing its kind.
-class TBeam {
+/// A value a beam reports about its inputs or factors: none (no entry), a flag, a code, a
+/// number or a text.
+using ReportedValue = std::variant<std::monostate, bool, int, double, std::string>;
+
+/// One named input or factor of a beam, as tools list them.
+struct NamedValue {
+    std::string name;
+    ReportedValue value;
+};
+
+/// The linac and energy a beam is computed on, given by the treatment that holds it.
+struct BeamMachine {
+    const TLinacSpec* linac = nullptr;
+    const TgEnergy* gEnergy = nullptr; ///< the photon energy of the photon kinds
+    const TeEnergy* eEnergy = nullptr; ///< the electron energy of electron beams
+};
+
+/// What every beam kind keeps. Lengths in cm, the dose in cGy; the rotations as typed.
+struct BeamFields {
+    std::string name;
+    std::string ID;
+    double dose = 0;
+    std::string gantry, jaws, couch;
+    double width = 0, height = 0; ///< field at the calibration plane
+    double equivSize = 0;         ///< equivalent square of the field
+    double SSD = 0;               ///< source-surface distance used by the calculation
+    double realSSD = 0;           ///< source-surface distance as entered, shown and printed
+    double depth = 0;             ///< depth of the dose point
+};
+
+/// Base of every beam kind: what all kinds keep and how the workbench, the treatment, the
+/// reports and the tools use a beam without knowing its kind. A beam holds its inputs and
+/// results once: the tree, the report column, the set-up row and the tools all read them
+/// here, so renaming a beam renames it everywhere.
+class TBeam : public BeamFields {
 public:
-    explicit TBeam(std::string beamName = {}) : name(std::move(beamName)) {}
+    explicit TBeam(std::string beamName = {}) { name = std::move(beamName); }
     TBeam(const TBeam&) = delete;
     TBeam& operator=(const TBeam&) = delete;
     virtual ~TBeam() = default;
 
-    /// The treatment that gives the linac and energy; null when there is none.
-    const TTreatment* treatment = nullptr;
+    /// The linac and energy behind the beam; empty for a beam outside a treatment.
+    BeamMachine machine;
+    double MU = 0;      ///< monitor units of the last successful calculation
+    Date day;           ///< the day of the last successful calculation
+    bool calculated = false; ///< only then are results shown and printed
 
-    std::string name;
-    std::string ID;
-    double dose = 0;                 ///< prescribed dose, cGy
-    std::string gantry, jaws, couch; ///< rotations as typed
-    double width = 0, height = 0;    ///< field at the calibration plane, cm
-    double equivSize = 0;            ///< equivalent square, cm
-    double SSD = 0;                  ///< source-surface distance used, cm
-    double realSSD = 0;              ///< source-surface distance as entered, cm
-    double depth = 0;                ///< depth of the dose point, cm
-    double MU = 0;                   ///< monitor units of the last successful calculation
-
-    /// True once a calculation succeeded; only then are results shown and printed.
-    bool calculated = false;
-
+    virtual BeamKind Kind() const = 0;
     /// The dose the beam delivers, cGy.
     virtual double TotalDose() const { return dose; }
+    /// The MU as the header of a result shows them ("298.51"; both parts of a two-part beam).
+    virtual std::string MUText() const;
     /// The lines shown under the beam's node after its last successful calculation.
     virtual std::vector<TextNode> ShowResults() const = 0;
     /// The beam's column of the dosimetric details report, one text per row
@@ -82,8 +116,17 @@ public:
     virtual std::vector<std::string> DetailsColumn(const Date& printDay) const = 0;
     /// The beam's cells of the patient set-up sheet.
     virtual std::vector<SetupCell> SetupRow() const = 0;
-    /// The table entries of the energy that the stored beam refers to (not those it owns).
+    /// The table entries the stored beam refers to.
     virtual std::vector<const EnergyListItem*> UsedEntries() const = 0;
+    /// The stored inputs and the factors of the last calculation, by name.
+    virtual std::vector<NamedValue> Inputs() const = 0;
+    virtual std::vector<NamedValue> Factors() const = 0;
+    /// The form that edits this beam: its controls' texts and the rules that run on typing.
+    virtual std::unique_ptr<BeamForm> CreateForm() = 0;
 };
+
+/// A new beam of `kind` named `name` on `machine`.
+std::unique_ptr<TBeam> CreateBeam(BeamKind kind, const std::string& name,
+                                  const BeamMachine& machine);
 
 } // namespace kova

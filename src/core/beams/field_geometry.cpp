@@ -29,34 +29,28 @@ std::optional<std::array<double, N>> Numbers(const std::array<std::string_view, 
     return values;
 }
 
-bool IsWidthJaw(PhotonControl control) {
-    return control == PhotonControl::BeamLeft || control == PhotonControl::BeamRight;
+bool IsWidthJaw(std::string_view control) {
+    return control == "BeamLeft" || control == "BeamRight";
 }
 
-PhotonControl OppositeJaw(PhotonControl control) {
-    switch (control) {
-    case PhotonControl::BeamLeft:
-        return PhotonControl::BeamRight;
-    case PhotonControl::BeamRight:
-        return PhotonControl::BeamLeft;
-    case PhotonControl::BeamBottom:
-        return PhotonControl::BeamTop;
-    default:
-        return PhotonControl::BeamBottom;
+std::string_view OppositeJaw(std::string_view control) {
+    if (control == "BeamLeft") {
+        return "BeamRight";
     }
+    if (control == "BeamRight") {
+        return "BeamLeft";
+    }
+    return control == "BeamBottom" ? "BeamTop" : "BeamBottom";
 }
 
-std::string& JawText(JawTexts& jaws, PhotonControl control) {
-    switch (control) {
-    case PhotonControl::BeamLeft:
+std::string& JawText(JawTexts& jaws, std::string_view control) {
+    if (control == "BeamLeft") {
         return jaws.left;
-    case PhotonControl::BeamRight:
-        return jaws.right;
-    case PhotonControl::BeamBottom:
-        return jaws.bottom;
-    default:
-        return jaws.top;
     }
+    if (control == "BeamRight") {
+        return jaws.right;
+    }
+    return control == "BeamBottom" ? jaws.bottom : jaws.top;
 }
 
 } // namespace
@@ -68,21 +62,21 @@ std::optional<ControlTexts> SymmetricFieldChanged(std::string_view width, std::s
     }
     const auto [w, h] = *values;
     return ControlTexts{
-        {PhotonControl::BeamWidthAsymm, FormatGeneral(w)},
-        {PhotonControl::BeamHeightAsymm, FormatGeneral(h)},
-        {PhotonControl::BeamAsymmWidth, "0"},
-        {PhotonControl::BeamAsymmHeight, "0"},
-        {PhotonControl::BeamLeft, OneDecimal(w / 2)},
-        {PhotonControl::BeamRight, OneDecimal(w / 2)},
-        {PhotonControl::BeamTop, OneDecimal(h / 2)},
-        {PhotonControl::BeamBottom, OneDecimal(h / 2)},
-        {PhotonControl::BeamEquivSize, OneDecimal(EquivalentSquare(w, h))},
-        {PhotonControl::BeamOffset, "0"},
-        {PhotonControl::OffsetComp, "0"},
+        {"BeamWidthAsymm", FormatGeneral(w)},
+        {"BeamHeightAsymm", FormatGeneral(h)},
+        {"BeamAsymmWidth", "0"},
+        {"BeamAsymmHeight", "0"},
+        {"BeamLeft", OneDecimal(w / 2)},
+        {"BeamRight", OneDecimal(w / 2)},
+        {"BeamTop", OneDecimal(h / 2)},
+        {"BeamBottom", OneDecimal(h / 2)},
+        {"BeamEquivSize", OneDecimal(EquivalentSquare(w, h))},
+        {"BeamOffset", "0"},
+        {"OffsetComp", "0"},
     };
 }
 
-ControlTexts JawFieldChanged(PhotonControl changed, const JawTexts& typed,
+ControlTexts JawFieldChanged(std::string_view changed, const JawTexts& typed,
                              const TLinacSpec& linac) {
     JawTexts jaws = typed;
     ControlTexts texts;
@@ -93,7 +87,7 @@ ControlTexts JawFieldChanged(PhotonControl changed, const JawTexts& typed,
     const double independent =
         IsWidthJaw(changed) ? linac.isAsymmetricFieldsOnWidth : linac.isAsymmetricFieldsOnHeight;
     if (independent == 0) {
-        const PhotonControl opposite = OppositeJaw(changed);
+        const std::string_view opposite = OppositeJaw(changed);
         JawText(jaws, opposite) = FormatGeneral(*value);
         texts.emplace_back(opposite, JawText(jaws, opposite));
     }
@@ -103,18 +97,18 @@ ControlTexts JawFieldChanged(PhotonControl changed, const JawTexts& typed,
     }
     const auto [l, r, t, b] = *values;
     const ControlTexts derived = {
-        {PhotonControl::BeamWidth, OneDecimal(l + r)},
-        {PhotonControl::BeamWidthAsymm, OneDecimal(l + r)},
-        {PhotonControl::BeamHeight, OneDecimal(t + b)},
-        {PhotonControl::BeamHeightAsymm, OneDecimal(t + b)},
-        {PhotonControl::BeamAsymmWidth, OneDecimal((r - l) / 2)},
-        {PhotonControl::BeamAsymmHeight, OneDecimal((t - b) / 2)},
-        {PhotonControl::BeamEquivSize, OneDecimal(EquivalentSquare(l + r, t + b))},
+        {"BeamWidth", OneDecimal(l + r)},
+        {"BeamWidthAsymm", OneDecimal(l + r)},
+        {"BeamHeight", OneDecimal(t + b)},
+        {"BeamHeightAsymm", OneDecimal(t + b)},
+        {"BeamAsymmWidth", OneDecimal((r - l) / 2)},
+        {"BeamAsymmHeight", OneDecimal((t - b) / 2)},
+        {"BeamEquivSize", OneDecimal(EquivalentSquare(l + r, t + b))},
     };
     texts.insert(texts.end(), derived.begin(), derived.end());
     const double offset = std::sqrt(((l - r) * (l - r) + (t - b) * (t - b)) / 4);
-    texts.emplace_back(PhotonControl::BeamOffset, OneDecimal(offset));
-    texts.emplace_back(PhotonControl::OffsetComp, OneDecimal(offset));
+    texts.emplace_back("BeamOffset", OneDecimal(offset));
+    texts.emplace_back("OffsetComp", OneDecimal(offset));
     return texts;
 }
 
@@ -135,15 +129,15 @@ std::optional<ControlTexts> AsymmetricFieldChanged(std::string_view width, std::
     }
     const double offset = std::sqrt(a * a + b * b);
     return ControlTexts{
-        {PhotonControl::BeamWidth, FormatGeneral(w)},
-        {PhotonControl::BeamHeight, FormatGeneral(h)},
-        {PhotonControl::BeamLeft, OneDecimal(w / 2 - a)},
-        {PhotonControl::BeamRight, OneDecimal(w / 2 + a)},
-        {PhotonControl::BeamTop, OneDecimal(h / 2 + b)},
-        {PhotonControl::BeamBottom, OneDecimal(h / 2 - b)},
-        {PhotonControl::BeamEquivSize, OneDecimal(EquivalentSquare(w, h))},
-        {PhotonControl::BeamOffset, OneDecimal(offset)},
-        {PhotonControl::OffsetComp, OneDecimal(offset)},
+        {"BeamWidth", FormatGeneral(w)},
+        {"BeamHeight", FormatGeneral(h)},
+        {"BeamLeft", OneDecimal(w / 2 - a)},
+        {"BeamRight", OneDecimal(w / 2 + a)},
+        {"BeamTop", OneDecimal(h / 2 + b)},
+        {"BeamBottom", OneDecimal(h / 2 - b)},
+        {"BeamEquivSize", OneDecimal(EquivalentSquare(w, h))},
+        {"BeamOffset", OneDecimal(offset)},
+        {"OffsetComp", OneDecimal(offset)},
     };
 }
 

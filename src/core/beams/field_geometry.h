@@ -13,34 +13,8 @@ namespace kova {
 class TLinacSpec;
 class TgEnergy;
 
-/// The edits of the photon beam dialog.
-enum class PhotonControl {
-    BeamName,
-    BeamID,
-    GantryRot,
-    JawsRot,
-    CouchRot,
-    BeamDose,
-    BeamDepth,
-    BeamSSD,
-    BeamRealSSD,
-    BeamWidth,
-    BeamHeight,
-    BeamLeft,
-    BeamRight,
-    BeamBottom,
-    BeamTop,
-    BeamWidthAsymm,
-    BeamHeightAsymm,
-    BeamAsymmWidth,
-    BeamAsymmHeight,
-    BeamEquivSize,
-    BeamOffset,
-    OffsetComp,
-};
-
 /// Texts to write into other edits, in the order they are written.
-using ControlTexts = std::vector<std::pair<PhotonControl, std::string>>;
+using ControlTexts = std::vector<std::pair<std::string_view, std::string>>;
 
 /// The three ways of entering the jaw field.
 enum class FieldSheet { Symmetric, AsymmetricA, AsymmetricB };
@@ -54,11 +28,11 @@ struct JawTexts {
     std::string left, right, bottom, top;
 };
 
-/// Typing in one jaw edit (`changed`) of the "Asymmetric A" sheet. On an axis whose jaws
+/// Typing in one jaw edit (`changed`: "BeamLeft", "BeamRight", "BeamBottom" or "BeamTop") of the "Asymmetric A" sheet. On an axis whose jaws
 /// move only together, the typed value is first copied into the opposite jaw. Then the
 /// width, height, asymmetries, equivalent square and offset follow from the four jaws.
 /// Empty when the typed text is not a number; only the copy when another jaw is not.
-ControlTexts JawFieldChanged(PhotonControl changed, const JawTexts& jaws, const TLinacSpec& linac);
+ControlTexts JawFieldChanged(std::string_view changed, const JawTexts& jaws, const TLinacSpec& linac);
 
 /// Typing in the "Asymmetric B" sheet: size and shift per axis; a shift above 50 means that
 /// value minus 100 (98 is -2). None when a text is not a number.

@@ -3,22 +3,34 @@
 #include "core/common/result.h"
 #include "core/linac/energy.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kova {
 
-/// Item texts shared by every beam dialog, compared by value.
+/// Item texts shared by every beam dialog.
 inline constexpr const char* kNoneItem = "None";
 inline constexpr const char* kNotAvailableItem = "Not available";
 inline constexpr const char* kSetOnFlyItem = "Set on fly...";
 inline constexpr const char* kComputeFromFileItem = "Compute from file...";
 
-/// One item of a modifier list: its text and the entry it stands for (none for "None",
-/// "Not available", "Set on fly..." and "Compute from file...").
+/// What an item of a list stands for. Actions are told apart by their role, never by their
+/// text, which a table entry could also carry.
+enum class ItemRole {
+    None,            ///< "None": no entry
+    Entry,           ///< a table entry, or one made on the spot
+    NotAvailable,    ///< "Not available": the list offers nothing
+    SetOnFly,        ///< "Set on fly...": make an entry from a typed name and factor
+    ComputeFromFile, ///< "Compute from file...": make a multileaf entry from an MLC file
+    Option,          ///< a choice of a radio group or a command of a menu
+};
+
+/// One item of a list: its text, its role and, for an entry, the entry it stands for.
 struct ModifierItem {
     std::string text;
     const EnergyListItem* entry = nullptr;
+    ItemRole role = ItemRole::Entry;
 };
 
 /// Entries a beam dialog made on the spot; the beam owns them, they never reach the energy.
@@ -37,6 +49,10 @@ std::vector<ModifierItem> ShieldItems(const TgEnergy& energy, const AdHocModifie
 /// With multileaf support: "None", the energy's entries, the beam's own entries,
 /// "Set on fly...", "Compute from file..."; without it only "Not available".
 std::vector<ModifierItem> MultileafItems(const TgEnergy& energy, const AdHocModifiers& adHoc);
+/// The energy's applicators, in table order.
+std::vector<ModifierItem> ApplicatorItems(const TeEnergy& energy);
+/// Items of a radio group or menu, one per text.
+std::vector<ModifierItem> OptionItems(const std::vector<std::string>& texts);
 
 /// Offset controls are offered only when the energy has offset factors.
 inline bool OffsetAvailable(const TgEnergy& energy) {
@@ -53,7 +69,25 @@ struct ModifierValue {
 /// (negative factors are allowed) and the name must not be empty.
 Result<ModifierValue> CheckModifierValue(const std::string& name, const std::string& factorText);
 
+/// Reads "NAME : FACTOR", the way a beam file names an entry made on the spot; the name is
+/// the text before the last colon without trailing blanks. Fails with the reason when the
+/// text has no colon, no name or a factor that CheckModifierValue refuses.
+Result<ModifierValue> ParseModifierValue(const std::string& text);
+
+/// Appends an entry made on the spot to a beam's own `list` and returns it.
+template <class T>
+const T* MakeAdHocEntry(EntryList<T>& list, const ModifierValue& value, double T::*factor) {
+    auto entry = std::make_unique<T>();
+    entry->Name = value.name;
+    (*entry).*factor = value.factor;
+    list.push_back(std::move(entry));
+    return list.back().get();
+}
+
 /// Index of the first item holding `entry`, or -1.
 int IndexOfEntry(const std::vector<ModifierItem>& items, const EnergyListItem* entry);
+
+/// Index of the first item with `role`, or -1.
+int IndexOfRole(const std::vector<ModifierItem>& items, ItemRole role);
 
 } // namespace kova

@@ -1,74 +1,33 @@
 #include "core/beams/photon_beam_form.h"
 
+#include "core/beams/result_text.h"
 #include "core/linac/linac_spec.h"
 
 namespace kova {
 namespace {
 
-bool IsJaw(PhotonControl c) {
-    return c == PhotonControl::BeamLeft || c == PhotonControl::BeamRight ||
-           c == PhotonControl::BeamBottom || c == PhotonControl::BeamTop;
+enum Rule { kNoRule, kTechnique, kDepth, kSymmetric, kJaw, kAsymmetricB };
+
+constexpr int kSym = 1, kSheetA = 2, kSheetB = 3;
+
+/// Batch steps: the technique, then identity and dose, the depth, the field, the SSDs, and
+/// the modifiers last, as a user goes through the dialog.
+enum Step { kStepTechnique = 0, kStepIdentity, kStepDepth, kStepField, kStepSsd, kStepModifiers };
+
+ControlSpec Typed(std::string_view name, std::string_view text = "0", int step = kStepIdentity) {
+    return {name, ControlType::Edit, text, kNoRule, 0, step};
 }
 
-bool IsSymmetricEdit(PhotonControl c) {
-    return c == PhotonControl::BeamWidth || c == PhotonControl::BeamHeight;
+ControlSpec FieldEdit(std::string_view name, int rule, int sheet) {
+    return {name, ControlType::Edit, "0", rule, sheet, kStepField};
 }
 
-bool IsAsymmetricBEdit(PhotonControl c) {
-    return c == PhotonControl::BeamWidthAsymm || c == PhotonControl::BeamHeightAsymm ||
-           c == PhotonControl::BeamAsymmWidth || c == PhotonControl::BeamAsymmHeight;
+ControlSpec Shown(std::string_view name) {
+    return {name, ControlType::Shown, "0", kNoRule, 0, kStepModifiers};
 }
 
-/// The text of `control` in `t` (const or not).
-template <class Texts>
-auto& TextOf(Texts& t, PhotonControl control) {
-    switch (control) {
-    case PhotonControl::BeamName:
-        return t.BeamName;
-    case PhotonControl::BeamID:
-        return t.BeamID;
-    case PhotonControl::GantryRot:
-        return t.GantryRot;
-    case PhotonControl::JawsRot:
-        return t.JawsRot;
-    case PhotonControl::CouchRot:
-        return t.CouchRot;
-    case PhotonControl::BeamDose:
-        return t.BeamDose;
-    case PhotonControl::BeamDepth:
-        return t.BeamDepth;
-    case PhotonControl::BeamSSD:
-        return t.BeamSSD;
-    case PhotonControl::BeamRealSSD:
-        return t.BeamRealSSD;
-    case PhotonControl::BeamWidth:
-        return t.BeamWidth;
-    case PhotonControl::BeamHeight:
-        return t.BeamHeight;
-    case PhotonControl::BeamLeft:
-        return t.BeamLeft;
-    case PhotonControl::BeamRight:
-        return t.BeamRight;
-    case PhotonControl::BeamBottom:
-        return t.BeamBottom;
-    case PhotonControl::BeamTop:
-        return t.BeamTop;
-    case PhotonControl::BeamWidthAsymm:
-        return t.BeamWidthAsymm;
-    case PhotonControl::BeamHeightAsymm:
-        return t.BeamHeightAsymm;
-    case PhotonControl::BeamAsymmWidth:
-        return t.BeamAsymmWidth;
-    case PhotonControl::BeamAsymmHeight:
-        return t.BeamAsymmHeight;
-    case PhotonControl::BeamEquivSize:
-        return t.BeamEquivSize;
-    case PhotonControl::BeamOffset:
-        return t.BeamOffset;
-    case PhotonControl::OffsetComp:
-        break;
-    }
-    return t.OffsetComp;
+ControlSpec List(std::string_view name, ControlType type = ControlType::List) {
+    return {name, type, "", kNoRule, 0, kStepModifiers};
 }
 
 } // namespace
@@ -82,127 +41,323 @@ FieldLabels FieldLabelsFor(const TLinacSpec* linac) {
             "Bottom " + linac->BottomChar + " [cm]", "Top " + linac->TopChar + " [cm]"};
 }
 
-PhotonBeamForm::PhotonBeamForm(const TLinacSpec& linac, const TgEnergy& energy)
-    : m_linac(linac), m_energy(energy) {
+std::vector<ControlSpec> PhotonBeamForm::ControlTable() {
+    return {
+        {"Technique", ControlType::Choice, "0", kTechnique, 0, kStepTechnique},
+        Typed("BeamName", ""),
+        Typed("BeamID", ""),
+        Typed("GantryRot", ""),
+        Typed("JawsRot", ""),
+        Typed("CouchRot", ""),
+        Typed("BeamDose"),
+        {"BeamDepth", ControlType::Edit, "0", kDepth, 0, kStepDepth},
+        Typed("BeamSSD", "0", kStepSsd),
+        Typed("BeamRealSSD", "0", kStepSsd),
+        FieldEdit("BeamWidth", kSymmetric, kSym),
+        FieldEdit("BeamHeight", kSymmetric, kSym),
+        FieldEdit("BeamLeft", kJaw, kSheetA),
+        FieldEdit("BeamRight", kJaw, kSheetA),
+        FieldEdit("BeamBottom", kJaw, kSheetA),
+        FieldEdit("BeamTop", kJaw, kSheetA),
+        FieldEdit("BeamWidthAsymm", kAsymmetricB, kSheetB),
+        FieldEdit("BeamHeightAsymm", kAsymmetricB, kSheetB),
+        FieldEdit("BeamAsymmWidth", kAsymmetricB, kSheetB),
+        FieldEdit("BeamAsymmHeight", kAsymmetricB, kSheetB),
+        Shown("BeamEquivSize"),
+        Shown("BeamOffset"),
+        List("WedgeComp"),
+        List("TrayComp"),
+        List("ShieldComp"),
+        List("MultileafComp"),
+        {"isOffset", ControlType::Check, "0", kNoRule, 0, kStepModifiers},
+        Shown("OffsetComp"),
+    };
+}
+
+PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam) : PhotonBeamForm(beam, ControlTable()) {
+}
+
+PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> controls)
+    : BeamForm(std::move(controls)), m_beam(beam) {
+    if (beam.machine.linac != nullptr && beam.machine.gEnergy != nullptr) {
+        m_linac = beam.machine.linac;
+        m_energy = beam.machine.gEnergy;
+    }
+    // A new beam keeps the name of its node unless the user types another.
+    TextRef("BeamName") = beam.name;
+    SetItems("Technique", OptionItems({"Isocentric", "Not Isocentric"}), kIsocentric);
+    SetReadOnly("BeamSSD", true);
+    if (m_linac == nullptr) {
+        return;
+    }
+    const bool asymmetric = AsymmetricSheetsEnabled();
+    for (const ControlSpec& control : Controls()) {
+        if (control.sheet == kSheetA || control.sheet == kSheetB) {
+            SetEnabled(control.name, asymmetric);
+        }
+    }
+    if (asymmetric) {
+        SetEnabled("BeamAsymmWidth", m_linac->isAsymmetricFieldsOnWidth != 0);
+        SetEnabled("BeamAsymmHeight", m_linac->isAsymmetricFieldsOnHeight != 0);
+    }
+    FillLists();
+    SetEnabled("isOffset", OffsetAvailable(*m_energy));
+    SetEnabled("OffsetComp", OffsetAvailable(*m_energy));
+    SetEnabled("MultileafComp", m_energy->MLCSupported);
+}
+
+void PhotonBeamForm::FillLists() {
+    SetItems("WedgeComp", WedgeItems(*m_energy));
+    SetItems("TrayComp", TrayItems(*m_energy, m_beam.adHoc));
+    SetItems("ShieldComp", ShieldItems(*m_energy, m_beam.adHoc));
+    SetItems("MultileafComp", MultileafItems(*m_energy, m_beam.adHoc));
 }
 
 bool PhotonBeamForm::AsymmetricSheetsEnabled() const {
-    return m_linac.isAsymmetricFieldsOnWidth != 0 || m_linac.isAsymmetricFieldsOnHeight != 0;
+    return m_linac != nullptr &&
+           (m_linac->isAsymmetricFieldsOnWidth != 0 || m_linac->isAsymmetricFieldsOnHeight != 0);
 }
 
-bool PhotonBeamForm::AsymmWidthEnabled() const {
-    return m_linac.isAsymmetricFieldsOnWidth != 0;
-}
-
-bool PhotonBeamForm::AsymmHeightEnabled() const {
-    return m_linac.isAsymmetricFieldsOnHeight != 0;
-}
-
-const std::string& PhotonBeamForm::Text(PhotonControl control) const {
-    return TextOf(m_texts, control);
-}
-
-std::string& PhotonBeamForm::TextRef(PhotonControl control) {
-    return TextOf(m_texts, control);
-}
-
-Status PhotonBeamForm::SetTechnique(int technique) {
-    if (technique == m_texts.technique) {
-        return Status::Ok();
-    }
-    // The item and the SSD's read-only state change before the depth is read, so a depth
-    // that is not a number leaves the SSD texts as they were but the SSD locked.
-    m_texts.technique = technique;
-    m_ssdReadOnly = technique == kIsocentric;
-    const Result<SsdTexts> ssd = TechniqueChanged(technique, m_texts.BeamDepth, m_linac, m_energy);
-    if (!ssd) {
-        return ssd.status();
-    }
-    m_texts.BeamSSD = ssd->ssd;
-    m_texts.BeamRealSSD = ssd->realSsd;
-    return Status::Ok();
-}
-
-bool PhotonBeamForm::SetSheet(FieldSheet sheet) {
-    if (sheet != FieldSheet::Symmetric && !AsymmetricSheetsEnabled()) {
+bool PhotonBeamForm::SetSheet(int sheet) {
+    if (sheet < kSym || sheet > kSheetB || (sheet != kSym && !AsymmetricSheetsEnabled())) {
         return false;
     }
-    m_sheet = sheet;
+    m_sheet = static_cast<FieldSheet>(sheet - 1);
     return true;
 }
 
-std::vector<PhotonControl> PhotonBeamForm::Apply(const ControlTexts& texts) {
-    std::vector<PhotonControl> changed;
-    for (const auto& [control, text] : texts) {
-        TextRef(control) = text;
-        changed.push_back(control);
-    }
-    return changed;
-}
-
-std::vector<PhotonControl> PhotonBeamForm::SetText(PhotonControl control, const std::string& text) {
-    TextRef(control) = text;
-    const PhotonBeamTexts& t = m_texts;
-    if (control == PhotonControl::BeamDepth && t.technique == kIsocentric) {
-        const std::optional<std::string> ssd = IsocentricSsdText(t.BeamDepth, m_linac);
-        if (!ssd) {
-            return {};
+Status PhotonBeamForm::CanSet(std::string_view name) const {
+    const ControlSpec* control = Find(name);
+    if (control != nullptr && m_linac != nullptr) {
+        if (name == "BeamSSD" && ReadOnly(name)) {
+            return Status::Fail(
+                "BeamSSD cannot be typed in the isocentric technique (it follows the depth)");
         }
-        return Apply({{PhotonControl::BeamSSD, *ssd}, {PhotonControl::BeamRealSSD, *ssd}});
+        if ((control->sheet == kSheetA || control->sheet == kSheetB) &&
+            !AsymmetricSheetsEnabled()) {
+            return Status::Fail("the linac " + m_linac->Name + " has no independent jaws");
+        }
+        if ((name == "BeamAsymmWidth" || name == "BeamAsymmHeight") && !Enabled(name)) {
+            return Status::Fail("this asymmetry cannot be set on the linac " + m_linac->Name);
+        }
+        if (name == "isOffset" && !Enabled(name)) {
+            return Status::Fail("the energy " + m_energy->Name + " has no offset factors");
+        }
+        if (name == "MultileafComp" && !Enabled(name)) {
+            return Status::Fail("multileaf factors are not available for " + m_energy->Name);
+        }
     }
-    if (IsSymmetricEdit(control) && m_sheet == FieldSheet::Symmetric) {
-        const auto texts = SymmetricFieldChanged(t.BeamWidth, t.BeamHeight);
-        return texts ? Apply(*texts) : std::vector<PhotonControl>{};
-    }
-    if (IsJaw(control) && m_sheet == FieldSheet::AsymmetricA) {
-        return Apply(
-            JawFieldChanged(control, {t.BeamLeft, t.BeamRight, t.BeamBottom, t.BeamTop}, m_linac));
-    }
-    if (IsAsymmetricBEdit(control) && m_sheet == FieldSheet::AsymmetricB) {
-        const auto texts = AsymmetricFieldChanged(t.BeamWidthAsymm, t.BeamHeightAsymm,
-                                                  t.BeamAsymmWidth, t.BeamAsymmHeight);
-        return texts ? Apply(*texts) : std::vector<PhotonControl>{};
-    }
-    return {};
+    return BeamForm::CanSet(name);
 }
 
-void PhotonBeamForm::LoadControls(const TPhotonBeam& beam) {
-    const PhotonBeamTexts t = beam.LoadControls();
-    m_sheet = beam.sheet;
-    // A stored depth is always a number, so the technique change cannot fail here.
-    (void)SetTechnique(t.technique);
-    const std::pair<PhotonControl, const std::string*> inOrder[] = {
-        {PhotonControl::BeamName, &t.BeamName},
-        {PhotonControl::BeamID, &t.BeamID},
-        {PhotonControl::GantryRot, &t.GantryRot},
-        {PhotonControl::JawsRot, &t.JawsRot},
-        {PhotonControl::CouchRot, &t.CouchRot},
-        {PhotonControl::BeamWidth, &t.BeamWidth},
-        {PhotonControl::BeamHeight, &t.BeamHeight},
-        {PhotonControl::BeamLeft, &t.BeamLeft},
-        {PhotonControl::BeamRight, &t.BeamRight},
-        {PhotonControl::BeamBottom, &t.BeamBottom},
-        {PhotonControl::BeamTop, &t.BeamTop},
-        {PhotonControl::BeamWidthAsymm, &t.BeamWidthAsymm},
-        {PhotonControl::BeamHeightAsymm, &t.BeamHeightAsymm},
-        {PhotonControl::BeamAsymmWidth, &t.BeamAsymmWidth},
-        {PhotonControl::BeamAsymmHeight, &t.BeamAsymmHeight},
-        {PhotonControl::BeamDose, &t.BeamDose},
-        {PhotonControl::BeamDepth, &t.BeamDepth},
-        {PhotonControl::BeamSSD, &t.BeamSSD},
-        {PhotonControl::BeamRealSSD, &t.BeamRealSSD},
-        {PhotonControl::BeamEquivSize, &t.BeamEquivSize},
-        {PhotonControl::BeamOffset, &t.BeamOffset},
-    };
-    for (const auto& [control, text] : inOrder) {
-        SetText(control, *text);
+Status PhotonBeamForm::CheckBatchInput(const std::vector<std::string_view>& set) const {
+    for (const std::string_view name : set) {
+        const ControlSpec* control = Find(name);
+        if (control != nullptr && control->sheet != 0) {
+            return Status::Ok();
+        }
     }
-    m_texts.wedge = t.wedge;
-    m_texts.tray = t.tray;
-    m_texts.shield = t.shield;
-    m_texts.multileaf = t.multileaf;
-    m_texts.OffsetComp = t.OffsetComp;
-    m_texts.isOffset = t.isOffset;
+    return Status::Fail("the beam gives no field (BeamWidth and BeamHeight, the four jaws, or "
+                        "the asymmetric sizes and shifts)");
+}
+
+void PhotonBeamForm::FollowUpCancelled(std::string_view name) {
+    // A cancelled multileaf entry goes back to "None"; trays and shields keep
+    // "Set on fly...", which carries no entry.
+    if (name == "MultileafComp") {
+        SelectQuietly(name, 0);
+    }
+}
+
+std::vector<ModifierItem> PhotonBeamForm::MakeOnFly(std::string_view name,
+                                                    const ModifierValue& value,
+                                                    const EnergyListItem*& made) {
+    made = nullptr;
+    if (m_energy == nullptr) {
+        return Items(name);
+    }
+    AdHocModifiers& adHoc = m_beam.adHoc;
+    if (name == "TrayComp") {
+        made = MakeAdHocEntry(adHoc.trays, value, &Tray::TF);
+        return TrayItems(*m_energy, adHoc);
+    }
+    if (name == "ShieldComp") {
+        made = MakeAdHocEntry(adHoc.shields, value, &Shield::SF);
+        return ShieldItems(*m_energy, adHoc);
+    }
+    if (name == "MultileafComp") {
+        made = MakeAdHocEntry(adHoc.multileafs, value, &MLCFValue::MLCF);
+        return MultileafItems(*m_energy, adHoc);
+    }
+    return Items(name);
+}
+
+Status PhotonBeamForm::RunRule(const ControlSpec& control) {
+    if (m_linac == nullptr) {
+        return Status::Ok();
+    }
+    switch (control.rule) {
+    case kTechnique:
+        return TechniqueClick();
+    case kDepth:
+        if (m_technique == kIsocentric) {
+            if (const auto ssd = IsocentricSsdText(Text("BeamDepth"), *m_linac)) {
+                Apply({{"BeamSSD", *ssd}, {"BeamRealSSD", *ssd}});
+            }
+        }
+        break;
+    case kSymmetric:
+        if (m_sheet == FieldSheet::Symmetric) {
+            if (const auto texts = SymmetricFieldChanged(Text("BeamWidth"), Text("BeamHeight"))) {
+                Apply(*texts);
+            }
+        }
+        break;
+    case kJaw:
+        if (m_sheet == FieldSheet::AsymmetricA) {
+            Apply(JawFieldChanged(control.name,
+                                  {Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"),
+                                   Text("BeamTop")},
+                                  *m_linac));
+        }
+        break;
+    case kAsymmetricB:
+        if (m_sheet == FieldSheet::AsymmetricB) {
+            if (const auto texts =
+                    AsymmetricFieldChanged(Text("BeamWidthAsymm"), Text("BeamHeightAsymm"),
+                                           Text("BeamAsymmWidth"), Text("BeamAsymmHeight"))) {
+                Apply(*texts);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return Status::Ok();
+}
+
+Status PhotonBeamForm::TechniqueClick() {
+    const int technique = Selected("Technique");
+    if (technique == m_technique) {
+        return Status::Ok();
+    }
+    // The technique and the SSD's read-only state change before the depth is read, so a depth
+    // that is not a number leaves the SSD texts as they were but the SSD locked.
+    m_technique = technique;
+    SetReadOnly("BeamSSD", technique == kIsocentric);
+    const Result<SsdTexts> ssd = TechniqueChanged(technique, Text("BeamDepth"), *m_linac, *m_energy);
+    if (!ssd) {
+        return ssd.status();
+    }
+    Apply({{"BeamSSD", ssd->ssd}, {"BeamRealSSD", ssd->realSsd}});
+    return Status::Ok();
+}
+
+void PhotonBeamForm::Apply(const ControlTexts& texts) {
+    for (const auto& [name, text] : texts) {
+        TextRef(name) = text;
+    }
+}
+
+Result<PhotonBeamInput> PhotonBeamForm::ReadInput(double* wedgeDose) const {
+    PhotonBeamInput in;
+    in.technique = Selected("Technique");
+    in.name = Text("BeamName");
+    in.ID = Text("BeamID");
+    in.gantry = Text("GantryRot");
+    in.jaws = Text("JawsRot");
+    in.couch = Text("CouchRot");
+    Status read = ReadNumbers({{"BeamDose", &in.dose}});
+    if (read && wedgeDose != nullptr) {
+        read = ReadNumbers({{"BeamWedgeDose", wedgeDose}});
+    }
+    if (read) {
+        read = ReadNumbers({{"BeamLeft", &in.X1},
+                            {"BeamRight", &in.X2},
+                            {"BeamBottom", &in.Y1},
+                            {"BeamTop", &in.Y2},
+                            {"BeamWidth", &in.width},
+                            {"BeamHeight", &in.height},
+                            {"BeamEquivSize", &in.equivSize},
+                            {"BeamOffset", &in.offset},
+                            {"BeamDepth", &in.depth}});
+    }
+    if (read && in.technique == kFixedSsd) {
+        read = ReadNumbers({{"BeamSSD", &in.SSD}});
+    }
+    if (read) {
+        read = ReadNumbers({{"BeamRealSSD", &in.realSSD}});
+    }
+    if (!read) {
+        return read;
+    }
+    in.wedge = static_cast<const Wedge*>(SelectedEntry("WedgeComp"));
+    in.tray = static_cast<const Tray*>(SelectedEntry("TrayComp"));
+    in.shield = static_cast<const Shield*>(SelectedEntry("ShieldComp"));
+    in.multileaf = static_cast<const MLCFValue*>(SelectedEntry("MultileafComp"));
+    in.offsetOff = !Checked("isOffset");
+    return in;
+}
+
+Status PhotonBeamForm::Accept(const Date& today) {
+    if (m_linac == nullptr) {
+        // No linac and energy behind the beam: the record refuses any input and says why.
+        return m_beam.Accept(PhotonBeamInput{}, today);
+    }
+    const Result<PhotonBeamInput> input = ReadInput();
+    if (!input) {
+        return input.status();
+    }
+    const Status accepted = m_beam.Accept(*input, today);
+    if (accepted) {
+        m_beam.sheet = m_sheet;
+    }
+    return accepted;
+}
+
+void PhotonBeamForm::LoadControls() {
+    if (m_linac == nullptr) {
+        return;
+    }
+    const TPhotonBeam& b = m_beam;
+    m_sheet = b.sheet;
+    // A stored depth is always a number, so the technique change cannot fail here.
+    (void)Select("Technique", b.technique);
+    const PhotonGeometry& e = b.typed;
+    // The field is shown as it was typed (at the isocentre for the isocentric technique).
+    const std::pair<std::string_view, std::string> inOrder[] = {
+        {"BeamName", b.name},
+        {"BeamID", b.ID},
+        {"GantryRot", b.gantry},
+        {"JawsRot", b.jaws},
+        {"CouchRot", b.couch},
+        {"BeamWidth", G(e.width)},
+        {"BeamHeight", G(e.height)},
+        {"BeamLeft", G(e.X1)},
+        {"BeamRight", G(e.X2)},
+        {"BeamBottom", G(e.Y1)},
+        {"BeamTop", G(e.Y2)},
+        {"BeamWidthAsymm", G(e.width)},
+        {"BeamHeightAsymm", G(e.height)},
+        {"BeamAsymmWidth", G((e.X2 - e.X1) / 2)},
+        {"BeamAsymmHeight", G((e.Y2 - e.Y1) / 2)},
+        {"BeamDose", G(b.dose)},
+        {"BeamDepth", G(b.depth)},
+        {"BeamSSD", G(b.SSD)},
+        {"BeamRealSSD", G(b.realSSD)},
+        {"BeamEquivSize", G(e.equivSize)},
+        {"BeamOffset", G(e.offset)},
+    };
+    for (const auto& [name, text] : inOrder) {
+        SetText(name, text);
+    }
+    FillLists();
+    SelectEntryQuietly("WedgeComp", b.wedge);
+    SelectEntryQuietly("TrayComp", b.tray);
+    SelectEntryQuietly("ShieldComp", b.shield);
+    SelectEntryQuietly("MultileafComp", b.multileaf);
+    TextRef("OffsetComp") = G(e.offset);
+    SetCheckedQuietly("isOffset", !b.offsetOff);
 }
 
 } // namespace kova

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/beams/field_geometry.h"
+#include "core/beams/beam_form.h"
 #include "core/beams/photon_beam.h"
 
 #include <string>
@@ -9,7 +9,6 @@
 namespace kova {
 
 class TLinacSpec;
-class TgEnergy;
 
 /// Labels of the field edits, from the linac's axis and jaw labels.
 struct FieldLabels {
@@ -24,55 +23,61 @@ struct FieldLabels {
 /// The labels for `linac`; the form's own captions when there is none.
 FieldLabels FieldLabelsFor(const TLinacSpec* linac);
 
-/// The texts of the photon beam dialog and the rules that run while the user types: the
-/// technique sets the SSDs, the depth moves the isocentric SSD, and each field sheet fills
-/// the other sheets, the equivalent square and the offset. The desktop dialog shows this
-/// state; the batch tool types into it the same way, so both give the same MU.
-class PhotonBeamForm {
+/// The photon beam dialog in the core: the technique sets the SSDs, the depth moves the
+/// isocentric SSD, each field sheet fills the other sheets, the equivalent square and the
+/// offset; the modifier lists come from the energy and the beam's own entries. Without a
+/// linac and a photon energy behind the beam no rule runs and OK is refused.
+class PhotonBeamForm : public BeamForm {
 public:
-    PhotonBeamForm(const TLinacSpec& linac, const TgEnergy& energy);
+    explicit PhotonBeamForm(TPhotonBeam& beam);
 
-    const PhotonBeamTexts& texts() const { return m_texts; }
-    const std::string& Text(PhotonControl control) const;
-    FieldSheet sheet() const { return m_sheet; }
-    bool ssdReadOnly() const { return m_ssdReadOnly; }
+    /// The controls of the photon beam dialog.
+    static std::vector<ControlSpec> ControlTable();
+
+    std::string Caption() const override { return "New Photon Beam"; }
+
+    /// The field sheets as pages of controls: 1 symmetric, 2 asymmetric A, 3 asymmetric B.
+    static int SheetOf(FieldSheet sheet) { return static_cast<int>(sheet) + 1; }
+    FieldSheet fieldSheet() const { return m_sheet; }
+    bool SetSheet(int sheet) override;
+    int Sheet() const override { return SheetOf(m_sheet); }
 
     /// The asymmetric sheets are offered when the linac has independent jaws on an axis.
     bool AsymmetricSheetsEnabled() const;
-    bool AsymmWidthEnabled() const;
-    bool AsymmHeightEnabled() const;
 
-    /// Chooses the technique (0 isocentric, 1 fixed SSD). Isocentric with a depth that is not
-    /// a number fails with the conversion message and leaves the SSD texts unchanged.
-    Status SetTechnique(int technique);
+    Status CanSet(std::string_view name) const override;
+    Status CheckBatchInput(const std::vector<std::string_view>& set) const override;
+    void FollowUpCancelled(std::string_view name) override;
 
-    /// Makes a field sheet the active one; a disabled asymmetric sheet is refused.
-    bool SetSheet(FieldSheet sheet);
+    /// The controls converted in the order OK reads them; the first text that is not a
+    /// number fails with the conversion message. With `wedgeDose` the wedge dose is read
+    /// right after the dose.
+    Result<PhotonBeamInput> ReadInput(double* wedgeDose = nullptr) const;
 
-    /// Types `text` into an edit and runs its handler. Returns the other edits whose text the
-    /// handler changed, in the order it wrote them.
-    std::vector<PhotonControl> SetText(PhotonControl control, const std::string& text);
+    Status Accept(const Date& today) override;
+    void LoadControls() override;
 
-    /// Selects modifier entries and the offset box.
-    void SetWedge(const Wedge* wedge) { m_texts.wedge = wedge; }
-    void SetTray(const Tray* tray) { m_texts.tray = tray; }
-    void SetShield(const Shield* shield) { m_texts.shield = shield; }
-    void SetMultileaf(const MLCFValue* multileaf) { m_texts.multileaf = multileaf; }
-    void SetIsOffset(bool isOffset) { m_texts.isOffset = isOffset; }
+protected:
+    PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> controls);
 
-    /// Fills the form from a stored beam as the dialog does before an edit: the technique
-    /// first, then every text in turn (each running its handler), then the modifiers.
-    void LoadControls(const TPhotonBeam& beam);
+    Status RunRule(const ControlSpec& control) override;
+    std::vector<ModifierItem> MakeOnFly(std::string_view name, const ModifierValue& value,
+                                        const EnergyListItem*& made) override;
+
+    /// The machine behind the beam; both null when there is none.
+    const TLinacSpec* linac() const { return m_linac; }
+    const TgEnergy* energy() const { return m_energy; }
 
 private:
-    std::vector<PhotonControl> Apply(const ControlTexts& texts);
-    std::string& TextRef(PhotonControl control);
+    void FillLists();
+    Status TechniqueClick();
+    void Apply(const ControlTexts& texts);
 
-    const TLinacSpec& m_linac;
-    const TgEnergy& m_energy;
-    PhotonBeamTexts m_texts;
+    TPhotonBeam& m_beam;
+    const TLinacSpec* m_linac = nullptr;
+    const TgEnergy* m_energy = nullptr;
     FieldSheet m_sheet = FieldSheet::Symmetric;
-    bool m_ssdReadOnly = true;
+    int m_technique = kIsocentric;
 };
 
 } // namespace kova

@@ -1,25 +1,10 @@
 #include "core/workbench/treatment.h"
 
-#include "core/beams/photon_beam.h"
 #include "core/text/number_text.h"
 
 #include <algorithm>
 
 namespace kova {
-
-std::string BeamKindText(BeamKind kind) {
-    switch (kind) {
-    case BeamKind::Photon:
-        return "Photon Beam";
-    case BeamKind::PhotonOpenWedged:
-        return "Photon Open/Wedged Beam";
-    case BeamKind::Electron:
-        return "Electron Beam";
-    case BeamKind::TotalBody:
-        return "Total Body Irradiation";
-    }
-    return "";
-}
 
 TTreatment::TTreatment() = default;
 TTreatment::~TTreatment() = default;
@@ -53,19 +38,16 @@ std::string TTreatment::DoseLine() const {
     return "Dose = " + FormatGeneral(doseTotal) + " cGy";
 }
 
+BeamMachine TTreatment::Machine() const {
+    return {linac, PhotonEnergy(), kind == BeamKind::Electron ? eEnergy : nullptr};
+}
+
 std::unique_ptr<TBeam> TTreatment::CreateBeam(const std::string& beamName) const {
-    std::unique_ptr<TBeam> beam;
-    if (kind == BeamKind::Photon && PhotonEnergy() != nullptr && linac != nullptr) {
-        beam = std::make_unique<TPhotonBeam>(beamName);
-    }
-    if (beam) {
-        beam->treatment = this;
-    }
-    return beam;
+    return kova::CreateBeam(kind, beamName, Machine());
 }
 
 TBeam& TTreatment::AddBeam(std::unique_ptr<TBeam> beam) {
-    beam->treatment = this;
+    beam->machine = Machine();
     beams.push_back(std::move(beam));
     RecomputeDoseTotal();
     return *beams.back();
@@ -87,6 +69,45 @@ void TTreatment::RecomputeDoseTotal() {
     for (const auto& beam : beams) {
         doseTotal += beam->TotalDose();
     }
+}
+
+} // namespace kova
+
+namespace kova {
+namespace {
+
+template <class T>
+bool Holds(const EntryList<T>& list, const TEnergy& energy) {
+    return std::any_of(list.begin(), list.end(),
+                       [&energy](const auto& owned) { return owned.get() == &energy; });
+}
+
+} // namespace
+
+Result<std::unique_ptr<TTreatment>> MakeTreatment(const std::string& name, const TLinacSpec& linac,
+                                                  BeamKind kind, const TEnergy& energy) {
+    using Made = Result<std::unique_ptr<TTreatment>>;
+    auto treatment = std::make_unique<TTreatment>();
+    treatment->name = name;
+    treatment->linac = &linac;
+    treatment->kind = kind;
+    if (kind == BeamKind::Electron) {
+        if (!Holds(linac.eEnergies, energy)) {
+            return Made::Fail("the linac " + linac.Name + " has no electron energy " + energy.Name);
+        }
+        treatment->eEnergy = static_cast<const TeEnergy*>(&energy);
+        return Made(std::move(treatment));
+    }
+    if (!Holds(linac.gEnergies, energy)) {
+        return Made::Fail("the linac " + linac.Name + " has no photon energy " + energy.Name);
+    }
+    const auto* photon = static_cast<const TgEnergy*>(&energy);
+    const std::vector<BeamKind> offered = KindsOffered(photon, !linac.eEnergies.empty());
+    if (std::find(offered.begin(), offered.end(), kind) == offered.end()) {
+        return Made::Fail("the energy " + energy.Name + " does not offer " + BeamKindText(kind));
+    }
+    treatment->gEnergy = photon;
+    return Made(std::move(treatment));
 }
 
 } // namespace kova

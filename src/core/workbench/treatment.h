@@ -1,20 +1,16 @@
 #pragma once
 
+#include "core/beams/beam.h"
+#include "core/beams/beam_kind.h"
 #include "core/linac/linac_spec.h"
+
+#include "core/common/result.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kova {
-
-class TBeam;
-
-/// The beam kinds a treatment can hold, by their kind code.
-enum class BeamKind { Photon = 0, PhotonOpenWedged = 1, Electron = 2, TotalBody = 3 };
-
-/// "Photon Beam", "Photon Open/Wedged Beam", "Electron Beam", "Total Body Irradiation".
-std::string BeamKindText(BeamKind kind);
 
 /// Binds beams to one linac, one of its energies and one beam kind; owns the beams and keeps
 /// their dose total.
@@ -43,8 +39,11 @@ public:
     /// "Dose = " + the dose total + " cGy".
     std::string DoseLine() const;
 
-    /// A new beam of the treatment's kind named `beamName`, bound to this treatment but not
-    /// yet added; null for a kind this version cannot compute.
+    /// The linac and energy its beams are computed on.
+    BeamMachine Machine() const;
+
+    /// A new beam of the treatment's kind named `beamName`, on the treatment's machine but
+    /// not yet added.
     std::unique_ptr<TBeam> CreateBeam(const std::string& beamName) const;
     /// Appends a beam and recomputes the dose total.
     TBeam& AddBeam(std::unique_ptr<TBeam> beam);
@@ -53,5 +52,11 @@ public:
     /// Dose total := the sum of TotalDose over the beams.
     void RecomputeDoseTotal();
 };
+
+/// A treatment named `name` of `kind` on `linac` and `energy` (a photon energy for the photon
+/// kinds, an electron energy for electron beams). Fails, saying why, when the energy is not
+/// of the linac or does not offer the kind, as the treatment dialog would not offer it.
+Result<std::unique_ptr<TTreatment>> MakeTreatment(const std::string& name, const TLinacSpec& linac,
+                                                  BeamKind kind, const TEnergy& energy);
 
 } // namespace kova

@@ -80,23 +80,9 @@ void TreatmentChoice::EnergyChange() {
     if (m_linac == nullptr) {
         return;
     }
-    const TgEnergy* photon = At(m_linac->gEnergies, m_gIndex);
-    const bool electron = !m_linac->eEnergies.empty();
     const BeamKind previous =
         m_kinds.empty() ? BeamKind::Photon : m_kinds[static_cast<std::size_t>(m_kindIndex)];
-    m_kinds.clear();
-    if (photon != nullptr) {
-        m_kinds.push_back(BeamKind::Photon);
-        if (photon->OpenWedgeMUSupported) {
-            m_kinds.push_back(BeamKind::PhotonOpenWedged);
-        }
-    }
-    if (electron) {
-        m_kinds.push_back(BeamKind::Electron);
-    }
-    if (photon != nullptr && photon->TBISupported) {
-        m_kinds.push_back(BeamKind::TotalBody);
-    }
+    m_kinds = KindsOffered(At(m_linac->gEnergies, m_gIndex), !m_linac->eEnergies.empty());
     // The previous kind keeps its selection wherever it still stands in the rebuilt list.
     const auto found = std::find(m_kinds.begin(), m_kinds.end(), previous);
     BeamKindClick(found != m_kinds.end() ? static_cast<int>(found - m_kinds.begin()) : 0);
@@ -129,16 +115,10 @@ std::unique_ptr<TTreatment> TreatmentChoice::MakeTreatment(const std::string& na
     if (!CanAccept()) {
         return nullptr;
     }
-    auto treatment = std::make_unique<TTreatment>();
-    treatment->name = name;
-    treatment->linac = m_linac;
-    treatment->kind = m_kinds[static_cast<std::size_t>(m_kindIndex)];
-    if (treatment->kind == BeamKind::Electron) {
-        treatment->eEnergy = static_cast<const TeEnergy*>(m_energy);
-    } else {
-        treatment->gEnergy = static_cast<const TgEnergy*>(m_energy);
-    }
-    return treatment;
+    Result<std::unique_ptr<TTreatment>> made =
+        kova::MakeTreatment(name, *m_linac, m_kinds[static_cast<std::size_t>(m_kindIndex)],
+                            *m_energy);
+    return made ? std::move(made.value()) : nullptr;
 }
 
 } // namespace kova

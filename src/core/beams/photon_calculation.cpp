@@ -1,0 +1,323 @@
+#include "core/beams/photon_calculation.h"
+
+#include "core/linac/linac_spec.h"
+#include "core/text/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kova {
+namespace {
+
+/// Deepest dose point accepted, cm; also how far below the SCD the SSD may go.
+constexpr double kMaxDepth = 30;
+
+std::string Cm(double value) {
+    return FormatGeneral(value) + " cm";
+}
+
+/// "Width 45 cm is above the maximum 40 cm (wedge W60)" and the like; ok within limits.
+Status CheckRange(const std::string& what, double value, double minimum,
+                  const std::string& minimumFrom, double maximum, const std::string& maximumFrom) {
+    const auto from = [](const std::string& source) {
+        return source.empty() ? std::string() : " (" + source + ")";
+    };
+    if (value < minimum) {
+        return Status::Fail(what + " " + Cm(value) + " is below the minimum " + Cm(minimum) +
+                            from(minimumFrom));
+    }
+    if (value > maximum) {
+        return Status::Fail(what + " " + Cm(value) + " is above the maximum " + Cm(maximum) +
+                            from(maximumFrom));
+    }
+    return Status::Ok();
+}
+
+Status CheckDose(double dose, DoseRule rule) {
+    if (rule == DoseRule::AboveZero && !(dose > 0)) {
+        return Status::Fail("The dose must be above 0 cGy");
+    }
+    if (rule == DoseRule::ZeroOrAbove && !(dose >= 0)) {
+        return Status::Fail("The dose must be 0 cGy or above");
+    }
+    return Status::Ok();
+}
+
+/// Checks 3 to 6: field size, jaws and equivalent size within the limits.
+Status CheckField(const TLinacSpec& linac, const TgEnergy& energy, const PhotonBeamInput& in,
+                  const PhotonLimits& limits) {
+    const std::string ofEnergy = "energy " + energy.Name;
+    for (const Status& status : {
+             CheckRange("Width", in.width, limits.minWidth, limits.minWidthFrom, limits.maxWidth,
+                        limits.maxWidthFrom),
+             CheckRange("Height", in.height, limits.minHeight, limits.minHeightFrom,
+                        limits.maxHeight, limits.maxHeightFrom),
+             CheckRange("Left " + linac.LeftChar, in.X1, energy.MinLeft, ofEnergy, energy.MaxLeft,
+                        ofEnergy),
+             CheckRange("Right " + linac.RightChar, in.X2, energy.MinRight, ofEnergy,
+                        energy.MaxRight, ofEnergy),
+             CheckRange("Bottom " + linac.BottomChar, in.Y1, energy.MinBottom, ofEnergy,
+                        energy.MaxBottom, ofEnergy),
+             CheckRange("Top " + linac.TopChar, in.Y2, energy.MinTop, ofEnergy, energy.MaxTop,
+                        ofEnergy),
+             CheckRange("Equivalent size", in.equivSize,
+                        EquivalentSquare(limits.minWidth, limits.minHeight),
+                        "equivalent square of the smallest field",
+                        EquivalentSquare(limits.maxWidth, limits.maxHeight),
+                        "equivalent square of the largest field"),
+         }) {
+        if (!status) {
+            return status;
+        }
+    }
+    return Status::Ok();
+}
+
+/// Checks 7 to 9: offset, SSD and depth.
+Status CheckOffsetAndDepth(const TgEnergy& energy, const PhotonBeamInput& in,
+                           const PhotonLimits& limits) {
+    if (in.offset < 0 || in.offset > limits.largestOffset) {
+        return Status::Fail(energy.OffsetFactors.empty()
+                                ? "Offset " + Cm(in.offset) + " cannot be used: energy " +
+                                      energy.Name + " has no offset factors"
+                                : "Offset " + Cm(in.offset) + " is outside 0 to " +
+                                      Cm(limits.largestOffset) + " (largest tabulated offset)");
+    }
+    if (in.SSD < energy.SCD - kMaxDepth) {
+        return Status::Fail("SSD " + Cm(in.SSD) + " is below the minimum " +
+                            Cm(energy.SCD - kMaxDepth) + " (SCD - 30 cm)");
+    }
+    if (in.depth < 0 || in.depth > kMaxDepth) {
+        return Status::Fail("Depth " + Cm(in.depth) + " is outside 0 to 30 cm");
+    }
+    return Status::Ok();
+}
+
+} // namespace
+
+void PhotonFactors::SetDepthDose(const DepthDoseSet& set) {
+    scdPDDSize = set.scdPDDSize;
+    scdPDD = set.scdPDD;
+    tmr = set.tmr;
+    ssdPDD = set.ssdPDD;
+    depthDoseFromTable = set.fromTable;
+}
+
+DepthDoseSet PhotonFactors::DepthDose() const {
+    return {ssdPDD, tmr, scdPDD, scdPDDSize, depthDoseFromTable};
+}
+
+PhotonLimits PhotonBeamLimits(const TgEnergy& energy, const Wedge* wedge) {
+    double smallestWidth = 100, smallestHeight = 100, largestWidth = 0, largestHeight = 0;
+    for (const auto& field : energy.RefFields) {
+        smallestWidth = std::min(smallestWidth, field->Width);
+        smallestHeight = std::min(smallestHeight, field->Height);
+        largestWidth = std::max(largestWidth, field->Width);
+        largestHeight = std::max(largestHeight, field->Height);
+    }
+    PhotonLimits limits;
+    const std::string ofEnergy = "energy " + energy.Name;
+    const std::string maxFrom = wedge != nullptr ? "wedge " + wedge->Name : ofEnergy;
+    limits.maxWidth = wedge != nullptr ? wedge->MaxWidth : energy.MaxWidth;
+    limits.maxHeight = wedge != nullptr ? wedge->MaxHeight : energy.MaxHeight;
+    limits.maxWidthFrom = limits.maxHeightFrom = maxFrom;
+    if (largestWidth < limits.maxWidth) {
+        limits.maxWidth = largestWidth;
+        limits.maxWidthFrom = "largest reference field";
+    }
+    if (largestHeight < limits.maxHeight) {
+        limits.maxHeight = largestHeight;
+        limits.maxHeightFrom = "largest reference field";
+    }
+    limits.minWidth = energy.MinWidth;
+    limits.minHeight = energy.MinHeight;
+    limits.minWidthFrom = limits.minHeightFrom = ofEnergy;
+    if (smallestWidth > limits.minWidth) {
+        limits.minWidth = smallestWidth;
+        limits.minWidthFrom = "smallest reference field";
+    }
+    if (smallestHeight > limits.minHeight) {
+        limits.minHeight = smallestHeight;
+        limits.minHeightFrom = "smallest reference field";
+    }
+    for (const auto& value : energy.OffsetFactors) {
+        limits.largestOffset = std::max(limits.largestOffset, value->CenterFieldOffset);
+    }
+    return limits;
+}
+
+Result<PhotonBeamInput> AtCalibrationPlane(const TLinacSpec& linac, const TgEnergy& energy,
+                                           const PhotonBeamInput& typed) {
+    PhotonBeamInput in = typed;
+    if (in.technique != kIsocentric) {
+        return in;
+    }
+    if (!(linac.SAD > 0)) {
+        return Result<PhotonBeamInput>::Fail("The SAD of " + linac.Name + " is " + Cm(linac.SAD) +
+                                             "; it must be above 0");
+    }
+    // The field is given at the isocentre; the tables and limits are at the SCD plane.
+    const double f = energy.SCD / linac.SAD;
+    for (double* value :
+         {&in.X1, &in.X2, &in.Y2, &in.Y1, &in.width, &in.height, &in.equivSize, &in.offset}) {
+        *value *= f;
+    }
+    in.SSD = linac.SAD - in.depth;
+    return in;
+}
+
+Status CheckPhotonInput(const TLinacSpec& linac, const TgEnergy& energy, const PhotonBeamInput& in,
+                        DoseRule doseRule) {
+    const PhotonLimits limits = PhotonBeamLimits(energy, in.wedge);
+    if ((in.X1 < 0 && -in.X1 >= in.X2) || (in.X2 < 0 && -in.X2 >= in.X1)) {
+        return Status::Fail("The jaws Left " + linac.LeftChar + " = " + Cm(in.X1) + " and Right " +
+                            linac.RightChar + " = " + Cm(in.X2) +
+                            " cross or touch: the field has no width");
+    }
+    if (Status dose = CheckDose(in.dose, doseRule); !dose) {
+        return dose;
+    }
+    if (Status field = CheckField(linac, energy, in, limits); !field) {
+        return field;
+    }
+    return CheckOffsetAndDepth(energy, in, limits);
+}
+
+Status FieldAndModifierFactors(const TgEnergy& energy, const PhotonBeamInput& in,
+                               PhotonFactors& f) {
+    const Result<TableValue> fieldFactor = LookupFieldFactor(energy, in.width, in.height);
+    if (!fieldFactor) {
+        return fieldFactor.status();
+    }
+    f.fieldFactor = fieldFactor->value;
+    f.fieldFactorFromTable = fieldFactor->fromTable;
+    f.shieldFactor = in.shield != nullptr ? in.shield->SF : 1;
+    f.trayFactor = in.tray != nullptr ? in.tray->TF : 1;
+    f.multileafFactor = in.multileaf != nullptr ? in.multileaf->MLCF : 1;
+    return Status::Ok();
+}
+
+Status CalibrationAndScale(const TgEnergy& energy, double ssd, const Date& today,
+                           PhotonFactors& f) {
+    const Result<double> muPerCGy = CalibrationMUPerCGy(energy, today);
+    if (!muPerCGy) {
+        return muPerCGy.status();
+    }
+    f.MUperCGy = *muPerCGy;
+    const double c = energy.SCD;
+    const double b = energy.Buildup;
+    f.scaleFactor = ((c + b) / (ssd + b)) * ((c + b) / (ssd + b));
+    return Status::Ok();
+}
+
+Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize) {
+    const std::optional<WedgeFactors> factors = wedge.GetFactors(equivSize);
+    if (!factors) {
+        return Result<WedgeFactors>::Fail("the wedge " + wedge.Name + " has no wedge factor for " +
+                                          Cm(equivSize));
+    }
+    return *factors;
+}
+
+double EffectiveDepth(double depth, double buildup, double warp) {
+    return depth > buildup ? buildup + (depth - buildup) * warp : depth;
+}
+
+Result<DepthDoseSet> DepthDoseAt(const TgEnergy& energy, const PhotonBeamInput& in,
+                                 double effectiveDepth) {
+    return LookupDepthDose(energy, in.SSD, in.depth, effectiveDepth, in.width, in.height);
+}
+
+Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff) {
+    if (offsetOff || offset < energy.IgnoreOffset) {
+        offsetOff = true;
+        return 1.0;
+    }
+    return LookupOffsetFactor(energy, offset);
+}
+
+Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
+                             const std::vector<NamedFactor>& each, double muPerCGy,
+                             DoseRule rule) {
+    for (const auto* list : {&product, &each}) {
+        for (const auto& [name, value] : *list) {
+            if (value == 0 || !std::isfinite(value)) {
+                return Result<double>::Fail(std::string("The ") + name + " is " +
+                                            FormatGeneral(value) + ": no MU can be computed");
+            }
+        }
+    }
+    double divisor = 1;
+    for (std::size_t i = 0; i < product.size(); ++i) {
+        divisor = i == 0 ? product[i].second : divisor * product[i].second;
+    }
+    double mu = dose / divisor;
+    for (const auto& [name, value] : each) {
+        mu = mu / value;
+    }
+    mu = mu * muPerCGy;
+    const bool tooSmall = rule == DoseRule::AboveZero ? !(mu > 0) : !(mu >= 0);
+    if (!std::isfinite(mu) || tooSmall) {
+        return Result<double>::Fail("The factors give " + FormatGeneral(mu) +
+                                    " MU, which cannot be delivered");
+    }
+    return mu;
+}
+
+Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgEnergy& energy,
+                                              const PhotonBeamInput& input, const Date& today) {
+    Result<PhotonBeamInput> atPlane = AtCalibrationPlane(linac, energy, input);
+    if (!atPlane) {
+        return atPlane.status();
+    }
+    PhotonCalculation calc;
+    calc.stored = *atPlane;
+    PhotonBeamInput& in = calc.stored;
+    PhotonFactors& f = calc.factors;
+    if (Status checked = CheckPhotonInput(linac, energy, in, DoseRule::AboveZero); !checked) {
+        return checked;
+    }
+    if (in.wedge != nullptr) {
+        const Result<WedgeFactors> wedge = WedgeFactorsAt(*in.wedge, in.equivSize);
+        if (!wedge) {
+            return wedge.status();
+        }
+        f.wedgeFactor = wedge->WF;
+        f.warpFactor = wedge->PDDWarp;
+    }
+    if (Status common = FieldAndModifierFactors(energy, in, f); !common) {
+        return common;
+    }
+    f.effectiveDepth = EffectiveDepth(in.depth, energy.Buildup, f.warpFactor);
+    const Result<DepthDoseSet> depthDose = DepthDoseAt(energy, in, f.effectiveDepth);
+    if (!depthDose) {
+        return depthDose.status();
+    }
+    f.SetDepthDose(*depthDose);
+    if (in.wedge != nullptr && in.wedge->isOffsetWedged) {
+        in.offsetOff = true;
+    }
+    const Result<double> offsetFactor = OffsetFactorOfPart(energy, in.offset, in.offsetOff);
+    if (!offsetFactor) {
+        return offsetFactor.status();
+    }
+    f.offsetFactor = *offsetFactor;
+    if (Status calibration = CalibrationAndScale(energy, in.SSD, today, f); !calibration) {
+        return calibration;
+    }
+    const Result<double> mu = DeliverableMU(
+        in.dose, {{"SSD PDD", f.ssdPDD}, {"Field Factor", f.fieldFactor}, {"Scale Factor", f.scaleFactor}},
+        {{"Wedge Factor", f.wedgeFactor},
+         {"Shield Factor", f.shieldFactor},
+         {"Offset Factor", f.offsetFactor},
+         {"Tray Factor", f.trayFactor},
+         {"Multileaf Factor", f.multileafFactor}},
+        f.MUperCGy, DoseRule::AboveZero);
+    if (!mu) {
+        return mu.status();
+    }
+    calc.MU = *mu;
+    return calc;
+}
+
+} // namespace kova

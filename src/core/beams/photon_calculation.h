@@ -1,0 +1,79 @@
+#pragma once
+
+// The steps of a photon beam's MU, public so that every photon kind composes them: the
+// input checks, the factors both parts of a beam share, the depth dose at a depth, the
+// wedge factors and the offset factor of a part.
+
+#include "core/beams/photon_beam.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kova {
+
+class TLinacSpec;
+
+/// Field size and offset limits of a photon beam, with what set each limit.
+struct PhotonLimits {
+    double minWidth = 0, maxWidth = 0, minHeight = 0, maxHeight = 0;
+    std::string minWidthFrom, maxWidthFrom, minHeightFrom, maxHeightFrom;
+    double largestOffset = 0;
+};
+
+/// The limits for a beam of `energy`, with `wedge` when one is selected.
+PhotonLimits PhotonBeamLimits(const TgEnergy& energy, const Wedge* wedge);
+
+/// What the dose of a beam may be: above 0 (one dose), or 0 and above (one part of two).
+enum class DoseRule { AboveZero, ZeroOrAbove };
+
+/// The input at the calibration plane: an isocentric field (jaws, size, equivalent size,
+/// offset) is scaled by SCD / SAD and the SSD is SAD - depth. Fails for a SAD of 0 or below.
+Result<PhotonBeamInput> AtCalibrationPlane(const TLinacSpec& linac, const TgEnergy& energy,
+                                           const PhotonBeamInput& typed);
+
+/// The checks of the OK button in order, the dose checked by `doseRule`; the first that
+/// fails is returned with its reason.
+Status CheckPhotonInput(const TLinacSpec& linac, const TgEnergy& energy, const PhotonBeamInput& in,
+                        DoseRule doseRule);
+
+/// The factors that every part of a photon beam shares, in two steps as the calculation
+/// takes them: the field factor with the shield, tray and multileaf factors; then the MU per
+/// cGy on `today` with the inverse-square scale factor. `in` is at the calibration plane.
+Status FieldAndModifierFactors(const TgEnergy& energy, const PhotonBeamInput& in,
+                               PhotonFactors& factors);
+Status CalibrationAndScale(const TgEnergy& energy, double ssd, const Date& today,
+                           PhotonFactors& factors);
+
+/// Wedge factor and warp of `wedge` at the equivalent size (cm).
+Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize);
+
+/// The depth at which the depth-dose table is read: b + (d - b) x warp below the build-up
+/// depth b, the depth itself above it.
+double EffectiveDepth(double depth, double buildup, double warp);
+
+/// The depth-dose set of the beam read at `effectiveDepth`.
+Result<DepthDoseSet> DepthDoseAt(const TgEnergy& energy, const PhotonBeamInput& in,
+                                 double effectiveDepth);
+
+/// The offset factor of a part: 1 (and `offsetOff` set) when the offset is not used or lies
+/// below the energy's IgnoreOffset, the tabulated factor otherwise.
+Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff);
+
+/// A factor an MU is divided by, by its name in the result lines.
+using NamedFactor = std::pair<const char*, double>;
+
+/// dose / (product of `product`), then divided in turn by each of `each`, then multiplied
+/// by the MU per cGy. Refused when a divisor is 0 or not finite, or when the MU is not finite
+/// or below the least a part may have (above 0, or 0 and above for one part of two), so no
+/// such figure is ever shown.
+Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
+                             const std::vector<NamedFactor>& each, double muPerCGy,
+                             DoseRule rule);
+
+/// The whole OK step of a photon beam: the input at the calibration plane, its checks with
+/// D > 0 and every factor of the MU. Fails with the first check or lookup that failed.
+Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgEnergy& energy,
+                                              const PhotonBeamInput& input, const Date& today);
+
+} // namespace kova

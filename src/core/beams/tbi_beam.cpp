@@ -1,0 +1,378 @@
+#include "core/beams/tbi_beam.h"
+
+#include "core/beams/result_text.h"
+#include "core/linac/energy.h"
+#include "core/text/number_text.h"
+
+#include <cmath>
+
+namespace kova {
+namespace {
+
+enum Rule { kNoRule, kLungShields, kBuild };
+
+/// Lung paths are looked up on a 33 x 33 cm field, water paths on 50 x 50 cm.
+constexpr double kLungField = 33;
+constexpr double kWaterField = 50;
+
+std::vector<ControlSpec> TBIControls() {
+    std::vector<ControlSpec> controls = {
+        {"BeamName", ControlType::Edit, ""},
+        {"BeamID", ControlType::Edit, ""},
+        {"GantryRot", ControlType::Edit, ""},
+        {"JawsRot", ControlType::Edit, ""},
+        {"CouchRot", ControlType::Edit, ""},
+        {"BeamDose", ControlType::Edit, "0"},
+        {"BeamRefDistance", ControlType::Edit, "0"},
+        {"BeamWidth", ControlType::Shown, "0"},
+        {"BeamHeight", ControlType::Shown, "0"},
+        {"ShieldComp", ControlType::List, "", kNoRule, 0, 2},
+    };
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        controls.push_back({value.name, ControlType::Edit, "0"});
+    }
+    // The box comes first in a batch, so that the lung edits are open or closed before
+    // they are typed; "Normal Build" stands among the edits, in the order given.
+    controls.push_back({"isLungShields", ControlType::Check, "1", kLungShields, 0, 0});
+    controls.push_back({"Build", ControlType::Action, "", kBuild, 0, 1});
+    return controls;
+}
+
+std::string Cm(double value) {
+    return FormatGeneral(value) + " cm";
+}
+
+Status CheckInput(const TBIBeamInput& in) {
+    if (!(in.dose > 0)) {
+        return Status::Fail("The dose must be above 0 cGy");
+    }
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        const double v = in.body.*value.member;
+        if ((!value.lung || in.isLungShields) && !(v > value.above)) {
+            return Status::Fail(std::string(value.what) + " must be above " +
+                                FormatGeneral(value.above) + std::string(value.unit) + " (it is " +
+                                FormatGeneral(v) + std::string(value.unit) + ")");
+        }
+    }
+    // A point closer to the source than its own depth has no SSD: no factor is defined.
+    const std::pair<const char*, double> halves[] = {{"abdomen", in.body.AbdomenDepth / 2},
+                                                     {"thorax", in.body.ThoraxDepth / 2},
+                                                     {"head", in.body.HeadDepth / 2}};
+    for (const auto& [part, half] : halves) {
+        if (!(in.doseDistance - half > 0)) {
+            return Status::Fail("The dose point distance " + Cm(in.doseDistance) +
+                                " is not beyond half the " + part + " thickness (" + Cm(half) +
+                                ")");
+        }
+    }
+    return Status::Ok();
+}
+
+/// Depth dose, phantom scatter and scale factor of one dose point.
+Result<TBIPoint> PointFigures(const TgEnergy& energy, double ssd, double depth, double width,
+                              double height) {
+    TBIPoint point;
+    point.SSD = ssd;
+    point.depth = depth;
+    const Result<DepthDoseSet> depthDose =
+        LookupDepthDose(energy, ssd, depth, depth, width, height);
+    if (!depthDose) {
+        return depthDose.status();
+    }
+    point.depthDose = *depthDose;
+    const Result<TableValue> scatter = LookupPhantomScatter(energy, width, height);
+    if (!scatter) {
+        return scatter.status();
+    }
+    point.phantomScatter = *scatter;
+    const double c = energy.SCD;
+    const double b = energy.Buildup;
+    point.scaleFactor = ((c + b) / (b + ssd)) * ((c + b) / (b + ssd));
+    return point;
+}
+
+/// The transmission and thickness of the lung shields.
+Status LungShields(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f) {
+    const TBIBody& body = in.body;
+    const double density = body.MeanCTLungs * 0.001 + 1;
+    const double waterDepth = body.MeanLungDepth * 0.5 + body.MeanSkinLungDepth;
+    const double lungDepth = body.MeanLungDepth * density * 0.5 + body.MeanSkinLungDepth;
+    const Result<DepthDoseSet> lung =
+        LookupDepthDose(energy, in.SSD, lungDepth, lungDepth, kLungField, kLungField);
+    if (!lung) {
+        return lung.status();
+    }
+    const Result<DepthDoseSet> water =
+        LookupDepthDose(energy, in.SSD, waterDepth, waterDepth, kWaterField, kWaterField);
+    if (!water) {
+        return water.status();
+    }
+    f.lungShieldFactor = lung->tmr / (water->tmr * kLungTarget);
+    if (!std::isfinite(f.lungShieldFactor) || !(f.lungShieldFactor > 0)) {
+        return Status::Fail("The lung shield factor is " + FormatGeneral(f.lungShieldFactor) +
+                            ": no lung shield thickness can be computed");
+    }
+    f.lungShieldThickness = std::log(f.lungShieldFactor) / kLungMu;
+    return Status::Ok();
+}
+
+/// The three dose points and the reference field.
+Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f) {
+    const TBIBody& body = in.body;
+    const double thoraxDepth = body.ThoraxDepth * 0.5;
+    const double headDepth = body.HeadDepth * 0.5;
+    const Result<TBIPoint> torso =
+        PointFigures(energy, in.SSD, in.depth, body.AbdomenWidth, body.TorsoHeight);
+    if (!torso) {
+        return torso.status();
+    }
+    const Result<TBIPoint> thorax = PointFigures(energy, in.doseDistance - thoraxDepth,
+                                                 thoraxDepth, body.ThoraxWidth, body.TorsoHeight);
+    if (!thorax) {
+        return thorax.status();
+    }
+    const Result<TBIPoint> head = PointFigures(energy, in.doseDistance - headDepth, headDepth,
+                                               body.HeadWidth, body.HeadHeight);
+    if (!head) {
+        return head.status();
+    }
+    f.torso = *torso;
+    f.thorax = *thorax;
+    f.head = *head;
+    const double size = energy.TBIFieldSize;
+    const Result<TableValue> fieldFactor = LookupFieldFactor(energy, size, size);
+    if (!fieldFactor) {
+        return fieldFactor.status();
+    }
+    const Result<TableValue> scatter = LookupPhantomScatter(energy, size, size);
+    if (!scatter) {
+        return scatter.status();
+    }
+    f.refFieldFactor = *fieldFactor;
+    f.refPhantomScatter = *scatter;
+    return Status::Ok();
+}
+
+/// Refuses a factor the MU or the doses are divided by that is 0 or not finite.
+Status CheckDivisors(const TBIFactors& f) {
+    const std::pair<const char*, double> divisors[] = {
+        {"torso SSD PDD", f.torso.depthDose.ssdPDD},
+        {"torso Phantom Scatter Factor", f.torso.phantomScatter.value},
+        {"reference Field Factor", f.refFieldFactor.value},
+        {"torso Scale Factor", f.torso.scaleFactor},
+        {"reference Phantom Scatter Factor", f.refPhantomScatter.value},
+        {"Shield Factor", f.shieldFactor}};
+    for (const auto& [name, value] : divisors) {
+        if (value == 0 || !std::isfinite(value)) {
+            return Status::Fail(std::string("The ") + name + " is " + FormatGeneral(value) +
+                                ": no MU can be computed");
+        }
+    }
+    return Status::Ok();
+}
+
+/// Dose at a point from the MU before the shield: PDD x Sp x OF_ref x ISF x MU / Sp_ref.
+double PointDose(const TBIPoint& p, const TBIFactors& f, double mu) {
+    return p.depthDose.ssdPDD * p.phantomScatter.value * f.refFieldFactor.value * p.scaleFactor *
+           mu / f.refPhantomScatter.value;
+}
+
+} // namespace
+
+const std::array<TBIBodyValue, 11>& TBIBodyValues() {
+    static const std::array<TBIBodyValue, 11> values = {{
+        {"HeadWidth", &TBIBody::HeadWidth, 5, false, 15.5, "Head width", " cm"},
+        {"HeadHeight", &TBIBody::HeadHeight, 5, false, 20.5, "Head height", " cm"},
+        {"HeadDepth", &TBIBody::HeadDepth, 5, false, 18.5, "Head thickness", " cm"},
+        {"ThoraxWidth", &TBIBody::ThoraxWidth, 10, false, 27.5, "Thorax width", " cm"},
+        {"ThoraxDepth", &TBIBody::ThoraxDepth, 10, false, 21, "Thorax thickness", " cm"},
+        {"AbdomenWidth", &TBIBody::AbdomenWidth, 10, false, 31, "Abdomen width", " cm"},
+        {"AbdomenDepth", &TBIBody::AbdomenDepth, 10, false, 27, "Abdomen thickness", " cm"},
+        {"TorsoHeight", &TBIBody::TorsoHeight, 10, false, 30, "Torso height", " cm"},
+        {"MeanLungDepth", &TBIBody::MeanLungDepth, 3, true, 11.57, "Lung thickness", " cm"},
+        {"MeanSkinLungDepth", &TBIBody::MeanSkinLungDepth, 1, true, 3.16,
+         "Skin to lung distance", " cm"},
+        {"MeanCTLungs", &TBIBody::MeanCTLungs, -800, true, -659, "Mean lung CT number", " HU"},
+    }};
+    return values;
+}
+
+Result<TBIFactors> CalculateTBIBeam(const TgEnergy& energy, const TBIBeamInput& in,
+                                    const Date& today, double& mu) {
+    TBIFactors f;
+    if (in.isLungShields) {
+        if (Status lungs = LungShields(energy, in, f); !lungs) {
+            return lungs;
+        }
+    }
+    if (Status points = PointsAndReference(energy, in, f); !points) {
+        return points;
+    }
+    f.shieldFactor = in.shield != nullptr ? in.shield->SF : 1;
+    const Result<double> muPerCGy = CalibrationMUPerCGy(energy, today);
+    if (!muPerCGy) {
+        return muPerCGy.status();
+    }
+    f.MUperCGy = *muPerCGy;
+    if (Status divisors = CheckDivisors(f); !divisors) {
+        return divisors;
+    }
+    const TBIPoint& t = f.torso;
+    mu = in.dose * f.refPhantomScatter.value /
+         (t.depthDose.ssdPDD * t.phantomScatter.value * f.refFieldFactor.value * t.scaleFactor);
+    mu = f.MUperCGy * mu;
+    // The head and thorax receive what the MU before the shield give.
+    f.headDose = PointDose(f.head, f, mu);
+    f.thoraxDose = PointDose(f.thorax, f, mu);
+    mu = mu / f.shieldFactor;
+    if (!std::isfinite(mu) || !(mu > 0)) {
+        return Result<TBIFactors>::Fail("The factors give " + FormatGeneral(mu) +
+                                        " MU, which cannot be delivered");
+    }
+    return f;
+}
+
+Status TTBIBeam::Accept(const TBIBeamInput& in, const Date& today) {
+    if (machine.linac == nullptr || machine.gEnergy == nullptr) {
+        return Status::Fail("The beam has no treatment with a linac and a photon energy");
+    }
+    if (Status checked = CheckInput(in); !checked) {
+        return checked;
+    }
+    double mu = 0;
+    const Result<TBIFactors> result = CalculateTBIBeam(*machine.gEnergy, in, today, mu);
+    if (!result) {
+        return result.status();
+    }
+    static_cast<BeamFields&>(*this) = in;
+    static_cast<TBIFields&>(*this) = in;
+    factors = *result;
+    MU = mu;
+    day = today;
+    calculated = true;
+    return Status::Ok();
+}
+
+std::vector<const EnergyListItem*> TTBIBeam::UsedEntries() const {
+    if (!calculated || shield == nullptr) {
+        return {};
+    }
+    return {shield};
+}
+
+std::unique_ptr<BeamForm> TTBIBeam::CreateForm() {
+    return std::make_unique<TBIBeamForm>(*this);
+}
+
+TBIBeamForm::TBIBeamForm(TTBIBeam& beam) : BeamForm(TBIControls()), m_beam(beam) {
+    TextRef("BeamName") = beam.name;
+    SetItems("Build", OptionItems({"Normal Build"}), -1);
+    if (const TgEnergy* energy = beam.machine.gEnergy) {
+        TextRef("BeamWidth") = G(energy->TBIFieldSize);
+        TextRef("BeamHeight") = G(energy->TBIFieldSize);
+        TextRef("BeamRefDistance") = G(energy->TBIRef);
+        SetItems("ShieldComp", ShieldItems(*energy, beam.adHoc));
+    }
+}
+
+Status TBIBeamForm::CanSet(std::string_view name) const {
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        if (value.lung && value.name == name && !Checked("isLungShields")) {
+            return Status::Fail(std::string(name) +
+                                " is used only with lung shields (isLungShields = 1)");
+        }
+    }
+    return BeamForm::CanSet(name);
+}
+
+Status TBIBeamForm::RunRule(const ControlSpec& control) {
+    if (control.rule == kLungShields) {
+        EnableLungEdits();
+    } else if (control.rule == kBuild) {
+        for (const TBIBodyValue& value : TBIBodyValues()) {
+            TextRef(value.name) = G(value.normalBuild);
+        }
+    }
+    return Status::Ok();
+}
+
+void TBIBeamForm::EnableLungEdits() {
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        if (value.lung) {
+            SetEnabled(value.name, Checked("isLungShields"));
+        }
+    }
+}
+
+std::vector<ModifierItem> TBIBeamForm::MakeOnFly(std::string_view name, const ModifierValue& value,
+                                                 const EnergyListItem*& made) {
+    const TgEnergy* energy = m_beam.machine.gEnergy;
+    if (name != "ShieldComp" || energy == nullptr) {
+        made = nullptr;
+        return Items(name);
+    }
+    made = MakeAdHocEntry(m_beam.adHoc.shields, value, &Shield::SF);
+    return ShieldItems(*energy, m_beam.adHoc);
+}
+
+Result<TBIBeamInput> TBIBeamForm::ReadInput() const {
+    TBIBeamInput in;
+    in.name = Text("BeamName");
+    in.ID = Text("BeamID");
+    in.gantry = Text("GantryRot");
+    in.jaws = Text("JawsRot");
+    in.couch = Text("CouchRot");
+    Status read = ReadNumbers({{"BeamDose", &in.dose}});
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        if (read) {
+            read = ReadNumbers({{value.name, &(in.body.*value.member)}});
+        }
+    }
+    if (read) {
+        read = ReadNumbers({{"BeamRefDistance", &in.doseDistance}});
+    }
+    if (!read) {
+        return read;
+    }
+    in.isLungShields = Checked("isLungShields");
+    in.width = in.body.AbdomenWidth;
+    in.height = in.body.TorsoHeight;
+    in.equivSize = EquivalentSquare(in.width, in.height);
+    in.depth = in.body.AbdomenDepth * 0.5;
+    in.SSD = in.doseDistance - in.depth;
+    in.realSSD = in.doseDistance;
+    in.shield = static_cast<const Shield*>(SelectedEntry("ShieldComp"));
+    return in;
+}
+
+Status TBIBeamForm::Accept(const Date& today) {
+    const Result<TBIBeamInput> input = ReadInput();
+    if (!input) {
+        return input.status();
+    }
+    return m_beam.Accept(*input, today);
+}
+
+void TBIBeamForm::LoadControls() {
+    const TTBIBeam& b = m_beam;
+    for (const auto& [name, text] : {std::pair<std::string_view, std::string>{"BeamName", b.name},
+                                     {"BeamID", b.ID},
+                                     {"GantryRot", b.gantry},
+                                     {"JawsRot", b.jaws},
+                                     {"CouchRot", b.couch},
+                                     {"BeamDose", G(b.dose)},
+                                     {"BeamRefDistance", G(b.doseDistance)}}) {
+        TextRef(name) = text;
+    }
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        TextRef(value.name) = G(b.body.*value.member);
+    }
+    SetCheckedQuietly("isLungShields", b.isLungShields);
+    EnableLungEdits();
+    if (const TgEnergy* energy = b.machine.gEnergy) {
+        SetItems("ShieldComp", ShieldItems(*energy, m_beam.adHoc));
+        SelectEntryQuietly("ShieldComp", b.shield);
+    }
+}
+
+} // namespace kova

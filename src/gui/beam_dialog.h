@@ -1,0 +1,90 @@
+#pragma once
+
+#include "core/beams/beam.h"
+#include "core/beams/beam_form.h"
+
+#include <QDialog>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+class QWidget;
+
+namespace kova::gui {
+
+/// The frame every beam dialog shares. The beam's form (in the core) holds every control's
+/// state and runs the typing rules; this window creates one widget per control of the form,
+/// named after it, forwards what the user does to the form and shows the form's state again.
+/// OK asks the form to check, calculate and store; a refusal is shown in the reason line.
+/// The kind's dialog only lays the widgets out. The beam must outlive the dialog.
+class BeamDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    ~BeamDialog() override;
+
+    /// Fills the controls from the stored beam, before an edit.
+    virtual void LoadControls();
+
+    QPushButton *Button1 = nullptr, *Button2 = nullptr;
+    /// Why OK was refused, or what a handler could not do.
+    QLabel* ReasonLine = nullptr;
+
+public slots:
+    /// On showing: the caption becomes the beam's name.
+    virtual void FormShow();
+    void OKClick();
+
+protected:
+    explicit BeamDialog(TBeam& beam, QWidget* parent);
+
+    void showEvent(QShowEvent* event) override;
+
+    BeamForm& form() { return *m_form; }
+    const BeamForm& form() const { return *m_form; }
+
+    /// The widget of a control, as created for its type.
+    QLineEdit* EditOf(std::string_view name) const;
+    QComboBox* ListOf(std::string_view name) const;
+    QCheckBox* CheckOf(std::string_view name) const;
+    QButtonGroup* ChoiceOf(std::string_view name) const;
+
+    /// Lays out `pages` (the kind's content) above the reason line and the buttons.
+    void SetContent(QWidget* pages);
+    /// Shows the form's state in every widget: texts, lists, selections, checks, and which
+    /// controls are enabled or read-only. A widget whose state is unchanged is left alone,
+    /// so typing is never disturbed.
+    virtual void Refresh();
+    void ShowReason(const std::string& reason);
+    /// A user action on a control: the form runs the rule, the dialog shows the outcome.
+    void Picked(std::string_view name, int index);
+    /// "Compute from file..." of a list; the photon beam dialog imports an MLC field.
+    virtual void ComputeFromFile(std::string_view name);
+
+    /// A caption in column `column` and its field right of it.
+    static QLabel* AddPair(QGridLayout* grid, int row, int column, const QString& caption,
+                           QWidget* field);
+    /// The identity rows: "Name", "ID", and the three rotations under "ROT [deg]".
+    QWidget* IdentityGrid();
+
+    TBeam& m_beam;
+
+private:
+    void CreateControls();
+    void ConnectControl(const ControlSpec& control);
+    void RefreshControl(const ControlSpec& control);
+
+    std::unique_ptr<BeamForm> m_form;
+    std::map<std::string, QObject*, std::less<>> m_widgets;
+};
+
+} // namespace kova::gui

@@ -1,0 +1,47 @@
+#include "gui/electron_beam_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kova::gui {
+
+ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
+    : BeamDialog(beam, parent) {
+    setObjectName(QStringLiteral("ElectronBeamDialog"));
+    BeamDose = EditOf("BeamDose");
+    BeamSSD = EditOf("BeamSSD");
+    BeamWidth = EditOf("BeamWidth");
+    BeamHeight = EditOf("BeamHeight");
+    ApplicatorComp = ListOf("ApplicatorComp");
+    // The SSD is the energy's: shown, never typed, and skipped by the tab key.
+    BeamSSD->setFocusPolicy(Qt::NoFocus);
+
+    auto* values = new QWidget;
+    auto* grid = new QGridLayout(values);
+    grid->setContentsMargins(0, 0, 0, 0);
+    QLabel* dose = AddPair(grid, 0, 0, QStringLiteral("Dose [cGy]"), BeamDose);
+    dose->setStyleSheet(QStringLiteral("color: red"));
+    AddPair(grid, 0, 2, QStringLiteral("SSD [cm]"), BeamSSD);
+    AddPair(grid, 1, 0, QStringLiteral("Width X [cm]"), BeamWidth);
+    AddPair(grid, 1, 2, QStringLiteral("Height Y [cm]"), BeamHeight);
+    AddPair(grid, 2, 0, QStringLiteral("Available Applicators"), ApplicatorComp);
+
+    auto* group = new QGroupBox(QStringLiteral("Beam"));
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(IdentityGrid());
+    layout->addWidget(values);
+    auto* pages = new QTabWidget;
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(group);
+    pages->addTab(page, QStringLiteral("Beam"));
+    SetContent(pages);
+}
+
+} // namespace kova::gui

@@ -1,0 +1,24 @@
+#include "gui/open_wedged_beam_dialog.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kova::gui {
+
+PhotonOWBeamDialog::PhotonOWBeamDialog(TPhotonOWBeam& beam, QWidget* parent)
+    : PhotonBeamDialog(beam, parent) {
+    setObjectName(QStringLiteral("PhotonOWBeamDialog"));
+    BeamWedgeDose = EditOf("BeamWedgeDose");
+    const auto redLabel = [](const char* text, const char* name) {
+        auto* label = new QLabel(QString::fromLatin1(text));
+        label->setObjectName(QString::fromLatin1(name));
+        label->setStyleSheet(QStringLiteral("color: red"));
+        return label;
+    };
+    m_doseGrid->addWidget(redLabel("Open", "OpenLabel"), 0, 0);
+    m_doseGrid->addWidget(redLabel("Wedge", "WedgeLabel"), 0, 1);
+    m_doseGrid->addWidget(BeamWedgeDose, 1, 1);
+}
+
+} // namespace kova::gui

@@ -1,0 +1,151 @@
+#include "gui/tbi_beam_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kova::gui {
+namespace {
+
+/// The patient seen from the front (left half) and from the side (right half): head,
+/// torso with the two lungs in black, eyes and abdomen, as simple shapes.
+class PatientDrawing : public QWidget {
+public:
+    PatientDrawing() { setFixedSize(520, 330); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor skin(240, 200, 170), torso(170, 200, 240), abdomen(190, 230, 190);
+        painter.setPen(Qt::darkGray);
+        // Front view.
+        painter.setBrush(skin);
+        painter.drawEllipse(QRect(95, 10, 70, 80));
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QRect(112, 38, 10, 6));
+        painter.drawEllipse(QRect(138, 38, 10, 6));
+        painter.setBrush(torso);
+        painter.drawRect(QRect(60, 95, 140, 110));
+        painter.setBrush(Qt::black);
+        painter.drawRoundedRect(QRect(72, 108, 48, 84), 18, 18);
+        painter.drawRoundedRect(QRect(140, 108, 48, 84), 18, 18);
+        painter.setBrush(abdomen);
+        painter.drawRect(QRect(55, 205, 150, 110));
+        // Side view.
+        painter.setBrush(skin);
+        painter.drawEllipse(QRect(355, 10, 80, 80));
+        painter.setBrush(torso);
+        painter.drawRect(QRect(345, 95, 100, 110));
+        painter.setBrush(Qt::black);
+        painter.drawRoundedRect(QRect(365, 110, 60, 80), 18, 18);
+        painter.setBrush(abdomen);
+        painter.drawRect(QRect(340, 205, 120, 110));
+    }
+};
+
+/// An edit with its caption above it, placed at (x, y) on the drawing.
+void Place(QWidget* drawing, QLineEdit* edit, const QString& caption, int x, int y) {
+    auto* label = new QLabel(caption, drawing);
+    label->setBuddy(edit);
+    label->move(x, y);
+    edit->setParent(drawing);
+    edit->setGeometry(x, y + 16, 60, 22);
+}
+
+} // namespace
+
+TBIBeamDialog::TBIBeamDialog(TTBIBeam& beam, QWidget* parent) : BeamDialog(beam, parent) {
+    setObjectName(QStringLiteral("TBIBeamDialog"));
+    BeamDose = EditOf("BeamDose");
+    BeamRefDistance = EditOf("BeamRefDistance");
+    BeamWidth = EditOf("BeamWidth");
+    BeamHeight = EditOf("BeamHeight");
+    ShieldComp = ListOf("ShieldComp");
+    isLungShields = CheckOf("isLungShields");
+    isLungShields->setText(QStringLiteral("Include Lung Shields ?"));
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(BuildBeamPage(), QStringLiteral("Beam"));
+    PageControl1->addTab(BuildBuildPage(), QStringLiteral("Build"));
+    SetContent(PageControl1);
+}
+
+QWidget* TBIBeamDialog::BuildBeamPage() {
+    auto* values = new QWidget;
+    auto* grid = new QGridLayout(values);
+    grid->setContentsMargins(0, 0, 0, 0);
+    QLabel* dose = AddPair(grid, 0, 0, QStringLiteral("Total Dose [cGy]"), BeamDose);
+    dose->setStyleSheet(QStringLiteral("color: red"));
+    AddPair(grid, 0, 2, QStringLiteral("Dose Point  Distance [cm]"), BeamRefDistance);
+    auto* reference = new QTabWidget;
+    auto* sheet = new QWidget;
+    auto* sheetGrid = new QGridLayout(sheet);
+    AddPair(sheetGrid, 0, 0, QStringLiteral("Width X [cm]"), BeamWidth);
+    AddPair(sheetGrid, 1, 0, QStringLiteral("Height Y [cm]"), BeamHeight);
+    reference->addTab(sheet, QStringLiteral("Reference Field Size"));
+    grid->addWidget(reference, 1, 0, 1, 4);
+    AddPair(grid, 2, 0, QStringLiteral("Available Shields"), ShieldComp);
+    for (QLineEdit* shown : {BeamWidth, BeamHeight}) {
+        shown->setFocusPolicy(Qt::NoFocus);
+    }
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(IdentityGrid());
+    layout->addWidget(values);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TBIBeamDialog::BuildBuildPage() {
+    auto* drawing = new PatientDrawing;
+    const struct {
+        const char* name;
+        const char* caption;
+        int x, y;
+    } edits[] = {
+        {"HeadWidth", "Head Width", 100, 0},    {"HeadHeight", "Head Height", 185, 30},
+        {"HeadDepth", "Head", 440, 30},         {"ThoraxWidth", "Thorax Width", 100, 60},
+        {"ThoraxDepth", "Thorax", 455, 105},    {"AbdomenWidth", "Abdomen Width", 100, 240},
+        {"AbdomenDepth", "Abdomen", 460, 240},  {"TorsoHeight", "Torso Height", 210, 170},
+        {"MeanLungDepth", "Lung", 265, 105},    {"MeanSkinLungDepth", "Skin-Lung", 265, 150},
+        {"MeanCTLungs", "Lung CT", 100, 160},
+    };
+    for (const auto& edit : edits) {
+        Place(drawing, EditOf(edit.name), QString::fromLatin1(edit.caption), edit.x, edit.y);
+    }
+    isLungShields->setParent(drawing);
+    isLungShields->move(250, 290);
+    BuildPopupMenu = new QMenu(this);
+    BuildPopupMenu->setObjectName(QStringLiteral("BuildPopupMenu"));
+    QMenu* standard = BuildPopupMenu->addMenu(QStringLiteral("Standard Builds"));
+    BuildNormal = standard->addAction(QStringLiteral("Normal Build"));
+    BuildNormal->setObjectName(QStringLiteral("BuildNormal"));
+    connect(BuildNormal, &QAction::triggered, this, &TBIBeamDialog::BuildNormalClick);
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("BuildPage"));
+    page->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(page, &QWidget::customContextMenuRequested, this,
+            [this, page](const QPoint& at) { BuildPopupMenu->popup(page->mapToGlobal(at)); });
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(drawing);
+    return page;
+}
+
+void TBIBeamDialog::FormShow() {
+    PageControl1->setCurrentIndex(0);
+    BeamDialog::FormShow();
+}
+
+void TBIBeamDialog::BuildNormalClick() {
+    Picked("Build", 0);
+}
+
+} // namespace kova::gui
