@@ -144,6 +144,22 @@ TEST_F(KovaMuTest, ResolveErrorsNameFileLineAndText) {
          "(NAME : FACTOR): ': 0.9'"},
         {{{"isOffset", "yes"}}, "f.ini:10: isOffset must be 0 or 1: 'yes'"},
         {{{"BeamKind", "Proton Beam"}}, "f.ini:10: unknown BeamKind: 'Proton Beam'"},
+        // X6 supports neither open/wedged nor TBI beams; E9 is no photon energy, X6 no
+        // electron energy.
+        {{{"BeamKind", "Photon Open/Wedged Beam"}},
+         "f.ini:10: the energy X6 does not offer Photon Open/Wedged Beam: "
+         "'Photon Open/Wedged Beam'"},
+        {{{"BeamKind", "Total Body Irradiation"}},
+         "f.ini:10: the energy X6 does not offer Total Body Irradiation: "
+         "'Total Body Irradiation'"},
+        {{{"BeamKind", "Electron Beam"}},
+         "f.ini:3: the linac Test has no electron energy of this name: 'X6'"},
+        {{{"Energy", "E9"}}, "f.ini:3: the linac Test has no photon energy of this name: 'E9'"},
+        // A control of another kind's dialog, and a value shown but never typed.
+        {{{"ApplicatorComp", "A10"}},
+         "f.ini:10: this beam kind has no such control: 'ApplicatorComp'"},
+        {{{"BeamEquivSize", "10"}},
+         "f.ini:10: BeamEquivSize is worked out by the dialog, not typed: 'BeamEquivSize'"},
     };
     for (const Case& c : cases) {
         errors.clear();
@@ -314,6 +330,27 @@ TEST(KovaMuProgram, ExitCodes) {
         EXPECT_EQ(run.code, 2) << arguments << "\n" << run.out << run.err;
         EXPECT_FALSE(run.err.empty()) << arguments;
     }
+}
+
+TEST(KovaMuProgram, EveryKindInTextAndJson) {
+    const test::TempDir work;
+    const std::filesystem::path examples(KOVA_EXAMPLES_DIR);
+    const ProgramRun run =
+        RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " +
+                            Quoted(examples / "demo_open_wedged.ini") + " " +
+                            Quoted(examples / "demo_electron.ini") + " " +
+                            Quoted(examples / "demo_tbi.ini"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    for (const char* part :
+         {"\"wedgeDose\": 40", "\"wedgeMU\": ", "\"wedgedSsdPDD\": ", "\"applicator\": \"15x15\"",
+          "\"applicatorFactor\": 1.002", "\"lungShieldFactor\": ", "\"headDose\": ",
+          "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\""}) {
+        EXPECT_TRUE(Contains(run.out, part)) << part;
+    }
+    const ProgramRun text = RunKovaMu(work, kLinacsOption + " " + kDate + " " +
+                                                Quoted(examples / "demo_electron.ini"));
+    // 200 cGy / 1.002 cGy/MU = 199.60 MU.
+    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 199.6\n")) << text.out;
 }
 
 TEST(KovaMuJson, TextsAsUtf8NumbersAtFullPrecision) {
