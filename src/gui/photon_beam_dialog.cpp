@@ -98,10 +98,10 @@ void PhotonBeamDialog::TakeControls() {
 QWidget* PhotonBeamDialog::BuildTechniquePage() {
     Technique = Named(new QGroupBox(QStringLiteral("Technique")), "Technique");
     QButtonGroup* items = ChoiceOf("Technique");
-    TechniqueIsocentric = Named(qobject_cast<QRadioButton*>(items->button(kIsocentric)),
-                                "TechniqueIsocentric");
-    TechniqueNotIsocentric = Named(qobject_cast<QRadioButton*>(items->button(kFixedSsd)),
-                                   "TechniqueNotIsocentric");
+    TechniqueIsocentric =
+        Named(qobject_cast<QRadioButton*>(items->button(kIsocentric)), "TechniqueIsocentric");
+    TechniqueNotIsocentric =
+        Named(qobject_cast<QRadioButton*>(items->button(kFixedSsd)), "TechniqueNotIsocentric");
     TechniqueIsocentric->setText(QStringLiteral(
         "Isocentric (specify dose at isocenter SAD = 100 cm, field size at isocenter)"));
     TechniqueNotIsocentric->setText(
@@ -200,7 +200,8 @@ QWidget* PhotonBeamDialog::BuildModifiersPage() {
 
 /// Labels and sheets follow the linac; without one the form's own captions stay.
 void PhotonBeamDialog::ApplyMachine() {
-    const FieldLabels labels = FieldLabelsFor(m_beam.machine.gEnergy ? m_beam.machine.linac : nullptr);
+    const FieldLabels labels =
+        FieldLabelsFor(m_beam.machine.gEnergy ? m_beam.machine.linac : nullptr);
     WidthLabel->setText(ToQ(labels.width));
     WidthAsymmLabel->setText(ToQ(labels.width));
     HeightLabel->setText(ToQ(labels.height));

@@ -18,7 +18,7 @@ namespace {
 /// torso with the two lungs in black, eyes and abdomen, as simple shapes.
 class PatientDrawing : public QWidget {
 public:
-    PatientDrawing() { setFixedSize(520, 330); }
+    PatientDrawing() { setFixedSize(540, 350); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -28,26 +28,26 @@ protected:
         painter.setPen(Qt::darkGray);
         // Front view.
         painter.setBrush(skin);
-        painter.drawEllipse(QRect(95, 10, 70, 80));
+        painter.drawEllipse(QRect(100, 30, 60, 70));
         painter.setBrush(Qt::black);
-        painter.drawEllipse(QRect(112, 38, 10, 6));
-        painter.drawEllipse(QRect(138, 38, 10, 6));
+        painter.drawEllipse(QRect(114, 55, 9, 5));
+        painter.drawEllipse(QRect(137, 55, 9, 5));
         painter.setBrush(torso);
-        painter.drawRect(QRect(60, 95, 140, 110));
+        painter.drawRect(QRect(65, 105, 130, 110));
         painter.setBrush(Qt::black);
-        painter.drawRoundedRect(QRect(72, 108, 48, 84), 18, 18);
-        painter.drawRoundedRect(QRect(140, 108, 48, 84), 18, 18);
+        painter.drawRoundedRect(QRect(75, 115, 45, 90), 16, 16);
+        painter.drawRoundedRect(QRect(140, 115, 45, 90), 16, 16);
         painter.setBrush(abdomen);
-        painter.drawRect(QRect(55, 205, 150, 110));
+        painter.drawRect(QRect(60, 215, 140, 100));
         // Side view.
         painter.setBrush(skin);
-        painter.drawEllipse(QRect(355, 10, 80, 80));
+        painter.drawEllipse(QRect(360, 30, 70, 70));
         painter.setBrush(torso);
-        painter.drawRect(QRect(345, 95, 100, 110));
+        painter.drawRect(QRect(350, 105, 90, 110));
         painter.setBrush(Qt::black);
-        painter.drawRoundedRect(QRect(365, 110, 60, 80), 18, 18);
+        painter.drawRoundedRect(QRect(368, 118, 54, 84), 16, 16);
         painter.setBrush(abdomen);
-        painter.drawRect(QRect(340, 205, 120, 110));
+        painter.drawRect(QRect(345, 215, 100, 100));
     }
 };
 
@@ -55,9 +55,12 @@ protected:
 void Place(QWidget* drawing, QLineEdit* edit, const QString& caption, int x, int y) {
     auto* label = new QLabel(caption, drawing);
     label->setBuddy(edit);
+    // Readable wherever it lies on the drawing, the black lungs included.
+    label->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 210)"));
+    label->adjustSize();
     label->move(x, y);
     edit->setParent(drawing);
-    edit->setGeometry(x, y + 16, 60, 22);
+    edit->setGeometry(x, y + label->height() + 1, 60, 22);
 }
 
 } // namespace
@@ -111,18 +114,19 @@ QWidget* TBIBeamDialog::BuildBuildPage() {
         const char* caption;
         int x, y;
     } edits[] = {
-        {"HeadWidth", "Head Width", 100, 0},    {"HeadHeight", "Head Height", 185, 30},
-        {"HeadDepth", "Head", 440, 30},         {"ThoraxWidth", "Thorax Width", 100, 60},
-        {"ThoraxDepth", "Thorax", 455, 105},    {"AbdomenWidth", "Abdomen Width", 100, 240},
-        {"AbdomenDepth", "Abdomen", 460, 240},  {"TorsoHeight", "Torso Height", 210, 170},
-        {"MeanLungDepth", "Lung", 265, 105},    {"MeanSkinLungDepth", "Skin-Lung", 265, 150},
-        {"MeanCTLungs", "Lung CT", 100, 160},
+        {"HeadWidth", "Head Width", 5, 35},    {"HeadHeight", "Head Height", 170, 35},
+        {"HeadDepth", "Head", 450, 35},        {"ThoraxWidth", "Thorax Width", 0, 110},
+        {"ThoraxDepth", "Thorax", 450, 110},   {"AbdomenWidth", "Abdomen Width", 0, 240},
+        {"AbdomenDepth", "Abdomen", 455, 240}, {"TorsoHeight", "Torso Height", 205, 165},
+        {"MeanLungDepth", "Lung", 450, 165},   {"MeanSkinLungDepth", "Skin-Lung", 272, 105},
+        {"MeanCTLungs", "Lung CT", 100, 140},
     };
     for (const auto& edit : edits) {
         Place(drawing, EditOf(edit.name), QString::fromLatin1(edit.caption), edit.x, edit.y);
     }
     isLungShields->setParent(drawing);
-    isLungShields->move(250, 290);
+    isLungShields->adjustSize();
+    isLungShields->move(200, 322);
     BuildPopupMenu = new QMenu(this);
     BuildPopupMenu->setObjectName(QStringLiteral("BuildPopupMenu"));
     QMenu* standard = BuildPopupMenu->addMenu(QStringLiteral("Standard Builds"));

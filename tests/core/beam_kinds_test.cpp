@@ -107,12 +107,13 @@ TEST_F(OpenWedgedTest, TwoPartsComputedByHand) {
 }
 
 TEST_F(OpenWedgedTest, RefusalsStoreNothing) {
-    ASSERT_TRUE(beam.Accept([&] {
-                    PhotonBeamInput in = Field();
-                    in.wedge = setup.w30;
-                    return in;
-                }(),
-                            50, kToday)
+    ASSERT_TRUE(beam.Accept(
+                        [&] {
+                            PhotonBeamInput in = Field();
+                            in.wedge = setup.w30;
+                            return in;
+                        }(),
+                        50, kToday)
                     .ok());
     const double mu = beam.MU, wedgeMU = beam.WedgeMU;
     Wedge empty; // no wedge factors: the wedged lookup fails after the open part succeeded
@@ -241,8 +242,9 @@ TEST(ElectronBeam, MuFromTheApplicatorAlone) {
     EXPECT_EQ(beam.depth, 2.7);
     EXPECT_EQ(beam.equivSize, 0);
     EXPECT_EQ(Texts(beam.ShowResults()),
-              (std::vector<std::string>{"Size @ SCD = 0.3 cm x 0.5 cm", "Gantry\\\\Jaws\\\\Couch = *\\\\*\\\\*",
-                                        "Dose = 152.5 cGy", "MU = 149.51", "A10 (1.02 cGy/MU)"}));
+              (std::vector<std::string>{"Size @ SCD = 0.3 cm x 0.5 cm",
+                                        "Gantry\\\\Jaws\\\\Couch = *\\\\*\\\\*", "Dose = 152.5 cGy",
+                                        "MU = 149.51", "A10 (1.02 cGy/MU)"}));
     const std::vector<std::string> rows = beam.DetailsColumn(kToday);
     EXPECT_EQ(rows[0], "e-");
     EXPECT_EQ(rows[10], "0");
@@ -312,8 +314,8 @@ TEST_F(TBITest, NormalBuildWorkedByHand) {
     // P x ((100 + d) / 101.5)^2; factor = TMR lung / (TMR water x 0.9).
     const double pLung = 0.67 + 0.33 * (5.132685 - 10) / (1.5 - 10);
     const double pWater = 1 - 0.33 * (8.945 - 1.5) / 8.5;
-    const double factor = pLung * std::pow(105.132685 / 101.5, 2) /
-                          (pWater * std::pow(108.945 / 101.5, 2) * 0.9);
+    const double factor =
+        pLung * std::pow(105.132685 / 101.5, 2) / (pWater * std::pow(108.945 / 101.5, 2) * 0.9);
     EXPECT_TRUE(IsNear(f.lungShieldFactor, factor, {1e-9, 1e-9}));
     EXPECT_TRUE(IsNear(f.lungShieldThickness, std::log(factor) / 0.0482, {1e-9, 1e-9}));
 
@@ -327,7 +329,8 @@ TEST_F(TBITest, NormalBuildWorkedByHand) {
     EXPECT_EQ(rows[24], "Lung " + FormatFloat("#.#;;0", f.lungShieldThickness) + "mm");
     const std::vector<SetupCell> row = beam.SetupRow();
     EXPECT_EQ(Cell(row, SetupColumn::DimCampoWidth), std::vector<std::string>{"X30"});
-    EXPECT_EQ(Cell(row, SetupColumn::UM), std::vector<std::string>{FormatFloat("0", std::trunc(mu + 0.5))});
+    EXPECT_EQ(Cell(row, SetupColumn::UM),
+              std::vector<std::string>{FormatFloat("0", std::trunc(mu + 0.5))});
 }
 
 TEST_F(TBITest, ShieldDividesTheMuButNotTheDoses) {
@@ -340,7 +343,8 @@ TEST_F(TBITest, ShieldDividesTheMuButNotTheDoses) {
     const std::vector<std::string> rows = beam.DetailsColumn(kToday);
     EXPECT_EQ(rows[24], "Block");
     EXPECT_EQ(rows[25], "0.950");
-    EXPECT_EQ(Texts(beam.ShowResults())[6], "Thorax Dose = " + FormatFloat("#.#;;0", thorax) + " cGy")
+    EXPECT_EQ(Texts(beam.ShowResults())[6],
+              "Thorax Dose = " + FormatFloat("#.#;;0", thorax) + " cGy")
         << "no lung shield thickness without lung shields";
 }
 

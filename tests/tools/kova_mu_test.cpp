@@ -335,11 +335,10 @@ TEST(KovaMuProgram, ExitCodes) {
 TEST(KovaMuProgram, EveryKindInTextAndJson) {
     const test::TempDir work;
     const std::filesystem::path examples(KOVA_EXAMPLES_DIR);
-    const ProgramRun run =
-        RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " +
-                            Quoted(examples / "demo_open_wedged.ini") + " " +
-                            Quoted(examples / "demo_electron.ini") + " " +
-                            Quoted(examples / "demo_tbi.ini"));
+    const ProgramRun run = RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " +
+                                               Quoted(examples / "demo_open_wedged.ini") + " " +
+                                               Quoted(examples / "demo_electron.ini") + " " +
+                                               Quoted(examples / "demo_tbi.ini"));
     ASSERT_EQ(run.code, 0) << run.err;
     for (const char* part :
          {"\"wedgeDose\": 40", "\"wedgeMU\": ", "\"wedgedSsdPDD\": ", "\"applicator\": \"15x15\"",
@@ -347,8 +346,8 @@ TEST(KovaMuProgram, EveryKindInTextAndJson) {
           "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\""}) {
         EXPECT_TRUE(Contains(run.out, part)) << part;
     }
-    const ProgramRun text = RunKovaMu(work, kLinacsOption + " " + kDate + " " +
-                                                Quoted(examples / "demo_electron.ini"));
+    const ProgramRun text =
+        RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(examples / "demo_electron.ini"));
     // 200 cGy / 1.002 cGy/MU = 199.60 MU.
     EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 199.6\n")) << text.out;
 }

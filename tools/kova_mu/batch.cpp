@@ -14,8 +14,8 @@ bool IsToolKey(const std::string& key) {
 
 /// True when some beam kind's dialog has a control of that name.
 bool IsControlOfAnyKind(const std::string& key) {
-    for (const BeamKind kind : {BeamKind::Photon, BeamKind::PhotonOpenWedged, BeamKind::Electron,
-                                BeamKind::TotalBody}) {
+    for (const BeamKind kind :
+         {BeamKind::Photon, BeamKind::PhotonOpenWedged, BeamKind::Electron, BeamKind::TotalBody}) {
         const std::unique_ptr<TBeam> beam = CreateBeam(kind, {}, {});
         if (beam->CreateForm()->Find(key) != nullptr) {
             return true;
@@ -91,9 +91,9 @@ std::unique_ptr<TTreatment> ResolveTreatment(const BeamBlock& block, const TLina
         return nullptr;
     }
     const bool electron = kind == BeamKind::Electron;
-    const TEnergy* energy = electron ? static_cast<const TEnergy*>(
-                                           FindByName(linac.eEnergies, entry->value))
-                                     : FindByName(linac.gEnergies, entry->value);
+    const TEnergy* energy =
+        electron ? static_cast<const TEnergy*>(FindByName(linac.eEnergies, entry->value))
+                 : FindByName(linac.gEnergies, entry->value);
     if (energy == nullptr) {
         check.Error(entry,
                     "the linac " + linac.Name + " has no " + (electron ? "electron" : "photon") +
@@ -131,8 +131,8 @@ void SetChoice(BeamForm& form, const BeamEntry& entry, Checker& check) {
     }
     const bool menu = form.Find(entry.key)->type == ControlType::Action;
     check.Error(&entry,
-                entry.key + (menu ? " must be " + items.front().text
-                                  : " must be " + ChoiceTexts(items)),
+                entry.key +
+                    (menu ? " must be " + items.front().text : " must be " + ChoiceTexts(items)),
                 entry.value);
 }
 
@@ -142,9 +142,9 @@ void SetList(BeamForm& form, const BeamEntry& entry, Checker& check) {
     const std::vector<ModifierItem>& items = form.Items(entry.key);
     if (const Status can = form.CanSet(entry.key); !can) {
         const int selected = form.Selected(entry.key);
-        const bool unchanged = entry.value == kNoneItem ||
-                               (selected >= 0 && items[static_cast<std::size_t>(selected)].text ==
-                                                     entry.value);
+        const bool unchanged =
+            entry.value == kNoneItem ||
+            (selected >= 0 && items[static_cast<std::size_t>(selected)].text == entry.value);
         if (!unchanged) {
             check.Error(&entry, can.reason(), entry.value);
         }

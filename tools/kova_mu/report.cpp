@@ -31,8 +31,8 @@ Json Named(const std::vector<NamedValue>& values) {
 Json Nodes(const std::vector<TextNode>& nodes) {
     Json array = Json::array();
     for (const TextNode& node : nodes) {
-        array.push_back({{"text", Text(node.text)}, {"image", node.image},
-                         {"children", Nodes(node.children)}});
+        array.push_back(
+            {{"text", Text(node.text)}, {"image", node.image}, {"children", Nodes(node.children)}});
     }
     return array;
 }

@@ -100,8 +100,8 @@ public:
 
     /// The linac and energy behind the beam; empty for a beam outside a treatment.
     BeamMachine machine;
-    double MU = 0;      ///< monitor units of the last successful calculation
-    Date day;           ///< the day of the last successful calculation
+    double MU = 0;           ///< monitor units of the last successful calculation
+    Date day;                ///< the day of the last successful calculation
     bool calculated = false; ///< only then are results shown and printed
 
     virtual BeamKind Kind() const = 0;

@@ -181,8 +181,8 @@ void BeamForm::SetCheckedQuietly(std::string_view name, bool checked) {
     m_state[IndexOf(name)].checked = checked;
 }
 
-Status BeamForm::ReadNumbers(
-    std::initializer_list<std::pair<std::string_view, double*>> fields) const {
+Status
+BeamForm::ReadNumbers(std::initializer_list<std::pair<std::string_view, double*>> fields) const {
     for (const auto& [name, value] : fields) {
         const Result<double> number = StrToFloat(Text(name));
         if (!number) {

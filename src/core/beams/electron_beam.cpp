@@ -10,16 +10,11 @@ namespace {
 
 std::vector<ControlSpec> ElectronControls() {
     return {
-        {"BeamName", ControlType::Edit, ""},
-        {"BeamID", ControlType::Edit, ""},
-        {"GantryRot", ControlType::Edit, ""},
-        {"JawsRot", ControlType::Edit, ""},
-        {"CouchRot", ControlType::Edit, ""},
-        {"BeamDose", ControlType::Edit, "0"},
-        {"BeamSSD", ControlType::Shown, "0"},
-        {"BeamWidth", ControlType::Edit, "0"},
-        {"BeamHeight", ControlType::Edit, "0"},
-        {"ApplicatorComp", ControlType::List, "", 0, 0, 2},
+        {"BeamName", ControlType::Edit, ""},    {"BeamID", ControlType::Edit, ""},
+        {"GantryRot", ControlType::Edit, ""},   {"JawsRot", ControlType::Edit, ""},
+        {"CouchRot", ControlType::Edit, ""},    {"BeamDose", ControlType::Edit, "0"},
+        {"BeamSSD", ControlType::Shown, "0"},   {"BeamWidth", ControlType::Edit, "0"},
+        {"BeamHeight", ControlType::Edit, "0"}, {"ApplicatorComp", ControlType::List, "", 0, 0, 2},
     };
 }
 
@@ -42,8 +37,8 @@ Status TElectronBeam::Accept(const ElectronBeamInput& in, const Date& today) {
     }
     // The applicator factor is the output at the energy's SSD and 90% depth: no other
     // correction enters an electron beam.
-    const Result<double> mu = DeliverableMU(in.dose, {{"Applicator Factor", in.applicator->AF}},
-                                            {}, 1, DoseRule::AboveZero);
+    const Result<double> mu = DeliverableMU(in.dose, {{"Applicator Factor", in.applicator->AF}}, {},
+                                            1, DoseRule::AboveZero);
     if (!mu) {
         return mu.status();
     }
@@ -60,12 +55,10 @@ std::vector<TextNode> TElectronBeam::ShowResults() const {
     if (!calculated || applicator == nullptr) {
         return {};
     }
-    return {Line("Size @ SCD = " + G(width) + " cm x " + G(height) + " cm"),
-            RotationLine(*this),
-            Line("Dose = " + G(dose) + " cGy"),
-            Line("MU = " + MUFormat(MU)),
-            Line(applicator->Name + " (" + G(applicatorFactor) + " cGy/MU)", {},
-                 kImageApplicatorLine)};
+    return {
+        Line("Size @ SCD = " + G(width) + " cm x " + G(height) + " cm"), RotationLine(*this),
+        Line("Dose = " + G(dose) + " cGy"), Line("MU = " + MUFormat(MU)),
+        Line(applicator->Name + " (" + G(applicatorFactor) + " cGy/MU)", {}, kImageApplicatorLine)};
 }
 
 std::vector<std::string> TElectronBeam::DetailsColumn(const Date& printDay) const {
@@ -123,10 +116,18 @@ std::vector<NamedValue> TElectronBeam::Inputs() const {
     if (applicator != nullptr) {
         applicatorName = applicator->Name;
     }
-    return {{"name", name},       {"ID", ID},         {"gantry", gantry},
-            {"jaws", jaws},       {"couch", couch},   {"dose", dose},
-            {"width", width},     {"height", height}, {"equivSize", equivSize},
-            {"depth", depth},     {"SSD", SSD},       {"realSSD", realSSD},
+    return {{"name", name},
+            {"ID", ID},
+            {"gantry", gantry},
+            {"jaws", jaws},
+            {"couch", couch},
+            {"dose", dose},
+            {"width", width},
+            {"height", height},
+            {"equivSize", equivSize},
+            {"depth", depth},
+            {"SSD", SSD},
+            {"realSSD", realSSD},
             {"applicator", applicatorName}};
 }
 
@@ -181,8 +182,8 @@ Status ElectronBeamForm::Accept(const Date& today) {
 void ElectronBeamForm::LoadControls() {
     const TElectronBeam& b = m_beam;
     const std::pair<std::string_view, std::string> texts[] = {
-        {"BeamName", b.name},      {"BeamID", b.ID},          {"GantryRot", b.gantry},
-        {"JawsRot", b.jaws},       {"CouchRot", b.couch},     {"BeamWidth", G(b.width)},
+        {"BeamName", b.name},        {"BeamID", b.ID},        {"GantryRot", b.gantry},
+        {"JawsRot", b.jaws},         {"CouchRot", b.couch},   {"BeamWidth", G(b.width)},
         {"BeamHeight", G(b.height)}, {"BeamDose", G(b.dose)}, {"BeamSSD", G(b.SSD)},
     };
     for (const auto& [name, text] : texts) {

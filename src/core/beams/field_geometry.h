@@ -28,11 +28,13 @@ struct JawTexts {
     std::string left, right, bottom, top;
 };
 
-/// Typing in one jaw edit (`changed`: "BeamLeft", "BeamRight", "BeamBottom" or "BeamTop") of the "Asymmetric A" sheet. On an axis whose jaws
-/// move only together, the typed value is first copied into the opposite jaw. Then the
-/// width, height, asymmetries, equivalent square and offset follow from the four jaws.
-/// Empty when the typed text is not a number; only the copy when another jaw is not.
-ControlTexts JawFieldChanged(std::string_view changed, const JawTexts& jaws, const TLinacSpec& linac);
+/// Typing in one jaw edit (`changed`: "BeamLeft", "BeamRight", "BeamBottom" or "BeamTop") of the
+/// "Asymmetric A" sheet. On an axis whose jaws move only together, the typed value is first copied
+/// into the opposite jaw. Then the width, height, asymmetries, equivalent square and offset follow
+/// from the four jaws. Empty when the typed text is not a number; only the copy when another jaw is
+/// not.
+ControlTexts JawFieldChanged(std::string_view changed, const JawTexts& jaws,
+                             const TLinacSpec& linac);
 
 /// Typing in the "Asymmetric B" sheet: size and shift per axis; a shift above 50 means that
 /// value minus 100 (98 is -2). None when a text is not a number.

@@ -56,12 +56,11 @@ Status WedgedPart(const TgEnergy& energy, const PhotonBeamInput& in, double wedg
     }
     each.push_back({"Tray Factor", f.trayFactor});
     each.push_back({"Multileaf Factor", f.multileafFactor});
-    const Result<double> mu =
-        DeliverableMU(wedgeDose,
-                      {{"wedged SSD PDD", wedged->ssdPDD},
-                       {"Field Factor", f.fieldFactor},
-                       {"Scale Factor", f.scaleFactor}},
-                      each, f.MUperCGy, DoseRule::AboveZero);
+    const Result<double> mu = DeliverableMU(wedgeDose,
+                                            {{"wedged SSD PDD", wedged->ssdPDD},
+                                             {"Field Factor", f.fieldFactor},
+                                             {"Scale Factor", f.scaleFactor}},
+                                            each, f.MUperCGy, DoseRule::AboveZero);
     if (!mu) {
         return mu.status();
     }

@@ -11,8 +11,8 @@ class TPhotonOWBeam : public TPhotonBeam {
 public:
     using TPhotonBeam::TPhotonBeam;
 
-    double WedgeDose = 0; ///< dose of the wedged part, cGy
-    double WedgeMU = 0;   ///< MU of the wedged part
+    double WedgeDose = 0;         ///< dose of the wedged part, cGy
+    double WedgeMU = 0;           ///< MU of the wedged part
     DepthDoseSet wedgedDepthDose; ///< the wedged part's depth dose, read at the warped depth
 
     BeamKind Kind() const override { return BeamKind::PhotonOpenWedged; }

@@ -215,10 +215,10 @@ Status PhotonBeamForm::RunRule(const ControlSpec& control) {
         break;
     case kJaw:
         if (m_sheet == FieldSheet::AsymmetricA) {
-            Apply(JawFieldChanged(control.name,
-                                  {Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"),
-                                   Text("BeamTop")},
-                                  *m_linac));
+            Apply(JawFieldChanged(
+                control.name,
+                {Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"), Text("BeamTop")},
+                *m_linac));
         }
         break;
     case kAsymmetricB:
@@ -245,7 +245,8 @@ Status PhotonBeamForm::TechniqueClick() {
     // that is not a number leaves the SSD texts as they were but the SSD locked.
     m_technique = technique;
     SetReadOnly("BeamSSD", technique == kIsocentric);
-    const Result<SsdTexts> ssd = TechniqueChanged(technique, Text("BeamDepth"), *m_linac, *m_energy);
+    const Result<SsdTexts> ssd =
+        TechniqueChanged(technique, Text("BeamDepth"), *m_linac, *m_energy);
     if (!ssd) {
         return ssd.status();
     }

@@ -237,8 +237,7 @@ Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& o
 }
 
 Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
-                             const std::vector<NamedFactor>& each, double muPerCGy,
-                             DoseRule rule) {
+                             const std::vector<NamedFactor>& each, double muPerCGy, DoseRule rule) {
     for (const auto* list : {&product, &each}) {
         for (const auto& [name, value] : *list) {
             if (value == 0 || !std::isfinite(value)) {
@@ -306,7 +305,8 @@ Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgE
         return calibration;
     }
     const Result<double> mu = DeliverableMU(
-        in.dose, {{"SSD PDD", f.ssdPDD}, {"Field Factor", f.fieldFactor}, {"Scale Factor", f.scaleFactor}},
+        in.dose,
+        {{"SSD PDD", f.ssdPDD}, {"Field Factor", f.fieldFactor}, {"Scale Factor", f.scaleFactor}},
         {{"Wedge Factor", f.wedgeFactor},
          {"Shield Factor", f.shieldFactor},
          {"Offset Factor", f.offsetFactor},

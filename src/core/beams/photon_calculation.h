@@ -68,8 +68,7 @@ using NamedFactor = std::pair<const char*, double>;
 /// or below the least a part may have (above 0, or 0 and above for one part of two), so no
 /// such figure is ever shown.
 Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
-                             const std::vector<NamedFactor>& each, double muPerCGy,
-                             DoseRule rule);
+                             const std::vector<NamedFactor>& each, double muPerCGy, DoseRule rule);
 
 /// The whole OK step of a photon beam: the input at the calibration plane, its checks with
 /// D > 0 and every factor of the MU. Fails with the first check or lookup that failed.

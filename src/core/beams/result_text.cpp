@@ -45,8 +45,8 @@ TextNode Line(std::string text, std::vector<TextNode> children, int image) {
 
 TextNode RotationLine(const BeamFields& beam) {
     const auto orStar = [](const std::string& text) { return text.empty() ? "*" : text; };
-    return Line(std::string("Gantry") + kPair + "Jaws" + kPair + "Couch = " +
-                Joined({orStar(beam.gantry), orStar(beam.jaws), orStar(beam.couch)}));
+    return Line(std::string("Gantry") + kPair + "Jaws" + kPair +
+                "Couch = " + Joined({orStar(beam.gantry), orStar(beam.jaws), orStar(beam.couch)}));
 }
 
 TextNode CalibrationLine(double muPerCGy, const Date& day, const TgEnergy& energy) {

@@ -126,8 +126,8 @@ Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFac
     if (!torso) {
         return torso.status();
     }
-    const Result<TBIPoint> thorax = PointFigures(energy, in.doseDistance - thoraxDepth,
-                                                 thoraxDepth, body.ThoraxWidth, body.TorsoHeight);
+    const Result<TBIPoint> thorax = PointFigures(energy, in.doseDistance - thoraxDepth, thoraxDepth,
+                                                 body.ThoraxWidth, body.TorsoHeight);
     if (!thorax) {
         return thorax.status();
     }
@@ -190,8 +190,8 @@ const std::array<TBIBodyValue, 11>& TBIBodyValues() {
         {"AbdomenDepth", &TBIBody::AbdomenDepth, 10, false, 27, "Abdomen thickness", " cm"},
         {"TorsoHeight", &TBIBody::TorsoHeight, 10, false, 30, "Torso height", " cm"},
         {"MeanLungDepth", &TBIBody::MeanLungDepth, 3, true, 11.57, "Lung thickness", " cm"},
-        {"MeanSkinLungDepth", &TBIBody::MeanSkinLungDepth, 1, true, 3.16,
-         "Skin to lung distance", " cm"},
+        {"MeanSkinLungDepth", &TBIBody::MeanSkinLungDepth, 1, true, 3.16, "Skin to lung distance",
+         " cm"},
         {"MeanCTLungs", &TBIBody::MeanCTLungs, -800, true, -659, "Mean lung CT number", " HU"},
     }};
     return values;

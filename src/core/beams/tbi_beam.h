@@ -60,8 +60,8 @@ struct TBIFactors {
     TableValue refFieldFactor, refPhantomScatter; ///< of the TBIFieldSize square field
     TBIPoint torso, head, thorax;
     double shieldFactor = 1;
-    double lungShieldFactor = 0;    ///< transmission the lung shields must give
-    double lungShieldThickness = 0; ///< mm
+    double lungShieldFactor = 0;         ///< transmission the lung shields must give
+    double lungShieldThickness = 0;      ///< mm
     double headDose = 0, thoraxDose = 0; ///< cGy
 };
 

@@ -53,15 +53,14 @@ TextNode DetailsLine(const TTBIBeam& b, const TgEnergy& energy) {
         FieldLine("Thorax Field", f.thorax, body.ThoraxWidth, body.TorsoHeight),
     };
     if (b.shield != nullptr) {
-        details.children.push_back(Line(
-            b.shield->Name, {Line("Shield Factor = " + G(f.shieldFactor))}, kImageShieldLine));
+        details.children.push_back(
+            Line(b.shield->Name, {Line("Shield Factor = " + G(f.shieldFactor))}, kImageShieldLine));
     }
     if (b.isLungShields) {
-        details.children.push_back(
-            Line("Lung Shields",
-                 {Line("1/mu = " + FormatFloat("0.0", 1 / kLungMu) + " mm"),
-                  Line("Shield Factor = " + F3(f.lungShieldFactor))},
-                 kImageShieldLine));
+        details.children.push_back(Line("Lung Shields",
+                                        {Line("1/mu = " + FormatFloat("0.0", 1 / kLungMu) + " mm"),
+                                         Line("Shield Factor = " + F3(f.lungShieldFactor))},
+                                        kImageShieldLine));
     }
     return details;
 }
@@ -124,8 +123,8 @@ std::vector<std::string> TTBIBeam::DetailsColumn(const Date& printDay) const {
     row(17, G(doseDistance));
     row(18, Joined({F3(f.torso.depthDose.ssdPDD), F3(f.head.depthDose.ssdPDD),
                     F3(f.thorax.depthDose.ssdPDD)}));
-    row(20, Joined({F3(f.torso.depthDose.tmr), F3(f.head.depthDose.tmr),
-                    F3(f.thorax.depthDose.tmr)}));
+    row(20,
+        Joined({F3(f.torso.depthDose.tmr), F3(f.head.depthDose.tmr), F3(f.thorax.depthDose.tmr)}));
     const std::string lung = "Lung " + Tenths(f.lungShieldThickness) + "mm";
     if (shield != nullptr) {
         row(25, shield->Name + (isLungShields ? kPair + lung : ""));
@@ -165,12 +164,19 @@ std::vector<SetupCell> TTBIBeam::SetupRow() const {
 }
 
 std::vector<NamedValue> TTBIBeam::Inputs() const {
-    std::vector<NamedValue> values = {
-        {"name", name},     {"ID", ID},           {"gantry", gantry},
-        {"jaws", jaws},     {"couch", couch},     {"dose", dose},
-        {"doseDistance", doseDistance}, {"width", width}, {"height", height},
-        {"equivSize", equivSize}, {"depth", depth}, {"SSD", SSD},
-        {"realSSD", realSSD}};
+    std::vector<NamedValue> values = {{"name", name},
+                                      {"ID", ID},
+                                      {"gantry", gantry},
+                                      {"jaws", jaws},
+                                      {"couch", couch},
+                                      {"dose", dose},
+                                      {"doseDistance", doseDistance},
+                                      {"width", width},
+                                      {"height", height},
+                                      {"equivSize", equivSize},
+                                      {"depth", depth},
+                                      {"SSD", SSD},
+                                      {"realSSD", realSSD}};
     for (const TBIBodyValue& value : TBIBodyValues()) {
         values.push_back({std::string(value.name), body.*value.member});
     }

@@ -2,9 +2,8 @@
 
 #include "core/beams/beam.h"
 #include "core/beams/beam_kind.h"
-#include "core/linac/linac_spec.h"
-
 #include "core/common/result.h"
+#include "core/linac/linac_spec.h"
 
 #include <memory>
 #include <string>

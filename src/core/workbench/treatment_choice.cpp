@@ -115,9 +115,8 @@ std::unique_ptr<TTreatment> TreatmentChoice::MakeTreatment(const std::string& na
     if (!CanAccept()) {
         return nullptr;
     }
-    Result<std::unique_ptr<TTreatment>> made =
-        kova::MakeTreatment(name, *m_linac, m_kinds[static_cast<std::size_t>(m_kindIndex)],
-                            *m_energy);
+    Result<std::unique_ptr<TTreatment>> made = kova::MakeTreatment(
+        name, *m_linac, m_kinds[static_cast<std::size_t>(m_kindIndex)], *m_energy);
     return made ? std::move(made.value()) : nullptr;
 }
 
