@@ -181,6 +181,22 @@ void BeamForm::SetCheckedQuietly(std::string_view name, bool checked) {
     m_state[IndexOf(name)].checked = checked;
 }
 
+void BeamForm::ReadIdentity(BeamFields& fields) const {
+    fields.name = Text("BeamName");
+    fields.ID = Text("BeamID");
+    fields.gantry = Text("GantryRot");
+    fields.jaws = Text("JawsRot");
+    fields.couch = Text("CouchRot");
+}
+
+void BeamForm::ShowIdentity(const BeamFields& fields) {
+    TextRef("BeamName") = fields.name;
+    TextRef("BeamID") = fields.ID;
+    TextRef("GantryRot") = fields.gantry;
+    TextRef("JawsRot") = fields.jaws;
+    TextRef("CouchRot") = fields.couch;
+}
+
 Status
 BeamForm::ReadNumbers(std::initializer_list<std::pair<std::string_view, double*>> fields) const {
     for (const auto& [name, value] : fields) {

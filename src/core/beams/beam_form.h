@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/beams/beam.h"
 #include "core/beams/modifiers.h"
 #include "core/common/result.h"
 #include "core/text/date_text.h"
@@ -122,6 +123,11 @@ protected:
     void SelectQuietly(std::string_view name, int index);
     void SelectEntryQuietly(std::string_view name, const EnergyListItem* entry);
     void SetCheckedQuietly(std::string_view name, bool checked);
+
+    /// The texts of "BeamName", "BeamID" and the three rotations, read into / shown from
+    /// the fields every kind has.
+    void ReadIdentity(BeamFields& fields) const;
+    void ShowIdentity(const BeamFields& fields);
 
     /// Converts the texts of `names` in order into `values`; the first text that is not a
     /// number fails with the conversion message.

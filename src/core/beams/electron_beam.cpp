@@ -150,11 +150,7 @@ ElectronBeamForm::ElectronBeamForm(TElectronBeam& beam)
 
 Result<ElectronBeamInput> ElectronBeamForm::ReadInput() const {
     ElectronBeamInput in;
-    in.name = Text("BeamName");
-    in.ID = Text("BeamID");
-    in.gantry = Text("GantryRot");
-    in.jaws = Text("JawsRot");
-    in.couch = Text("CouchRot");
+    ReadIdentity(in);
     const Status read = ReadNumbers({{"BeamDose", &in.dose},
                                      {"BeamWidth", &in.width},
                                      {"BeamHeight", &in.height},
@@ -181,14 +177,11 @@ Status ElectronBeamForm::Accept(const Date& today) {
 
 void ElectronBeamForm::LoadControls() {
     const TElectronBeam& b = m_beam;
-    const std::pair<std::string_view, std::string> texts[] = {
-        {"BeamName", b.name},        {"BeamID", b.ID},        {"GantryRot", b.gantry},
-        {"JawsRot", b.jaws},         {"CouchRot", b.couch},   {"BeamWidth", G(b.width)},
-        {"BeamHeight", G(b.height)}, {"BeamDose", G(b.dose)}, {"BeamSSD", G(b.SSD)},
-    };
-    for (const auto& [name, text] : texts) {
-        TextRef(name) = text;
-    }
+    ShowIdentity(b);
+    TextRef("BeamWidth") = G(b.width);
+    TextRef("BeamHeight") = G(b.height);
+    TextRef("BeamDose") = G(b.dose);
+    TextRef("BeamSSD") = G(b.SSD);
     SelectEntryQuietly("ApplicatorComp", b.applicator);
 }
 

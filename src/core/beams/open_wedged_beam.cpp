@@ -81,27 +81,8 @@ Status OpenPart(const TgEnergy& energy, const Date& today, PhotonCalculation& ca
         return open.status();
     }
     f.SetDepthDose(*open);
-    const Result<double> offsetFactor = OffsetFactorOfPart(energy, in.offset, in.offsetOff);
-    if (!offsetFactor) {
-        return offsetFactor.status();
-    }
-    f.offsetFactor = *offsetFactor;
-    if (Status calibration = CalibrationAndScale(energy, in.SSD, today, f); !calibration) {
-        return calibration;
-    }
-    const Result<double> mu = DeliverableMU(
-        in.dose,
-        {{"SSD PDD", f.ssdPDD}, {"Field Factor", f.fieldFactor}, {"Scale Factor", f.scaleFactor}},
-        {{"Shield Factor", f.shieldFactor},
-         {"Offset Factor", f.offsetFactor},
-         {"Tray Factor", f.trayFactor},
-         {"Multileaf Factor", f.multileafFactor}},
-        f.MUperCGy, DoseRule::ZeroOrAbove);
-    if (!mu) {
-        return mu.status();
-    }
-    calc.MU = *mu;
-    return Status::Ok();
+    // The wedge factor is still 1 here: the open part never carries it.
+    return OffsetCalibrationAndMU(energy, today, DoseRule::ZeroOrAbove, calc);
 }
 
 } // namespace

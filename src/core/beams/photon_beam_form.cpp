@@ -263,11 +263,7 @@ void PhotonBeamForm::Apply(const ControlTexts& texts) {
 Result<PhotonBeamInput> PhotonBeamForm::ReadInput(double* wedgeDose) const {
     PhotonBeamInput in;
     in.technique = Selected("Technique");
-    in.name = Text("BeamName");
-    in.ID = Text("BeamID");
-    in.gantry = Text("GantryRot");
-    in.jaws = Text("JawsRot");
-    in.couch = Text("CouchRot");
+    ReadIdentity(in);
     Status read = ReadNumbers({{"BeamDose", &in.dose}});
     if (read && wedgeDose != nullptr) {
         read = ReadNumbers({{"BeamWedgeDose", wedgeDose}});

@@ -296,6 +296,16 @@ Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgE
     if (in.wedge != nullptr && in.wedge->isOffsetWedged) {
         in.offsetOff = true;
     }
+    if (Status mu = OffsetCalibrationAndMU(energy, today, DoseRule::AboveZero, calc); !mu) {
+        return mu;
+    }
+    return calc;
+}
+
+Status OffsetCalibrationAndMU(const TgEnergy& energy, const Date& today, DoseRule doseRule,
+                              PhotonCalculation& calc) {
+    PhotonBeamInput& in = calc.stored;
+    PhotonFactors& f = calc.factors;
     const Result<double> offsetFactor = OffsetFactorOfPart(energy, in.offset, in.offsetOff);
     if (!offsetFactor) {
         return offsetFactor.status();
@@ -312,12 +322,12 @@ Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgE
          {"Offset Factor", f.offsetFactor},
          {"Tray Factor", f.trayFactor},
          {"Multileaf Factor", f.multileafFactor}},
-        f.MUperCGy, DoseRule::AboveZero);
+        f.MUperCGy, doseRule);
     if (!mu) {
         return mu.status();
     }
     calc.MU = *mu;
-    return calc;
+    return Status::Ok();
 }
 
 } // namespace kova

@@ -70,6 +70,12 @@ using NamedFactor = std::pair<const char*, double>;
 Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
                              const std::vector<NamedFactor>& each, double muPerCGy, DoseRule rule);
 
+/// The last steps of a part: its offset factor, the calibration and scale factor, then its
+/// MU = dose / (ssdPDD x FF x S) / WF / SF / OF / TF / MF x k from the factors in `calc`
+/// (WF is 1 for a part without wedge). `doseRule` says whether the part may have 0 MU.
+Status OffsetCalibrationAndMU(const TgEnergy& energy, const Date& today, DoseRule doseRule,
+                              PhotonCalculation& calc);
+
 /// The whole OK step of a photon beam: the input at the calibration plane, its checks with
 /// D > 0 and every factor of the MU. Fails with the first check or lookup that failed.
 Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgEnergy& energy,

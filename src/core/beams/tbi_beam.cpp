@@ -317,11 +317,7 @@ std::vector<ModifierItem> TBIBeamForm::MakeOnFly(std::string_view name, const Mo
 
 Result<TBIBeamInput> TBIBeamForm::ReadInput() const {
     TBIBeamInput in;
-    in.name = Text("BeamName");
-    in.ID = Text("BeamID");
-    in.gantry = Text("GantryRot");
-    in.jaws = Text("JawsRot");
-    in.couch = Text("CouchRot");
+    ReadIdentity(in);
     Status read = ReadNumbers({{"BeamDose", &in.dose}});
     for (const TBIBodyValue& value : TBIBodyValues()) {
         if (read) {
@@ -355,15 +351,9 @@ Status TBIBeamForm::Accept(const Date& today) {
 
 void TBIBeamForm::LoadControls() {
     const TTBIBeam& b = m_beam;
-    for (const auto& [name, text] : {std::pair<std::string_view, std::string>{"BeamName", b.name},
-                                     {"BeamID", b.ID},
-                                     {"GantryRot", b.gantry},
-                                     {"JawsRot", b.jaws},
-                                     {"CouchRot", b.couch},
-                                     {"BeamDose", G(b.dose)},
-                                     {"BeamRefDistance", G(b.doseDistance)}}) {
-        TextRef(name) = text;
-    }
+    ShowIdentity(b);
+    TextRef("BeamDose") = G(b.dose);
+    TextRef("BeamRefDistance") = G(b.doseDistance);
     for (const TBIBodyValue& value : TBIBodyValues()) {
         TextRef(value.name) = G(b.body.*value.member);
     }
