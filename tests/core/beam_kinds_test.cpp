@@ -185,6 +185,15 @@ TEST_F(OpenWedgedTest, ResultsPairTheTwoParts) {
     EXPECT_EQ(Cell(beam.SetupRow(), SetupColumn::UM), (std::vector<std::string>{"151", "(50.5)"}));
 }
 
+TEST_F(OpenWedgedTest, RenamingTheBeamRenamesItEverywhere) {
+    ASSERT_TRUE(beam.Accept(Field(), 0, kToday).ok());
+    beam.name = "LAT"; // as the tree does when the node is renamed in place
+    EXPECT_EQ(beam.ShowResults().empty(), false);
+    EXPECT_EQ(beam.DetailsColumn(kToday)[1], "LAT");
+    EXPECT_EQ(Cell(beam.SetupRow(), SetupColumn::Fascio), std::vector<std::string>{"LAT"});
+    EXPECT_EQ(std::get<std::string>(beam.Inputs()[1].value), "LAT");
+}
+
 TEST_F(OpenWedgedTest, FormSelectsTheOnlyWedgeAndForgetsItWithoutWedgeDose) {
     setup.energy->Wedges.pop_back(); // W30 alone
     PhotonOWBeamForm form(beam);
