@@ -4,13 +4,13 @@
 
 #include "core/linac/linac_spec.h"
 #include "core/text/date_text.h"
+#include "core/workbench/beam_file.h"
+#include "core/workbench/beam_input.h"
 #include "core/workbench/treatment.h"
 #include "gui/dialogs.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/photon_beam_dialog.h"
 #include "gui/qt_text.h"
-#include "kova_mu/batch.h"
-#include "kova_mu/beam_file.h"
 #include "support/linac_text.h"
 #include "support/near.h"
 
@@ -159,13 +159,13 @@ void PressOK(PhotonBeamDialog& dialog) {
 /// Types one beam of a kova-mu beam file into the dialog entry by entry: the keys are the
 /// control names; a field edit is typed on its own sheet; "NAME : FACTOR" in a list is made
 /// with "Set on fly...".
-void TypeBeam(PhotonBeamDialog& dialog, const kova::mu::BeamBlock& block) {
+void TypeBeam(PhotonBeamDialog& dialog, const kova::BeamBlock& block) {
     if (const auto* technique = block.Find("Technique"); technique && technique->value == "1") {
         Find<QRadioButton>(dialog, "TechniqueNotIsocentric")->click();
     }
     TypeInto(Find<QLineEdit>(dialog, "BeamName"), kova::gui::ToQ(block.title));
     auto* fieldDim = Find<QTabWidget>(dialog, "FieldDim");
-    for (const kova::mu::BeamEntry& entry : block.entries) {
+    for (const kova::BeamEntry& entry : block.entries) {
         const QString key = kova::gui::ToQ(entry.key);
         const QString value = kova::gui::ToQ(entry.value);
         const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
@@ -590,15 +590,15 @@ isOffset = 1
 
 void PhotonBeamDialogTest::sameMuAsKovaMu() {
     QFETCH(QString, beamText);
-    std::vector<kova::mu::InputError> errors;
-    const auto blocks = kova::mu::ParseBeamText("row", beamText.toStdString(), errors);
+    std::vector<kova::InputError> errors;
+    const auto blocks = kova::ParseBeamText("row", beamText.toStdString(), errors);
     std::vector<std::unique_ptr<kova::TLinacSpec>> linacs;
     linacs.push_back(std::make_unique<kova::TLinacSpec>());
     QVERIFY(kova::ReadLinacText(DemoLinacText(), *linacs.front()).accepted());
     QCOMPARE(blocks.size(), std::size_t{1});
-    auto resolved = kova::mu::ResolveBeam(blocks.front(), linacs, errors);
+    auto resolved = kova::ResolveBeam(blocks.front(), linacs, errors);
     QVERIFY(resolved && errors.empty());
-    const kova::mu::BeamOutcome batch = kova::mu::ComputeBeam(*resolved, kova::SystemToday());
+    const kova::BeamOutcome batch = kova::ComputeBeam(*resolved, kova::SystemToday());
     QVERIFY2(batch.computed, batch.reason.c_str());
 
     kova::TTreatment treatment;

@@ -1,7 +1,7 @@
 #include "core/beams/photon_beam.h"
 #include "core/linac/linac_spec.h"
-#include "kova_mu/batch.h"
-#include "kova_mu/beam_file.h"
+#include "core/workbench/beam_file.h"
+#include "core/workbench/beam_input.h"
 #include "kova_mu/report.h"
 #include "support/linac_text.h"
 #include "support/near.h"
@@ -18,8 +18,10 @@
 #include <utility>
 #include <vector>
 
-namespace kova::mu {
+namespace kova {
 namespace {
+
+using mu::ToJson;
 
 using test::IsNear;
 
@@ -383,4 +385,4 @@ TEST(KovaMuProgram, JsonCarriesInputsFactorsAndTexts) {
 }
 
 } // namespace
-} // namespace kova::mu
+} // namespace kova

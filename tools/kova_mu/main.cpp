@@ -3,7 +3,7 @@
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_folder.h"
 #include "core/text/date_text.h"
-#include "kova_mu/batch.h"
+#include "core/workbench/beam_input.h"
 #include "kova_mu/report.h"
 
 #include <iostream>
@@ -79,41 +79,41 @@ int main(int argc, char** argv) {
         std::cerr << "kova-mu: left out " << skipped.fileName << ": " << skipped.reason << '\n';
     }
 
-    std::vector<kova::mu::InputError> errors;
-    std::vector<std::vector<kova::mu::BeamBlock>> files;
+    std::vector<kova::InputError> errors;
+    std::vector<std::vector<kova::BeamBlock>> files;
     for (const std::string& path : options.files) {
         const kova::FileBytes file = kova::ReadFileBytes(path, kMaxBeamFileBytes);
         if (!file.ok()) {
             errors.push_back({path, 0, file.reason, ""});
             continue;
         }
-        files.push_back(kova::mu::ParseBeamText(path, file.bytes, errors));
+        files.push_back(kova::ParseBeamText(path, file.bytes, errors));
     }
-    std::vector<kova::mu::ResolvedBeam> beams;
+    std::vector<kova::ResolvedBeam> beams;
     for (const auto& blocks : files) {
-        for (const kova::mu::BeamBlock& block : blocks) {
-            if (auto resolved = kova::mu::ResolveBeam(block, scan.linacs, errors)) {
+        for (const kova::BeamBlock& block : blocks) {
+            if (auto resolved = kova::ResolveBeam(block, scan.linacs, errors)) {
                 beams.push_back(std::move(*resolved));
             }
         }
     }
     if (!errors.empty()) {
-        for (const kova::mu::InputError& error : errors) {
+        for (const kova::InputError& error : errors) {
             std::cerr << "kova-mu: " << error.ToString() << '\n';
         }
         return kExitUsage;
     }
 
-    std::vector<kova::mu::BeamOutcome> outcomes;
+    std::vector<kova::BeamOutcome> outcomes;
     bool allComputed = true;
-    for (kova::mu::ResolvedBeam& beam : beams) {
-        outcomes.push_back(kova::mu::ComputeBeam(beam, options.today));
+    for (kova::ResolvedBeam& beam : beams) {
+        outcomes.push_back(kova::ComputeBeam(beam, options.today));
         allComputed = allComputed && outcomes.back().computed;
     }
     if (options.json) {
         kova::mu::WriteJson(std::cout, outcomes, options.today);
     } else {
-        for (const kova::mu::BeamOutcome& outcome : outcomes) {
+        for (const kova::BeamOutcome& outcome : outcomes) {
             kova::mu::WriteText(std::cout, outcome);
         }
     }

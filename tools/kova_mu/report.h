@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/beams/beam.h"
-#include "kova_mu/batch.h"
+#include "core/workbench/beam_input.h"
 
 #include <nlohmann/json.hpp>
 #include <ostream>

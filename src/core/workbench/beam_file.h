@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace kova::mu {
+namespace kova {
 
 /// One "Key = Value" line of a beam file.
 struct BeamEntry {
@@ -34,10 +34,11 @@ struct InputError {
     std::string ToString() const;
 };
 
-/// The beams of one beam file; syntax problems (a line that is neither a title, a
+/// The beams of one beam file (UTF-8, or Windows-1252 when the bytes are not UTF-8); syntax
+/// problems (a line that is neither a title, a
 /// "Key = Value", a comment nor blank; an entry before the first title; a key given twice in
 /// one beam) go to `errors`.
 std::vector<BeamBlock> ParseBeamText(const std::string& file, const std::string& text,
                                      std::vector<InputError>& errors);
 
-} // namespace kova::mu
+} // namespace kova

@@ -1,10 +1,10 @@
-#include "kova_mu/batch.h"
+#include "core/workbench/beam_input.h"
 
 #include "core/beams/modifiers.h"
 
 #include <algorithm>
 
-namespace kova::mu {
+namespace kova {
 namespace {
 
 bool IsToolKey(const std::string& key) {
@@ -306,4 +306,4 @@ BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today) {
     return outcome;
 }
 
-} // namespace kova::mu
+} // namespace kova

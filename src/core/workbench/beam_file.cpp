@@ -1,8 +1,10 @@
-#include "kova_mu/beam_file.h"
+#include "core/workbench/beam_file.h"
+
+#include "core/text/cp1252.h"
 
 #include <sstream>
 
-namespace kova::mu {
+namespace kova {
 namespace {
 
 std::string Trim(const std::string& text) {
@@ -36,7 +38,9 @@ std::string InputError::ToString() const {
 std::vector<BeamBlock> ParseBeamText(const std::string& file, const std::string& text,
                                      std::vector<InputError>& errors) {
     std::vector<BeamBlock> blocks;
-    std::istringstream lines(text);
+    // Beam files are UTF-8 (or, from older editors, Windows-1252); names of the linac files
+    // are Windows-1252, which is how the program keeps every text.
+    std::istringstream lines(Utf8ToCp1252Lossy(TextFileToUtf8(text)));
     std::string raw;
     int number = 0;
     while (std::getline(lines, raw)) {
@@ -72,4 +76,4 @@ std::vector<BeamBlock> ParseBeamText(const std::string& file, const std::string&
     return blocks;
 }
 
-} // namespace kova::mu
+} // namespace kova

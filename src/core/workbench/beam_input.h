@@ -3,15 +3,15 @@
 #include "core/beams/beam.h"
 #include "core/beams/beam_form.h"
 #include "core/linac/linac_spec.h"
+#include "core/workbench/beam_file.h"
 #include "core/workbench/treatment.h"
-#include "kova_mu/beam_file.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace kova::mu {
+namespace kova {
 
 /// Keys of a beam file that are not controls of a beam dialog: what the treatment dialog
 /// chooses.
@@ -45,4 +45,4 @@ struct BeamOutcome {
 /// Presses OK on the beam's form on `today`.
 BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today);
 
-} // namespace kova::mu
+} // namespace kova
