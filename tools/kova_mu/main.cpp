@@ -1,11 +1,13 @@
 // kova-mu: batch monitor unit check of beam files over a folder of linac files.
 
+#include "core/beams/tps_check.h"
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_folder.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
 #include "kova_mu/report.h"
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,20 +17,25 @@ namespace {
 constexpr int kExitComputed = 0;
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitBeyondActionLevel = 3;
 /// Beam files are short texts; anything larger is not one.
 constexpr std::size_t kMaxBeamFileBytes = 16u * 1024u * 1024u;
 
 const char* const kUsage =
-    "usage: kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--json] FILE...\n"
+    "usage: kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json] FILE...\n"
     "  Computes the MU of every beam of the beam files on the linacs of DIR (default ./Linacs).\n"
-    "  --date  the day of the calculation, for the source decay (default today)\n"
-    "  --json  every input and result at full precision, as JSON\n"
-    "  Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors.\n";
+    "  --date           the day of the calculation, for the source decay (default today)\n"
+    "  --action-levels  the action levels of the TPS MU check (default: ActionLevels.ini\n"
+    "                   next to kova-mu, else 3 % photon and open/wedged, 5 % electron and TBI)\n"
+    "  --json           every input and result at full precision, as JSON\n"
+    "  Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors,\n"
+    "  3 every beam computed but one beyond its action level against its TPS MU.\n";
 
 struct Options {
     std::string linacs = "Linacs";
     kova::Date today = kova::SystemToday();
     bool json = false;
+    std::string actionLevels;
     std::vector<std::string> files;
 };
 
@@ -38,6 +45,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--action-levels" && hasValue) {
+            options.actionLevels = args[++i];
         } else if (arg == "--linacs" && hasValue) {
             options.linacs = args[++i];
         } else if (arg == "--date" && hasValue) {
@@ -55,6 +64,25 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         }
     }
     return !options.files.empty();
+}
+
+/// The action levels of --action-levels, else of the file next to the program, else the
+/// defaults; a file that cannot be used is said on stderr.
+kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        program = argv0;
+    }
+    const std::filesystem::path file = options.actionLevels.empty()
+                                           ? program.parent_path() / kova::kActionLevelsFile
+                                           : std::filesystem::path(options.actionLevels);
+    const kova::LoadedActionLevels loaded = kova::LoadActionLevels(file);
+    if (!loaded.fromFile &&
+        (!options.actionLevels.empty() || std::filesystem::exists(file, error))) {
+        std::cerr << "kova-mu: " << loaded.problem << "; the default action levels are used\n";
+    }
+    return loaded.levels;
 }
 
 } // namespace
@@ -104,18 +132,25 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
+    const kova::ActionLevels levels = ActionLevelsOf(options, argv[0]);
     std::vector<kova::BeamOutcome> outcomes;
     bool allComputed = true;
+    bool anyBeyond = false;
     for (kova::ResolvedBeam& beam : beams) {
         outcomes.push_back(kova::ComputeBeam(beam, options.today));
         allComputed = allComputed && outcomes.back().computed;
+        const auto tps = kova::CompareWithTPS(*outcomes.back().beam, levels);
+        anyBeyond = anyBeyond || (tps && tps->beyondActionLevel);
     }
     if (options.json) {
-        kova::mu::WriteJson(std::cout, outcomes, options.today);
+        kova::mu::WriteJson(std::cout, outcomes, options.today, levels);
     } else {
         for (const kova::BeamOutcome& outcome : outcomes) {
-            kova::mu::WriteText(std::cout, outcome);
+            kova::mu::WriteText(std::cout, outcome, levels);
         }
     }
-    return allComputed ? kExitComputed : kExitRefused;
+    if (!allComputed) {
+        return kExitRefused;
+    }
+    return anyBeyond ? kExitBeyondActionLevel : kExitComputed;
 }

@@ -1,6 +1,7 @@
 #include "kova_mu/report.h"
 
 #include "core/text/cp1252.h"
+#include "core/text/number_text.h"
 
 #include <cmath>
 
@@ -53,7 +54,7 @@ Json SetupRow(const std::vector<SetupCell>& cells) {
     return array;
 }
 
-Json Beam(const BeamOutcome& outcome, const Date& today) {
+Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& levels) {
     const ResolvedBeam& resolved = *outcome.resolved;
     const TTreatment& treatment = *resolved.treatment;
     Json beam = {{"file", Text(resolved.block->file)},
@@ -69,7 +70,11 @@ Json Beam(const BeamOutcome& outcome, const Date& today) {
         beam["input"] = Named(computed.Inputs());
         beam["factors"] = Named(computed.Factors());
         beam["MU"] = ToJson(computed.MU);
-        beam["resultLines"] = Nodes(computed.ShowResults());
+        const std::optional<TPSComparison> tps = CompareWithTPS(computed, levels);
+        beam["tpsMU"] = tps ? ToJson(tps->tpsMU) : Json(nullptr);
+        beam["difference"] = tps ? ToJson(tps->difference) : Json(nullptr);
+        beam["beyondActionLevel"] = tps ? Json(tps->beyondActionLevel) : Json(nullptr);
+        beam["resultLines"] = Nodes(ResultLines(computed, levels));
         beam["details"] = Texts(computed.DetailsColumn(today));
         beam["setupRow"] = SetupRow(computed.SetupRow());
     }
@@ -91,20 +96,27 @@ Json ToJson(const ReportedValue& value) {
     return std::visit(Visitor{}, value);
 }
 
-void WriteText(std::ostream& out, const BeamOutcome& outcome) {
+void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels) {
     const std::string& title = outcome.resolved->block->title;
     if (!outcome.computed) {
         out << "== " << title << ": refused: " << outcome.reason << '\n';
         return;
     }
-    out << "== " << title << ": MU = " << outcome.beam->MUText() << '\n';
-    WriteLines(out, outcome.beam->ShowResults(), 1);
+    out << "== " << title << ": MU = " << outcome.beam->MUText();
+    if (const std::optional<TPSComparison> tps = CompareWithTPS(*outcome.beam, levels)) {
+        out << ", TPS " << FormatFloat("#0.##;;0", tps->tpsMU) << ", "
+            << FormatFloat("0.0", tps->difference) << " %"
+            << (tps->beyondActionLevel ? ", beyond action level" : "");
+    }
+    out << '\n';
+    WriteLines(out, ResultLines(*outcome.beam, levels), 1);
 }
 
-void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today) {
+void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today,
+               const ActionLevels& levels) {
     Json beams = Json::array();
     for (const BeamOutcome& outcome : outcomes) {
-        beams.push_back(Beam(outcome, today));
+        beams.push_back(Beam(outcome, today, levels));
     }
     const Json document = {{"date", FormatShortDate(today)}, {"beams", beams}};
     out << document.dump(2) << '\n';

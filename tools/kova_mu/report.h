@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/beams/beam.h"
+#include "core/beams/tps_check.h"
 #include "core/workbench/beam_input.h"
 
 #include <nlohmann/json.hpp>
@@ -9,9 +10,10 @@
 
 namespace kova::mu {
 
-/// "== TITLE: MU = 298.51" (or "== TITLE: refused: REASON"), then the beam's result lines as
-/// the program shows them, two spaces of indent per level.
-void WriteText(std::ostream& out, const BeamOutcome& outcome);
+/// "== TITLE: MU = 298.51" (with a TPS MU "== TITLE: MU = 117.51, TPS 116, -1.3 %", and
+/// ", beyond action level" when it is; or "== TITLE: refused: REASON"), then the beam's result
+/// lines as the program shows them, two spaces of indent per level.
+void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels);
 
 /// A reported value as JSON: null for none, texts from the linac files' Windows-1252 to
 /// UTF-8, numbers at full precision (null when not finite).
@@ -19,6 +21,7 @@ nlohmann::ordered_json ToJson(const ReportedValue& value);
 
 /// Every beam with its stored input and results at full precision, its result lines, its
 /// column of the details report and its set-up row.
-void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today);
+void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today,
+               const ActionLevels& levels);
 
 } // namespace kova::mu

@@ -5,6 +5,7 @@
 #include "core/text/date_text.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -85,6 +86,8 @@ struct BeamFields {
     double SSD = 0;               ///< source-surface distance used by the calculation
     double realSSD = 0;           ///< source-surface distance as entered, shown and printed
     double depth = 0;             ///< depth of the dose point
+    /// The MU the planning system gives for the beam, to compare with; none when not typed.
+    std::optional<double> tpsMU;
 };
 
 /// Base of every beam kind: what all kinds keep and how the workbench, the treatment, the
@@ -107,6 +110,9 @@ public:
     virtual BeamKind Kind() const = 0;
     /// The dose the beam delivers, cGy.
     virtual double TotalDose() const { return dose; }
+    /// All the MU the beam delivers (both parts of a two-part beam): what a planning system's
+    /// MU for the beam compares with.
+    virtual double TotalMU() const { return MU; }
     /// The MU as the header of a result shows them ("298.51"; both parts of a two-part beam).
     virtual std::string MUText() const;
     /// The lines shown under the beam's node after its last successful calculation.

@@ -2,6 +2,7 @@
 
 #include "core/text/number_text.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace kova {
@@ -195,6 +196,27 @@ void BeamForm::ShowIdentity(const BeamFields& fields) {
     TextRef("GantryRot") = fields.gantry;
     TextRef("JawsRot") = fields.jaws;
     TextRef("CouchRot") = fields.couch;
+}
+
+Status BeamForm::ReadTPSMU(BeamFields& fields) const {
+    const std::string& text = Text("TPSMU");
+    if (text.find_first_not_of(" \t") == std::string::npos) {
+        fields.tpsMU.reset();
+        return Status::Ok();
+    }
+    const Result<double> mu = StrToFloat(text);
+    if (!mu) {
+        return mu.status();
+    }
+    if (!(*mu > 0) || !std::isfinite(*mu)) {
+        return Status::Fail("The TPS MU must be above 0");
+    }
+    fields.tpsMU = *mu;
+    return Status::Ok();
+}
+
+void BeamForm::ShowTPSMU(const BeamFields& fields) {
+    TextRef("TPSMU") = fields.tpsMU ? FormatGeneral(*fields.tpsMU) : std::string();
 }
 
 Status

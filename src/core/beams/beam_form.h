@@ -128,6 +128,10 @@ protected:
     /// the fields every kind has.
     void ReadIdentity(BeamFields& fields) const;
     void ShowIdentity(const BeamFields& fields);
+    /// The planning system's MU ("TPSMU"): none when the box is empty, otherwise a number
+    /// above 0.
+    Status ReadTPSMU(BeamFields& fields) const;
+    void ShowTPSMU(const BeamFields& fields);
 
     /// Converts the texts of `names` in order into `values`; the first text that is not a
     /// number fails with the conversion message.

@@ -151,10 +151,13 @@ ElectronBeamForm::ElectronBeamForm(TElectronBeam& beam)
 Result<ElectronBeamInput> ElectronBeamForm::ReadInput() const {
     ElectronBeamInput in;
     ReadIdentity(in);
-    const Status read = ReadNumbers({{"BeamDose", &in.dose},
-                                     {"BeamWidth", &in.width},
-                                     {"BeamHeight", &in.height},
-                                     {"BeamSSD", &in.SSD}});
+    Status read = ReadNumbers({{"BeamDose", &in.dose},
+                               {"BeamWidth", &in.width},
+                               {"BeamHeight", &in.height},
+                               {"BeamSSD", &in.SSD}});
+    if (read) {
+        read = ReadTPSMU(in);
+    }
     if (!read) {
         return read;
     }
@@ -182,6 +185,7 @@ void ElectronBeamForm::LoadControls() {
     TextRef("BeamHeight") = G(b.height);
     TextRef("BeamDose") = G(b.dose);
     TextRef("BeamSSD") = G(b.SSD);
+    ShowTPSMU(b);
     SelectEntryQuietly("ApplicatorComp", b.applicator);
 }
 

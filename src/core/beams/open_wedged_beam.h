@@ -22,6 +22,7 @@ public:
     Status Accept(const PhotonBeamInput& input, double wedgeDose, const Date& today);
 
     double TotalDose() const override { return dose + WedgeDose; }
+    double TotalMU() const override { return MU + WedgeMU; }
     /// "120.5 + 80.25 (wedged)" with a wedge; the open MU alone without.
     std::string MUText() const override;
     std::vector<TextNode> ShowResults() const override;

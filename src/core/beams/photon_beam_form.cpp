@@ -71,6 +71,7 @@ std::vector<ControlSpec> PhotonBeamForm::ControlTable() {
         List("MultileafComp"),
         {"isOffset", ControlType::Check, "0", kNoRule, 0, kStepModifiers},
         Shown("OffsetComp"),
+        Typed("TPSMU", ""),
     };
 }
 
@@ -285,6 +286,9 @@ Result<PhotonBeamInput> PhotonBeamForm::ReadInput(double* wedgeDose) const {
     if (read) {
         read = ReadNumbers({{"BeamRealSSD", &in.realSSD}});
     }
+    if (read) {
+        read = ReadTPSMU(in);
+    }
     if (!read) {
         return read;
     }
@@ -354,6 +358,7 @@ void PhotonBeamForm::LoadControls() {
     SelectEntryQuietly("ShieldComp", b.shield);
     SelectEntryQuietly("MultileafComp", b.multileaf);
     TextRef("OffsetComp") = G(e.offset);
+    ShowTPSMU(b);
     SetCheckedQuietly("isOffset", !b.offsetOff);
 }
 

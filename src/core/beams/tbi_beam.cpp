@@ -35,6 +35,7 @@ std::vector<ControlSpec> TBIControls() {
     // they are typed; "Normal Build" stands among the edits, in the order given.
     controls.push_back({"isLungShields", ControlType::Check, "1", kLungShields, 0, 0});
     controls.push_back({"Build", ControlType::Action, "", kBuild, 0, 1});
+    controls.push_back({"TPSMU", ControlType::Edit, ""});
     return controls;
 }
 
@@ -327,6 +328,9 @@ Result<TBIBeamInput> TBIBeamForm::ReadInput() const {
     if (read) {
         read = ReadNumbers({{"BeamRefDistance", &in.doseDistance}});
     }
+    if (read) {
+        read = ReadTPSMU(in);
+    }
     if (!read) {
         return read;
     }
@@ -354,6 +358,7 @@ void TBIBeamForm::LoadControls() {
     ShowIdentity(b);
     TextRef("BeamDose") = G(b.dose);
     TextRef("BeamRefDistance") = G(b.doseDistance);
+    ShowTPSMU(b);
     for (const TBIBodyValue& value : TBIBodyValues()) {
         TextRef(value.name) = G(b.body.*value.member);
     }
