@@ -43,42 +43,13 @@ SelectMLCFieldDialog::SelectMLCFieldDialog(const MLCFieldList& list, QWidget* pa
     setObjectName(QStringLiteral("SelectMLCFieldDialog"));
     setWindowTitle(QStringLiteral("Select a Multileaf Field"));
 
-    FileLabel = new QLabel(ToQ(list.fileName));
+    FileLabel = new QLabel(ToQ(m_list.fileName));
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
     FileLabel->setAlignment(Qt::AlignCenter);
 
     m_model = new QStandardItemModel(this);
     FillModel();
-
-    FieldListView = new QListView;
-    FieldListView->setObjectName(QStringLiteral("FieldListView"));
-    FieldListView->setViewMode(QListView::IconMode);
-    FieldListView->setResizeMode(QListView::Adjust);
-    FieldListView->setMovement(QListView::Static);
-    FieldListView->setIconSize(QSize(kPicture, kPicture));
-    FieldListView->setWordWrap(true);
-    FieldListView->setModel(m_model);
-
-    FieldDetailView = new QTreeView;
-    FieldDetailView->setObjectName(QStringLiteral("FieldDetailView"));
-    FieldDetailView->setRootIsDecorated(false);
-    FieldDetailView->setUniformRowHeights(true);
-    FieldDetailView->setIconSize(QSize(kPicture / 4, kPicture / 4));
-    FieldDetailView->setModel(m_model);
-    FieldDetailView->setSelectionModel(FieldListView->selectionModel());
-    FieldDetailView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(FieldListView),
-                                    static_cast<QAbstractItemView*>(FieldDetailView)}) {
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        connect(view, &QAbstractItemView::activated, this, &QDialog::accept);
-    }
-    auto* views = new QStackedWidget;
-    views->setObjectName(QStringLiteral("FieldViews"));
-    views->addWidget(FieldListView);
-    views->addWidget(FieldDetailView);
+    m_views = BuildViews();
 
     IconsBtn = Named(new QPushButton(QStringLiteral("Icons")), "IconsBtn");
     DetailsBtn = Named(new QPushButton(QStringLiteral("Details")), "DetailsBtn");
@@ -94,7 +65,7 @@ SelectMLCFieldDialog::SelectMLCFieldDialog(const MLCFieldList& list, QWidget* pa
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FileLabel);
-    layout->addWidget(views, 1);
+    layout->addWidget(m_views, 1);
     layout->addLayout(buttons);
     resize(560, 360);
 
@@ -102,10 +73,42 @@ SelectMLCFieldDialog::SelectMLCFieldDialog(const MLCFieldList& list, QWidget* pa
     connect(DetailsBtn, &QPushButton::clicked, this, [this] { ShowDetails(true); });
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-
     if (m_model->rowCount() > 0) {
         FieldListView->setCurrentIndex(m_model->index(0, 0));
     }
+}
+
+QStackedWidget* SelectMLCFieldDialog::BuildViews() {
+    FieldListView = new QListView;
+    FieldListView->setObjectName(QStringLiteral("FieldListView"));
+    FieldListView->setViewMode(QListView::IconMode);
+    FieldListView->setResizeMode(QListView::Adjust);
+    FieldListView->setMovement(QListView::Static);
+    FieldListView->setIconSize(QSize(kPicture, kPicture));
+    FieldListView->setWordWrap(true);
+    FieldListView->setModel(m_model);
+
+    FieldDetailView = new QTreeView;
+    FieldDetailView->setObjectName(QStringLiteral("FieldDetailView"));
+    FieldDetailView->setRootIsDecorated(false);
+    FieldDetailView->setUniformRowHeights(true);
+    FieldDetailView->setIconSize(QSize(kPicture / 4, kPicture / 4));
+    FieldDetailView->setModel(m_model);
+    // One selection for both views: switching views keeps the chosen field.
+    FieldDetailView->setSelectionModel(FieldListView->selectionModel());
+    FieldDetailView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(FieldListView),
+                                    static_cast<QAbstractItemView*>(FieldDetailView)}) {
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        connect(view, &QAbstractItemView::activated, this, &QDialog::accept);
+    }
+    auto* views = new QStackedWidget;
+    views->addWidget(FieldListView);
+    views->addWidget(FieldDetailView);
+    return views;
 }
 
 void SelectMLCFieldDialog::FillModel() {
@@ -129,8 +132,7 @@ void SelectMLCFieldDialog::FillModel() {
 }
 
 void SelectMLCFieldDialog::ShowDetails(bool details) {
-    auto* views = findChild<QStackedWidget*>(QStringLiteral("FieldViews"));
-    views->setCurrentWidget(details ? static_cast<QWidget*>(FieldDetailView) : FieldListView);
+    m_views->setCurrentWidget(details ? static_cast<QWidget*>(FieldDetailView) : FieldListView);
 }
 
 int SelectMLCFieldDialog::selectedIndex() const {

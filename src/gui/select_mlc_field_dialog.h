@@ -8,6 +8,7 @@
 class QLabel;
 class QListView;
 class QPushButton;
+class QStackedWidget;
 class QStandardItemModel;
 class QTreeView;
 
@@ -47,9 +48,11 @@ public slots:
 
 private:
     void FillModel();
+    QStackedWidget* BuildViews();
 
     MLCFieldList m_list; ///< a copy: the caller may drop its list while the dialog is open
     QStandardItemModel* m_model = nullptr;
+    QStackedWidget* m_views = nullptr;
 };
 
 } // namespace kova::gui

@@ -15,8 +15,17 @@ namespace {
 /// The reader of one file: the text, and the first number that was not one.
 class FieldReader {
 public:
-    explicit FieldReader(std::string_view bytes) : in(bytes) {
+    FieldReader(std::string_view bytes, std::string_view startWord)
+        : in(bytes), m_startWord(startWord) {
         in.Word(); // the format word, already recognised
+    }
+
+    /// Reads words up to `word` inside a field; false when the text ends first or the next
+    /// field starts (then `nextStarted` is set).
+    bool SkipPast(std::string_view word) {
+        const MLCTextReader::Search found = in.SkipPast(word, m_startWord);
+        nextStarted = found == MLCTextReader::Search::Stopped;
+        return found == MLCTextReader::Search::Found;
     }
 
     /// Converts the word or tagged value just read, strictly; the first failure is kept.
@@ -44,24 +53,32 @@ public:
     }
 
     MLCTextReader in;
+    bool nextStarted = false; ///< a field's search met the start word of the next field
 
 private:
+    std::string_view m_startWord;
     Status m_failure = Status::Ok();
 };
 
 /// Reads fields with `readField` after each start word, until the text ends or a number
-/// fails.
+/// fails. A field whose search for a word meets the next start word is dropped, and that
+/// next field is read: its words never complete the broken one.
 template <class ReadField>
 Result<std::vector<MLCField>> ReadFields(std::string_view bytes, std::string_view startWord,
                                          ReadField readField) {
-    FieldReader reader(bytes);
+    using Search = MLCTextReader::Search;
+    FieldReader reader(bytes, startWord);
     std::vector<MLCField> fields;
-    while (reader.in.SkipPast(startWord)) {
+    bool started = reader.in.SkipPast(startWord) == Search::Found;
+    while (started) {
+        reader.nextStarted = false;
         std::optional<MLCField> field = readField(reader);
-        if (!field) {
-            break;
+        if (field) {
+            fields.push_back(std::move(*field));
+            started = reader.in.SkipPast(startWord) == Search::Found;
+        } else {
+            started = reader.nextStarted;
         }
-        fields.push_back(std::move(*field));
     }
     return reader.Outcome(std::move(fields));
 }
@@ -95,7 +112,7 @@ std::optional<MLCField> ReadShaperField(FieldReader& reader) {
         return std::nullopt;
     }
     const auto name = in.RestOfLine();
-    if (!name || !in.SkipPast("Gantry") || !in.Word()) {
+    if (!name || !reader.SkipPast("Gantry") || !in.Word()) {
         return std::nullopt;
     }
     const auto gantryWord = in.Word();
@@ -147,7 +164,7 @@ std::optional<MLCField> ReadPlatoField(FieldReader& reader) {
     if (!gantryLine || !reader.Number(TaggedValue(*gantryLine), gantry)) {
         return std::nullopt;
     }
-    if (!in.SkipPast("<beginMLC>") || !in.SkipLines(11)) {
+    if (!reader.SkipPast("<beginMLC>") || !in.SkipLines(11)) {
         return std::nullopt;
     }
     MLCLeaves leaves;

@@ -46,13 +46,16 @@ std::optional<std::string_view> MLCTextReader::RestOfLine() {
     return line;
 }
 
-bool MLCTextReader::SkipPast(std::string_view word) {
+MLCTextReader::Search MLCTextReader::SkipPast(std::string_view word, std::string_view stop) {
     for (auto next = Word(); next; next = Word()) {
         if (*next == word) {
-            return true;
+            return Search::Found;
+        }
+        if (!stop.empty() && *next == stop) {
+            return Search::Stopped;
         }
     }
-    return false;
+    return Search::End;
 }
 
 std::optional<std::string_view> MLCTextReader::SkipLines(int count) {

@@ -26,8 +26,12 @@ public:
     /// into the end of the text, so it may have been cut short.
     bool AtEnd() const { return m_pos == m_text.size(); }
 
-    /// Reads words until one equals `word` exactly; false when the text ends first.
-    bool SkipPast(std::string_view word);
+    /// How a search for a word ended.
+    enum class Search { Found, Stopped, End };
+
+    /// Reads words until one equals `word` exactly (Found) or, when given, one equals `stop`
+    /// (Stopped), or the text ends (End).
+    Search SkipPast(std::string_view word, std::string_view stop = {});
 
     /// Skips `count` lines (the rest of the current one first); the last one read, or none
     /// when the text ends before.
