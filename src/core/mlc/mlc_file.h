@@ -28,8 +28,10 @@ MLCFormat DetectMLCFormat(const std::string& path, std::string_view bytes);
 /// skipped unread). A field starts with the word "Field": one separator word, the rest of the
 /// line as its name (leading blank kept), the second word after "Gantry" as the gantry, then
 /// 26 right-bank and 26 left-bank entries of three words and a number. Reading stops at the
-/// end of the text, keeping the complete fields read before; a gantry or leaf word that is
-/// not a number fails the whole import with "'WORD' is not a valid floating point value".
+/// end of the text, keeping the complete fields read before (a value that runs into the end
+/// of the text may be cut and is not taken); a field without "Gantry" before the next
+/// "Field" is dropped. A gantry or leaf word that is not a number fails the whole import with
+/// "'WORD' is not a valid floating point value".
 Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes);
 
 /// Reads every field of a PLATO tagged-ASCII file held in `bytes` (the first word is skipped
@@ -37,7 +39,8 @@ Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes);
 /// 3 is its name, the tagged value of line 13 its gantry; after the word "<beginMLC>" and 10
 /// more lines come 26 pairs of five words, top pair first, whose 4th word holds the left tip
 /// as a coordinate (negative to the left) and whose 5th the right tip. A tip of exactly
-/// +-0.15 cm is the exporter's mark of a closed leaf and becomes 0. Ends and failures as for
+/// +-0.15 cm is the exporter's mark of a closed leaf and becomes 0. A field without
+/// "<beginMLC>" before the next "<beginBeam>" is dropped; ends and failures as for
 /// ReadShaperFields.
 Result<std::vector<MLCField>> ReadPlatoFields(std::string_view bytes);
 
