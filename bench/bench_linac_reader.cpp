@@ -1,7 +1,8 @@
 // Time to read one linac file. The program reads every file of its Linacs folder at start-up,
 // so this is what each commissioned linac adds to the wait before the main window opens.
 // Measured on the packed demo linacs: the whole read from disk (LoadFromFile), the
-// decompression alone (UnpackLinacFile) and the token reader alone (ReadLinacText).
+// decompression alone (UnpackLinacFile) and the token reader alone (ReadLinacText). The last
+// benchmark reads the worst text the reader accepts, to show its time and memory.
 
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_spec.h"
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -92,6 +94,53 @@ bool RegisterLinac(const fs::path& path) {
     return true;
 }
 
+/// The worst text the reader accepts: 4 MiB of the smallest entries (a one-letter shield and
+/// its factor, 4 bytes each), each of which becomes an object of its own. `entries` gets how
+/// many there are.
+std::string WorstCaseText(std::int64_t& entries) {
+    const std::string head = "DAZUZODADIDUSPECFILE 0\nWorst Case Linac 1\n100\nX Y X1 X2 Y1 Y2\n"
+                             "1 1\n1\nX6 6\n40 40 1 1\n20 20 20 20\n-2 -2 -10 -10\n100 1.5\n"
+                             "0 400 40\n0 0 1\n0.5\n1 0 01/01/2026\n"
+                             "0\n0\n0\n0\n0\n"; // reference fields ... multileaf: none
+    const std::string tail = "0\n";             // no electron energy
+    const std::string entry = "s 1\n";
+    const std::size_t room = kova::kMaxLinacTextBytes - head.size() - tail.size() - 16;
+    entries = static_cast<std::int64_t>(room / entry.size());
+    std::string text = head + std::to_string(entries) + "\n";
+    text.reserve(kova::kMaxLinacTextBytes);
+    for (std::int64_t i = 0; i < entries; ++i) {
+        text += entry;
+    }
+    return text + tail;
+}
+
+/// Peak resident memory of the process so far, MB.
+double PeakResidentMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // KiB on Linux
+}
+
+/// Reading the worst text: its time, and the peak memory of the whole run (the counter
+/// "peak_MB"), which stays near 100 MB at the 4 MiB limit.
+void BM_ReadLinacTextWorstCase(benchmark::State& state) {
+    std::int64_t entries = 0;
+    const std::string text = WorstCaseText(entries);
+    for (auto _ : state) {
+        kova::TLinacSpec linac;
+        const kova::LoadResult result = kova::ReadLinacText(text, linac);
+        if (!result.accepted()) {
+            state.SkipWithError(result.reason.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(linac.gEnergies.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+    state.counters["entries"] = static_cast<double>(entries);
+    state.counters["text_MiB"] = static_cast<double>(text.size()) / (1024.0 * 1024.0);
+    state.counters["peak_MB"] = PeakResidentMB();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -111,6 +160,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    benchmark::RegisterBenchmark("ReadLinacText/worst_case_4MiB", BM_ReadLinacTextWorstCase)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

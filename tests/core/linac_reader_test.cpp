@@ -5,6 +5,7 @@
 #include "support/temp_dir.h"
 
 #include <cstdint>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
@@ -313,8 +314,8 @@ std::vector<BrokenCase> BrokenFiles() {
     std::vector<BrokenCase> cases = {
         {"shorter than 4 bytes", std::string("\x05\x00\x00", 3), "shorter than its 4-byte"},
         {"empty file", "", "shorter than its 4-byte"},
-        {"announced size above 64 MiB", WithAnnouncedSize(packed, 64u * 1024 * 1024 + 1),
-         "announced text length 67108865 bytes is above the limit"},
+        {"announced size above 4 MiB", WithAnnouncedSize(packed, 4u * 1024 * 1024 + 1),
+         "the announced text length 4194305 bytes is above the limit of 4194304 bytes (4 MiB)"},
         {"announced size 0xFFFFFFFF", WithAnnouncedSize(packed, 0xFFFFFFFFu), "above the limit"},
         {"not a zlib stream", std::string("\x10\0\0\0", 4) + "this is not zlib data",
          "cannot be decompressed"},
@@ -405,6 +406,89 @@ TEST(LinacReader, BrokenFilesAreRejectedWithAReason) {
             << c.what << ": the reason was \"" << result.reason << "\"";
         ExpectUntouched(linac);
     }
+}
+
+// Where a text is broken, the reason names its line: the token's own line, counted by line
+// feeds only (a CR LF file counts as an LF file), or the last line when the text ends early.
+TEST(LinacReader, ReasonsNameTheLine) {
+    struct Case {
+        const char* what;
+        std::function<void(LinacText&)> change;
+        const char* reason;
+    };
+    // LinacText puts every token (or table entry) on a line of its own: 1 magic word,
+    // 2 format, 3-6 name, brand, model, serial number, 7 SAD, ..., 16 photon count, 17-42 the
+    // energy's 26 values (40 cGyUMRatio), 43 reference field count, 44 its entry, ..., 55
+    // electron count, 56-59 its four values, 60 applicator count, 61 its entry; no final LF.
+    const Case cases[] = {
+        {"SAD", [](LinacText& t) { t.SAD = "abc"; },
+         "line 7: 'abc' is not a number (SAD of the linac header)"},
+        {"calibration", [](LinacText& t) { t.Photons[0].cGyUMRatio = "0,98"; },
+         "line 40: '0,98' is not a number (cGyUMRatio of photon energy 1)"},
+        {"depth dose in an entry line",
+         [](LinacText& t) { t.Photons[0].RefFields.Entries = {"10 10 1 0 1 1 1.5 x"}; },
+         "line 44: 'x' is not a number (PercentDose of depth dose 1 of reference field 1 of "
+         "photon energy 1)"},
+        {"last line", [](LinacText& t) { t.Electrons[0].Applicators.Entries = {"A10 one"}; },
+         "line 61: 'one' is not a number (AF of applicator 1 of electron energy 1)"},
+        {"CR LF", [](LinacText& t) { t.SAD = "abc", t.Separator = "\r\n"; }, "line 7: 'abc'"},
+        {"one line", [](LinacText& t) { t.SAD = "abc", t.Separator = " \t"; }, "line 1: 'abc'"},
+        // Token k on line 2k - 1.
+        {"blank lines between", [](LinacText& t) { t.SAD = "abc", t.Separator = "\n\n"; },
+         "line 13: 'abc'"},
+        {"ends early", [](LinacText& t) { t.Electrons[0].Applicators.Count = "2"; },
+         "line 61: the file ends early, a word was expected (Name of applicator 2 of electron "
+         "energy 1)"},
+        // Two line feeds after the last token: the end lies on line 63.
+        {"ends early after blank lines",
+         [](LinacText& t) {
+             t.Electrons[0].Applicators.Count = "2";
+             t.Trailer = "\n\n";
+         },
+         "line 63: the file ends early"},
+    };
+    for (const Case& c : cases) {
+        LinacText text;
+        c.change(text);
+        TLinacSpec linac;
+        const LoadResult result = ReadLinacText(text.Text(), linac);
+        ASSERT_FALSE(result.accepted()) << c.what;
+        EXPECT_EQ(result.reason.rfind(c.reason, 0), 0u)
+            << c.what << ": the reason was \"" << result.reason << "\"";
+    }
+}
+
+// A deflate stream expands its input at most about 1032 times: a length announced beyond
+// 1032 x the compressed bytes + 64 is refused before anything is allocated for it, and one
+// at that bound is left to zlib, which then finds the real length.
+TEST(LinacReader, AnnouncedLengthTheCompressedDataCannotHold) {
+    const std::string text = LinacText().Text();
+    const std::string packed = test::PackedLinac(text);
+    const std::size_t compressed = packed.size() - 4;
+    const auto bound = static_cast<std::uint32_t>(1032 * compressed + 64);
+    const Result<std::string> beyond = UnpackLinacFile(WithAnnouncedSize(packed, bound + 1));
+    EXPECT_EQ(beyond.reason(), "the announced text length " + std::to_string(bound + 1) +
+                                   " bytes cannot come from " + std::to_string(compressed) +
+                                   " bytes of compressed data");
+    const Result<std::string> atBound = UnpackLinacFile(WithAnnouncedSize(packed, bound));
+    EXPECT_EQ(atBound.reason(), "the text has " + std::to_string(text.size()) +
+                                    " bytes, not the announced " + std::to_string(bound));
+    // Nothing after the length: any length above 64 bytes is refused the same way.
+    EXPECT_EQ(UnpackLinacFile(std::string("\x41\0\0\0", 4)).reason(),
+              "the announced text length 65 bytes cannot come from 0 bytes of compressed data");
+}
+
+// The largest text accepted is 4 MiB; a text of exactly that size reads.
+TEST(LinacReader, TextOfTheLargestSizeIsAccepted) {
+    std::string text = LinacText().Text();
+    text.resize(kMaxLinacTextBytes, ' ');
+    EXPECT_EQ(kMaxLinacTextBytes, 4u * 1024 * 1024);
+    test::TempDir dir;
+    const std::string path = test::WriteLncFile(dir.Path(), "largest.lnc", text).string();
+    TLinacSpec linac;
+    const LoadResult result = linac.LoadFromFile(path);
+    EXPECT_TRUE(result.accepted()) << result.reason;
+    EXPECT_EQ(linac.Name, "Test");
 }
 
 // A stream that lost its Adler-32 trailer has produced the whole text when its input runs

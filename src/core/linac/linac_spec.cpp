@@ -57,7 +57,8 @@ Result<std::string> UnpackLinacFile(std::string_view fileBytes) {
     if (announced > kMaxLinacTextBytes) {
         return Result<std::string>::Fail("the announced text length " + std::to_string(announced) +
                                          " bytes is above the limit of " +
-                                         std::to_string(kMaxLinacTextBytes));
+                                         std::to_string(kMaxLinacTextBytes) + " bytes (" +
+                                         std::to_string(kMaxLinacTextBytes >> 20) + " MiB)");
     }
     const std::string_view compressed = fileBytes.substr(4);
     // Deflate cannot expand data by more than about 1032 to 1, so a larger announced length

@@ -61,8 +61,10 @@ public:
 
 /// The first word of every linac text.
 inline constexpr std::string_view kLinacMagicWord = "DAZUZODADIDUSPECFILE";
-/// Largest decompressed linac text accepted, bytes.
-inline constexpr std::size_t kMaxLinacTextBytes = 64u * 1024u * 1024u;
+/// Largest decompressed linac text accepted, bytes: 4 MiB. Real linac texts are tens of KB;
+/// a text of this size made only of the smallest entries still reads in about 100 MB
+/// (every entry is an object of its own), see bench/bench_linac_reader.cpp.
+inline constexpr std::size_t kMaxLinacTextBytes = 4u * 1024u * 1024u;
 
 /// Takes the text out of a linac file's bytes: a 4-byte little-endian length, then one zlib
 /// stream that must decompress to exactly that many bytes (at most kMaxLinacTextBytes).

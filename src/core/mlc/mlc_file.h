@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/common/result.h"
+#include "core/mlc/mlc_field.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kova {
+
+/// The two planning-system exports a multileaf field can come from.
+enum class MLCFormat {
+    Unknown,
+    Shaper, ///< Shaper leaf file: extension ".mlc", first word "File"
+    Plato,  ///< PLATO tagged ASCII: extension ".s*", first word "<PlatoRTSTaggedASCII>1.0"
+};
+
+/// Largest MLC file read, bytes. Real exports are a few KB per field.
+inline constexpr std::size_t kMaxMLCFileBytes = 4u * 1024u * 1024u;
+
+/// The format of a file from its extension (compared in lower case) and its first word
+/// (compared exactly, after a UTF-8 byte-order mark).
+MLCFormat DetectMLCFormat(const std::string& path, std::string_view bytes);
+
+/// Reads every field of a Shaper leaf file held in `bytes` (the first word, "File", is
+/// skipped unread). A field starts with the word "Field": one separator word, the rest of the
+/// line as its name (leading blank kept), the second word after "Gantry" as the gantry, then
+/// 26 right-bank and 26 left-bank entries of three words and a number. Reading stops at the
+/// end of the text, keeping the complete fields read before (a value that runs into the end
+/// of the text may be cut and is not taken); a field without "Gantry" before the next
+/// "Field" is dropped. A gantry or leaf word that is not a number fails the whole import with
+/// "'WORD' is not a valid floating point value".
+Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes);
+
+/// Reads every field of a PLATO tagged-ASCII file held in `bytes` (the first word is skipped
+/// unread). A field starts with the word "<beginBeam>" on its line 0: the first word of line
+/// 3 is its name, the tagged value of line 13 its gantry; after the word "<beginMLC>" and 10
+/// more lines come 26 pairs of five words, top pair first, whose 4th word holds the left tip
+/// as a coordinate (negative to the left) and whose 5th the right tip. A tip of exactly
+/// +-0.15 cm is the exporter's mark of a closed leaf and becomes 0. A field without
+/// "<beginMLC>" before the next "<beginBeam>" is dropped; ends and failures as for
+/// ReadShaperFields.
+Result<std::vector<MLCField>> ReadPlatoFields(std::string_view bytes);
+
+/// The fields of an MLC file whose content is `bytes`; `path` gives the extension and the
+/// name. A file of unknown format, or one without a complete field, fails with
+/// "No multileaf field found in PATH"; a number that is not one fails with its conversion
+/// message.
+Result<MLCFieldList> ReadMLCBytes(const std::string& path, std::string_view bytes);
+
+/// Reads the MLC file at `path` (at most kMaxMLCFileBytes) as ReadMLCBytes does; a file that
+/// cannot be read or is too large fails with "No multileaf field found in PATH".
+Result<MLCFieldList> ReadMLCFile(const std::string& path);
+
+} // namespace kova

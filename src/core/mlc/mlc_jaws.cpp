@@ -1,0 +1,119 @@
+#include "core/mlc/mlc_jaws.h"
+
+#include "core/dosimetry/photon_lookups.h"
+#include "core/text/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kova {
+namespace {
+
+constexpr std::string_view kOneDecimal = "#0.0;;0";
+
+std::string OneDecimal(double value) {
+    return FormatFloat(kOneDecimal, value);
+}
+
+std::string Cm(double value) {
+    return FormatGeneral(value) + " cm";
+}
+
+Status CheckWithin(double value, const JawRange& range, const char* what) {
+    if (range.Contains(value)) {
+        return Status::Ok();
+    }
+    const std::string span = Cm(range.min) + " to " + Cm(range.max);
+    if (range.min > range.max) {
+        return Status::Fail(std::string("no current ") + what + " can be kept (the limits give " +
+                            span + ")");
+    }
+    return Status::Fail(std::string("the current ") + what + " " + Cm(value) + " is not within " +
+                        span);
+}
+
+} // namespace
+
+std::vector<NamedText> RecommendedJawTexts(const MLCField& field) {
+    const double le = field.geometry.left;
+    const double ri = field.geometry.right;
+    const double bo = field.geometry.bottom;
+    const double to = field.geometry.top;
+    const double width = le + ri;
+    const double height = to + bo;
+    const double offset = std::sqrt((le - ri) * (le - ri) / 4 + (to - bo) * (to - bo) / 4);
+    return {
+        {"GantryRot", field.gantryText},
+        {"BeamWidth", OneDecimal(width)},
+        {"BeamHeight", OneDecimal(height)},
+        {"BeamLeft", FormatGeneral(le)},
+        {"BeamRight", FormatGeneral(ri)},
+        {"BeamBottom", FormatGeneral(bo)},
+        {"BeamTop", FormatGeneral(to)},
+        {"BeamWidthAsymm", OneDecimal(width)},
+        {"BeamHeightAsymm", OneDecimal(height)},
+        {"BeamAsymmWidth", OneDecimal((ri - le) * 0.5)},
+        {"BeamAsymmHeight", OneDecimal((to - bo) * 0.5)},
+        {"BeamEquivSize", OneDecimal(EquivalentSquare(width, height))},
+        {"BeamOffset", OneDecimal(offset)},
+        {"OffsetComp", OneDecimal(offset)},
+    };
+}
+
+Result<JawSettings> ParseJawSettings(std::string_view left, std::string_view right,
+                                     std::string_view bottom, std::string_view top,
+                                     std::string_view width, std::string_view height) {
+    JawSettings jaws;
+    const std::pair<std::string_view, double*> fields[] = {
+        {left, &jaws.left}, {right, &jaws.right}, {bottom, &jaws.bottom},
+        {top, &jaws.top},   {width, &jaws.width}, {height, &jaws.height}};
+    for (const auto& [text, value] : fields) {
+        const Result<double> number = StrToFloat(text);
+        if (!number) {
+            return number.status();
+        }
+        *value = *number;
+    }
+    return jaws;
+}
+
+UseCurrentLimits UseCurrentJawLimits(const TgEnergy& energy) {
+    // The span of the reference fields, from 100 cm down and from 0 up.
+    double smallestWidth = 100;
+    double smallestHeight = 100;
+    double largestWidth = 0;
+    double largestHeight = 0;
+    for (const auto& field : energy.RefFields) {
+        smallestWidth = std::min(smallestWidth, field->Width);
+        smallestHeight = std::min(smallestHeight, field->Height);
+        largestWidth = std::max(largestWidth, field->Width);
+        largestHeight = std::max(largestHeight, field->Height);
+    }
+    UseCurrentLimits limits;
+    limits.width = {std::max(energy.MinWidth, smallestWidth),
+                    std::min(energy.MaxWidth, largestWidth)};
+    limits.height = {std::max(energy.MinHeight, smallestHeight),
+                     std::min(energy.MaxHeight, largestHeight)};
+    limits.left = {energy.MinLeft, energy.MaxLeft};
+    limits.right = {energy.MinRight, energy.MaxRight};
+    limits.bottom = {energy.MinBottom, energy.MaxBottom};
+    limits.top = {energy.MinTop, energy.MaxTop};
+    return limits;
+}
+
+Status CheckUseCurrentJaws(const TgEnergy& energy, const JawSettings& jaws) {
+    const UseCurrentLimits limits = UseCurrentJawLimits(energy);
+    for (const Status& check : {CheckWithin(jaws.width, limits.width, "width"),
+                                CheckWithin(jaws.height, limits.height, "height"),
+                                CheckWithin(jaws.left, limits.left, "left jaw"),
+                                CheckWithin(jaws.right, limits.right, "right jaw"),
+                                CheckWithin(jaws.bottom, limits.bottom, "bottom jaw"),
+                                CheckWithin(jaws.top, limits.top, "top jaw")}) {
+        if (!check) {
+            return check;
+        }
+    }
+    return Status::Ok();
+}
+
+} // namespace kova
