@@ -14,6 +14,7 @@ add_executable(kova_photon_tests
     ${CMAKE_CURRENT_LIST_DIR}/core/photon_beam_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/core/photon_results_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/core/beam_kinds_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/core/tps_check_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tools/kova_mu_test.cpp)
 target_link_libraries(kova_photon_tests PRIVATE kova_photon_test_support kova_test_support
                                                 kova_core kova_mu_lib kova_options

@@ -313,6 +313,23 @@ TEST(KovaMuProgram, ExitCodes) {
     EXPECT_TRUE(Contains(run.out, "== Zero dose: refused: The dose must be above 0 cGy\n"))
         << run.out;
 
+    // 248.35 MU against a TPS MU of 260: +4.7 %, beyond the photon action level of 3 %.
+    const std::filesystem::path beyond = work.File("beyond.ini");
+    std::ofstream(beyond) << "[Beyond]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+                             "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\nTPSMU = 260\n";
+    run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beyond));
+    EXPECT_EQ(run.code, 3) << run.err;
+    EXPECT_TRUE(Contains(run.out, "== Beyond: MU = 248.35, TPS 260, 4.7 %, beyond action level\n"))
+        << run.out;
+    const std::filesystem::path levels = work.File("levels.ini");
+    std::ofstream(levels) << "Photon Beam = 5\n";
+    run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(levels) + " " +
+                              Quoted(beyond));
+    EXPECT_EQ(run.code, 0) << run.err;
+    run =
+        RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beyond) + " " + Quoted(refused));
+    EXPECT_EQ(run.code, 1) << "a refusal outweighs a difference";
+
     const std::filesystem::path broken = work.File("broken.ini");
     std::ofstream(broken) << "[Typo]\nLinac = KovaDemo-DE\nFoo = 1\n";
     run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(broken));

@@ -99,6 +99,10 @@ public:
     /// happen (for example no field at all); ok otherwise. `set` lists the controls set.
     virtual Status CheckBatchInput(const std::vector<std::string_view>& set) const;
 
+    /// The planning system's MU ("TPSMU"): none when the box is empty, otherwise a number
+    /// above 0.
+    Status ReadTPSMU(BeamFields& fields) const;
+
     /// OK: reads every control, checks and calculates, and stores the inputs with their
     /// results in the beam only when all of it succeeded. Otherwise says why and changes
     /// nothing.
@@ -128,9 +132,6 @@ protected:
     /// the fields every kind has.
     void ReadIdentity(BeamFields& fields) const;
     void ShowIdentity(const BeamFields& fields);
-    /// The planning system's MU ("TPSMU"): none when the box is empty, otherwise a number
-    /// above 0.
-    Status ReadTPSMU(BeamFields& fields) const;
     void ShowTPSMU(const BeamFields& fields);
 
     /// Converts the texts of `names` in order into `values`; the first text that is not a

@@ -15,6 +15,7 @@ std::vector<ControlSpec> ElectronControls() {
         {"CouchRot", ControlType::Edit, ""},    {"BeamDose", ControlType::Edit, "0"},
         {"BeamSSD", ControlType::Shown, "0"},   {"BeamWidth", ControlType::Edit, "0"},
         {"BeamHeight", ControlType::Edit, "0"}, {"ApplicatorComp", ControlType::List, "", 0, 0, 2},
+        {"TPSMU", ControlType::Edit, ""},
     };
 }
 
