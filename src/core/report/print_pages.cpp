@@ -1,0 +1,57 @@
+#include "core/report/print_pages.h"
+
+#include "core/report/details_report.h"
+#include "core/report/setup_sheet.h"
+
+namespace kova::report {
+
+void ChooseForms(PrintOptions& options, FormsToPrint forms) {
+    options.report = forms == FormsToPrint::Report || forms == FormsToPrint::Both;
+    options.summary = forms != FormsToPrint::Report;
+    options.empty = forms == FormsToPrint::EmptySummary;
+}
+
+std::vector<std::string> CommentLines(std::string_view text) {
+    std::vector<std::string> lines = BannerLines(text);
+    while (!lines.empty() && lines.back().find_first_not_of(" \t") == std::string::npos) {
+        lines.pop_back();
+    }
+    return lines;
+}
+
+Status CheckCommentFits(Canvas& canvas, const PrintOptions& options) {
+    if (!options.summary || !options.comment) {
+        return Status::Ok();
+    }
+    const std::size_t lines = options.commentLines.size();
+    const int fit = CommentLinesThatFit(canvas, options.form);
+    if (lines <= static_cast<std::size_t>(fit)) {
+        return Status::Ok();
+    }
+    return Status::Fail("The comment has " + std::to_string(lines) + " lines, but only " +
+                        std::to_string(fit) + (fit == 1 ? " fits" : " fit") +
+                        " above the table of the treatment summary page" +
+                        (options.form ? " with the positioning form." : "."));
+}
+
+Result<int> PrintPages(Canvas& canvas, const Patient* patient, const PrintOptions& options,
+                       const PageTexts& texts) {
+    if (Status fits = CheckCommentFits(canvas, options); !fits) {
+        return fits;
+    }
+    PageSequence pages(canvas);
+    if (options.report && patient != nullptr) {
+        PrintDetailsReport(canvas, pages, *patient, texts);
+    }
+    if (options.summary) {
+        SheetOptions sheet;
+        sheet.empty = options.empty;
+        sheet.form = options.form;
+        sheet.comment = options.comment;
+        sheet.commentLines = options.commentLines;
+        PrintSetupSheet(canvas, pages, patient, sheet, texts);
+    }
+    return pages.Pages();
+}
+
+} // namespace kova::report
