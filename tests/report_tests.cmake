@@ -18,3 +18,16 @@ add_executable(kova_report_tests
 target_link_libraries(kova_report_tests PRIVATE kova_report_test_support kova_core kova_options
                                                 GTest::gtest_main)
 gtest_discover_tests(kova_report_tests)
+
+# Printing from the desktop program to real PDF files, read back with pdftotext.
+if(TARGET kova_gui)
+    find_package(Qt6 REQUIRED COMPONENTS Test)
+    find_program(KOVA_PDFTOTEXT pdftotext REQUIRED)
+    add_executable(kova_print_tests ${CMAKE_CURRENT_LIST_DIR}/gui/print_test.cpp)
+    set_target_properties(kova_print_tests PROPERTIES AUTOMOC ON)
+    target_compile_definitions(kova_print_tests PRIVATE KOVA_PDFTOTEXT="${KOVA_PDFTOTEXT}")
+    target_link_libraries(kova_print_tests PRIVATE kova_gui kova_report_test_support
+                                                   kova_test_support Qt6::Test kova_options)
+    add_test(NAME PrintTest COMMAND kova_print_tests)
+    set_tests_properties(PrintTest PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()

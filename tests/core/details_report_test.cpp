@@ -120,8 +120,9 @@ TEST(DetailsReport, RenamedBeamPrintsItsNewName) {
     test::ReportPatient p;
     TTreatment& treatment = p.AddTreatment("Pelvis");
     TPhotonBeam& beam = p.AddBeam(treatment, "AP", 200);
-    beam.name = "AP sx"; // as the tree does when the node is renamed in place
-    EXPECT_EQ(DetailsReportColumn(treatment, beam, kPrintDay)[Text::BeamNameRow], "AP sx");
+    beam.name = "AP d\xE8x"; // as the tree does when the node is renamed in place (cp1252)
+    EXPECT_EQ(DetailsReportColumn(treatment, beam, kPrintDay)[Text::BeamNameRow],
+              "AP d\xC3\xA8x"); // in UTF-8 on the page
 }
 
 TEST(DetailsReport, LayoutOnA4800UnitPage) {
@@ -133,6 +134,8 @@ TEST(DetailsReport, LayoutOnA4800UnitPage) {
     // Courier 4800 / 80 = 60, step trunc(1.5 x 60) = 90; yT = 184: title 184, date 274,
     // title line 364, rows from 364 + 2 x 90 = 544.
     EXPECT_EQ(canvas.FindText("Dosimetric Details Report").a, (Point{133, 184}));
+    // The patient on the title's line, two characters after it: 133 + 25 x 30 + 60 = 943.
+    EXPECT_EQ(canvas.FindText("Patient: Rossi Mario").a, (Point{943, 184}));
     EXPECT_EQ(canvas.FindText("Monday 15.06.2026").a, (Point{133, 274}));
     EXPECT_EQ(canvas.FindText("KOVA X v. 1.2.3").a, (Point{133, 364}));
     EXPECT_EQ(canvas.FindText("Treatment").a, (Point{133, 544}));
@@ -265,6 +268,23 @@ TEST(PrintPages, FormsAndPageOrder) {
             // The sheet starts on the page after the report's last one.
             EXPECT_EQ(canvas.FindText("Nome Paziente").page, 3);
         }
+    }
+}
+
+TEST(PrintPages, PdfFileName) {
+    const Date day{2026, 6, 15};
+    struct Row {
+        const char* patient;
+        const char* file;
+    } rows[] = {
+        {"Rossi Mario", "Rossi Mario 2026-06-15.pdf"},
+        {"Citt\xE0/Bianchi: \"A\"?", "Citt\xC3\xA0_Bianchi_ _A__ 2026-06-15.pdf"},
+        {"..", "Set-up sheet 2026-06-15.pdf"},
+        {"", "Set-up sheet 2026-06-15.pdf"},
+        {"a\tb", "a_b 2026-06-15.pdf"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(PdfFileName(row.patient, day), row.file);
     }
 }
 

@@ -334,9 +334,9 @@ TEST(SetupSheet, RotatedAndUprightHeaders) {
     const RecordingCanvas::Op linac = canvas.FindText("Linac");
     EXPECT_EQ(linac.font.height, 97);
     EXPECT_EQ(linac.a.y, 3186);
-    // "Rot Lettino" (11 x 48 = 528) does not fit the 430 units of the row: set in
-    // 97 x 429 / 528 = 78 (11 x 39 = 429).
-    EXPECT_EQ(canvas.FindText("Rot Lettino").font.height, 78);
+    // "Rot Lettino" (11 x 48 = 528) does not fit the row less 96 / 8 at each end (408
+    // units, text and one unit at most 408): set in 97 x 407 / 528 = 74 (11 x 37 = 407).
+    EXPECT_EQ(canvas.FindText("Rot Lettino").font.height, 74);
     // "Fascio" upright at (xL + pad, 2850 + (432 - 96) / 2) = (181, 3018).
     EXPECT_EQ(canvas.FindText("Fascio").a, (Point{181, 3018}));
 }
@@ -394,19 +394,19 @@ TEST(SetupSheet, RenamedBeamAndWideCells) {
     test::ReportPatient p;
     TTreatment& treatment = p.AddTreatment("Pelvis");
     TPhotonBeam& beam = p.AddBeam(treatment, "AP", 200, "ID-2026-000123");
-    beam.name = "AP sx";
+    beam.name = "AP d\xE8x"; // Windows-1252, as the workbench keeps it
     const std::vector<SheetRow> rows = SetupSheetRows(p.patient);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].cells[0].lines, std::vector<std::string>{"AP sx"});
+    EXPECT_EQ(rows[0].cells[0].lines, std::vector<std::string>{"AP d\xC3\xA8x"});
     RecordingCanvas canvas(3600, 4800);
     const SheetLayout layout = LayoutSetupSheet(canvas, Options(true, true), rows, 0);
     // Cells in font 68 (34 a character): the ID, 14 x 34 = 476, widens column 1 beyond
-    // the line step, and "AP sx" (170) does not widen "Fascio" (288).
+    // the line step, and "AP dèx" (204) does not widen "Fascio" (288).
     EXPECT_EQ(layout.table.right[1] - layout.table.left[1], 476);
     EXPECT_EQ(layout.table.right[0] - layout.table.left[0], 288);
     EXPECT_LE(layout.table.rightEdge, 3467);
     Print(canvas, &p.patient, Options(true, true));
-    EXPECT_EQ(canvas.CountText("AP sx"), 1);
+    EXPECT_EQ(canvas.CountText("AP d\xC3\xA8x"), 1);
     EXPECT_EQ(canvas.CountText("AP"), 0);
 }
 

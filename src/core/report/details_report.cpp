@@ -8,6 +8,7 @@
 #include "core/linac/linac_spec.h"
 #include "core/report/fitted_text.h"
 #include "core/report/report_text.h"
+#include "core/text/cp1252.h"
 #include "core/text/number_text.h"
 #include "core/workbench/workbench.h"
 
@@ -20,6 +21,7 @@ constexpr std::size_t kRows = Text::ReportRows.size();
 /// The described column pitch, kept whenever the texts are narrower.
 constexpr int kMinimumPitch = 350;
 constexpr const char* kReportFont = "Courier";
+constexpr const char* kTitle = "Dosimetric Details Report";
 
 int WidestText(const Canvas& canvas, const std::vector<std::string>& texts) {
     int widest = 0;
@@ -29,8 +31,9 @@ int WidestText(const Canvas& canvas, const std::vector<std::string>& texts) {
     return widest;
 }
 
-/// The head of every page: banner, title, date and program line.
-void PrintHead(Canvas& canvas, const DetailsLayout& layout, const PageTexts& texts) {
+/// The head of every page: banner, title with the patient's name, date and program line.
+void PrintHead(Canvas& canvas, const DetailsLayout& layout, const PageTexts& texts,
+               const std::string& patientName) {
     const Margins& m = layout.margins;
     const int width = m.right - m.left;
     int y = m.top;
@@ -38,8 +41,12 @@ void PrintHead(Canvas& canvas, const DetailsLayout& layout, const PageTexts& tex
         TextOutFitted(canvas, m.left, y, texts.reportBanner[static_cast<std::size_t>(i)], width);
         y += layout.lineStep;
     }
-    for (const std::string& line : {std::string("Dosimetric Details Report"),
-                                    FormatLongDate(texts.printDay), texts.titleLine}) {
+    // A page for the patient's file names the patient, on the title's line so that the
+    // rows keep their places.
+    const int x = m.left + canvas.TextWidth(kTitle) + 2 * canvas.TextWidth("0");
+    TextOutFitted(canvas, x, y, "Patient: " + Cp1252ToUtf8(patientName), m.right - x);
+    for (const std::string& line :
+         {std::string(kTitle), FormatLongDate(texts.printDay), texts.titleLine}) {
         TextOutFitted(canvas, m.left, y, line, width);
         y += layout.lineStep;
     }
@@ -83,6 +90,10 @@ std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const 
     column.insert(column.end(), own.begin(), own.end());
     // The beam's name as the user last gave it, also after a rename in the tree.
     column[Text::BeamNameRow] = beam.name;
+    // The workbench keeps its texts in Windows-1252, the pages are drawn in UTF-8.
+    for (std::string& text : column) {
+        text = Cp1252ToUtf8(text);
+    }
     return column;
 }
 
@@ -149,7 +160,7 @@ void PrintDetailsReport(Canvas& canvas, PageSequence& pages, const Patient& pati
     for (int page = 0; page < layout.pages; ++page) {
         pages.Begin();
         canvas.SetPenWidth(1);
-        PrintHead(canvas, layout, texts);
+        PrintHead(canvas, layout, texts, patient.name);
         PrintLabels(canvas, layout);
         for (int k = 0; k < layout.columnsPerPage && next < columns.size(); ++k, ++next) {
             PrintColumn(canvas, layout, layout.firstColumnX + k * layout.pitch, columns[next]);

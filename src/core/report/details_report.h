@@ -19,7 +19,7 @@ namespace kova::report {
 /// A beam's column of the dosimetric details report: the 45 texts of the report's rows, top
 /// to bottom (an empty text leaves its row blank): the treatment's name, the linac's name
 /// and SAD, the energy's PrintSummary, and the beam's own 37 texts, with the beam's current
-/// name in "Beam Name".
+/// name in "Beam Name"; in UTF-8 (the workbench's texts are Windows-1252).
 std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const TBeam& beam,
                                              const Date& printDay);
 

@@ -2,6 +2,9 @@
 
 #include "core/report/details_report.h"
 #include "core/report/setup_sheet.h"
+#include "core/text/cp1252.h"
+
+#include <cstdio>
 
 namespace kova::report {
 
@@ -17,6 +20,22 @@ std::vector<std::string> CommentLines(std::string_view text) {
         lines.pop_back();
     }
     return lines;
+}
+
+std::string PdfFileName(const std::string& patientName, const Date& day) {
+    std::string name;
+    for (const char c : Cp1252ToUtf8(patientName)) {
+        const bool refused = static_cast<unsigned char>(c) < 0x20 ||
+                             std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+        name += refused ? '_' : c;
+    }
+    const auto first = name.find_first_not_of(" .");
+    const auto last = name.find_last_not_of(" .");
+    name = first == std::string::npos ? "Set-up sheet" : name.substr(first, last - first + 1);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", day.year % 10000, day.month % 100,
+                  day.day % 100);
+    return name + " " + date + ".pdf";
 }
 
 Status CheckCommentFits(Canvas& canvas, const PrintOptions& options) {

@@ -42,6 +42,11 @@ std::vector<std::string> CommentLines(std::string_view text);
 /// than fit above the set-up sheet's table on the canvas's page.
 Status CheckCommentFits(Canvas& canvas, const PrintOptions& options);
 
+/// The suggested name of a PDF file of the pages: the patient's name (Windows-1252, as the
+/// workbench keeps it) and the day, "Rossi Mario 2026-06-15.pdf", in UTF-8; characters that
+/// file systems refuse become "_". Without a name: "Set-up sheet 2026-06-15.pdf".
+std::string PdfFileName(const std::string& patientName, const Date& day);
+
 /// Prints the chosen pages on the canvas as one document: the details report when asked
 /// for (and there is a patient), then the set-up sheet on a new page. Nothing is drawn when
 /// the comment does not fit. Returns the number of pages printed.

@@ -5,6 +5,7 @@
 #include "core/report/fitted_text.h"
 #include "core/report/report_text.h"
 #include "core/report/setup_sheet.h"
+#include "core/text/cp1252.h"
 #include "core/text/number_text.h"
 #include "core/workbench/workbench.h"
 
@@ -176,14 +177,20 @@ std::vector<SheetRow> SetupSheetRows(const Patient& patient) {
             }
             SheetRow row;
             row.treatment = treatment.get();
-            row.linac = treatment->linac != nullptr ? FirstCharacters(treatment->linac->Name, 3)
-                                                    : std::string();
-            row.energy = treatment->Energy() != nullptr ? treatment->Energy()->Name : "";
+            if (treatment->linac != nullptr) {
+                row.linac = FirstCharacters(Cp1252ToUtf8(treatment->linac->Name), 3);
+            }
+            if (treatment->Energy() != nullptr) {
+                row.energy = Cp1252ToUtf8(treatment->Energy()->Name);
+            }
             row.cells = beam->SetupRow();
-            // The beam's name as the user last gave it, also after a rename in the tree.
             for (SetupCell& cell : row.cells) {
+                // The beam's name as the user last gave it, also after a rename in the tree.
                 if (cell.column == SetupColumn::Fascio) {
                     cell.lines = {beam->name};
+                }
+                for (std::string& line : cell.lines) {
+                    line = Cp1252ToUtf8(line);
                 }
             }
             rows.push_back(std::move(row));

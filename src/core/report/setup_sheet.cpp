@@ -6,6 +6,7 @@
 #include "core/report/fitted_text.h"
 #include "core/report/report_text.h"
 #include "core/report/setup_table.h"
+#include "core/text/cp1252.h"
 #include "core/workbench/workbench.h"
 
 #include <algorithm>
@@ -63,7 +64,7 @@ void DrawHead(Canvas& canvas, const SheetLayout& layout, const Patient* patient,
     if (patient != nullptr) {
         canvas.TextOut(m.left, y, Text::PatientName);
         const int x = m.left + canvas.TextWidth(Text::PatientName) + K;
-        TextOutFitted(canvas, x, y, patient->name, idX - K - x);
+        TextOutFitted(canvas, x, y, Cp1252ToUtf8(patient->name), idX - K - x);
     } else {
         TextOutFitted(canvas, m.left, y, Blank(Text::PatientName, 30), idX - K - m.left);
     }

@@ -25,7 +25,7 @@ struct SheetOptions {
     std::vector<std::string> commentLines;
 };
 
-/// One beam's row of the sheet.
+/// One beam's row of the sheet, its texts in UTF-8.
 struct SheetRow {
     const TTreatment* treatment = nullptr;
     std::string linac;            ///< the first 3 characters of the linac's name

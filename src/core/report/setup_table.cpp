@@ -69,10 +69,11 @@ int HeaderWidth(Canvas& canvas, SheetTable& table, int column) {
         canvas.SetFontHeight(font);
         return canvas.TextWidth(header);
     }
-    // A turned header longer than the header row is set in a smaller font.
+    // A turned header longer than the header row (less an eighth of a line at each end)
+    // is set in a smaller font.
     font = table.fontHeight + 1;
     canvas.SetFontHeight(font);
-    const int room = table.headerHeight - 2;
+    const int room = table.headerHeight - table.lineStep / 4;
     if (canvas.TextWidth(header) + 1 > room) {
         font = FittingFontHeight(canvas, header, room - 1);
         canvas.SetFontHeight(font);
