@@ -288,6 +288,25 @@ TEST(PrintPages, PdfFileName) {
     }
 }
 
+TEST(PrintPages, DegeneratePagesDoNotBreakTheLayout) {
+    // Pages no device has: nothing may crash or divide by zero, and the pages still start.
+    const struct {
+        int width, height;
+    } pages[] = {{0, 0}, {1, 1}, {10, 4800}, {3600, 10}, {100000, 100}};
+    for (const auto& page : pages) {
+        test::ReportPatient p;
+        AddBeams(p, 9);
+        RecordingCanvas canvas(page.width, page.height);
+        PrintOptions options;
+        ChooseForms(options, FormsToPrint::Both);
+        options.comment = false;
+        const Result<int> printed = PrintPages(canvas, &p.patient, options, Texts({"Banner"}));
+        ASSERT_TRUE(printed.ok()) << page.width << " x " << page.height;
+        EXPECT_GE(printed.value(), 3);
+        EXPECT_EQ(canvas.pages(), printed.value());
+    }
+}
+
 TEST(PrintPages, CommentLines) {
     EXPECT_EQ(CommentLines("SSD = 92\r\nSHIFT = 1.5\n\n  \n"),
               (std::vector<std::string>{"SSD = 92", "SHIFT = 1.5"}));

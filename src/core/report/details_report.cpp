@@ -70,6 +70,43 @@ void PrintColumn(Canvas& canvas, const DetailsLayout& layout, int x,
     }
 }
 
+/// The head's three lines, a blank one, then the rows: the MU row must end on the page.
+/// Banner lines that would push it off are left out.
+void LayoutRows(DetailsLayout& layout, std::size_t bannerLineCount) {
+    const Margins& m = layout.margins;
+    const int steps = 4 + static_cast<int>(kRows) - 1;
+    if (m.top + steps * layout.lineStep + layout.fontHeight > m.bottom) {
+        layout.lineStep = std::max(1, (m.bottom - m.top - layout.fontHeight) / steps);
+    }
+    const int room = m.bottom - m.top - steps * layout.lineStep - layout.fontHeight;
+    const int fitting = room > 0 ? room / std::max(1, layout.lineStep) : 0;
+    layout.bannerLines =
+        static_cast<int>(std::min<std::size_t>(bannerLineCount, static_cast<std::size_t>(fitting)));
+    layout.tableTop = m.top + (layout.bannerLines + 4) * layout.lineStep;
+}
+
+/// Columns after the widest label, as far apart as the widest text needs (at least 350
+/// units), as many on a page as fit before the right margin.
+void LayoutColumns(const Canvas& canvas, DetailsLayout& layout,
+                   const std::vector<std::vector<std::string>>& columns) {
+    const int oneCharacter = canvas.TextWidth("0");
+    int widestLabel = 0;
+    for (const std::string_view label : Text::ReportRows) {
+        widestLabel = std::max(widestLabel, canvas.TextWidth(label));
+    }
+    layout.firstColumnX = layout.margins.left + widestLabel + oneCharacter;
+    int widest = 0;
+    for (const auto& column : columns) {
+        widest = std::max(widest, WidestText(canvas, column));
+    }
+    const int available = std::max(1, layout.margins.right - layout.firstColumnX);
+    layout.columnWidth = std::min(widest, available);
+    layout.pitch = std::max(kMinimumPitch, widest + oneCharacter);
+    layout.columnsPerPage = 1 + (available - layout.columnWidth) / layout.pitch;
+    const auto count = static_cast<int>(columns.size());
+    layout.pages = std::max(1, (count + layout.columnsPerPage - 1) / layout.columnsPerPage);
+}
+
 } // namespace
 
 std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const TBeam& beam,
@@ -115,39 +152,11 @@ DetailsLayout LayoutDetailsReport(Canvas& canvas,
                                   std::size_t bannerLineCount) {
     DetailsLayout layout;
     layout.margins = PageMargins(canvas.PageWidth(), canvas.PageHeight());
-    const Margins& m = layout.margins;
     canvas.SetFont(Font{kReportFont, canvas.PageHeight() / 80, false});
     layout.fontHeight = canvas.FontHeight();
     layout.lineStep = layout.fontHeight * 3 / 2;
-
-    // Three head lines, a blank one, then the rows: the MU row must end on the page. Banner
-    // lines that would push it off are left out.
-    const int steps = 4 + static_cast<int>(kRows) - 1;
-    if (m.top + steps * layout.lineStep + layout.fontHeight > m.bottom) {
-        layout.lineStep = std::max(1, (m.bottom - m.top - layout.fontHeight) / steps);
-    }
-    const int room = m.bottom - m.top - steps * layout.lineStep - layout.fontHeight;
-    const int fitting = room > 0 ? room / std::max(1, layout.lineStep) : 0;
-    layout.bannerLines =
-        static_cast<int>(std::min<std::size_t>(bannerLineCount, static_cast<std::size_t>(fitting)));
-    layout.tableTop = m.top + (layout.bannerLines + 4) * layout.lineStep;
-
-    const int oneCharacter = canvas.TextWidth("0");
-    int widestLabel = 0;
-    for (const std::string_view label : Text::ReportRows) {
-        widestLabel = std::max(widestLabel, canvas.TextWidth(label));
-    }
-    layout.firstColumnX = m.left + widestLabel + oneCharacter;
-    int widest = 0;
-    for (const auto& column : columns) {
-        widest = std::max(widest, WidestText(canvas, column));
-    }
-    const int available = std::max(1, m.right - layout.firstColumnX);
-    layout.columnWidth = std::min(widest, available);
-    layout.pitch = std::max(kMinimumPitch, widest + oneCharacter);
-    layout.columnsPerPage = 1 + (available - layout.columnWidth) / layout.pitch;
-    const auto count = static_cast<int>(columns.size());
-    layout.pages = std::max(1, (count + layout.columnsPerPage - 1) / layout.columnsPerPage);
+    LayoutRows(layout, bannerLineCount);
+    LayoutColumns(canvas, layout, columns);
     return layout;
 }
 
