@@ -1,10 +1,11 @@
-// Where the set-up sheet's parts go. The fonts follow each other as on the paper form the
-// sheet copies (each one derived from the height the device gave the one before), and the
-// factors 1.4 and 4.5 are single-precision values, as the heights were always computed.
+// Where the set-up sheet's parts go. Each font is derived from the height the device gave
+// the one before, so the sheet keeps its proportions on any printer; the factors 1.4 and
+// 4.5 are single-precision values, which decides where a product is truncated.
 
 #include "core/report/fitted_text.h"
 #include "core/report/report_text.h"
 #include "core/report/setup_sheet.h"
+#include "core/report/setup_table.h"
 #include "core/text/cp1252.h"
 #include "core/text/number_text.h"
 #include "core/workbench/workbench.h"
@@ -16,8 +17,6 @@ namespace {
 
 constexpr double k14 = static_cast<double>(1.4f);
 constexpr double k45 = static_cast<double>(4.5f);
-constexpr const char* kSheetFont = "Times";
-constexpr int kFormRows = 17;
 
 /// The font heights of the sheet, from the head down to the footer.
 struct Fonts {
@@ -100,7 +99,8 @@ void LayoutHead(SheetLayout& layout, const Fonts& f, bool form, int pageHeight, 
     layout.ruleY = layout.siteY + f.K * 3 / 2;
     layout.formFontRequest = f.formRequest;
     layout.formStep = f.formStep;
-    layout.formBottom = form ? layout.ruleY + (2 * kFormRows + 2) * f.formStep : layout.ruleY;
+    layout.formBottom =
+        form ? layout.ruleY + (2 * kPositioningFormRows + 2) * f.formStep : layout.ruleY;
     layout.commentFontRequest = f.commentRequest;
     layout.commentStep = f.g;
     layout.commentTop = std::max(pageHeight * 32 / 64, layout.formBottom + f.g);
@@ -133,10 +133,6 @@ std::array<std::vector<std::string>, kSetupColumns> ColumnTexts(const std::vecto
 }
 
 } // namespace
-
-void LayoutTableColumns(Canvas& canvas, SheetTable& table,
-                        const std::array<std::vector<std::string>, kSetupColumns>& texts,
-                        const Margins& margins);
 
 int SheetColumnOf(SetupColumn column) {
     switch (column) {

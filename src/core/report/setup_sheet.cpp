@@ -10,6 +10,7 @@
 #include "core/workbench/workbench.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kova::report {
 namespace {
@@ -20,8 +21,8 @@ struct FormRow {
     std::vector<const char*> options;
 };
 
-const std::vector<FormRow>& PositioningForm() {
-    static const std::vector<FormRow> rows = {
+const std::array<FormRow, kPositioningFormRows>& PositioningForm() {
+    static const std::array<FormRow, kPositioningFormRows> rows = {{
         {"Corpo", {"Supino", "Prono"}},
         {"", {"Fianco DX", "Fianco SX"}},
         {"", {"Altro:____________________________"}},
@@ -39,7 +40,7 @@ const std::vector<FormRow>& PositioningForm() {
         {"", {"Altro:____________________________"}},
         {"Isocentro", {"Croci su Orfit _______", "Tatuaggio/i _______"}},
         {"Simulazione", {"Data ______________ Firma ______________"}},
-    };
+    }};
     return rows;
 }
 

@@ -36,6 +36,9 @@ struct SheetRow {
 /// The rows of every computed beam of the patient, treatment by treatment, in order.
 std::vector<SheetRow> SetupSheetRows(const Patient& patient);
 
+/// Rows of the patient positioning form.
+inline constexpr int kPositioningFormRows = 17;
+
 /// Beam rows in the ruled body of one sheet; further rows go on further sheets.
 inline constexpr int kRowsPerSheet = 7;
 
