@@ -1,6 +1,7 @@
 #include "gui/dialogs.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QStringList>
 #include <optional>
 
@@ -9,6 +10,11 @@ namespace {
 
 Dialogs::ExecHook& Hook() {
     static Dialogs::ExecHook hook;
+    return hook;
+}
+
+Dialogs::SaveFileHook& SaveHook() {
+    static Dialogs::SaveFileHook hook;
     return hook;
 }
 
@@ -51,8 +57,20 @@ bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& mess
     return RunMessageBox(box) == QMessageBox::Ok;
 }
 
+QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                              const QString& filter) {
+    if (SaveHook()) {
+        return SaveHook()(suggested);
+    }
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+}
+
 void Dialogs::SetExecHook(ExecHook hook) {
     Hook() = std::move(hook);
+}
+
+void Dialogs::SetSaveFileHook(SaveFileHook hook) {
+    SaveHook() = std::move(hook);
 }
 
 void Dialogs::SetMessageAnswer(QMessageBox::StandardButton answer) {

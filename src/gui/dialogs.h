@@ -15,6 +15,9 @@ namespace kova::gui {
 class Dialogs {
 public:
     using ExecHook = std::function<int(QDialog&)>;
+    /// Answers a save dialog in tests: receives the suggested path, returns the chosen one
+    /// (empty for Cancel).
+    using SaveFileHook = std::function<QString(const QString& suggested)>;
 
     /// Shows `dialog` modally, or hands it to the test hook; returns the dialog's result.
     static int Exec(QDialog& dialog);
@@ -25,8 +28,14 @@ public:
     /// A box with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& title, const QString& message);
 
+    /// The file dialog for a new file, starting at `suggested`; empty when cancelled.
+    static QString SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                                const QString& filter);
+
     /// For tests: every following Exec goes to `hook` (none restores the real dialogs).
     static void SetExecHook(ExecHook hook);
+    /// For tests: every following SaveFileName goes to `hook` (none restores the real one).
+    static void SetSaveFileHook(SaveFileHook hook);
     /// For tests: the answer of the next message boxes, and the texts they would have shown.
     static void SetMessageAnswer(QMessageBox::StandardButton answer);
     static const QStringList& ShownMessages();

@@ -4,6 +4,8 @@
 #include "gui/beam_dialogs.h"
 #include "gui/dialogs.h"
 #include "gui/icons.h"
+#include "gui/print_command.h"
+#include "gui/print_report_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/treatment_dialog.h"
 #include "gui/workbench_tree.h"
@@ -68,6 +70,8 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
             &MainWindow::WorkbenchTreeViewDragDrop);
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
+    m_printDialog = new PrintReportDialog(this);
+    m_bannerFolder = QCoreApplication::applicationDirPath();
     statusBar()->showMessage(QStringLiteral("Right-click the workbench to add a patient."));
     resize(640, 480);
 }
@@ -109,6 +113,10 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::ShowPopupMenu(const QPoint& position) {
+    // The menu acts on the node that was clicked.
+    if (QTreeWidgetItem* hit = WorkbenchTreeView->itemAt(position)) {
+        WorkbenchTreeView->setCurrentItem(hit);
+    }
     if (m_popup != nullptr) {
         m_popup->popup(WorkbenchTreeView->viewport()->mapToGlobal(position));
     }
@@ -325,8 +333,20 @@ void MainWindow::EditBeamClick() {
     UpdateDoseLine(item->parent());
 }
 
+const Patient* MainWindow::SelectedPatient() const {
+    const QTreeWidgetItem* item = WorkbenchTreeView->currentItem();
+    while (item != nullptr && item->parent() != nullptr) {
+        item = item->parent();
+    }
+    if (item == nullptr || WorkbenchTree::KindOf(item) != NodeKind::Patient) {
+        return nullptr;
+    }
+    return static_cast<const Patient*>(WorkbenchTree::ObjectOf(item));
+}
+
 void MainWindow::PrintPatientClick() {
-    ShowStatus(QStringLiteral("Printing is not available in this version."));
+    const PrintSetting setting{m_info.TitleLine(), m_bannerFolder, &m_pdfFolder};
+    ShowStatus(RunPrintCommand(this, *m_printDialog, SelectedPatient(), setting));
 }
 
 void MainWindow::WorkbenchTreeViewChange() {

@@ -13,6 +13,7 @@ class QTreeWidgetItem;
 
 namespace kova::gui {
 
+class PrintReportDialog;
 class WorkbenchTree;
 
 /// The main window: the workbench tree and its pop-up menus, and the one scan of the Linacs
@@ -42,6 +43,11 @@ public:
     /// The pop-up menu the tree offers now (none for information and result lines).
     QMenu* currentPopupMenu() const { return m_popup; }
 
+    /// The print options dialog, made once with the window.
+    PrintReportDialog* printReportDialog() const { return m_printDialog; }
+    /// Where the banner files are read from: the program's folder unless set.
+    void SetBannerFolder(const QString& folder) { m_bannerFolder = folder; }
+
 public slots:
     void NewPatientClick();
     void NewTreatmentClick();
@@ -61,6 +67,7 @@ protected:
 private:
     void BuildMenus();
     void ShowPopupMenu(const QPoint& position);
+    const Patient* SelectedPatient() const;
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& caption);
     void ShowTreatment(QTreeWidgetItem* item, const TTreatment& treatment);
     void ShowBeam(QTreeWidgetItem* item, const TBeam& beam);
@@ -76,6 +83,9 @@ private:
     Workbench m_workbench;
     QMenu* m_popup = nullptr;
     bool m_updating = false;
+    PrintReportDialog* m_printDialog = nullptr;
+    QString m_bannerFolder;
+    QString m_pdfFolder;
 };
 
 } // namespace kova::gui

@@ -26,6 +26,10 @@ std::vector<std::string> TgEnergy::DescribeInTree() const {
     return {"Energy = " + Name, "Buildup = " + Num(Buildup) + " cm", "SCD = " + Num(SCD) + " cm"};
 }
 
+std::vector<std::string> TgEnergy::PrintSummary() const {
+    return {Name, Num(Buildup), Num(SCD), FormatFloat("0.000", cGyUMRatio), CalDate};
+}
+
 void TgEnergy::WriteTo(std::ostream& out) const {
     out << EncodeTextWord(Name) << '\t' << Num(NominalEnergy) << '\n'
         << Num(MaxWidth) << '\t' << Num(MaxHeight) << '\t' << Num(MinWidth) << '\t'
@@ -75,6 +79,10 @@ bool TgEnergy::ReadFrom(TokenReader& in) {
 std::vector<std::string> TeEnergy::DescribeInTree() const {
     return {"Energy = " + Name, "Buildup90 = " + Num(Buildup90) + " cm",
             "SSD = " + Num(SSD) + " cm"};
+}
+
+std::vector<std::string> TeEnergy::PrintSummary() const {
+    return {Name, Num(Buildup90), Num(SSD), "", ""};
 }
 
 void TeEnergy::WriteTo(std::ostream& out) const {

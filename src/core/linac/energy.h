@@ -22,6 +22,9 @@ public:
 
     /// The three information lines a treatment shows under its node.
     virtual std::vector<std::string> DescribeInTree() const = 0;
+    /// The energy's five rows of the dosimetric details report ("Energy" to "Original Cal
+    /// Date"), an empty text for a row the kind leaves blank.
+    virtual std::vector<std::string> PrintSummary() const = 0;
     /// Writes the energy block in the linac file layout.
     virtual void WriteTo(std::ostream& out) const = 0;
     /// Reads the energy block; false (with the reason in the reader) on a bad token.
@@ -57,6 +60,8 @@ public:
 
     /// "Energy = NAME", "Buildup = B cm", "SCD = C cm".
     std::vector<std::string> DescribeInTree() const override;
+    /// Name, Buildup, SCD, cGyUMRatio "0.000", CalDate as stored.
+    std::vector<std::string> PrintSummary() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
 };
@@ -71,6 +76,8 @@ public:
 
     /// "Energy = NAME", "Buildup90 = B cm", "SSD = S cm".
     std::vector<std::string> DescribeInTree() const override;
+    /// Name, Buildup90, SSD; no calibration factor or date (two blank rows).
+    std::vector<std::string> PrintSummary() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
 };

@@ -1,0 +1,180 @@
+// The dosimetric details report: one row per quantity, one column per beam, so that a second
+// person can check every MU by hand.
+
+#include "core/report/details_report.h"
+
+#include "core/beams/beam.h"
+#include "core/linac/energy.h"
+#include "core/linac/linac_spec.h"
+#include "core/report/fitted_text.h"
+#include "core/report/report_text.h"
+#include "core/text/cp1252.h"
+#include "core/text/number_text.h"
+#include "core/workbench/workbench.h"
+
+#include <algorithm>
+
+namespace kova::report {
+namespace {
+
+constexpr std::size_t kRows = Text::ReportRows.size();
+/// The described column pitch, kept whenever the texts are narrower.
+constexpr int kMinimumPitch = 350;
+constexpr const char* kReportFont = "Courier";
+constexpr const char* kTitle = "Dosimetric Details Report";
+
+int WidestText(const Canvas& canvas, const std::vector<std::string>& texts) {
+    int widest = 0;
+    for (const std::string& text : texts) {
+        widest = std::max(widest, canvas.TextWidth(text));
+    }
+    return widest;
+}
+
+/// The head of every page: banner, title with the patient's name, date and program line.
+void PrintHead(Canvas& canvas, const DetailsLayout& layout, const PageTexts& texts,
+               const std::string& patientName) {
+    const Margins& m = layout.margins;
+    const int width = m.right - m.left;
+    int y = m.top;
+    for (int i = 0; i < layout.bannerLines; ++i) {
+        TextOutFitted(canvas, m.left, y, texts.reportBanner[static_cast<std::size_t>(i)], width);
+        y += layout.lineStep;
+    }
+    // A page for the patient's file names the patient, on the title's line so that the
+    // rows keep their places.
+    const int x = m.left + canvas.TextWidth(kTitle) + 2 * canvas.TextWidth("0");
+    TextOutFitted(canvas, x, y, "Patient: " + Cp1252ToUtf8(patientName), m.right - x);
+    for (const std::string& line :
+         {std::string(kTitle), FormatLongDate(texts.printDay), texts.titleLine}) {
+        TextOutFitted(canvas, m.left, y, line, width);
+        y += layout.lineStep;
+    }
+}
+
+void PrintLabels(Canvas& canvas, const DetailsLayout& layout) {
+    const int width = layout.firstColumnX - layout.margins.left;
+    for (std::size_t i = 0; i < kRows; ++i) {
+        TextOutFitted(canvas, layout.margins.left,
+                      layout.tableTop + static_cast<int>(i) * layout.lineStep, Text::ReportRows[i],
+                      width);
+    }
+}
+
+void PrintColumn(Canvas& canvas, const DetailsLayout& layout, int x,
+                 const std::vector<std::string>& column) {
+    const int width = std::min(layout.columnWidth, layout.margins.right - x);
+    for (std::size_t i = 0; i < column.size() && i < kRows; ++i) {
+        TextOutFitted(canvas, x, layout.tableTop + static_cast<int>(i) * layout.lineStep, column[i],
+                      width);
+    }
+}
+
+/// The head's three lines, a blank one, then the rows: the MU row must end on the page.
+/// Banner lines that would push it off are left out.
+void LayoutRows(DetailsLayout& layout, std::size_t bannerLineCount) {
+    const Margins& m = layout.margins;
+    const int steps = 4 + static_cast<int>(kRows) - 1;
+    if (m.top + steps * layout.lineStep + layout.fontHeight > m.bottom) {
+        layout.lineStep = std::max(1, (m.bottom - m.top - layout.fontHeight) / steps);
+    }
+    const int room = m.bottom - m.top - steps * layout.lineStep - layout.fontHeight;
+    const int fitting = room > 0 ? room / std::max(1, layout.lineStep) : 0;
+    layout.bannerLines =
+        static_cast<int>(std::min<std::size_t>(bannerLineCount, static_cast<std::size_t>(fitting)));
+    layout.tableTop = m.top + (layout.bannerLines + 4) * layout.lineStep;
+}
+
+/// Columns after the widest label, as far apart as the widest text needs (at least 350
+/// units), as many on a page as fit before the right margin.
+void LayoutColumns(const Canvas& canvas, DetailsLayout& layout,
+                   const std::vector<std::vector<std::string>>& columns) {
+    const int oneCharacter = canvas.TextWidth("0");
+    int widestLabel = 0;
+    for (const std::string_view label : Text::ReportRows) {
+        widestLabel = std::max(widestLabel, canvas.TextWidth(label));
+    }
+    layout.firstColumnX = layout.margins.left + widestLabel + oneCharacter;
+    int widest = 0;
+    for (const auto& column : columns) {
+        widest = std::max(widest, WidestText(canvas, column));
+    }
+    const int available = std::max(1, layout.margins.right - layout.firstColumnX);
+    layout.columnWidth = std::min(widest, available);
+    layout.pitch = std::max(kMinimumPitch, widest + oneCharacter);
+    layout.columnsPerPage = 1 + (available - layout.columnWidth) / layout.pitch;
+    const auto count = static_cast<int>(columns.size());
+    layout.pages = std::max(1, (count + layout.columnsPerPage - 1) / layout.columnsPerPage);
+}
+
+} // namespace
+
+std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const TBeam& beam,
+                                             const Date& printDay) {
+    std::vector<std::string> column;
+    column.reserve(kRows);
+    column.push_back(treatment.name);
+    column.push_back(treatment.linac != nullptr ? treatment.linac->Name : "");
+    column.push_back(treatment.linac != nullptr ? FormatGeneral(treatment.linac->SAD) : "");
+    std::vector<std::string> summary;
+    if (treatment.Energy() != nullptr) {
+        summary = treatment.Energy()->PrintSummary();
+    }
+    summary.resize(Text::FirstBeamRow - column.size());
+    column.insert(column.end(), summary.begin(), summary.end());
+    std::vector<std::string> own = beam.DetailsColumn(printDay);
+    own.resize(kRows - Text::FirstBeamRow);
+    column.insert(column.end(), own.begin(), own.end());
+    // The beam's name as the user last gave it, also after a rename in the tree.
+    column[Text::BeamNameRow] = beam.name;
+    // The workbench keeps its texts in Windows-1252, the pages are drawn in UTF-8.
+    for (std::string& text : column) {
+        text = Cp1252ToUtf8(text);
+    }
+    return column;
+}
+
+std::vector<std::vector<std::string>> DetailsReportColumns(const Patient& patient,
+                                                           const Date& printDay) {
+    std::vector<std::vector<std::string>> columns;
+    for (const auto& treatment : patient.treatments) {
+        for (const auto& beam : treatment->beams) {
+            if (beam && beam->calculated) {
+                columns.push_back(DetailsReportColumn(*treatment, *beam, printDay));
+            }
+        }
+    }
+    return columns;
+}
+
+DetailsLayout LayoutDetailsReport(Canvas& canvas,
+                                  const std::vector<std::vector<std::string>>& columns,
+                                  std::size_t bannerLineCount) {
+    DetailsLayout layout;
+    layout.margins = PageMargins(canvas.PageWidth(), canvas.PageHeight());
+    canvas.SetFont(Font{kReportFont, canvas.PageHeight() / 80, false});
+    layout.fontHeight = canvas.FontHeight();
+    layout.lineStep = layout.fontHeight * 3 / 2;
+    LayoutRows(layout, bannerLineCount);
+    LayoutColumns(canvas, layout, columns);
+    return layout;
+}
+
+void PrintDetailsReport(Canvas& canvas, PageSequence& pages, const Patient& patient,
+                        const PageTexts& texts) {
+    const std::vector<std::vector<std::string>> columns =
+        DetailsReportColumns(patient, texts.printDay);
+    const DetailsLayout layout = LayoutDetailsReport(canvas, columns, texts.reportBanner.size());
+    std::size_t next = 0;
+    for (int page = 0; page < layout.pages; ++page) {
+        pages.Begin();
+        canvas.SetPenWidth(1);
+        PrintHead(canvas, layout, texts, patient.name);
+        PrintLabels(canvas, layout);
+        for (int k = 0; k < layout.columnsPerPage && next < columns.size(); ++k, ++next) {
+            PrintColumn(canvas, layout, layout.firstColumnX + k * layout.pitch, columns[next]);
+        }
+    }
+}
+
+} // namespace kova::report

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/report/canvas.h"
+#include "core/report/page.h"
+#include "core/text/date_text.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace kova {
+class TBeam;
+class TTreatment;
+struct Patient;
+} // namespace kova
+
+namespace kova::report {
+
+/// A beam's column of the dosimetric details report: the 45 texts of the report's rows, top
+/// to bottom (an empty text leaves its row blank): the treatment's name, the linac's name
+/// and SAD, the energy's PrintSummary, and the beam's own 37 texts, with the beam's current
+/// name in "Beam Name"; in UTF-8 (the workbench's texts are Windows-1252).
+std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const TBeam& beam,
+                                             const Date& printDay);
+
+/// The columns of every computed beam of the patient, treatment by treatment, in order.
+std::vector<std::vector<std::string>> DetailsReportColumns(const Patient& patient,
+                                                           const Date& printDay);
+
+/// Where the details report's texts go, in device units. Every page has the same head,
+/// labels and rows; the beam columns continue on further pages when they do not all fit
+/// before the right margin.
+struct DetailsLayout {
+    Margins margins;
+    int fontHeight = 0;     ///< Courier at page height / 80, as the device gives it
+    int lineStep = 0;       ///< trunc(1.5 x fontHeight)
+    int bannerLines = 0;    ///< banner lines printed: those that leave room for every row
+    int tableTop = 0;       ///< y of row 0 ("Treatment")
+    int firstColumnX = 0;   ///< after the widest label and one character
+    int pitch = 0;          ///< larger of 350 and the widest column text plus one character
+    int columnWidth = 0;    ///< the widest text a column holds
+    int columnsPerPage = 0; ///< at least 1
+    int pages = 0;          ///< at least 1
+};
+
+/// Lays out the report on the canvas's page for these columns and a banner of
+/// `bannerLineCount` lines. Sets the canvas font to the report's font.
+DetailsLayout LayoutDetailsReport(Canvas& canvas,
+                                  const std::vector<std::vector<std::string>>& columns,
+                                  std::size_t bannerLineCount);
+
+/// Prints the dosimetric details report of the patient, starting each page through `pages`.
+void PrintDetailsReport(Canvas& canvas, PageSequence& pages, const Patient& patient,
+                        const PageTexts& texts);
+
+} // namespace kova::report

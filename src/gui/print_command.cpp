@@ -1,0 +1,66 @@
+#include "gui/print_command.h"
+
+#include "core/report/print_pages.h"
+#include "core/workbench/workbench.h"
+#include "gui/dialogs.h"
+#include "gui/print_job.h"
+#include "gui/print_report_dialog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kova::gui {
+namespace {
+
+/// The PDF file to write, asked for with a name made from the patient and the day; empty
+/// when the user cancels.
+QString AskPdfFile(QWidget* parent, const Patient* patient, const Date& day, QString& folder) {
+    const std::string name = report::PdfFileName(patient != nullptr ? patient->name : "", day);
+    const QString start = folder.isEmpty() ? QDir::homePath() : folder;
+    QString file = Dialogs::SaveFileName(parent, QStringLiteral("Print to PDF file"),
+                                         QDir(start).filePath(QString::fromStdString(name)),
+                                         QStringLiteral("PDF files (*.pdf)"));
+    if (file.isEmpty()) {
+        return file;
+    }
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        file += QStringLiteral(".pdf");
+    }
+    folder = QFileInfo(file).absolutePath();
+    return file;
+}
+
+} // namespace
+
+QString RunPrintCommand(QWidget* parent, PrintReportDialog& dialog, const Patient* patient,
+                        const PrintSetting& setting) {
+    const bool withTreatments = patient != nullptr && !patient->treatments.empty();
+    std::optional<PrintChoice> choice =
+        dialog.Ask(withTreatments, DefaultPrinterName(), CheckPrintTarget);
+    if (!choice) {
+        return QStringLiteral("Nothing printed.");
+    }
+    report::PageTexts texts;
+    texts.titleLine = setting.titleLine;
+    texts.printDay = SystemToday();
+    texts.reportBanner = ReadBannerFile(setting.bannerFolder, QStringLiteral("MyBanner1.txt"));
+    texts.sheetBanner = ReadBannerFile(setting.bannerFolder, QStringLiteral("MyBanner2.txt"));
+    if (choice->target.ToPdf()) {
+        choice->target.pdfFile = AskPdfFile(parent, patient, texts.printDay, *setting.pdfFolder);
+        if (choice->target.pdfFile.isEmpty()) {
+            return QStringLiteral("Nothing printed.");
+        }
+    }
+    const Status printed =
+        PrintToTarget(choice->target, withTreatments ? patient : nullptr, choice->options, texts);
+    if (!printed) {
+        Dialogs::ShowError(parent, QString::fromStdString(printed.reason()));
+        return QStringLiteral("Printing failed.");
+    }
+    if (choice->target.ToPdf()) {
+        return u"Printed to " + QDir::toNativeSeparators(choice->target.pdfFile);
+    }
+    return u"Sent to the printer " + choice->target.printerName;
+}
+
+} // namespace kova::gui
