@@ -1,9 +1,12 @@
 #include "core/linac/linac_file.h"
 
 #include "core/common/file_bytes.h"
+#include "core/linac/record_form.h"
 
 #include <filesystem>
 #include <sstream>
+#include <utility>
+#include <vector>
 #include <zlib.h>
 
 namespace kova {
@@ -15,8 +18,49 @@ std::string WrittenText(const TLinacSpec& linac) {
     return out.str();
 }
 
+/// The first text of the linac that a linac file cannot keep as it is, with what it names;
+/// empty when every one can be written.
+std::string UnwritableText(const TLinacSpec& linac) {
+    std::vector<std::pair<std::string, const std::string*>> texts = {
+        {"linac name", &linac.Name},
+        {"brand", &linac.Brand},
+        {"model", &linac.Model},
+        {"serial number", &linac.SerialNumber},
+        {"width label", &linac.WidthChar},
+        {"height label", &linac.HeightChar},
+        {"left label", &linac.LeftChar},
+        {"right label", &linac.RightChar},
+        {"bottom label", &linac.BottomChar},
+        {"top label", &linac.TopChar}};
+    const auto add = [&texts](const auto& list, const char* what) {
+        for (const auto& item : list) {
+            texts.emplace_back(what, &item->Name);
+        }
+    };
+    add(linac.gEnergies, "energy name");
+    add(linac.eEnergies, "energy name");
+    for (const auto& energy : linac.gEnergies) {
+        add(energy->Wedges, "wedge name");
+        add(energy->Trays, "tray name");
+        add(energy->MultileafFactors, "multileaf factor name");
+        add(energy->Shields, "shield name");
+    }
+    for (const auto& energy : linac.eEnergies) {
+        add(energy->Applicators, "applicator name");
+    }
+    for (const auto& [what, text] : texts) {
+        if (const std::string problem = LinacTextProblem(*text); !problem.empty()) {
+            return "the " + what + " '" + *text + "' " + problem;
+        }
+    }
+    return "";
+}
+
 /// The linac's text, once it is known to read back to the same linac.
 Result<std::string> CheckedText(const TLinacSpec& linac) {
+    if (const std::string problem = UnwritableText(linac); !problem.empty()) {
+        return Result<std::string>::Fail("The linac cannot be written as a linac file: " + problem);
+    }
     std::string text = WrittenText(linac);
     TLinacSpec reread;
     const LoadResult read = ReadLinacText(text, reread);

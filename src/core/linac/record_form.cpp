@@ -18,16 +18,6 @@ bool AllBlank(std::string_view text) {
     return std::all_of(text.begin(), text.end(), IsBlank);
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 } // namespace
 
 std::string LinacTextProblem(std::string_view name) {
@@ -94,7 +84,7 @@ double FormReader::NumberOr(const char* control, double kept) {
 }
 
 std::string FormReader::Date(const char* control) {
-    const std::string_view typed = Trimmed(Text(control));
+    const std::string_view typed = Text(control);
     // An untouched masked box shows only its two slashes among blanks.
     std::string digits;
     std::copy_if(typed.begin(), typed.end(), std::back_inserter(digits),
