@@ -1,6 +1,7 @@
 #include "gui/dialogs.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QStringList>
 #include <optional>
 
@@ -14,6 +15,11 @@ Dialogs::ExecHook& Hook() {
 
 std::optional<QMessageBox::StandardButton>& MessageAnswer() {
     static std::optional<QMessageBox::StandardButton> answer;
+    return answer;
+}
+
+std::optional<QString>& SaveFileAnswer() {
+    static std::optional<QString> answer;
     return answer;
 }
 
@@ -51,6 +57,15 @@ bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& mess
     return RunMessageBox(box) == QMessageBox::Ok;
 }
 
+QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                              const QString& filter) {
+    if (SaveFileAnswer()) {
+        return *SaveFileAnswer();
+    }
+    return QFileDialog::getSaveFileName(parent, caption, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 void Dialogs::SetExecHook(ExecHook hook) {
     Hook() = std::move(hook);
 }
@@ -65,6 +80,10 @@ const QStringList& Dialogs::ShownMessages() {
 
 void Dialogs::ClearShownMessages() {
     Shown().clear();
+}
+
+void Dialogs::SetSaveFileAnswer(std::optional<QString> path) {
+    SaveFileAnswer() = std::move(path);
 }
 
 } // namespace kova::gui

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QDialog;
 class QWidget;
@@ -25,12 +26,20 @@ public:
     /// A box with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& title, const QString& message);
 
+    /// The standard save dialog: the path chosen, empty when cancelled. It does not ask about
+    /// an existing file; the caller confirms that through Confirm.
+    static QString SaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                const QString& filter);
+
     /// For tests: every following Exec goes to `hook` (none restores the real dialogs).
     static void SetExecHook(ExecHook hook);
     /// For tests: the answer of the next message boxes, and the texts they would have shown.
     static void SetMessageAnswer(QMessageBox::StandardButton answer);
     static const QStringList& ShownMessages();
     static void ClearShownMessages();
+    /// For tests: the path the next save dialogs give (empty for Cancel; none restores the
+    /// real dialog).
+    static void SetSaveFileAnswer(std::optional<QString> path);
 
 private:
     static int RunMessageBox(QMessageBox& box);

@@ -4,6 +4,7 @@
 #include "gui/beam_dialogs.h"
 #include "gui/dialogs.h"
 #include "gui/icons.h"
+#include "gui/linacs_menu.h"
 #include "gui/qt_text.h"
 #include "gui/treatment_dialog.h"
 #include "gui/workbench_tree.h"
@@ -12,6 +13,7 @@
 #include <QEvent>
 #include <QHash>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 
 namespace kova::gui {
@@ -59,6 +61,7 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     WorkbenchTreeView = new WorkbenchTree(this);
     setCentralWidget(WorkbenchTreeView);
     BuildMenus();
+    m_linacsMenu = new LinacsMenu(menuBar(), m_workbench, m_linacFolder, this);
     m_popup = WorkbenchPopupMenu;
     connect(WorkbenchTreeView, &QTreeWidget::currentItemChanged, this,
             &MainWindow::WorkbenchTreeViewChange);
@@ -73,6 +76,8 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    // The linac windows refer to the linacs and the workbench, which go before the children.
+    delete m_linacsMenu;
     // The tree's nodes point into the workbench: remove them before the model goes.
     m_updating = true;
     WorkbenchTreeView->clear();
@@ -131,6 +136,7 @@ void MainWindow::ScanLinacs() {
     LinacFolderScan scan = ScanLinacFolder(FromQ(m_linacFolder));
     QApplication::restoreOverrideCursor();
     m_linacs = std::move(scan.linacs);
+    m_linacsMenu->SetLinacs(m_linacs);
     QString status = LinacCount(m_linacs.size()) + u" read from " + m_linacFolder;
     QStringList leftOut;
     for (const SkippedLinacFile& skipped : scan.skipped) {

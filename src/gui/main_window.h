@@ -13,6 +13,7 @@ class QTreeWidgetItem;
 
 namespace kova::gui {
 
+class LinacsMenu;
 class WorkbenchTree;
 
 /// The main window: the workbench tree and its pop-up menus, and the one scan of the Linacs
@@ -32,6 +33,8 @@ public:
     bool linacsScanned() const { return m_linacsScanned; }
     const std::vector<std::unique_ptr<TLinacSpec>>& LinacList() const { return m_linacs; }
     const Workbench& workbench() const { return m_workbench; }
+    /// The "Linacs" menu of the menu bar, which opens the linacs' windows.
+    LinacsMenu* linacsMenu() const { return m_linacsMenu; }
 
     WorkbenchTree* WorkbenchTreeView = nullptr;
     QMenu* WorkbenchPopupMenu = nullptr;
@@ -76,6 +79,7 @@ private:
     Workbench m_workbench;
     QMenu* m_popup = nullptr;
     bool m_updating = false;
+    LinacsMenu* m_linacsMenu = nullptr;
 };
 
 } // namespace kova::gui

@@ -37,6 +37,8 @@ public:
     bool isEnergy() const { return m_photon != nullptr || m_electron != nullptr; }
     /// The address of the new record, which becomes its node's ObjectKey.
     const void* key() const { return m_key; }
+    /// The new photon energy; null for any other record.
+    const TgEnergy* photonEnergy() const { return m_photon.get(); }
 
     /// Appends the record to its list (an energy to `linac`); afterwards empty().
     void Commit(TLinacSpec& linac);
