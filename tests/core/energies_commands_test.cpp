@@ -8,7 +8,6 @@
 #include "support/linac_text.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,12 +37,6 @@ TLinacSpec TestLinac(const test::LinacText& text = {}) {
     const LoadResult read = ReadLinacText(text.Text(), linac);
     EXPECT_TRUE(read.accepted()) << read.reason;
     return linac;
-}
-
-std::string Written(const TLinacSpec& linac) {
-    std::ostringstream out;
-    linac.WriteTo(out);
-    return out.str();
 }
 
 /// The path of the node standing for `key`; empty when there is none.
@@ -127,17 +120,6 @@ TEST(EnergiesCommands, AddMakesTheRecordOfTheSelectedNode) {
     }
 }
 
-TEST(EnergiesCommands, AnAdditionNotCommittedLeavesTheLinacAsItWas) {
-    TLinacSpec linac = TestLinac();
-    const std::string before = Written(linac);
-    const std::vector<EnergiesTreeNode> tree = BuildEnergiesTree(linac);
-    for (const Path& path : {Path{}, kPdd, kTrays, kApplicators}) {
-        EnergiesAddition gamma = AddGamma(SelectionAt(tree, path));
-        EnergiesAddition electron = AddElectron(SelectionAt(tree, path));
-    }
-    EXPECT_EQ(Written(linac), before);
-}
-
 TEST(EnergiesCommands, NewPhotonEnergyShowsMultileafFactorsOnlyWithMultileafSupport) {
     test::LinacText text;
     text.Photons[0].MLCSupported = "0";
@@ -163,25 +145,37 @@ TEST(EnergiesCommands, NewPhotonEnergyShowsMultileafFactorsOnlyWithMultileafSupp
     EXPECT_EQ(groups(1)[4], "Multileaf Factors");
 }
 
+/// The captions of the children of the node at `path` (of the roots for an empty path).
+std::vector<std::string> Captions(const std::vector<EnergiesTreeNode>& tree, const Path& path) {
+    const std::vector<EnergiesTreeNode>& nodes =
+        path.empty() ? tree : SelectionAt(tree, path).node->Children;
+    std::vector<std::string> captions;
+    for (const EnergiesTreeNode& node : nodes) {
+        captions.push_back(node.Caption);
+    }
+    return captions;
+}
+
 TEST(EnergiesCommands, RemoveTakesAwayTheNodeOrEmptiesTheGroup) {
     struct Case {
         Path selected;
         std::size_t entriesGone; // the entries PlanRemoval names, sub-entries included
-        const char* remaining;   // what is left of the changed table
+        Path shown;              // then the children of this node are
+        std::vector<std::string> left;
     };
     const Case cases[] = {
         // An energy with its 9 entries: field + 2 depth doses, wedge + 1 factor, tray, offset,
         // multileaf, shield.
-        {kX6, 9, "photon energies 0, electron energies 1"},
-        {kE9, 1, "photon energies 1, electron energies 0"},
+        {kX6, 9, {}, {"E9 (9 MeV)"}},
+        {kE9, 1, {}, {"X6 (6 MV)"}},
         // A group: every entry goes, the group node stays.
-        {kRefFields, 3, "reference fields 0"},
-        {kTrays, 1, "trays 0"},
-        {kPdd, 2, "depth doses 0"},
-        // One entry, with its own values.
-        {kW60, 2, "wedges 0"},
-        {kSecondDepthDose, 1, "depth doses 1 (first 1.5 cm)"},
-        {kA10, 1, "applicators 0"},
+        {kTrays, 1, kTrays, {}},
+        {kRefFields, 3, kRefFields, {}},
+        {kPdd, 2, kPdd, {}},
+        // One entry with its own values, or one value.
+        {kW60, 2, kWedges, {}},
+        {kSecondDepthDose, 1, kPdd, {"1.5 cm = 1"}},
+        {kA10, 1, kApplicators, {}},
     };
     for (const Case& c : cases) {
         TLinacSpec linac = TestLinac();
@@ -189,34 +183,10 @@ TEST(EnergiesCommands, RemoveTakesAwayTheNodeOrEmptiesTheGroup) {
         const EnergiesSelection selection = SelectionAt(tree, c.selected);
         EXPECT_EQ(PlanRemoval(selection).entries.size(), c.entriesGone) << Text(c.selected);
         Remove(linac, selection);
-        const TgEnergy* x6 = linac.gEnergies.empty() ? nullptr : linac.gEnergies[0].get();
-        std::ostringstream left;
-        if (c.selected == kX6 || c.selected == kE9) {
-            left << "photon energies " << linac.gEnergies.size() << ", electron energies "
-                 << linac.eEnergies.size();
-        } else if (c.selected == kRefFields) {
-            left << "reference fields " << x6->RefFields.size();
-        } else if (c.selected == kTrays) {
-            left << "trays " << x6->Trays.size();
-        } else if (c.selected == kPdd) {
-            left << "depth doses " << x6->RefFields[0]->PDDValues.size();
-        } else if (c.selected == kW60) {
-            left << "wedges " << x6->Wedges.size();
-        } else if (c.selected == kSecondDepthDose) {
-            left << "depth doses " << x6->RefFields[0]->PDDValues.size() << " (first "
-                 << x6->RefFields[0]->PDDValues[0]->Caption().substr(0, 6) << ")";
-        } else {
-            left << "applicators " << linac.eEnergies[0]->Applicators.size();
-        }
-        EXPECT_EQ(left.str(), c.remaining) << Text(c.selected);
+        EXPECT_EQ(Captions(BuildEnergiesTree(linac), c.shown), c.left) << Text(c.selected);
     }
-    // The emptied group keeps its node.
-    TLinacSpec linac = TestLinac();
-    Remove(linac, SelectionAt(BuildEnergiesTree(linac), kTrays));
-    const std::vector<EnergiesTreeNode> tree = BuildEnergiesTree(linac);
-    EXPECT_EQ(tree[0].Children[2].Caption, "Trays");
-    EXPECT_TRUE(tree[0].Children[2].Children.empty());
     // Nothing selected removes nothing.
+    TLinacSpec linac = TestLinac();
     EXPECT_TRUE(PlanRemoval({}).empty());
     Remove(linac, {});
     EXPECT_EQ(linac.gEnergies.size(), 1u);
@@ -230,7 +200,6 @@ TEST(EnergiesCommands, WrongPathsSelectNothing) {
     }
     const EnergiesSelection pdd = SelectionAt(tree, kSecondDepthDose);
     EXPECT_EQ(pdd.level, 4);
-    EXPECT_EQ(pdd.node->Caption, "10 cm = 0.67");
     EXPECT_EQ(pdd.parent->Caption, "PDD");
 }
 

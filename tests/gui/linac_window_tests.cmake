@@ -2,7 +2,9 @@
 # "Linacs" menu and driven through their real widgets offscreen.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
-add_executable(kova_linac_window_tests ${CMAKE_CURRENT_LIST_DIR}/linac_window_test.cpp)
+add_executable(kova_linac_window_tests
+    ${CMAKE_CURRENT_LIST_DIR}/linac_window_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/window_flows.h ${CMAKE_CURRENT_LIST_DIR}/window_flows.cpp)
 set_target_properties(kova_linac_window_tests PROPERTIES AUTOMOC ON)
 target_link_libraries(kova_linac_window_tests PRIVATE kova_gui kova_test_support Qt6::Test
                                                       kova_options)
