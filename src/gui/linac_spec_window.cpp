@@ -340,7 +340,9 @@ void LinacSpecWindow::cDisplayClick() {
 
 void LinacSpecWindow::cSaveAsClick() {
     const QString suggested = QDir::home().filePath(
-        QFileInfo(ToQ(m_linac.FileName)).completeBaseName() + QStringLiteral("-copy.lnc"));
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_linac.FileName)))
+            .completeBaseName() +
+        QStringLiteral("-copy.lnc"));
     QString path = Dialogs::SaveFileName(this, QStringLiteral("Save Linac As"), suggested,
                                          QStringLiteral("Linac files (*.lnc)"));
     if (path.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "gui/qt_text.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,7 +14,8 @@ namespace {
 /// The caption of a linac's item: its name and the file it came from, since two linacs may
 /// share a name. An ampersand is shown, not taken as a shortcut mark.
 QString ItemCaption(const TLinacSpec& linac) {
-    QString caption = ToQ(linac.Name) + u" (" + ToQ(linac.FileName) + u")";
+    QString caption = ToQ(linac.Name) + u" (" +
+                      QFile::decodeName(QByteArray::fromStdString(linac.FileName)) + u")";
     return caption.replace(u'&', QStringLiteral("&&"));
 }
 

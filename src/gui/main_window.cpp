@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QHash>
 #include <QMenu>
 #include <QMenuBar>
@@ -133,7 +134,8 @@ void MainWindow::ScanLinacs() {
     // Whatever the scan meets, it runs once: no file is ever read twice.
     m_linacsScanned = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LinacFolderScan scan = ScanLinacFolder(FromQ(m_linacFolder));
+    // A path is the file system's bytes, not a text of a linac file.
+    LinacFolderScan scan = ScanLinacFolder(QFile::encodeName(m_linacFolder).toStdString());
     QApplication::restoreOverrideCursor();
     m_linacs = std::move(scan.linacs);
     m_linacsMenu->SetLinacs(m_linacs);
