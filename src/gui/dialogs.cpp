@@ -23,6 +23,11 @@ std::optional<QMessageBox::StandardButton>& MessageAnswer() {
     return answer;
 }
 
+std::optional<QString>& SaveFileAnswer() {
+    static std::optional<QString> answer;
+    return answer;
+}
+
 QStringList& Shown() {
     static QStringList shown;
     return shown;
@@ -58,11 +63,16 @@ bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& mess
 }
 
 QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
-                              const QString& filter) {
+                              const QString& filter, bool askBeforeReplacing) {
     if (SaveHook()) {
         return SaveHook()(suggested);
     }
-    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    if (SaveFileAnswer()) {
+        return *SaveFileAnswer();
+    }
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter, nullptr,
+                                        askBeforeReplacing ? QFileDialog::Options()
+                                                           : QFileDialog::DontConfirmOverwrite);
 }
 
 void Dialogs::SetExecHook(ExecHook hook) {
@@ -83,6 +93,10 @@ const QStringList& Dialogs::ShownMessages() {
 
 void Dialogs::ClearShownMessages() {
     Shown().clear();
+}
+
+void Dialogs::SetSaveFileAnswer(std::optional<QString> path) {
+    SaveFileAnswer() = std::move(path);
 }
 
 } // namespace kova::gui

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QDialog;
 class QWidget;
@@ -28,9 +29,11 @@ public:
     /// A box with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& title, const QString& message);
 
-    /// The file dialog for a new file, starting at `suggested`; empty when cancelled.
+    /// The standard save dialog, starting at `suggested`: the path chosen, empty when
+    /// cancelled. It asks before replacing a file unless the caller does
+    /// (`askBeforeReplacing` false).
     static QString SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
-                                const QString& filter);
+                                const QString& filter, bool askBeforeReplacing = true);
 
     /// For tests: every following Exec goes to `hook` (none restores the real dialogs).
     static void SetExecHook(ExecHook hook);
@@ -40,6 +43,9 @@ public:
     static void SetMessageAnswer(QMessageBox::StandardButton answer);
     static const QStringList& ShownMessages();
     static void ClearShownMessages();
+    /// For tests: the path the next save dialogs give (empty for Cancel; none restores the
+    /// real dialog).
+    static void SetSaveFileAnswer(std::optional<QString> path);
 
 private:
     static int RunMessageBox(QMessageBox& box);

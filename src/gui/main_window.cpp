@@ -6,14 +6,17 @@
 #include "gui/icons.h"
 #include "gui/print_command.h"
 #include "gui/print_report_dialog.h"
+#include "gui/linacs_menu.h"
 #include "gui/qt_text.h"
 #include "gui/treatment_dialog.h"
 #include "gui/workbench_tree.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QHash>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 
 namespace kova::gui {
@@ -61,6 +64,7 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     WorkbenchTreeView = new WorkbenchTree(this);
     setCentralWidget(WorkbenchTreeView);
     BuildMenus();
+    m_linacsMenu = new LinacsMenu(menuBar(), m_workbench, m_linacFolder, this);
     m_popup = WorkbenchPopupMenu;
     connect(WorkbenchTreeView, &QTreeWidget::currentItemChanged, this,
             &MainWindow::WorkbenchTreeViewChange);
@@ -77,6 +81,8 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    // The linac windows refer to the linacs and the workbench, which go before the children.
+    delete m_linacsMenu;
     // The tree's nodes point into the workbench: remove them before the model goes.
     m_updating = true;
     WorkbenchTreeView->clear();
@@ -136,9 +142,11 @@ void MainWindow::ScanLinacs() {
     // Whatever the scan meets, it runs once: no file is ever read twice.
     m_linacsScanned = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LinacFolderScan scan = ScanLinacFolder(FromQ(m_linacFolder));
+    // A path is the file system's bytes, not a text of a linac file.
+    LinacFolderScan scan = ScanLinacFolder(QFile::encodeName(m_linacFolder).toStdString());
     QApplication::restoreOverrideCursor();
     m_linacs = std::move(scan.linacs);
+    m_linacsMenu->SetLinacs(m_linacs);
     QString status = LinacCount(m_linacs.size()) + u" read from " + m_linacFolder;
     QStringList leftOut;
     for (const SkippedLinacFile& skipped : scan.skipped) {

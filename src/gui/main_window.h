@@ -14,6 +14,7 @@ class QTreeWidgetItem;
 namespace kova::gui {
 
 class PrintReportDialog;
+class LinacsMenu;
 class WorkbenchTree;
 
 /// The main window: the workbench tree and its pop-up menus, and the one scan of the Linacs
@@ -33,6 +34,8 @@ public:
     bool linacsScanned() const { return m_linacsScanned; }
     const std::vector<std::unique_ptr<TLinacSpec>>& LinacList() const { return m_linacs; }
     const Workbench& workbench() const { return m_workbench; }
+    /// The "Linacs" menu of the menu bar, which opens the linacs' windows.
+    LinacsMenu* linacsMenu() const { return m_linacsMenu; }
 
     WorkbenchTree* WorkbenchTreeView = nullptr;
     QMenu* WorkbenchPopupMenu = nullptr;
@@ -86,6 +89,7 @@ private:
     PrintReportDialog* m_printDialog = nullptr;
     QString m_bannerFolder;
     QString m_pdfFolder;
+    LinacsMenu* m_linacsMenu = nullptr;
 };
 
 } // namespace kova::gui

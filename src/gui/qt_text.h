@@ -1,19 +1,24 @@
 #pragma once
 
+#include "core/text/cp1252.h"
+
 #include <QString>
 #include <string>
 
 namespace kova::gui {
 
-/// Texts of the core are single-byte (Windows-1252, as the linac files); Latin-1 is the
-/// nearest Qt codec and maps every byte to one character and back.
+/// Texts of the core are single bytes in Windows-1252, as the linac files keep them; the
+/// core's one conversion turns them into UTF-8 for Qt, so bytes 0x80 to 0x9F (the euro sign,
+/// curly quotes) show as the characters they stand for.
 inline QString ToQ(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(Cp1252ToUtf8(text));
 }
 
-/// A text typed in a window, as the core keeps it; characters outside Latin-1 become "?".
+/// A text typed in a window, as the core keeps it; characters that Windows-1252 cannot write
+/// become "?". Texts that must not change silently (names stored in a linac) go through the
+/// record forms instead, which refuse them.
 inline std::string FromQ(const QString& text) {
-    return text.toLatin1().toStdString();
+    return Utf8ToCp1252Lossy(text.toStdString());
 }
 
 } // namespace kova::gui

@@ -528,13 +528,15 @@ TEST(LinacReader, WrittenTextReadsBackTheSame) {
     EXPECT_EQ(second.Name, "Sala A");
     EXPECT_EQ(second.gEnergies[0]->Wedges[1]->WedgeType, 3);
 
-    // An empty serial number and CalDate are written as tokens that keep their place.
+    // An empty serial number and CalDate are written as tokens that keep their place, and
+    // read back empty.
     TLinacSpec blank;
     blank.gEnergies.push_back(std::make_unique<TgEnergy>());
     TLinacSpec reread;
     ASSERT_TRUE(ReadLinacText(WrittenText(blank), reread).accepted());
     ASSERT_EQ(reread.gEnergies.size(), 1u);
-    EXPECT_EQ(reread.gEnergies[0]->CalDate, "-");
+    EXPECT_EQ(reread.gEnergies[0]->CalDate, "");
+    EXPECT_EQ(reread.SerialNumber, "");
     EXPECT_EQ(WrittenText(reread), WrittenText(blank));
 }
 

@@ -1,6 +1,6 @@
 #include "support/lnc_file.h"
 
-#include "lnc/lnc_pack.h"
+#include "core/linac/linac_file.h"
 
 #include <fstream>
 #include <stdexcept>

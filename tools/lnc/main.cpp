@@ -1,14 +1,10 @@
 // lnc: pack a linac text into a .lnc file, unpack one, or dump what the reader understood.
 
 #include "core/common/file_bytes.h"
+#include "core/linac/linac_file.h"
 #include "core/linac/linac_spec.h"
-#include "lnc/lnc_pack.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,29 +24,6 @@ int Fail(const std::string& message) {
     return kExitFailed;
 }
 
-/// Writes `bytes` to `path` through a temporary file renamed into place, so that a failed
-/// write never leaves a half-written linac file.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& error) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
-            !out.flush()) {
-            error = "cannot write " + temporary;
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    std::error_code code;
-    std::filesystem::rename(temporary, path, code);
-    if (code) {
-        error = "cannot write " + path + ": " + code.message();
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 int Pack(const std::string& textPath, const std::string& outPath) {
     const kova::FileBytes text = kova::ReadFileBytes(textPath, kova::kMaxLinacTextBytes);
     if (!text.ok()) {
@@ -66,11 +39,9 @@ int Pack(const std::string& textPath, const std::string& outPath) {
     if (!packed) {
         return Fail(packed.reason());
     }
-    std::string error;
-    if (!WriteFileAtomically(outPath, *packed, error)) {
-        return Fail(error);
-    }
-    return kExitOk;
+    // The output is made anew on every pack (the build repacks the demo linacs).
+    const kova::Status written = kova::WriteFileAtomically(outPath, *packed, true);
+    return written ? kExitOk : Fail(written.reason());
 }
 
 int Unpack(const std::string& path) {

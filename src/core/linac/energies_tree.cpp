@@ -2,6 +2,8 @@
 
 #include "core/text/number_text.h"
 
+#include <algorithm>
+
 namespace kova {
 namespace {
 
@@ -22,7 +24,7 @@ EnergiesTreeNode Group(const char* caption, int image, EntryList<T>& list) {
     });
 }
 
-EnergiesTreeNode PhotonNode(TgEnergy& energy) {
+EnergiesTreeNode PhotonNode(TgEnergy& energy, bool showMultileaf) {
     EnergiesTreeNode node{energy.Name + " (" + FormatGeneral(energy.NominalEnergy) + " MV)",
                           kImagePhotonEnergy,
                           &energy,
@@ -42,7 +44,10 @@ EnergiesTreeNode PhotonNode(TgEnergy& energy) {
     }));
     node.Children.push_back(Group("Trays", kImageTray, energy.Trays));
     node.Children.push_back(Group("Offset Factors", kImageOffset, energy.OffsetFactors));
-    node.Children.push_back(Group("Multileaf Factors", kImageMultileaf, energy.MultileafFactors));
+    if (showMultileaf) {
+        node.Children.push_back(
+            Group("Multileaf Factors", kImageMultileaf, energy.MultileafFactors));
+    }
     node.Children.push_back(Group("Shields", kImageShield, energy.Shields));
     return node;
 }
@@ -58,10 +63,15 @@ EnergiesTreeNode ElectronNode(TeEnergy& energy) {
 
 } // namespace
 
-std::vector<EnergiesTreeNode> BuildEnergiesTree(TLinacSpec& linac) {
+std::vector<EnergiesTreeNode> BuildEnergiesTree(TLinacSpec& linac,
+                                                const std::vector<const TgEnergy*>& addedInWindow) {
     std::vector<EnergiesTreeNode> roots;
     for (auto& energy : linac.gEnergies) {
-        roots.push_back(PhotonNode(*energy));
+        const bool added = std::find(addedInWindow.begin(), addedInWindow.end(), energy.get()) !=
+                           addedInWindow.end();
+        const bool showMultileaf =
+            !added || energy->MLCSupported || !energy->MultileafFactors.empty();
+        roots.push_back(PhotonNode(*energy, showMultileaf));
     }
     for (auto& energy : linac.eEnergies) {
         roots.push_back(ElectronNode(*energy));

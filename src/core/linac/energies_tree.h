@@ -37,7 +37,10 @@ struct EnergiesTreeNode {
 };
 
 /// The energies tree of a linac: one root per photon energy (in list order) with its six
-/// table groups, then one root per electron energy with its applicators.
-std::vector<EnergiesTreeNode> BuildEnergiesTree(TLinacSpec& linac);
+/// table groups, then one root per electron energy with its applicators. A photon energy of
+/// `addedInWindow` (made with "Add gamma" rather than read from the file) shows its
+/// "Multileaf Factors" group only while it supports multileaf collimators or has factors.
+std::vector<EnergiesTreeNode>
+BuildEnergiesTree(TLinacSpec& linac, const std::vector<const TgEnergy*>& addedInWindow = {});
 
 } // namespace kova

@@ -12,6 +12,10 @@ std::string Num(double value) {
     return FormatGeneral(value);
 }
 
+/// The word written for an empty calibration date, which no token can hold; it reads back
+/// empty.
+constexpr const char* kNoCalDate = "-";
+
 template <class T>
 void WriteEntries(std::ostream& out, const EntryList<T>& list) {
     out << list.size() << '\n';
@@ -44,7 +48,7 @@ void TgEnergy::WriteTo(std::ostream& out) const {
         << (MLCSupported ? 1 : 0) << '\n'
         << Num(IgnoreOffset) << '\n'
         << Num(cGyUMRatio) << '\t' << Num(HalfLife) << '\t'
-        << (CalDate.empty() ? std::string("-") : CalDate) << '\n';
+        << (CalDate.empty() ? std::string(kNoCalDate) : CalDate) << '\n';
     WriteEntries(out, RefFields);
     WriteEntries(out, Wedges);
     WriteEntries(out, Trays);
@@ -68,6 +72,9 @@ bool TgEnergy::ReadFrom(TokenReader& in) {
         in.Flag(PrintOffset, "PrintOffset") && in.Flag(MLCSupported, "MLCSupported") &&
         in.Real(IgnoreOffset, "IgnoreOffset") && in.Real(cGyUMRatio, "cGyUMRatio") &&
         in.Real(HalfLife, "HalfLife") && in.Word(CalDate, "CalDate");
+    if (CalDate == kNoCalDate) {
+        CalDate.clear();
+    }
     return scalars && ReadEntries(in, RefFields, "reference field count", "reference field") &&
            ReadEntries(in, Wedges, "wedge count", "wedge") &&
            ReadEntries(in, Trays, "tray count", "tray") &&

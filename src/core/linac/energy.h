@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/linac/energy_list_item.h"
+#include "core/linac/record_form.h"
 
 #include <iosfwd>
 #include <string>
@@ -10,14 +11,9 @@ namespace kova {
 
 class TokenReader;
 
-/// Base of photon and electron energies.
-class TEnergy {
+/// Base of photon and electron energies; each is edited in a window of its own.
+class TEnergy : public EditableRecord {
 public:
-    TEnergy() = default;
-    TEnergy(const TEnergy&) = delete;
-    TEnergy& operator=(const TEnergy&) = delete;
-    virtual ~TEnergy() = default;
-
     std::string Name = "n/a";
 
     /// The three information lines a treatment shows under its node.
@@ -43,7 +39,7 @@ public:
     double Buildup = 0;    ///< depth of the calibration point, cm
     double cGyUMRatio = 0; ///< calibration factor, cGy per MU
     double HalfLife = 0;   ///< years; 0 when the source does not decay
-    std::string CalDate;   ///< calibration date "dd/mm/yyyy", kept exactly as stored
+    std::string CalDate;   ///< calibration date "dd/mm/yyyy", kept as stored ("-" reads as empty)
     bool TBISupported = true;
     double TBIRef = 0;       ///< TBI reference distance, cm
     double TBIFieldSize = 0; ///< TBI field size, cm
@@ -64,6 +60,10 @@ public:
     std::vector<std::string> PrintSummary() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    /// The energy window ("gEnergy" or "eEnergy").
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// An electron energy: calibration geometry and applicators.
@@ -80,6 +80,10 @@ public:
     std::vector<std::string> PrintSummary() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    /// The energy window ("gEnergy" or "eEnergy").
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 } // namespace kova

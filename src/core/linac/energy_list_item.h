@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/linac/record_form.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -15,14 +17,9 @@ class TokenReader;
 template <class T>
 using EntryList = std::vector<std::unique_ptr<T>>;
 
-/// One row of an energy's factor table.
-class EnergyListItem {
+/// One row of an energy's factor table, edited in a window of its own (its editor).
+class EnergyListItem : public EditableRecord {
 public:
-    EnergyListItem() = default;
-    EnergyListItem(const EnergyListItem&) = delete;
-    EnergyListItem& operator=(const EnergyListItem&) = delete;
-    virtual ~EnergyListItem() = default;
-
     /// Name of a named entry (wedge, tray, shield, multileaf factor, applicator).
     std::string Name;
 
@@ -32,6 +29,11 @@ public:
     virtual void WriteTo(std::ostream& out) const;
     /// Reads the entry's tokens; false (with the reason in the reader) on a bad token.
     virtual bool ReadFrom(TokenReader& in);
+
+    /// The base has no controls and stores nothing.
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// Depth dose at one depth of a reference field.
@@ -43,6 +45,9 @@ public:
     std::string Caption() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// A measured square or rectangular field at SSD = SCD with its factors and depth doses.
@@ -58,6 +63,9 @@ public:
     std::string Caption() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// Wedge factor and depth-dose warp at one field size.
@@ -70,6 +78,9 @@ public:
     std::string Caption() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// Wedge factor and warp interpolated for one field size.
@@ -92,6 +103,9 @@ public:
     std::string Caption() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 
     /// Wedge factor and warp for a field size s (cm): the nearest value (ties to the earlier,
     /// never 100 cm or more away), interpolated with the nearest value on the other side
@@ -105,6 +119,9 @@ public:
 
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 class Shield : public EnergyListItem {
@@ -113,6 +130,9 @@ public:
 
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 class MLCFValue : public EnergyListItem {
@@ -121,6 +141,9 @@ public:
 
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// Offset factor for one distance of the field centre from the beam axis.
@@ -132,6 +155,9 @@ public:
     std::string Caption() const override;
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 /// Electron applicator with its output factor.
@@ -141,6 +167,9 @@ public:
 
     void WriteTo(std::ostream& out) const override;
     bool ReadFrom(TokenReader& in) override;
+    const FormLayout& EditorLayout() const override;
+    FormTexts EditorTexts() const override;
+    FormCheck SaveEditorTexts(const FormTexts& texts) override;
 };
 
 } // namespace kova

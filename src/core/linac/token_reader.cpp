@@ -137,6 +137,10 @@ bool TokenReader::Byte(std::uint8_t& value, const char* field) {
 }
 
 std::string DecodeTextWord(std::string_view word) {
+    // A lone stand-in is how a writer puts down an empty text, which no token can hold.
+    if (word.size() == 1 && word[0] == kSpaceStandIn) {
+        return "";
+    }
     std::string text(word);
     for (char& c : text) {
         if (c == kSpaceStandIn) {

@@ -78,10 +78,11 @@ bool ReadEntries(TokenReader& in, std::vector<std::unique_ptr<T>>& list, const c
     return true;
 }
 
-/// Replaces every byte 0xE7 by a space.
+/// Replaces every byte 0xE7 by a space; a word of the single byte 0xE7 is the empty text.
 std::string DecodeTextWord(std::string_view word);
 /// The word a writer puts in place of a text: every whitespace byte becomes 0xE7, and an
-/// empty text (which no token can hold) a single 0xE7.
+/// empty text (which no token can hold) a single 0xE7, which reads back empty. A text of one
+/// blank reads back empty too.
 std::string EncodeTextWord(std::string_view text);
 
 } // namespace kova

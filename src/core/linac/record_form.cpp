@@ -1,0 +1,115 @@
+#include "core/linac/record_form.h"
+
+#include "core/linac/token_reader.h"
+#include "core/text/cp1252.h"
+#include "core/text/date_text.h"
+#include "core/text/number_text.h"
+
+#include <algorithm>
+
+namespace kova {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool AllBlank(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), IsBlank);
+}
+
+} // namespace
+
+std::string LinacTextProblem(std::string_view name) {
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return "holds a control character, which a linac file cannot store";
+        }
+        if (byte == 0xE7) {
+            return "holds the letter c with cedilla, which a linac file keeps for spaces";
+        }
+    }
+    if (name.size() > TokenReader::kMaxWordBytes) {
+        return "is longer than the " + std::to_string(TokenReader::kMaxWordBytes) +
+               " characters a linac file can store";
+    }
+    return "";
+}
+
+std::string_view FormReader::Text(const char* control) const {
+    const auto it = m_texts.find(control);
+    return it == m_texts.end() ? std::string_view() : std::string_view(it->second);
+}
+
+void FormReader::Refuse(const char* control, std::string reason) {
+    if (m_check.ok()) {
+        m_check = FormCheck{control, std::move(reason)};
+    }
+}
+
+std::string FormReader::Name(const char* control) {
+    const std::string_view typed = Text(control);
+    // A file cannot tell a blank name from an empty one, and nobody can pick a blank name
+    // from a list: both are stored as "n/a".
+    if (AllBlank(typed)) {
+        return "n/a";
+    }
+    const std::optional<std::string> bytes = Utf8ToCp1252(typed);
+    if (!bytes) {
+        Refuse(control, "The name '" + std::string(typed) +
+                            "' holds a character that a linac file cannot store");
+        return "n/a";
+    }
+    if (const std::string problem = LinacTextProblem(*bytes); !problem.empty()) {
+        Refuse(control, "The name '" + std::string(typed) + "' " + problem);
+        return "n/a";
+    }
+    return *bytes;
+}
+
+double FormReader::Number(const char* control) {
+    const std::string_view typed = Text(control);
+    const Result<double> value = StrToFloat(typed);
+    if (!value) {
+        Refuse(control, value.reason());
+        return 0;
+    }
+    return *value;
+}
+
+double FormReader::NumberOr(const char* control, double kept) {
+    const Result<double> value = StrToFloat(Text(control));
+    return value ? *value : kept;
+}
+
+std::string FormReader::Date(const char* control) {
+    const std::string_view typed = Text(control);
+    // An untouched masked box shows only its two slashes among blanks.
+    std::string digits;
+    std::copy_if(typed.begin(), typed.end(), std::back_inserter(digits),
+                 [](char c) { return !IsBlank(c) && c != '_'; });
+    if (digits.empty() || digits == "//") {
+        return "";
+    }
+    const Result<kova::Date> date = ParseShortDate(digits);
+    if (!date) {
+        Refuse(control, "'" + std::string(typed) + "' is not a valid date");
+        return "";
+    }
+    return FormatShortDate(*date);
+}
+
+bool FormReader::Check(const char* control) {
+    return Text(control) == "1";
+}
+
+int FormReader::Choice(const char* control, int itemCount, int kept) {
+    int index = -1;
+    if (!ParseIntToken(Text(control), index) || index < 0 || index >= itemCount) {
+        return kept;
+    }
+    return index;
+}
+
+} // namespace kova

@@ -1,0 +1,374 @@
+#include "gui/linac_spec_window.h"
+
+#include "core/linac/linac_file.h"
+#include "core/text/number_text.h"
+#include "core/workbench/linac_users.h"
+#include "gui/dialogs.h"
+#include "gui/energies_icons.h"
+#include "gui/qt_text.h"
+#include "gui/record_form.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kova::gui {
+namespace {
+
+QLineEdit* ShownEdit(const char* name) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    return edit;
+}
+
+/// A check box that shows a value and cannot be changed, yet looks like any other.
+QCheckBox* ShownCheck(const char* name, const char* caption) {
+    auto* check = new QCheckBox(QString::fromLatin1(caption));
+    check->setObjectName(QString::fromLatin1(name));
+    check->setAttribute(Qt::WA_TransparentForMouseEvents);
+    check->setFocusPolicy(Qt::NoFocus);
+    return check;
+}
+
+QPushButton* Button(const char* name, const char* caption) {
+    auto* button = new QPushButton(QString::fromLatin1(caption));
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+const EnergiesTreeNode* NodeOf(const QTreeWidgetItem* item) {
+    return item == nullptr ? nullptr
+                           : reinterpret_cast<const EnergiesTreeNode*>(
+                                 item->data(0, Qt::UserRole).value<quintptr>());
+}
+
+/// The record an energy or entry node stands for; null for a group.
+struct RecordOf {
+    EditableRecord* operator()(TgEnergy* energy) const { return energy; }
+    EditableRecord* operator()(TeEnergy* energy) const { return energy; }
+    EditableRecord* operator()(EnergyListItem* entry) const { return entry; }
+    template <class List>
+    EditableRecord* operator()(List*) const {
+        return nullptr;
+    }
+};
+
+/// Every item of a tree, parents before children.
+void CollectItems(QTreeWidgetItem* item, std::vector<QTreeWidgetItem*>& items) {
+    items.push_back(item);
+    for (int i = 0; i < item->childCount(); ++i) {
+        CollectItems(item->child(i), items);
+    }
+}
+
+std::vector<QTreeWidgetItem*> AllItems(QTreeWidget* tree) {
+    std::vector<QTreeWidgetItem*> items;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        CollectItems(tree->topLevelItem(i), items);
+    }
+    return items;
+}
+
+/// A core message as UTF-8: file paths in it are UTF-8, linac texts Windows-1252.
+QString CoreMessage(const std::string& message) {
+    return QString::fromStdString(TextFileToUtf8(message));
+}
+
+} // namespace
+
+LinacSpecWindow::LinacSpecWindow(TLinacSpec& linac, const Workbench& workbench, QString linacFolder,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Window), m_linac(linac), m_workbench(workbench),
+      m_linacFolder(std::move(linacFolder)) {
+    setObjectName(QStringLiteral("LinacSpecWindow"));
+    setWindowTitle(QStringLiteral("Linac"));
+    auto* top = new QHBoxLayout;
+    top->addWidget(BuildIdentifiers());
+    top->addWidget(BuildGeometry());
+    top->addWidget(BuildLabels());
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(BuildEnergies(), 1);
+    ShowFields();
+    RebuildTree();
+    resize(720, 560);
+}
+
+QWidget* LinacSpecWindow::BuildIdentifiers() {
+    auto* group = new QGroupBox(QStringLiteral("Linac identifiers"));
+    auto* form = new QFormLayout(group);
+    Name = ShownEdit("Name");
+    Brand = ShownEdit("Brand");
+    Model = ShownEdit("Model");
+    SerialNumber = ShownEdit("SerialNumber");
+    form->addRow(QStringLiteral("Name"), Name);
+    form->addRow(QStringLiteral("Brand"), Brand);
+    form->addRow(QStringLiteral("Model"), Model);
+    form->addRow(QStringLiteral("S/N"), SerialNumber);
+    return group;
+}
+
+QWidget* LinacSpecWindow::BuildGeometry() {
+    // The doubled ampersand shows as one.
+    auto* group = new QGroupBox(QStringLiteral("Geometry && Capabilities"));
+    auto* form = new QFormLayout(group);
+    SAD = ShownEdit("SAD");
+    isAsymmetricFieldsOnWidth =
+        ShownCheck("isAsymmetricFieldsOnWidth", "Asymmetric gamma fields on Width?");
+    isAsymmetricFieldsOnHeight =
+        ShownCheck("isAsymmetricFieldsOnHeight", "Asymmetric gamma fields on Height?");
+    form->addRow(QStringLiteral("SAD [cm]"), SAD);
+    form->addRow(isAsymmetricFieldsOnWidth);
+    form->addRow(isAsymmetricFieldsOnHeight);
+    return group;
+}
+
+QWidget* LinacSpecWindow::BuildLabels() {
+    auto* group = new QGroupBox(QStringLiteral("Labeling"));
+    auto* grid = new QGridLayout(group);
+    struct Label {
+        QLineEdit** edit;
+        const char* name;
+        const char* caption;
+    };
+    const Label labels[] = {
+        {&WidthChar, "WidthChar", "Width"},    {&HeightChar, "HeightChar", "Height"},
+        {&LeftChar, "LeftChar", "Left"},       {&RightChar, "RightChar", "Right"},
+        {&BottomChar, "BottomChar", "Bottom"}, {&TopChar, "TopChar", "Top"}};
+    int row = 0;
+    for (const Label& label : labels) {
+        // Two characters are typed in a label; a longer one from a file is shown whole.
+        *label.edit = ShownEdit(label.name);
+        grid->addWidget(new QLabel(QString::fromLatin1(label.caption)), row / 2, (row % 2) * 2);
+        grid->addWidget(*label.edit, row / 2, (row % 2) * 2 + 1);
+        ++row;
+    }
+    return group;
+}
+
+QWidget* LinacSpecWindow::BuildEnergies() {
+    auto* group = new QGroupBox(QStringLiteral("Energy fields"));
+    Energies = new QTreeWidget;
+    Energies->setObjectName(QStringLiteral("Energies"));
+    Energies->setHeaderHidden(true);
+    Energies->setExpandsOnDoubleClick(false);
+    Energies->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cAddgamma = Button("cAddgamma", "Add gamma");
+    cAddeminus = Button("cAddeminus", "Add e-");
+    cRemove = Button("cRemove", "Remove");
+    cDisplay = Button("cDisplay", "Display");
+    cSaveAs = Button("cSaveAs", "Save As...");
+    SaveLine = new QLabel;
+    SaveLine->setObjectName(QStringLiteral("SaveLine"));
+    SaveLine->setWordWrap(true);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : {cAddgamma, cAddeminus, cRemove, cDisplay}) {
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    buttons->addWidget(cSaveAs);
+    auto* layout = new QGridLayout(group);
+    layout->addWidget(Energies, 0, 0);
+    layout->addLayout(buttons, 0, 1);
+    layout->addWidget(SaveLine, 1, 0, 1, 2);
+    connect(cAddgamma, &QPushButton::clicked, this, &LinacSpecWindow::cAddgammaClick);
+    connect(cAddeminus, &QPushButton::clicked, this, &LinacSpecWindow::cAddeminusClick);
+    connect(cRemove, &QPushButton::clicked, this, &LinacSpecWindow::cRemoveClick);
+    connect(cDisplay, &QPushButton::clicked, this, &LinacSpecWindow::cDisplayClick);
+    connect(cSaveAs, &QPushButton::clicked, this, &LinacSpecWindow::cSaveAsClick);
+    connect(Energies, &QTreeWidget::itemDoubleClicked, this, &LinacSpecWindow::cDisplayClick);
+    return group;
+}
+
+void LinacSpecWindow::ShowFields() {
+    Name->setText(ToQ(m_linac.Name));
+    Brand->setText(ToQ(m_linac.Brand));
+    Model->setText(ToQ(m_linac.Model));
+    SerialNumber->setText(ToQ(m_linac.SerialNumber));
+    SAD->setText(ToQ(FormatGeneral(m_linac.SAD)));
+    isAsymmetricFieldsOnWidth->setChecked(m_linac.isAsymmetricFieldsOnWidth != 0);
+    isAsymmetricFieldsOnHeight->setChecked(m_linac.isAsymmetricFieldsOnHeight != 0);
+    WidthChar->setText(ToQ(m_linac.WidthChar));
+    HeightChar->setText(ToQ(m_linac.HeightChar));
+    LeftChar->setText(ToQ(m_linac.LeftChar));
+    RightChar->setText(ToQ(m_linac.RightChar));
+    BottomChar->setText(ToQ(m_linac.BottomChar));
+    TopChar->setText(ToQ(m_linac.TopChar));
+}
+
+void LinacSpecWindow::AddItems(QTreeWidgetItem* parent, const EnergiesTreeNode& node) {
+    auto* item = new QTreeWidgetItem(QStringList(ToQ(node.Caption)));
+    item->setIcon(0, EnergiesIcon(node.ImageIndex));
+    item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&node)));
+    if (parent != nullptr) {
+        parent->addChild(item);
+    } else {
+        Energies->addTopLevelItem(item);
+    }
+    for (const EnergiesTreeNode& child : node.Children) {
+        AddItems(item, child);
+    }
+}
+
+void LinacSpecWindow::RebuildTree(const std::set<const void*>& expand) {
+    std::set<const void*> expanded = expand;
+    for (QTreeWidgetItem* item : AllItems(Energies)) {
+        if (item->isExpanded()) {
+            expanded.insert(ObjectKey(NodeOf(item)->Object));
+        }
+    }
+    const EnergiesTreeNode* current = NodeOf(Energies->currentItem());
+    const void* selected = current == nullptr ? nullptr : ObjectKey(current->Object);
+    // The items point into the tree: they go before it is rebuilt.
+    Energies->clear();
+    m_tree = BuildEnergiesTree(m_linac, m_addedEnergies);
+    for (const EnergiesTreeNode& root : m_tree) {
+        AddItems(nullptr, root);
+    }
+    for (QTreeWidgetItem* item : AllItems(Energies)) {
+        const void* key = ObjectKey(NodeOf(item)->Object);
+        item->setExpanded(expanded.count(key) != 0);
+        if (key == selected) {
+            Energies->setCurrentItem(item);
+        }
+    }
+}
+
+EnergiesSelection LinacSpecWindow::Selected() const {
+    EnergiesSelection selection;
+    const QTreeWidgetItem* item = Energies->currentItem();
+    if (item == nullptr) {
+        return selection;
+    }
+    selection.node = NodeOf(item);
+    selection.parent = NodeOf(item->parent());
+    for (const QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent()) {
+        ++selection.level;
+    }
+    return selection;
+}
+
+void LinacSpecWindow::Add(EnergiesAddition addition, const EnergiesSelection& selection) {
+    if (addition.empty()) {
+        return;
+    }
+    bool accepted = false;
+    {
+        RecordForm form(*addition.record(), this);
+        // A new energy shows its defaults, so OK needs only what differs; a new entry's
+        // boxes start empty, to be filled with measured values.
+        if (addition.isEnergy()) {
+            form.LoadEntry();
+        }
+        accepted = Dialogs::Exec(form) == QDialog::Accepted;
+    }
+    if (!accepted) {
+        return; // the record goes with `addition`, never having been part of the linac
+    }
+    std::set<const void*> expand = {addition.key()};
+    if (selection.node != nullptr && !addition.isEnergy()) {
+        expand.insert(ObjectKey(selection.node->Object));
+    }
+    if (const TgEnergy* photon = addition.photonEnergy()) {
+        m_addedEnergies.push_back(photon);
+    }
+    addition.Commit(m_linac);
+    RebuildTree(expand);
+}
+
+void LinacSpecWindow::cAddgammaClick() {
+    const EnergiesSelection selection = Selected();
+    Add(AddGamma(selection), selection);
+}
+
+void LinacSpecWindow::cAddeminusClick() {
+    const EnergiesSelection selection = Selected();
+    Add(AddElectron(selection), selection);
+}
+
+void LinacSpecWindow::cRemoveClick() {
+    const EnergiesSelection selection = Selected();
+    const EnergiesRemoval removal = PlanRemoval(selection);
+    if (selection.node == nullptr) {
+        return;
+    }
+    const Status allowed = CheckRemoval(m_workbench, removal);
+    if (!allowed) {
+        Dialogs::ShowError(this, ToQ(allowed.reason()));
+        return;
+    }
+    for (const TEnergy* energy : removal.energies) {
+        std::erase(m_addedEnergies, energy);
+    }
+    Remove(m_linac, selection);
+    RebuildTree();
+}
+
+void LinacSpecWindow::cDisplayClick() {
+    const EnergiesSelection selection = Selected();
+    if (selection.node == nullptr) {
+        return;
+    }
+    EditableRecord* record = std::visit(RecordOf{}, selection.node->Object);
+    if (record == nullptr) {
+        Energies->currentItem()->setExpanded(true);
+        return;
+    }
+    bool accepted = false;
+    {
+        RecordForm form(*record, this);
+        form.LoadEntry();
+        accepted = Dialogs::Exec(form) == QDialog::Accepted;
+    }
+    if (accepted) {
+        // A renamed entry or energy shows its new caption.
+        RebuildTree();
+    }
+}
+
+void LinacSpecWindow::cSaveAsClick() {
+    const QString suggested = QDir::home().filePath(
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_linac.FileName)))
+            .completeBaseName() +
+        QStringLiteral("-copy.lnc"));
+    // The window asks before replacing a file itself, once the extension is added.
+    QString path = Dialogs::SaveFileName(this, QStringLiteral("Save Linac As"), suggested,
+                                         QStringLiteral("Linac files (*.lnc)"), false);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".lnc");
+    }
+    LinacSaveOptions options;
+    options.protectedFolder = QFile::encodeName(m_linacFolder).toStdString();
+    // A file of the linac folder is refused below, without asking to replace it first.
+    if (QFileInfo::exists(path) &&
+        !IsInFolder(QFile::encodeName(path).toStdString(), options.protectedFolder)) {
+        if (!Dialogs::Confirm(this, QStringLiteral("Save Linac As"),
+                              path + QStringLiteral(" already exists. Replace it?"))) {
+            return;
+        }
+        options.replaceExisting = true;
+    }
+    const Status saved = SaveLinacFile(m_linac, QFile::encodeName(path).toStdString(), options);
+    if (!saved) {
+        Dialogs::ShowError(this, CoreMessage(saved.reason()));
+        return;
+    }
+    SaveLine->setText(QStringLiteral("Saved to ") + path);
+}
+
+} // namespace kova::gui

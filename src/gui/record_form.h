@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/linac/record_form.h"
+
+#include <QDialog>
+#include <map>
+#include <string>
+
+class QButtonGroup;
+class QCheckBox;
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+
+namespace kova::gui {
+
+/// The window of an energy or a table entry: its controls are built from the record's layout
+/// and keep the names of the fields they edit ("Width", "WedgeTypes"). OK stores the texts
+/// through the record, which converts every one first; a refused box is reported, gets the
+/// focus, and the window stays open with the record unchanged.
+class RecordForm : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit RecordForm(EditableRecord& record, QWidget* parent = nullptr);
+
+    /// Shows the record's fields in the controls.
+    void LoadEntry();
+    /// Stores the controls in the record; false (with the reason shown, nothing stored) when
+    /// a box is refused.
+    bool SaveEntry();
+    /// The texts of the controls as they stand.
+    FormTexts Texts() const;
+    EditableRecord& record() const { return m_record; }
+
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+
+public slots:
+    void okClick();
+    /// A check box changed: the controls it enables follow it.
+    void CheckClick();
+
+private:
+    QWidget* BuildGroup(const FormGroup& group);
+    QWidget* BuildChoice(const FormControl& control);
+    void SetText(const FormControl& control, const std::string& text);
+    QWidget* ControlWidget(const std::string& name) const;
+
+    EditableRecord& m_record;
+    const FormLayout& m_layout;
+    std::map<std::string, QLineEdit*> m_edits;
+    std::map<std::string, QCheckBox*> m_checks;
+    std::map<std::string, QButtonGroup*> m_choices;
+};
+
+} // namespace kova::gui
