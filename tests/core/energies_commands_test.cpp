@@ -2,6 +2,7 @@
 // for each node, what "Remove" takes away, and who on the workbench stops a removal.
 
 #include "core/beams/beam.h"
+#include "core/beams/beam_form.h"
 #include "core/linac/energies_commands.h"
 #include "core/linac/linac_spec.h"
 #include "core/workbench/linac_users.h"
@@ -212,6 +213,10 @@ public:
     std::vector<std::string> DetailsColumn(const Date&) const override { return {}; }
     std::vector<SetupCell> SetupRow() const override { return {}; }
     std::vector<const EnergyListItem*> UsedEntries() const override { return m_used; }
+    BeamKind Kind() const override { return BeamKind::Photon; }
+    std::vector<NamedValue> Inputs() const override { return {}; }
+    std::vector<NamedValue> Factors() const override { return {}; }
+    std::unique_ptr<BeamForm> CreateForm() override { return nullptr; }
 
 private:
     std::vector<const EnergyListItem*> m_used;
