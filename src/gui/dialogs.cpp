@@ -28,6 +28,11 @@ std::optional<QString>& SaveFileAnswer() {
     return answer;
 }
 
+std::optional<QString>& OpenFileAnswer() {
+    static std::optional<QString> answer;
+    return answer;
+}
+
 QStringList& Shown() {
     static QStringList shown;
     return shown;
@@ -73,6 +78,22 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QSt
     return QFileDialog::getSaveFileName(parent, caption, suggested, filter, nullptr,
                                         askBeforeReplacing ? QFileDialog::Options()
                                                            : QFileDialog::DontConfirmOverwrite);
+}
+
+QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
+    if (OpenFileAnswer()) {
+        return *OpenFileAnswer();
+    }
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+void Dialogs::Inform(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Information, title, message, QMessageBox::Ok, parent);
+    RunMessageBox(box);
+}
+
+void Dialogs::SetOpenFileAnswer(std::optional<QString> path) {
+    OpenFileAnswer() = std::move(path);
 }
 
 void Dialogs::SetExecHook(ExecHook hook) {

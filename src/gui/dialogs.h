@@ -35,6 +35,16 @@ public:
     static QString SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter, bool askBeforeReplacing = true);
 
+    /// The standard open dialog: the path chosen, empty when cancelled.
+    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter);
+
+    /// A box with a message and OK, titled `title`.
+    static void Inform(QWidget* parent, const QString& title, const QString& message);
+
+    /// For tests: the path the next open dialogs give (empty for Cancel; none restores the
+    /// real dialog).
+    static void SetOpenFileAnswer(std::optional<QString> path);
+
     /// For tests: every following Exec goes to `hook` (none restores the real dialogs).
     static void SetExecHook(ExecHook hook);
     /// For tests: every following SaveFileName goes to `hook` (none restores the real one).

@@ -2,6 +2,7 @@
 
 #include "core/beams/photon_beam.h"
 #include "core/beams/photon_beam_form.h"
+#include "core/mlc/mlc_field.h"
 #include "gui/beam_dialog.h"
 
 class QButtonGroup;
@@ -66,6 +67,8 @@ private slots:
     void FieldDimChange(int index);
 
 private:
+    void ImportMultileafField(std::string_view name, const std::string& fileName,
+                              const MLCField& field);
     void TakeControls();
     QWidget* BuildTechniquePage();
     QWidget* BuildBeamPage();

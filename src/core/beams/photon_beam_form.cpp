@@ -2,6 +2,7 @@
 
 #include "core/beams/result_text.h"
 #include "core/linac/linac_spec.h"
+#include "core/text/number_text.h"
 
 namespace kova {
 namespace {
@@ -298,6 +299,41 @@ Result<PhotonBeamInput> PhotonBeamForm::ReadInput(double* wedgeDose) const {
     in.multileaf = static_cast<const MLCFValue*>(SelectedEntry("MultileafComp"));
     in.offsetOff = !Checked("isOffset");
     return in;
+}
+
+Result<JawSettings> PhotonBeamForm::CurrentJaws() const {
+    return ParseJawSettings(Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"),
+                            Text("BeamTop"), Text("BeamWidth"), Text("BeamHeight"));
+}
+
+Status PhotonBeamForm::CanUseCurrentJaws() const {
+    if (m_energy == nullptr) {
+        return Status::Fail("The beam has no treatment with a photon energy");
+    }
+    const Result<JawSettings> jaws = CurrentJaws();
+    return jaws ? CheckUseCurrentJaws(*m_energy, *jaws) : jaws.status();
+}
+
+void PhotonBeamForm::SetRecommendedJaws(const MLCField& field) {
+    for (const NamedText& text : RecommendedJawTexts(field)) {
+        SetText(text.control, text.text);
+    }
+}
+
+Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) const {
+    if (m_energy == nullptr) {
+        return Result<MLCFactors>::Fail("The beam has no treatment with a photon energy");
+    }
+    const Result<double> equivSize = StrToFloat(Text("BeamEquivSize"));
+    if (!equivSize) {
+        return equivSize.status();
+    }
+    return ComputeMLCFactors(*m_energy, *equivSize, field.geometry.area, field.geometry.perimeter);
+}
+
+void PhotonBeamForm::AddMultileafFromFile(const std::string& fileName, const MLCField& field,
+                                          const MLCFactors& factors) {
+    AddOnFly("MultileafComp", {MLCEntryName(fileName, field.name), factors.Average()});
 }
 
 Status PhotonBeamForm::Accept(const Date& today) {

@@ -2,6 +2,8 @@
 
 #include "core/beams/beam_form.h"
 #include "core/beams/photon_beam.h"
+#include "core/mlc/mlc_factors.h"
+#include "core/mlc/mlc_jaws.h"
 
 #include <string>
 #include <vector>
@@ -56,6 +58,23 @@ public:
 
     Status Accept(const Date& today) override;
     void LoadControls() override;
+
+    // "Compute from file...": a multileaf entry from a field of an MLC file.
+
+    /// The jaws the beam shows now, for the "Use current" choice.
+    Result<JawSettings> CurrentJaws() const;
+    /// Whether the jaws shown now may be kept with a multileaf field ("Use current").
+    Status CanUseCurrentJaws() const;
+    /// "Recommended": the field's gantry and jaws typed into the beam in order, each running
+    /// its rule as typing does.
+    void SetRecommendedJaws(const MLCField& field);
+    /// The multileaf factors of `field` under the jaws shown now (the equivalent size as
+    /// shown, one decimal).
+    Result<MLCFactors> MultileafFactorsOf(const MLCField& field) const;
+    /// A multileaf entry "FILE::FIELD" with the mean of the two factors, owned by the beam and
+    /// selected.
+    void AddMultileafFromFile(const std::string& fileName, const MLCField& field,
+                              const MLCFactors& factors);
 
 protected:
     PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> controls);
