@@ -91,6 +91,7 @@ void PhotonBeamDialog::TakeControls() {
     TrayComp = ListOf("TrayComp");
     ShieldComp = ListOf("ShieldComp");
     MultileafComp = ListOf("MultileafComp");
+    TPSMU = EditOf("TPSMU");
     isOffset = CheckOf("isOffset");
     isOffset->setText(QStringLiteral("Use Offset [cm]"));
     isOffset->setLayoutDirection(Qt::RightToLeft);
@@ -107,8 +108,7 @@ QWidget* PhotonBeamDialog::BuildTechniquePage() {
         Named(qobject_cast<QRadioButton*>(items->button(kIsocentric)), "TechniqueIsocentric");
     TechniqueNotIsocentric =
         Named(qobject_cast<QRadioButton*>(items->button(kFixedSsd)), "TechniqueNotIsocentric");
-    TechniqueIsocentric->setText(QStringLiteral(
-        "Isocentric (specify dose at isocenter SAD = 100 cm, field size at isocenter)"));
+    TechniqueIsocentric->setText(ToQ(photonForm().IsocentricCaption()));
     TechniqueNotIsocentric->setText(
         QStringLiteral("Not  Isocentric (specify dose at given depth and SSD, field size at SCD)"));
     auto* layout = new QVBoxLayout(Technique);
@@ -136,6 +136,7 @@ QWidget* PhotonBeamDialog::BuildDoseAndDepth() {
     AddPair(grid, 0, 2, QStringLiteral("Depth [cm]"), BeamDepth);
     AddPair(grid, 1, 0, QStringLiteral("@ SSD [cm]"), BeamSSD);
     AddPair(grid, 1, 2, QStringLiteral("Real SSD [cm]"), BeamRealSSD);
+    AddPair(grid, 2, 0, QStringLiteral("TPS MU"), TPSMU);
     return box;
 }
 

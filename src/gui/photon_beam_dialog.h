@@ -36,6 +36,7 @@ public:
     QLineEdit *GantryRot = nullptr, *JawsRot = nullptr, *CouchRot = nullptr;
     QLineEdit *BeamDose = nullptr, *BeamDepth = nullptr, *BeamSSD = nullptr, *BeamRealSSD = nullptr;
     QLineEdit *BeamEquivSize = nullptr, *BeamOffset = nullptr;
+    QLineEdit* TPSMU = nullptr; ///< the planning system's MU, optional
     QTabWidget* FieldDim = nullptr;
     QWidget *SymSheet = nullptr, *AsymSheetA = nullptr, *AsymSheetB = nullptr;
     QLineEdit *BeamWidth = nullptr, *BeamHeight = nullptr;

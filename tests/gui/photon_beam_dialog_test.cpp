@@ -226,6 +226,7 @@ private slots:
     void setOnFlyCancel_data();
     void setOnFlyCancel();
     void computeFromFileFlow();
+    void clearerMessagesAndReadOnlyBoxes();
     void okRefused_data();
     void okRefused();
     void okComputesMuAndLoadControlsRestoresIt();
@@ -397,7 +398,7 @@ void PhotonBeamDialogTest::techniqueSetsSsd() {
     QCOMPARE(Text(dialog, "BeamSSD"), QStringLiteral("90"));
     Type(dialog, "BeamDepth", "x5");
     Find<QRadioButton>(dialog, "TechniqueIsocentric")->click();
-    QCOMPARE(Reason(dialog), QStringLiteral("'x5' is not a valid floating point value"));
+    QCOMPARE(Reason(dialog), QStringLiteral("Depth: 'x5' is not a valid floating point value"));
 }
 
 void PhotonBeamDialogTest::modifierLists() {
@@ -530,11 +531,40 @@ void PhotonBeamDialogTest::computeFromFileFlow() {
     QCOMPARE(session.beam.factors.multileafFactor, 1.0);
 }
 
+void PhotonBeamDialogTest::clearerMessagesAndReadOnlyBoxes() {
+    LinacText cobalt;
+    cobalt.SAD = "80";
+    Session session(cobalt);
+    PhotonBeamDialog& dialog = session.Open();
+    QVERIFY(Find<QRadioButton>(dialog, "TechniqueIsocentric")
+                ->text()
+                .contains(QStringLiteral("SAD = 80 cm")));
+    // Read-only boxes are skipped by Tab; the SSD is typed only with a fixed SSD.
+    QCOMPARE(Find<QLineEdit>(dialog, "BeamEquivSize")->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(Find<QLineEdit>(dialog, "OffsetComp")->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(Find<QLineEdit>(dialog, "BeamSSD")->focusPolicy(), Qt::NoFocus);
+    TypeFixedSsd10x10(dialog);
+    QCOMPARE(Find<QLineEdit>(dialog, "BeamSSD")->focusPolicy(), Qt::StrongFocus);
+    // A field that is not a number: no equivalent size shown, and OK names the field.
+    Type(dialog, "BeamWidth", "1o");
+    QCOMPARE(Text(dialog, "BeamEquivSize"), QString());
+    PressOK(dialog);
+    QCOMPARE(Reason(dialog), QStringLiteral("Width: '1o' is not a valid floating point value"));
+    // The reason goes as soon as the user changes an input.
+    Type(dialog, "BeamWidth", "10");
+    QCOMPARE(Reason(dialog), QString());
+    QCOMPARE(Text(dialog, "BeamEquivSize"), QStringLiteral("10.0"));
+    Type(dialog, "TPSMU", "300");
+    PressOK(dialog);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(session.beam.tpsMU.value_or(0), 300.0);
+}
+
 void PhotonBeamDialogTest::okRefused_data() {
     QTest::addColumn<QString>("dose");
     QTest::addColumn<QString>("reason");
     QTest::newRow("not a number") << "abc"
-                                  << "'abc' is not a valid floating point value";
+                                  << "Dose: 'abc' is not a valid floating point value";
     QTest::newRow("zero") << "0"
                           << "The dose must be above 0 cGy";
 }

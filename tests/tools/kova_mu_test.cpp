@@ -192,7 +192,11 @@ TEST_F(KovaMuTest, ComputedAndRefusedBeams) {
         // A tray made on the spot: 200 / 0.67 / 0.95 = 314.218.
         {"tray on the spot", {{"TrayComp", "T1 : 0.95"}}, true, 200 / 0.67 / 0.95, ""},
         {"dose 0", {{"BeamDose", "0"}}, false, 0, "The dose must be above 0 cGy"},
-        {"dose text", {{"BeamDose", "2OO"}}, false, 0, "'2OO' is not a valid floating point value"},
+        {"dose text",
+         {{"BeamDose", "2OO"}},
+         false,
+         0,
+         "Dose: '2OO' is not a valid floating point value"},
     };
     const Date today{2026, 6, 1};
     for (const Case& c : cases) {

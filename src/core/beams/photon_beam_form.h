@@ -5,6 +5,7 @@
 #include "core/mlc/mlc_factors.h"
 #include "core/mlc/mlc_jaws.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
     static std::vector<ControlSpec> ControlTable();
 
     std::string Caption() const override { return "New Photon Beam"; }
+    /// The isocentric technique's caption, with the linac's own SAD (100 cm without a linac).
+    std::string IsocentricCaption() const;
 
     /// The field sheets as pages of controls: 1 symmetric, 2 asymmetric A, 3 asymmetric B.
     static int SheetOf(FieldSheet sheet) { return static_cast<int>(sheet) + 1; }
@@ -91,6 +94,7 @@ private:
     void FillLists();
     Status TechniqueClick();
     void Apply(const ControlTexts& texts);
+    void ApplyField(const std::optional<ControlTexts>& texts);
 
     TPhotonBeam& m_beam;
     const TLinacSpec* m_linac = nullptr;
