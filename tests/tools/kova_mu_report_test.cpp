@@ -70,7 +70,7 @@ std::string Examples() {
 /// The pages of a PDF as pdftotext -layout lays them out.
 std::vector<std::string> Pages(const test::TempDir& work, const fs::path& pdf) {
     const ProgramRun run = Shell(work, Quoted(KOVA_PDFTOTEXT) + " -layout " + Quoted(pdf.string()) +
-                                    " " + Quoted(work.File("pdf.txt").string()));
+                                           " " + Quoted(work.File("pdf.txt").string()));
     EXPECT_EQ(run.code, 0) << run.err;
     std::vector<std::string> pages;
     std::istringstream text(ReadAll(work.File("pdf.txt")));
@@ -108,9 +108,9 @@ TEST(KovaMuReport, EveryBeamOfTheExamplesOnBothPages) {
     const fs::path pdf = work.File("patient.pdf");
     // A name outside ASCII, and a comment of two lines.
     const ProgramRun run = KovaMu(work, "--json --report " + Quoted(pdf.string()) +
-                                     " --patient 'Rossi M\xC3\xBC"
-                                     "ller' --comment 'SSD = 93 cm\\nSHIFT = 2 cm caudal'" +
-                                     Examples());
+                                            " --patient 'Rossi M\xC3\xBC"
+                                            "ller' --comment 'SSD = 93 cm\\nSHIFT = 2 cm caudal'" +
+                                            Examples());
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err, "");
     ASSERT_TRUE(fs::exists(pdf));
@@ -163,8 +163,9 @@ TEST(KovaMuReport, EveryBeamOfTheExamplesOnBothPages) {
 TEST(KovaMuReport, TreatmentsOfTheDemoPatient) {
     const test::TempDir work;
     const fs::path pdf = work.File("demo.pdf");
-    const ProgramRun run = KovaMu(work, "--form --report " + Quoted(pdf.string()) + " " +
-                                     Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_patient.ini"));
+    const ProgramRun run =
+        KovaMu(work, "--form --report " + Quoted(pdf.string()) + " " +
+                         Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_patient.ini"));
     ASSERT_EQ(run.code, 0) << run.err;
     const std::vector<std::string> pages = Pages(work, pdf);
     // Two report pages of three columns each, then one sheet with the form.
@@ -198,16 +199,16 @@ TEST(KovaMuReport, RefusedReports) {
         std::string message;
         bool computed; ///< the beams were computed (and written to stdout) first
     } cases[] = {
-        {"missing folder", "--report " + Quoted(work.File("none/r.pdf").string()) + " " + beams,
-         2, "kova-mu: --report: the folder " + work.File("none").string() + " does not exist",
-         false},
+        {"missing folder", "--report " + Quoted(work.File("none/r.pdf").string()) + " " + beams, 2,
+         "kova-mu: --report: the folder " + work.File("none").string() + " does not exist", false},
         {"a folder", "--report " + Quoted(work.Path().string()) + " " + beams, 2,
          "kova-mu: --report: " + work.Path().string() + " is a folder", false},
         // The form leaves room for 4 comment lines on A4.
-        {"comment too long", "--form --comment " + tooLong + " --report " + Quoted(pdf.string()) +
-         " " + beams, 2,
+        {"comment too long",
+         "--form --comment " + tooLong + " --report " + Quoted(pdf.string()) + " " + beams, 2,
          "kova-mu: --report: The comment has 10 lines, but only 4 fit above the table of the "
-         "treatment summary page with the positioning form.", false},
+         "treatment summary page with the positioning form.",
+         false},
         // No one can create files in /proc: found only when the pages are printed.
         {"unwritable", "--report /proc/r.pdf " + beams, 2,
          "kova-mu: --report: Nothing was printed: could not start the PDF file", true},

@@ -22,8 +22,8 @@ TEST(ReportRequest, CommentLines) {
         {"SSD = 93 cm\\nSHIFT = 2 cm", {"SSD = 93 cm", "SHIFT = 2 cm"}},
         {"SSD = 93 cm\nSHIFT = 2 cm", {"SSD = 93 cm", "SHIFT = 2 cm"}},
         {"a\r\nb\\n\\nc", {"a", "b", "", "c"}}, // a blank line inside stays
-        {"a\\n\\n  \n", {"a"}},                // blank lines at the end do not
-        {"C:\\data\\nb", {"C:\\data", "b"}},   // a backslash before anything else stays
+        {"a\\n\\n  \n", {"a"}},                 // blank lines at the end do not
+        {"C:\\data\\nb", {"C:\\data", "b"}},    // a backslash before anything else stays
         {"end\\", {"end\\"}},
         {"", {}},
     };
@@ -40,8 +40,12 @@ TEST(ReportRequest, OptionsThatGoTogether) {
     } cases[] = {
         {"nothing", {}, ""},
         {"all", {"out.pdf", "Rossi", true, "x"}, ""},
-        {"empty file name", {"", {}, false, {}}, "--report needs the name of the PDF file to write"},
-        {"patient alone", {{}, "Rossi", false, {}}, "--patient, --form and --comment go with --report"},
+        {"empty file name",
+         {"", {}, false, {}},
+         "--report needs the name of the PDF file to write"},
+        {"patient alone",
+         {{}, "Rossi", false, {}},
+         "--patient, --form and --comment go with --report"},
         {"form alone", {{}, {}, true, {}}, "--patient, --form and --comment go with --report"},
         {"comment alone", {{}, {}, false, ""}, "--patient, --form and --comment go with --report"},
     };
@@ -178,9 +182,7 @@ TEST_F(ReportPatientTest, ConsecutiveBeamsOnOneMachineFormATreatment) {
         {"refused beam",
          {{"A", Photon(100)}, {"Zero", Photon(0)}, {"B", Photon(100)}},
          {"A: 2 beams, 200 cGy"}},
-        {"refused first beam",
-         {{"Zero", Photon(0)}, {"A", Photon(100)}},
-         {"A: 1 beams, 100 cGy"}},
+        {"refused first beam", {{"Zero", Photon(0)}, {"A", Photon(100)}}, {"A: 1 beams, 100 cGy"}},
     };
     for (const Case& c : cases) {
         m_beams.clear();

@@ -83,7 +83,8 @@ Status CheckFileName(const std::string& file) {
 
 } // namespace
 
-PdfReport::PdfReport(ReportRequest request) : m_request(std::move(request)) {}
+PdfReport::PdfReport(ReportRequest request) : m_request(std::move(request)) {
+}
 
 PdfReport::~PdfReport() = default;
 

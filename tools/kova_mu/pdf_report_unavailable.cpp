@@ -16,7 +16,8 @@ Status Unavailable() {
 
 } // namespace
 
-PdfReport::PdfReport(ReportRequest request) : m_request(std::move(request)) {}
+PdfReport::PdfReport(ReportRequest request) : m_request(std::move(request)) {
+}
 
 PdfReport::~PdfReport() = default;
 

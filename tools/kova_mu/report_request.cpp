@@ -31,8 +31,7 @@ Result<std::string> PatientName(const std::vector<ResolvedBeam>& beams,
         if (key && name && *key != *name) {
             // One report for two patients would file one patient's beams with the other's.
             return Result<std::string>::Fail("the beams name different patients ('" +
-                                             Cp1252ToUtf8(*name) + "' and '" +
-                                             Cp1252ToUtf8(*key) +
+                                             Cp1252ToUtf8(*name) + "' and '" + Cp1252ToUtf8(*key) +
                                              "'); give --patient or report them separately");
         }
         name = key ? key : name;

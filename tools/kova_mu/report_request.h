@@ -14,9 +14,9 @@ namespace kova::mu {
 
 /// What `--report`, `--patient`, `--form` and `--comment` ask for; texts in UTF-8, as typed.
 struct ReportRequest {
-    std::optional<std::string> file{};  ///< the PDF file to write; none when none is asked for
+    std::optional<std::string> file{};    ///< the PDF file to write; none when none is asked for
     std::optional<std::string> patient{}; ///< the patient's name printed on both pages
-    bool form = false;                  ///< the set-up sheet's positioning form
+    bool form = false;                    ///< the set-up sheet's positioning form
     std::optional<std::string> comment{}; ///< the set-up sheet's comment
 
     bool Wanted() const { return file.has_value(); }

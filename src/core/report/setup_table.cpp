@@ -187,7 +187,8 @@ SpannedRowLines SpannedLines(const std::vector<SheetRow>& rows, std::size_t firs
                              std::size_t last) {
     SpannedRowLines spanned{};
     for (std::size_t i = first + 1; i < last && i - first < spanned.size(); ++i) {
-        spanned[i - first] = rows[i].treatment != nullptr && rows[i].treatment == rows[i - 1].treatment;
+        spanned[i - first] =
+            rows[i].treatment != nullptr && rows[i].treatment == rows[i - 1].treatment;
     }
     return spanned;
 }
