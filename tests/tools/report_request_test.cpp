@@ -193,23 +193,6 @@ TEST_F(ReportPatientTest, ConsecutiveBeamsOnOneMachineFormATreatment) {
     }
 }
 
-TEST_F(ReportPatientTest, BeamsStayInFileOrderAndRefusedOnesStayBehind) {
-    std::vector<ResolvedBeam>& beams =
-        Compute({{"A", Photon(100)}, {"Zero", Photon(0)}, {"B", Photon(80)}});
-    const TBeam* a = beams[0].beam;
-    const TBeam* b = beams[2].beam;
-    const Result<Patient> patient = TakeReportPatient(beams, ReportRequest{"out.pdf"});
-    ASSERT_TRUE(patient.ok()) << patient.reason();
-    ASSERT_EQ(patient->treatments.size(), 1u);
-    const auto& moved = patient->treatments[0]->beams;
-    ASSERT_EQ(moved.size(), 2u);
-    EXPECT_EQ(moved[0].get(), a);
-    EXPECT_EQ(moved[1].get(), b);
-    // The refused beam is still its own treatment's.
-    ASSERT_NE(beams[1].treatment, nullptr);
-    EXPECT_EQ(beams[1].treatment->beams.size(), 1u);
-}
-
 TEST_F(ReportPatientTest, PatientName) {
     struct Case {
         const char* what;
