@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kova::report {
@@ -281,6 +282,40 @@ TEST(SetupSheet, RowsAndTheDoseOfEachTreatment) {
     EXPECT_EQ(canvas.Collisions(133, 3467, 4800), std::vector<std::string>{});
 }
 
+TEST(SetupSheet, NoRowLineRunsThroughTheDoseOfATreatment) {
+    test::ReportPatient p;
+    TTreatment& two = p.AddTreatment("Breast");
+    p.AddBeam(two, "MED", 100);
+    p.AddBeam(two, "LAT", 100);
+    p.AddBeam(p.AddTreatment("Boost"), "BOOST", 50);
+    RecordingCanvas canvas(3600, 4800);
+    Print(canvas, &p.patient, Options(true, true, {"SSD = "}));
+    const SheetTable& t =
+        LayoutSetupSheet(canvas, Options(true, true), SetupSheetRows(p.patient), 0).table;
+    // 200 cGy over two rows: its text from 3282 + 181 / 2 + 56 = 3428 to 3428 + 68 = 3496
+    // holds the line between the rows, 3282 + 181 = 3463. In the dose column that line is
+    // left out; elsewhere it runs on, up to the dose column and on from the next one.
+    const RecordingCanvas::Op dose = canvas.FindText("200");
+    EXPECT_EQ(dose.top, 3428);
+    EXPECT_EQ(dose.bottom, 3496);
+    std::vector<std::pair<int, int>> between;
+    for (const RecordingCanvas::Op& line : canvas.Lines()) {
+        if (line.a.y == 3463 && line.b.y == 3463) {
+            between.emplace_back(line.left, line.right);
+        }
+    }
+    const int doseLeft = t.left[kDoseColumn] - t.pad;
+    const int umLeft = t.left[kDoseColumn + 1] - t.pad;
+    EXPECT_EQ(between, (std::vector<std::pair<int, int>>{{133, doseLeft}, {umLeft, t.rightEdge}}));
+    // The line under the treatment (between "LAT" and "BOOST") runs across the whole table.
+    int whole = 0;
+    for (const RecordingCanvas::Op& line : canvas.Lines()) {
+        whole += line.a.y == 3282 + 2 * 181 && line.left == 133 && line.right == t.rightEdge;
+    }
+    EXPECT_EQ(whole, 1);
+    EXPECT_EQ(canvas.LinesThroughTexts(), std::vector<std::string>{});
+}
+
 TEST(SetupSheet, MoreThanSevenRowsContinueOnAnotherSheet) {
     test::ReportPatient p;
     TTreatment& first = p.AddTreatment("Pelvis");
@@ -305,6 +340,7 @@ TEST(SetupSheet, MoreThanSevenRowsContinueOnAnotherSheet) {
     }
     EXPECT_EQ(canvas.CountText("Supino"), 1);
     EXPECT_EQ(canvas.CountText("SSD = "), 1);
+    EXPECT_EQ(canvas.LinesThroughTexts(), std::vector<std::string>{});
     // No beam row below the ruled body (3282 + 7 x 181 = 4549), so none over the footer.
     for (const RecordingCanvas::Op& text : canvas.Texts()) {
         if (text.a.y >= 3282 && text.a.y < 4617) {

@@ -141,4 +141,21 @@ std::vector<std::string> RecordingCanvas::Collisions(int left, int right, int bo
     return found;
 }
 
+std::vector<std::string> RecordingCanvas::LinesThroughTexts() const {
+    std::vector<std::string> found;
+    for (const Op& line : Lines()) {
+        for (const Op& text : Texts(line.page)) {
+            // A line is as thin as its extent: a horizontal one has top == bottom.
+            const bool across = line.left < text.right && text.left < line.right &&
+                                text.top < line.top && line.top < text.bottom;
+            const bool along = line.top < text.bottom && text.top < line.bottom &&
+                               text.left < line.left && line.left < text.right;
+            if ((line.top == line.bottom && across) || (line.left == line.right && along)) {
+                found.push_back(text.text);
+            }
+        }
+    }
+    return found;
+}
+
 } // namespace kova::test

@@ -58,6 +58,9 @@ public:
     /// "a / b" for every pair of texts on one page whose boxes overlap, and "a" for every
     /// text that crosses the margins given (left, right, bottom).
     std::vector<std::string> Collisions(int left, int right, int bottom) const;
+    /// "text" for every text whose box a line runs through (touching its edge is not
+    /// running through it).
+    std::vector<std::string> LinesThroughTexts() const;
 
 protected:
     void ApplyFont(const report::Font& font) override { m_font = font; }

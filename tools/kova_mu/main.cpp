@@ -5,10 +5,12 @@
 #include "core/linac/linac_folder.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
+#include "kova_mu/pdf_report.h"
 #include "kova_mu/report.h"
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,7 +30,12 @@ const char* const kUsage =
     "  --action-levels  the action levels of the TPS MU check (default: ActionLevels.ini\n"
     "                   next to kova-mu, else 3 % photon and open/wedged, 5 % electron and TBI)\n"
     "  --json           every input and result at full precision, as JSON\n"
-    "  Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors,\n"
+    "  --report OUT.pdf [--patient NAME] [--form] [--comment TEXT]\n"
+    "                   the details report and the set-up sheet of the computed beams, as one\n"
+    "                   patient, to a PDF file (--date is the date on the pages); --form adds\n"
+    "                   the positioning form; \\n or a line break in TEXT starts a new line\n"
+    "  Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors\n"
+    "  (also: the report could not be written),\n"
     "  3 every beam computed but one beyond its action level against its TPS MU.\n";
 
 struct Options {
@@ -37,6 +44,7 @@ struct Options {
     bool json = false;
     std::string actionLevels;
     std::vector<std::string> files;
+    kova::mu::ReportRequest report;
 };
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options) {
@@ -45,6 +53,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--report" && hasValue) {
+            options.report.file = args[++i];
+        } else if (arg == "--patient" && hasValue) {
+            options.report.patient = args[++i];
+        } else if (arg == "--form") {
+            options.report.form = true;
+        } else if (arg == "--comment" && hasValue) {
+            options.report.comment = args[++i];
         } else if (arg == "--action-levels" && hasValue) {
             options.actionLevels = args[++i];
         } else if (arg == "--linacs" && hasValue) {
@@ -62,6 +78,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         } else {
             options.files.push_back(arg);
         }
+    }
+    if (const kova::Status report = kova::mu::CheckReportOptions(options.report); !report) {
+        std::cerr << "kova-mu: " << report.reason() << '\n';
+        return false;
     }
     return !options.files.empty();
 }
@@ -97,6 +117,14 @@ int main(int argc, char** argv) {
     if (!ParseOptions(args, options)) {
         std::cerr << kUsage;
         return kExitUsage;
+    }
+    std::optional<kova::mu::PdfReport> report;
+    if (options.report.Wanted()) {
+        report.emplace(options.report);
+        if (const kova::Status prepared = report->Prepare(); !prepared) {
+            std::cerr << "kova-mu: --report: " << prepared.reason() << '\n';
+            return kExitUsage;
+        }
     }
     const kova::LinacFolderScan scan = kova::ScanLinacFolder(options.linacs);
     if (!scan.folderFound) {
@@ -147,6 +175,12 @@ int main(int argc, char** argv) {
     } else {
         for (const kova::BeamOutcome& outcome : outcomes) {
             kova::mu::WriteText(std::cout, outcome, levels);
+        }
+    }
+    if (report) {
+        if (const kova::Status written = report->Write(beams, options.today); !written) {
+            std::cerr << "kova-mu: --report: " << written.reason() << '\n';
+            return kExitUsage;
         }
     }
     if (!allComputed) {

@@ -178,9 +178,10 @@ void PrintSetupSheet(Canvas& canvas, PageSequence& pages, const Patient* patient
         if (sheet == 0 && options.comment) {
             DrawComment(canvas, layout, options.commentLines);
         }
-        DrawTable(canvas, layout);
         const std::size_t first = static_cast<std::size_t>(sheet) * kRowsPerSheet;
-        DrawRows(canvas, layout, rows, first, std::min(rows.size(), first + kRowsPerSheet));
+        const std::size_t last = std::min(rows.size(), first + kRowsPerSheet);
+        DrawTable(canvas, layout, SpannedLines(rows, first, last));
+        DrawRows(canvas, layout, rows, first, last);
         DrawFooter(canvas, layout, texts);
     }
 }

@@ -183,7 +183,17 @@ void LayoutTableColumns(Canvas& canvas, SheetTable& table,
     canvas.SetFontHeight(table.fontRequest);
 }
 
-void DrawTable(Canvas& canvas, const SheetLayout& layout) {
+SpannedRowLines SpannedLines(const std::vector<SheetRow>& rows, std::size_t first,
+                             std::size_t last) {
+    SpannedRowLines spanned{};
+    for (std::size_t i = first + 1; i < last && i - first < spanned.size(); ++i) {
+        spanned[i - first] =
+            rows[i].treatment != nullptr && rows[i].treatment == rows[i - 1].treatment;
+    }
+    return spanned;
+}
+
+void DrawTable(Canvas& canvas, const SheetLayout& layout, const SpannedRowLines& spanned) {
     const SheetTable& t = layout.table;
     const int xL = layout.margins.left;
     canvas.SetPenWidth(1);
@@ -196,9 +206,16 @@ void DrawTable(Canvas& canvas, const SheetLayout& layout) {
     canvas.Line({t.rightEdge, t.top}, {t.rightEdge, t.linesBottom});
     canvas.Line({xL, t.top}, {t.rightEdge, t.top});
     canvas.Line({t.rightEdge, t.bodyTop}, {xL, t.bodyTop});
+    const int doseLeft = t.left[kDoseColumn] - t.pad;
+    const int doseRight = t.left[kDoseColumn + 1] - t.pad;
     for (int k = 1; k <= kRowsPerSheet; ++k) {
         const int y = t.bodyTop + k * t.rowHeight;
-        canvas.Line({xL, y}, {t.rightEdge, y});
+        if (spanned[static_cast<std::size_t>(k)]) {
+            canvas.Line({xL, y}, {doseLeft, y});
+            canvas.Line({doseRight, y}, {t.rightEdge, y});
+        } else {
+            canvas.Line({xL, y}, {t.rightEdge, y});
+        }
     }
 }
 

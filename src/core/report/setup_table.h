@@ -26,8 +26,17 @@ void LayoutTableColumns(Canvas& canvas, SheetTable& table,
                         const std::array<std::vector<std::string>, kSetupColumns>& texts,
                         const Margins& margins);
 
+/// For each line k of the body (0 its top, kRowsPerSheet its bottom), whether it runs
+/// between two rows of one treatment: the dose column, where that treatment's dose spans
+/// both rows, leaves such a line out so that it never runs through the dose.
+using SpannedRowLines = std::array<bool, kRowsPerSheet + 1>;
+
+/// The spanned lines of a sheet that holds rows [first, last) of `rows`.
+SpannedRowLines SpannedLines(const std::vector<SheetRow>& rows, std::size_t first,
+                             std::size_t last);
+
 /// The table's lines and headers.
-void DrawTable(Canvas& canvas, const SheetLayout& layout);
+void DrawTable(Canvas& canvas, const SheetLayout& layout, const SpannedRowLines& spanned);
 
 /// Rows [first, last) of `rows` in the sheet's body, with each treatment's dose.
 void DrawRows(Canvas& canvas, const SheetLayout& layout, const std::vector<SheetRow>& rows,

@@ -1,0 +1,248 @@
+// The real kova-mu writing its PDF report of the examples, read back with pdftotext: every
+// beam's MU on the details report and on the set-up sheet, the patient, the date and the
+// comment; and the reports it refuses, with their exit status.
+
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace kova {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+ProgramRun Shell(const test::TempDir& work, const std::string& command) {
+    const std::string line = command + " >" + Quoted(work.File("out.txt").string()) + " 2>" +
+                             Quoted(work.File("err.txt").string());
+    const int status = std::system(line.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(work.File("out.txt")),
+            ReadAll(work.File("err.txt"))};
+}
+
+/// kova-mu on the demo linacs on 15/06/2026 with `arguments` (quoted where needed).
+ProgramRun KovaMu(const test::TempDir& work, const std::string& arguments) {
+    return Shell(work, Quoted(KOVA_MU_PROGRAM) + " --linacs " + Quoted(KOVA_LINACS_DIR) +
+                           " --date 15/06/2026 " + arguments);
+}
+
+/// Every example beam file, quoted, in name order.
+std::string Examples() {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(KOVA_EXAMPLES_DIR)) {
+        if (entry.path().extension() == ".ini") {
+            files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    std::string arguments;
+    for (const std::string& file : files) {
+        arguments += " " + Quoted(file);
+    }
+    return arguments;
+}
+
+/// The pages of a PDF as pdftotext -layout lays them out.
+std::vector<std::string> Pages(const test::TempDir& work, const fs::path& pdf) {
+    const ProgramRun run = Shell(work, Quoted(KOVA_PDFTOTEXT) + " -layout " + Quoted(pdf.string()) +
+                                           " " + Quoted(work.File("pdf.txt").string()));
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::vector<std::string> pages;
+    std::istringstream text(ReadAll(work.File("pdf.txt")));
+    for (std::string page; std::getline(text, page, '\f');) {
+        if (page.find_first_not_of(" \n") != std::string::npos) {
+            pages.push_back(page);
+        }
+    }
+    return pages;
+}
+
+/// How often each word (a run of characters between blanks) occurs on the pages holding
+/// `mark`.
+std::map<std::string, int> WordsOfPages(const std::vector<std::string>& pages,
+                                        const std::string& mark) {
+    std::map<std::string, int> words;
+    for (const std::string& page : pages) {
+        if (page.find(mark) == std::string::npos) {
+            continue;
+        }
+        std::istringstream in(page);
+        for (std::string word; in >> word;) {
+            ++words[word];
+        }
+    }
+    return words;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(KovaMuReport, EveryBeamOfTheExamplesOnBothPages) {
+    const test::TempDir work;
+    const fs::path pdf = work.File("patient.pdf");
+    // A name outside ASCII, and a comment of two lines.
+    const ProgramRun run = KovaMu(work, "--json --report " + Quoted(pdf.string()) +
+                                            " --patient 'Rossi M\xC3\xBC"
+                                            "ller' --comment 'SSD = 93 cm\\nSHIFT = 2 cm caudal'" +
+                                            Examples());
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_FALSE(fs::exists(work.File("patient.pdf.part")));
+    const std::vector<std::string> pages = Pages(work, pdf);
+    const std::map<std::string, int> report = WordsOfPages(pages, "Dosimetric Details Report");
+    const std::map<std::string, int> sheet = WordsOfPages(pages, "Fascio");
+    // Each computed beam's MU as its details column and its set-up row give it, as often
+    // as the beams give it (two TBI beams may share one).
+    std::map<std::string, int> reportMU, sheetMU;
+    const auto json = nlohmann::json::parse(run.out);
+    for (const auto& beam : json["beams"]) {
+        ++reportMU[beam["details"].back().get<std::string>()];
+        for (const auto& cell : beam["setupRow"]) {
+            if (cell["column"] == "UM") {
+                for (const auto& line : cell["lines"]) {
+                    ++sheetMU[line.get<std::string>()];
+                }
+            }
+        }
+    }
+    EXPECT_GE(json["beams"].size(), 12u);
+    for (const auto& [mu, count] : reportMU) {
+        EXPECT_GE(report.count(mu) ? report.at(mu) : 0, count) << "report: " << mu;
+    }
+    for (const auto& [mu, count] : sheetMU) {
+        EXPECT_GE(sheet.count(mu) ? sheet.at(mu) : 0, count) << "sheet: " << mu;
+    }
+    std::string all;
+    for (const std::string& page : pages) {
+        all += page;
+    }
+    // The patient on every page: "Patient: NAME" on the report, "Nome Paziente NAME" on the
+    // sheets.
+    const int reports = report.at("Report");
+    EXPECT_GE(reports, 2);
+    EXPECT_EQ(report.at("Patient:"), reports);
+    EXPECT_EQ(report.at("M\xC3\xBCller"), reports);
+    const int sheets = sheet.at("Paziente") / 2; // "Nome Paziente" and "ID Paziente"
+    EXPECT_EQ(sheets, 3);                        // 18 beams, 7 rows a sheet
+    EXPECT_EQ(sheet.at("M\xC3\xBCller"), sheets);
+    EXPECT_TRUE(Contains(all, "Monday 15.06.2026"));
+    // The comment's two lines, each on a line of its own, on the first sheet only.
+    EXPECT_TRUE(Contains(all, "\nSSD = 93 cm\n")) << all;
+    EXPECT_TRUE(Contains(all, "\nSHIFT = 2 cm caudal\n")) << all;
+    // Without --form the sheet has no positioning form.
+    EXPECT_FALSE(Contains(all, "Supino"));
+}
+
+TEST(KovaMuReport, TreatmentsOfTheDemoPatient) {
+    const test::TempDir work;
+    const fs::path pdf = work.File("demo.pdf");
+    const ProgramRun run =
+        KovaMu(work, "--form --report " + Quoted(pdf.string()) + " " +
+                         Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_patient.ini"));
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> pages = Pages(work, pdf);
+    // Two report pages of three columns each, then one sheet with the form.
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_TRUE(Contains(pages[2], "Supino"));
+    // Treatments are named by their first beam's title: the two tangents are one
+    // treatment, the two TBI beams another.
+    const std::map<std::string, int> words = WordsOfPages(pages, "Dosimetric Details Report");
+    EXPECT_EQ(words.at("Supraclavicular"), 1);
+    EXPECT_EQ(words.at("tangents"), 2);
+    EXPECT_EQ(words.count("lateral"), 0u);
+    EXPECT_EQ(words.at("boost"), 1);
+    EXPECT_EQ(words.at("body"), 2);
+    // The doses of the sheet: 200 for the one-beam photon treatment and the two tangents
+    // (60 + 40 each), 250 for the boost, 400 for the two TBI beams.
+    const std::map<std::string, int> sheet = WordsOfPages(pages, "Fascio");
+    EXPECT_EQ(sheet.at("200"), 2);
+    EXPECT_EQ(sheet.at("250"), 2); // the boost's dose and its MU (1 cGy/MU)
+    EXPECT_EQ(sheet.at("400"), 3); // TBI: the dose and both rows' SSD
+}
+
+TEST(KovaMuReport, RefusedReports) {
+    const test::TempDir work;
+    const std::string beams = Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_6mv.ini");
+    const fs::path pdf = work.File("r.pdf");
+    const std::string tooLong = "'1\\n2\\n3\\n4\\n5\\n6\\n7\\n8\\n9\\n10'";
+    struct Case {
+        const char* what;
+        std::string arguments;
+        int code;
+        std::string message;
+        bool computed; ///< the beams were computed (and written to stdout) first
+    } cases[] = {
+        {"missing folder", "--report " + Quoted(work.File("none/r.pdf").string()) + " " + beams, 2,
+         "kova-mu: --report: the folder " + work.File("none").string() + " does not exist", false},
+        {"a folder", "--report " + Quoted(work.Path().string()) + " " + beams, 2,
+         "kova-mu: --report: " + work.Path().string() + " is a folder", false},
+        // The form leaves room for 4 comment lines on A4.
+        {"comment too long",
+         "--form --comment " + tooLong + " --report " + Quoted(pdf.string()) + " " + beams, 2,
+         "kova-mu: --report: The comment has 10 lines, but only 4 fit above the table of the "
+         "treatment summary page with the positioning form.",
+         false},
+        // No one can create files in /proc: found only when the pages are printed.
+        {"unwritable", "--report /proc/r.pdf " + beams, 2,
+         "kova-mu: --report: Nothing was printed: could not start the PDF file", true},
+        {"option without --report", "--patient Rossi " + beams, 2,
+         "kova-mu: --patient, --form and --comment go with --report", false},
+        {"empty name", "--report '' " + beams, 2,
+         "kova-mu: --report needs the name of the PDF file to write", false},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = KovaMu(work, c.arguments);
+        EXPECT_EQ(run.code, c.code) << c.what << "\n" << run.err;
+        EXPECT_TRUE(Contains(run.err, c.message)) << c.what << "\n" << run.err;
+        EXPECT_EQ(Contains(run.out, "== Fixed SSD 10x10: MU = 298.24"), c.computed) << c.what;
+        EXPECT_FALSE(fs::exists(pdf)) << c.what;
+        EXPECT_FALSE(fs::exists("/proc/r.pdf.part")) << c.what;
+    }
+}
+
+TEST(KovaMuReport, NothingComputedLeavesAnEarlierReportAsItWas) {
+    const test::TempDir work;
+    const fs::path pdf = work.File("r.pdf");
+    std::ofstream(pdf) << "earlier report";
+    const fs::path refused = work.File("refused.ini");
+    std::ofstream(refused) << "[Zero dose]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 0\n"
+                              "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    const ProgramRun run =
+        KovaMu(work, "--report " + Quoted(pdf.string()) + " " + Quoted(refused.string()));
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(Contains(run.out, "== Zero dose: refused: The dose must be above 0 cGy"));
+    EXPECT_TRUE(Contains(run.err, "kova-mu: --report: no beam was computed, so there is "
+                                  "nothing to report"))
+        << run.err;
+    EXPECT_EQ(ReadAll(pdf), "earlier report");
+}
+
+} // namespace
+} // namespace kova

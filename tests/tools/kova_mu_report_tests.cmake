@@ -1,0 +1,21 @@
+# kova-mu's report: the patient it prints from the beams of its beam files (always), and the
+# real program writing PDF reports read back with pdftotext (only with the desktop program,
+# whose print job --report uses). Included from tests/CMakeLists.txt.
+
+add_executable(kova_mu_report_tests ${CMAKE_CURRENT_LIST_DIR}/report_request_test.cpp)
+target_link_libraries(kova_mu_report_tests PRIVATE kova_mu_lib kova_test_support kova_core
+                                                   kova_options GTest::gtest_main)
+target_compile_definitions(kova_mu_report_tests PRIVATE
+    KOVA_LINACS_DIR="${PROJECT_BINARY_DIR}/Linacs")
+add_dependencies(kova_mu_report_tests demo_linacs)
+
+if(TARGET kova_gui)
+    find_program(KOVA_PDFTOTEXT pdftotext REQUIRED)
+    target_sources(kova_mu_report_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/kova_mu_report_test.cpp)
+    target_compile_definitions(kova_mu_report_tests PRIVATE
+        KOVA_MU_PROGRAM="$<TARGET_FILE:kova-mu>"
+        KOVA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples"
+        KOVA_PDFTOTEXT="${KOVA_PDFTOTEXT}")
+    add_dependencies(kova_mu_report_tests kova-mu)
+endif()
+gtest_discover_tests(kova_mu_report_tests)
