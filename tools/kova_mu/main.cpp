@@ -5,6 +5,7 @@
 #include "core/linac/linac_folder.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
+#include "kova_mu/plan_check.h"
 #include "kova_mu/report.h"
 
 #include <filesystem>
@@ -23,7 +24,10 @@ constexpr std::size_t kMaxBeamFileBytes = 16u * 1024u * 1024u;
 
 const char* const kUsage =
     "usage: kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json] FILE...\n"
+    "       kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json]\n"
+    "               --rtplan PLAN.dcm\n"
     "  Computes the MU of every beam of the beam files on the linacs of DIR (default ./Linacs).\n"
+    "  --rtplan         computes every beam of a DICOM RT Plan instead, against its MU\n"
     "  --date           the day of the calculation, for the source decay (default today)\n"
     "  --action-levels  the action levels of the TPS MU check (default: ActionLevels.ini\n"
     "                   next to kova-mu, else 3 % photon and open/wedged, 5 % electron and TBI)\n"
@@ -37,6 +41,7 @@ struct Options {
     bool json = false;
     std::string actionLevels;
     std::vector<std::string> files;
+    std::string rtplan;
 };
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options) {
@@ -47,6 +52,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
             options.json = true;
         } else if (arg == "--action-levels" && hasValue) {
             options.actionLevels = args[++i];
+        } else if (arg == "--rtplan" && hasValue) {
+            options.rtplan = args[++i];
         } else if (arg == "--linacs" && hasValue) {
             options.linacs = args[++i];
         } else if (arg == "--date" && hasValue) {
@@ -63,7 +70,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
             options.files.push_back(arg);
         }
     }
-    return !options.files.empty();
+    // Beam files or one plan, not both.
+    return options.files.empty() != options.rtplan.empty();
 }
 
 /// The action levels of --action-levels, else of the file next to the program, else the
@@ -105,6 +113,19 @@ int main(int argc, char** argv) {
     }
     for (const kova::SkippedLinacFile& skipped : scan.skipped) {
         std::cerr << "kova-mu: left out " << skipped.fileName << ": " << skipped.reason << '\n';
+    }
+
+    if (!options.rtplan.empty()) {
+        const kova::mu::PlanCheckResult plan = kova::mu::CheckPlan(
+            options.rtplan, scan.linacs, options.today, ActionLevelsOf(options, argv[0]),
+            options.json, std::cout, std::cerr);
+        if (!plan.read) {
+            return kExitUsage;
+        }
+        if (!plan.allComputed) {
+            return kExitRefused;
+        }
+        return plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed;
     }
 
     std::vector<kova::InputError> errors;
