@@ -17,6 +17,20 @@ foreach(dump ${KOVA_RTPLAN_DUMPS})
         COMMENT "dump2dcm ${name}.dump")
     list(APPEND KOVA_RTPLAN_FILES ${plan})
 endforeach()
+# The same plan as a bare data set in implicit VR and as a file in explicit VR big endian.
+foreach(variant "dataset_implicit;-F;+ti" "big_endian;+F;+tb")
+    list(GET variant 0 suffix)
+    list(GET variant 1 format)
+    list(GET variant 2 syntax)
+    set(plan ${KOVA_RTPLAN_DIR}/wedged_${suffix}.dcm)
+    add_custom_command(OUTPUT ${plan}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${KOVA_RTPLAN_DIR}
+        COMMAND ${KOVA_DUMP2DCM} --quiet ${format} ${syntax}
+                ${CMAKE_CURRENT_LIST_DIR}/data/rtplan/wedged.dump ${plan}
+        DEPENDS ${CMAKE_CURRENT_LIST_DIR}/data/rtplan/wedged.dump
+        COMMENT "dump2dcm wedged.dump (${suffix})")
+    list(APPEND KOVA_RTPLAN_FILES ${plan})
+endforeach()
 add_custom_target(rtplan_test_files DEPENDS ${KOVA_RTPLAN_FILES})
 
 # pydicom's public RT Plan test file, read where Debian's python3-pydicom installs it; it is

@@ -19,10 +19,10 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-/// The whole value of an element (every value joined by "\"); none when missing.
+/// The whole value of an element (every value joined by "\"); none when missing or too long.
 std::optional<std::string> Whole(DcmItem& item, const DcmTagKey& tag) {
     OFString value;
-    if (item.findAndGetOFStringArray(tag, value).bad()) {
+    if (!Readable(item, tag) || item.findAndGetOFStringArray(tag, value).bad()) {
         return std::nullopt;
     }
     return std::string(value.c_str(), value.length());
@@ -40,7 +40,7 @@ double ToNumber(std::string_view text) {
 
 std::string Text(DcmItem& item, const DcmTagKey& tag) {
     OFString value;
-    if (item.findAndGetOFString(tag, value).bad()) {
+    if (!Readable(item, tag) || item.findAndGetOFString(tag, value).bad()) {
         return {};
     }
     return TextFileToUtf8(Trimmed(std::string_view(value.c_str(), value.length())));
@@ -83,6 +83,12 @@ std::vector<double> Numbers(DcmItem& item, const DcmTagKey& tag) {
         }
         rest.remove_prefix(separator + 1);
     }
+}
+
+bool Readable(DcmItem& item, const DcmTagKey& tag) {
+    DcmElement* element = nullptr;
+    return item.findAndGetElement(tag, element).good() && element != nullptr &&
+           element->getLengthField() <= kMaxValueBytes;
 }
 
 std::vector<DcmItem*> Items(DcmItem& item, const DcmTagKey& tag) {

@@ -2,6 +2,7 @@
 
 #include "core/common/file_bytes.h"
 #include "dicom/dicom_values.h"
+#include "dicom/memory_stream.h"
 
 #include <dcmtk/config/osconfig.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -11,7 +12,6 @@
 #include <dcmtk/dcmdata/dcmetinf.h>
 #include <dcmtk/dcmdata/dcuid.h>
 #include <dcmtk/oflog/oflog.h>
-#include <limits>
 #include <mutex>
 
 namespace kova {
@@ -62,7 +62,6 @@ PlanApplicator ReadApplicator(DcmItem& item) {
 void ReadAccessories(DcmItem& item, PlanBeam& beam) {
     for (DcmItem* device : Items(item, DCM_BeamLimitingDeviceSequence)) {
         beam.devices.push_back({Text(*device, DCM_RTBeamLimitingDeviceType),
-                                Integer(*device, DCM_NumberOfLeafJawPairs),
                                 Numbers(*device, DCM_LeafPositionBoundaries)});
     }
     for (DcmItem* wedge : Items(item, DCM_WedgeSequence)) {
@@ -117,14 +116,27 @@ void ReadDoses(DcmItem& data, PlanData& plan) {
     }
 }
 
+/// True when the file meta header names the deflated transfer syntax: its values could only
+/// be read at once, whatever length a damaged file claims, and planning systems do not write
+/// it.
+bool Deflated(std::string_view bytes) {
+    constexpr std::size_t kPreamble = 128;
+    constexpr std::size_t kMetaHeaderLook = 1024;
+    if (bytes.size() < kPreamble + 4 || bytes.substr(kPreamble, 4) != "DICM") {
+        return false;
+    }
+    return bytes.substr(kPreamble, kMetaHeaderLook)
+               .find(UID_DeflatedExplicitVRLittleEndianTransferSyntax) != std::string_view::npos;
+}
+
 Status Parse(std::string_view bytes, DcmFileFormat& file) {
-    DcmInputBufferStream stream;
-    stream.setBuffer(bytes.data(), static_cast<offile_off_t>(bytes.size()));
-    stream.setEos();
+    if (Deflated(bytes)) {
+        return Status::Fail("a deflated DICOM file: RT Plans are read uncompressed");
+    }
+    dicom::MemoryInputStream stream(bytes);
     file.transferInit();
-    // Every value is read at once: the bytes are in memory already.
-    const OFCondition read =
-        file.read(stream, EXS_Unknown, EGL_noChange, std::numeric_limits<Uint32>::max());
+    // Values longer than the read limit stay in the bytes until they are asked for.
+    const OFCondition read = file.read(stream, EXS_Unknown, EGL_noChange, DCM_MaxReadLength);
     file.transferEnd();
     if (read.bad()) {
         return Status::Fail(std::string("the file is not readable DICOM data (") + read.text() +
@@ -194,9 +206,9 @@ Result<PlanData> ReadRTPlan(std::string_view bytes) {
     if (const Status plan = CheckRTPlan(file); !plan) {
         return plan;
     }
-    // Texts in another character set become UTF-8; what cannot be converted stays as read
-    // and is taken as Windows-1252 where it is not UTF-8.
-    (void)file.convertToUTF8();
+    // Texts are taken as UTF-8 where they are, else as Windows-1252 (a superset of the
+    // Latin-1 plans are written in). DCMTK's character set conversion would read every text
+    // value, however long a damaged file says it is.
     return ReadPlan(*file.getDataset());
 }
 

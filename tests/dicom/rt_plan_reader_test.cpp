@@ -153,6 +153,24 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
     }
 }
 
+TEST(ReadRTPlan, AnyTransferSyntaxWithOrWithoutMetaHeader) {
+    const Result<PlanData> file = ReadRTPlanFile(TestPlan("wedged"));
+    ASSERT_TRUE(file.ok()) << file.reason();
+    for (const char* variant : {"wedged_dataset_implicit", "wedged_big_endian"}) {
+        const Result<PlanData> plan = ReadRTPlanFile(TestPlan(variant));
+        ASSERT_TRUE(plan.ok()) << variant << ": " << plan.reason();
+        ASSERT_EQ(plan->beams.size(), file->beams.size()) << variant;
+        for (std::size_t i = 0; i < plan->beams.size(); ++i) {
+            EXPECT_EQ(plan->beams[i].name, file->beams[i].name) << variant;
+            EXPECT_EQ(plan->beams[i].controlPoints[0].devices[0].positions,
+                      file->beams[i].controlPoints[0].devices[0].positions)
+                << variant;
+            EXPECT_EQ(plan->beams[i].wedges[0].angle, file->beams[i].wedges[0].angle) << variant;
+        }
+        EXPECT_EQ(plan->fractionGroups[0].beams[1].dose, 0.5) << variant;
+    }
+}
+
 TEST(ReadRTPlan, ValuesOfTheTestPlans) {
     const std::vector<std::unique_ptr<TLinacSpec>> linacs = test::DemoLinacs();
     const Result<PlanData> several = ReadRTPlanFile(TestPlan("several"));
@@ -195,6 +213,13 @@ TEST(ReadRTPlan, FilesThatAreNoRTPlan) {
         {Bytes(TestPlan("no_beams")), "the RT Plan has no beam"},
         // The meta header cut short.
         {wedged.substr(0, 150), "the file is not readable DICOM data"},
+        // An element at the end claiming 2.6 GB (explicit VR UN, length 0x9d000000): refused
+        // without taking that memory (the fuzz target runs under a memory limit).
+        {wedged + std::string("\x09\x00\x00\x10UN\x00\x00\x00\x00\x00\x9d", 12),
+         "the file is not readable DICOM data"},
+        // The deflated transfer syntax named in the meta header.
+        {std::string(128, '\0') + "DICM" + "\x02\x00\x10\x00UI\x16\x00" + "1.2.840.10008.1.2.1.99",
+         "a deflated DICOM file: RT Plans are read uncompressed"},
     };
     for (const Case& c : cases) {
         const Result<PlanData> plan = ReadRTPlan(c.bytes);

@@ -36,7 +36,6 @@ struct PlanControlPoint {
 /// boundaries (N + 1 values, mm at the isocentre, across the leaves' direction).
 struct PlanDevice {
     std::string type;
-    std::optional<int> pairs;
     std::vector<double> leafBoundaries;
 };
 

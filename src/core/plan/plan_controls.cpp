@@ -1,10 +1,12 @@
-// The photon beam's technique, depth, SSDs, field and multileaf entry from a plan.
+// The photon and electron beam dialogs' controls from a plan: the technique, depth, SSDs,
+// field and multileaf entry of a photon beam, the applicator of an electron beam.
+
+#include "core/plan/plan_controls.h"
 
 #include "core/dosimetry/photon_lookups.h"
 #include "core/mlc/mlc_factors.h"
 #include "core/plan/leaf_opening.h"
 #include "core/plan/plan_checks.h"
-#include "core/plan/plan_controls.h"
 #include "core/plan/plan_match.h"
 #include "core/text/number_text.h"
 
