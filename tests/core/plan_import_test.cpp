@@ -186,6 +186,11 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
          "two fraction groups give the beam different doses or metersets"},
         {[](PlanData& p) { p.setups[0].technique = "TBI"; },
          "a total body irradiation set-up: TBI beams are entered in their own dialog"},
+        {[&](PlanData& p) {
+             p.setups[0].technique = "FIXED_SSD";
+             first(p).SSD = 1000;
+         },
+         "the plan gives no depth of the dose point of this fixed SSD beam"},
         {[](PlanData& p) { p.beams[0].SAD = 800; },
          "the plan's source-axis distance 80 cm is not the SAD of KovaDemo-DE (100 cm)"},
         {[&](PlanData& p) { first(p).SSD.reset(); },

@@ -1,6 +1,8 @@
+#include "core/beams/beam_form.h"
 #include "core/beams/tps_check.h"
 #include "core/plan/plan_import.h"
 #include "core/workbench/beam_input.h"
+#include "core/workbench/treatment.h"
 #include "support/demo_linacs.h"
 #include "support/near.h"
 #include "support/test_plans.h"
@@ -165,6 +167,33 @@ TEST_F(PlanQuestionsTest, ComputedMUAndTheDifferenceFromThePlan) {
         EXPECT_TRUE(IsNear(tps->difference, c.difference, {1e-4, 0})) << c.what;
         EXPECT_EQ(TPSText(*tps), c.tpsText);
     }
+}
+
+TEST_F(PlanQuestionsTest, ImportedBeamTypedIntoATreatmentOfItsOwn) {
+    // The way a window puts a plan's beam into a treatment of the workbench: the treatment
+    // of the beam's linac, energy and kind, a new beam in it, its form typed from the block.
+    PlanData plan = PlanOf({StaticBeam(1, "AP")});
+    plan.setups[0].technique = "FIXED_SSD";
+    plan.beams[0].controlPoints[0].SSD = 1000;
+    plan.fractionGroups[0].beams[0].dosePointDepth = 100;
+    const ImportedBeam imported = ImportPlanBeam(plan, 0, linacs);
+    ASSERT_TRUE(imported.Ready()) << imported.Problem();
+    Result<std::unique_ptr<TTreatment>> treatment =
+        MakeTreatment("Plan", *imported.linac, imported.kind, *imported.energy);
+    ASSERT_TRUE(treatment.ok()) << treatment.reason();
+    TBeam& beam = treatment.value()->AddBeam(treatment.value()->CreateBeam(imported.title));
+    const std::unique_ptr<BeamForm> form = beam.CreateForm();
+    std::vector<InputError> errors;
+    ASSERT_TRUE(TypeBeamBlock(imported.block, *form, errors));
+    ASSERT_TRUE(form->Accept(Date{2026, 11, 2}).ok());
+    // 100 cGy over the 10x10 depth dose 0.6706 at 10 cm at SSD 100 (see above).
+    EXPECT_TRUE(IsNear(beam.MU, 100 / 0.6706, {1e-5, 0}));
+    EXPECT_EQ(beam.tpsMU, 150);
+    // A block with a control the kind does not have says so.
+    BeamBlock wrong = imported.block;
+    wrong.entries.push_back({"ApplicatorComp", "10x10", 0});
+    EXPECT_FALSE(TypeBeamBlock(wrong, *beam.CreateForm(), errors));
+    EXPECT_EQ(errors.back().message, "this beam kind has no such control");
 }
 
 TEST(PlanPatientName, ComponentsWithoutTheEmptyOnes) {

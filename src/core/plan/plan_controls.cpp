@@ -99,6 +99,11 @@ Result<PhotonSetup> SetupOf(const PlanBeamContext& context, const TgEnergy& ener
     setup.depth =
         setup.fixedSSD && pointDepth ? *pointDepth / kMmPerCm : context.linac.SAD - setup.SSD;
     setup.scale = setup.fixedSSD ? energy.SCD / context.linac.SAD : 1;
+    if (setup.fixedSSD && !pointDepth && !(setup.depth > 0)) {
+        // The isocentre on or outside the skin is no dose point of the beam.
+        return Result<PhotonSetup>::Fail(
+            "the plan gives no depth of the dose point of this fixed SSD beam");
+    }
     return setup;
 }
 

@@ -85,7 +85,8 @@ struct ImportedBeam {
 ///   has offset factors;
 /// - an electron beam's applicator by ID or description, its opening as the field size.
 /// Refused: what CheckStaticTreatmentBeam refuses, beams without a dose, a set-up technique
-/// TBI, an electron applicator not matched, a plan SAD other than the linac's, an
+/// TBI, a fixed SSD beam without a dose point below the skin, an electron applicator not
+/// matched, a plan SAD other than the linac's, an
 /// asymmetric field on symmetric jaws, two wedges or two MLCs, damaged leaf data and a
 /// multileaf factor that cannot be worked out.
 ImportedBeam ImportPlanBeam(const PlanData& plan, std::size_t index,
