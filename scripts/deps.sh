@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     zlib1g-dev nlohmann-json3-dev
+    libdcmtk-dev dcmtk python3-pydicom
     googletest libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     fonts-liberation

@@ -6,6 +6,7 @@
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
 #include "kova_mu/pdf_report.h"
+#include "kova_mu/plan_check.h"
 #include "kova_mu/report.h"
 
 #include <filesystem>
@@ -25,7 +26,10 @@ constexpr std::size_t kMaxBeamFileBytes = 16u * 1024u * 1024u;
 
 const char* const kUsage =
     "usage: kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json] FILE...\n"
+    "       kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json]\n"
+    "               --rtplan PLAN.dcm\n"
     "  Computes the MU of every beam of the beam files on the linacs of DIR (default ./Linacs).\n"
+    "  --rtplan         computes every beam of a DICOM RT Plan instead, against its MU\n"
     "  --date           the day of the calculation, for the source decay (default today)\n"
     "  --action-levels  the action levels of the TPS MU check (default: ActionLevels.ini\n"
     "                   next to kova-mu, else 3 % photon and open/wedged, 5 % electron and TBI)\n"
@@ -45,6 +49,7 @@ struct Options {
     std::string actionLevels;
     std::vector<std::string> files;
     kova::mu::ReportRequest report;
+    std::string rtplan;
 };
 
 bool ParseOptions(const std::vector<std::string>& args, Options& options) {
@@ -63,6 +68,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
             options.report.comment = args[++i];
         } else if (arg == "--action-levels" && hasValue) {
             options.actionLevels = args[++i];
+        } else if (arg == "--rtplan" && hasValue) {
+            options.rtplan = args[++i];
         } else if (arg == "--linacs" && hasValue) {
             options.linacs = args[++i];
         } else if (arg == "--date" && hasValue) {
@@ -83,7 +90,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         std::cerr << "kova-mu: " << report.reason() << '\n';
         return false;
     }
-    return !options.files.empty();
+    if (options.report.Wanted() && !options.rtplan.empty()) {
+        std::cerr << "kova-mu: --report prints the beams of beam files, not of --rtplan\n";
+        return false;
+    }
+    // Beam files or one plan, not both.
+    return options.files.empty() != options.rtplan.empty();
 }
 
 /// The action levels of --action-levels, else of the file next to the program, else the
@@ -133,6 +145,19 @@ int main(int argc, char** argv) {
     }
     for (const kova::SkippedLinacFile& skipped : scan.skipped) {
         std::cerr << "kova-mu: left out " << skipped.fileName << ": " << skipped.reason << '\n';
+    }
+
+    if (!options.rtplan.empty()) {
+        const kova::mu::PlanCheckResult plan = kova::mu::CheckPlan(
+            options.rtplan, scan.linacs, options.today, ActionLevelsOf(options, argv[0]),
+            options.json, std::cout, std::cerr);
+        if (!plan.read) {
+            return kExitUsage;
+        }
+        if (!plan.allComputed) {
+            return kExitRefused;
+        }
+        return plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed;
     }
 
     std::vector<kova::InputError> errors;

@@ -306,6 +306,12 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
     return beam;
 }
 
+bool TypeBeamBlock(const BeamBlock& block, BeamForm& form, std::vector<InputError>& errors) {
+    Checker check(block, errors);
+    TypeBeam(block, form, check);
+    return !check.failed();
+}
+
 BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today) {
     BeamOutcome outcome;
     outcome.resolved = &resolved;

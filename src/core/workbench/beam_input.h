@@ -39,6 +39,11 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
                                         const std::vector<std::unique_ptr<TLinacSpec>>& linacs,
                                         std::vector<InputError>& errors);
 
+/// Types the controls of `block` into the form of a beam already in its treatment, as
+/// ResolveBeam does (the "Linac", "Energy" and "BeamKind" keys are left to the caller).
+/// Problems go to `errors`; false when there was one.
+bool TypeBeamBlock(const BeamBlock& block, BeamForm& form, std::vector<InputError>& errors);
+
 /// The outcome of one beam: computed, or refused with the reason.
 struct BeamOutcome {
     const ResolvedBeam* resolved = nullptr;

@@ -1,0 +1,34 @@
+#pragma once
+
+// What a plan's beam must be for KOVA X to check it, and the values it takes from the plan
+// around the beam (its dose, its set-up).
+
+#include "core/common/result.h"
+#include "core/plan/plan_data.h"
+
+#include <string>
+
+namespace kova {
+
+/// Ok for a photon or electron treatment beam that stands still: a first control point,
+/// not a set-up or open port film beam, and between control points no turn of the gantry
+/// (an arc, also when the first control point gives a rotation direction), of the
+/// collimator or the couch, no move of a jaw or a leaf, no change of energy, and not marked
+/// DYNAMIC. Otherwise the reason.
+Status CheckStaticTreatmentBeam(const PlanBeam& beam);
+
+/// The dose and meterset per fraction the fraction groups give the beam: refused when the
+/// beam has no number, no fraction group refers to it, two refer to it with different
+/// values, or the dose is missing or not above 0.
+Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam);
+
+/// The set-up technique of the patient set-up the beam refers to (the only set-up when the
+/// beam refers to none); empty when the plan gives none.
+std::string SetupTechniqueOf(const PlanData& plan, const PlanBeam& beam);
+
+/// The positions of a device of the control point, null when it gives none. With two
+/// types ("ASYMX", "X") the first type given wins.
+const PlanDevicePositions* DeviceAt(const PlanControlPoint& point, const std::string& type,
+                                    const std::string& otherType = {});
+
+} // namespace kova

@@ -1,0 +1,41 @@
+#pragma once
+
+// The controls of a plan's beam for the beam dialog of its kind, worked out from the plan:
+// the steps of the plan import that follow once the linac and energy are known.
+
+#include "core/common/result.h"
+#include "core/plan/plan_import.h"
+
+#include <string>
+
+namespace kova {
+
+/// A beam of a plan on its linac and energy, with its dose and the user's choices.
+struct PlanBeamContext {
+    const PlanData& plan;
+    const PlanBeam& beam; ///< its texts in Windows-1252
+    std::string label;    ///< the plan's label in Windows-1252
+    const TLinacSpec& linac;
+    const PlanBeamDose& dose;
+    const PlanAnswers& answers;
+    std::string title;
+};
+
+/// Adds "NAME = VALUE" to the beam's block.
+void AddControl(ImportedBeam& imported, const std::string& key, const std::string& value);
+
+/// The photon beam dialog's controls from the plan: technique, depth and SSDs, the field,
+/// the wedge, tray, shield and multileaf entries and the offset box. Unsettled modifiers
+/// become questions; a beam that cannot be checked fails with the reason.
+Status AddPhotonControls(const PlanBeamContext& context, const TgEnergy& energy,
+                         ImportedBeam& imported);
+
+/// The electron beam dialog's controls: the applicator and its opening as the field.
+Status AddElectronControls(const PlanBeamContext& context, const TeEnergy& energy,
+                           ImportedBeam& imported);
+
+/// The wedge, tray and shield of a photon beam; questions for those not settled.
+Status AddPhotonModifiers(const PlanBeamContext& context, const TgEnergy& energy,
+                          ImportedBeam& imported);
+
+} // namespace kova

@@ -1,0 +1,132 @@
+// The real kova-mu on RT Plans: pydicom's public plan on a linac named "unit001" and the
+// test plans on the demo linacs of this build.
+
+#include "support/demo_linacs.h"
+#include "support/lnc_file.h"
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace kova {
+namespace {
+
+struct ProgramRun {
+    int code = -1;
+    std::string out, err;
+};
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+ProgramRun RunKovaMu(const test::TempDir& work, const std::string& arguments) {
+    const std::string command = std::string("'") + KOVA_MU_PROGRAM + "' " + arguments + " >'" +
+                                work.File("out.txt").string() + "' 2>'" +
+                                work.File("err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    ProgramRun run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadAll(work.File("out.txt"));
+    run.err = ReadAll(work.File("err.txt"));
+    return run;
+}
+
+std::string TestPlan(const std::string& name) {
+    return std::string("'") + KOVA_RTPLAN_DIR + "/" + name + ".dcm'";
+}
+
+const std::string kDemo = std::string("--linacs '") + KOVA_LINACS_DIR + "' --date 02/11/2026";
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(KovaMuRTPlan, PydicomPlanOnUnit001) {
+    const test::TempDir work;
+    const std::filesystem::path linacs = work.File("Linacs");
+    std::filesystem::create_directory(linacs);
+    test::WriteLncFile(linacs, "unit001.lnc", [] {
+        std::string text = test::DemoLinacText("demo_dual_energy.txt");
+        return text.replace(text.find("KovaDemo-DE"), 11, "unit001");
+    }());
+    const std::string plan = std::string("'") + KOVA_PYDICOM_TEST_FILES + "/rtplan.dcm'";
+    const ProgramRun run =
+        RunKovaMu(work, "--linacs '" + linacs.string() + "' --date 02/11/2026 --rtplan " + plan);
+    EXPECT_EQ(run.code, 0) << run.out << run.err;
+    // MU 114.2422 and +1.5 % against 116.0037 (worked in rt_plan_reader_test.cpp).
+    EXPECT_TRUE(Contains(run.out, "Plan Plan1: Last First mid pre (id00001)\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "== Field 1: MU = 114.24, TPS 116, 1.5 %\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  TPS MU = 116 (difference 1.5 %)\n")) << run.out;
+}
+
+TEST(KovaMuRTPlan, RefusedBeamsNameWhyAndTheRestIsComputed) {
+    const test::TempDir work;
+    const ProgramRun run = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("arc"));
+    EXPECT_EQ(run.code, 1) << run.out << run.err;
+    EXPECT_TRUE(Contains(run.out, "== Arc: refused: an arc (the gantry turns between control "
+                                  "points): only static beams are checked\n"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "== No dose: refused: the plan gives the beam no dose"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "== Static: MU = ")) << run.out;
+
+    const ProgramRun machines = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("two_machines"));
+    EXPECT_EQ(machines.code, 1);
+    EXPECT_TRUE(Contains(machines.out, "== Other: refused: the plan's machine 'Linac-9' is no "
+                                       "linac of the linac folder (linacs: KovaDemo-Co60, "
+                                       "KovaDemo-DE)\n"))
+        << machines.out;
+    EXPECT_TRUE(Contains(machines.out, "== Co60: MU = ")) << machines.out;
+}
+
+TEST(KovaMuRTPlan, JsonKeepsThePlanOrder) {
+    const test::TempDir work;
+    const ProgramRun run = RunKovaMu(work, kDemo + " --json --rtplan " + TestPlan("several"));
+    EXPECT_EQ(run.code, 1) << run.err;
+    const nlohmann::json document = nlohmann::json::parse(run.out);
+    EXPECT_EQ(document["plan"]["label"], "SEVERAL");
+    EXPECT_EQ(document["plan"]["patientName"], "Doe Jane Dr");
+    const nlohmann::json& beams = document["beams"];
+    ASSERT_EQ(beams.size(), 6u);
+    const char* const titles[] = {"AP", "PA", "Electron 9", "Setup", "SSD field", "Odd tray"};
+    const bool computed[] = {true, true, true, false, true, false};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(beams[i]["title"], titles[i]);
+        EXPECT_EQ(beams[i]["computed"], computed[i]) << beams[i].dump();
+        EXPECT_TRUE(beams[i]["line"].is_null());
+    }
+    // The electron beam: 200 cGy with the 10x10 applicator (1 cGy/MU at 9MeV) is 200 MU,
+    // against the plan's 205: +2.5 %.
+    EXPECT_EQ(beams[2]["energy"], "9MeV");
+    EXPECT_EQ(beams[2]["tpsMU"], 205);
+    EXPECT_EQ(beams[3]["reason"], "not a treatment beam (SETUP)");
+    EXPECT_TRUE(beams[3]["linac"].is_null());
+}
+
+TEST(KovaMuRTPlan, FilesThatCannotBeCheckedAndUsage) {
+    const test::TempDir work;
+    const ProgramRun dose = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("not_a_plan"));
+    EXPECT_EQ(dose.code, 2);
+    EXPECT_TRUE(Contains(dose.err, "not_a_plan.dcm: not an RT Plan (SOP class")) << dose.err;
+    const ProgramRun missing =
+        RunKovaMu(work, kDemo + " --rtplan '" + work.File("none.dcm").string() + "'");
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_TRUE(Contains(missing.err, "Cannot open file")) << missing.err;
+    // Beam files and a plan together: usage.
+    const ProgramRun both = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("arc") + " x.ini");
+    EXPECT_EQ(both.code, 2);
+    EXPECT_TRUE(Contains(both.err, "--rtplan")) << both.err;
+}
+
+} // namespace
+} // namespace kova

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/beams/tps_check.h"
+#include "core/linac/linac_spec.h"
+#include "core/text/date_text.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kova::mu {
+
+/// How a whole plan went.
+struct PlanCheckResult {
+    bool read = false;        ///< false when the file is no RT Plan kova-mu can read
+    bool allComputed = false; ///< every beam imported and computed
+    bool anyBeyond = false;   ///< a computed beam beyond its action level
+};
+
+/// Computes every beam of the DICOM RT Plan `path` on `linacs` on `today` and writes each
+/// beam as the beam files' beams are written (text, or with `json` one object with the
+/// plan's patient and label and the beams in plan order); a beam the import refuses or
+/// cannot settle (no linac or energy of the plan's name) is written refused, with the
+/// reason naming the mismatch. A file that cannot be read goes to `err`.
+PlanCheckResult CheckPlan(const std::string& path,
+                          const std::vector<std::unique_ptr<TLinacSpec>>& linacs, const Date& today,
+                          const ActionLevels& levels, bool json, std::ostream& out,
+                          std::ostream& err);
+
+} // namespace kova::mu
