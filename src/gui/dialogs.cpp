@@ -28,6 +28,11 @@ std::optional<QString>& SaveFileAnswer() {
     return answer;
 }
 
+std::optional<QString>& OpenFileAnswer() {
+    static std::optional<QString> answer;
+    return answer;
+}
+
 QStringList& Shown() {
     static QStringList shown;
     return shown;
@@ -60,6 +65,32 @@ bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& mess
     QMessageBox box(QMessageBox::Question, title, message, QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
     return RunMessageBox(box) == QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton Dialogs::AskSaveDiscardCancel(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("KOVA X"), message,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = RunMessageBox(box);
+    if (answer == QMessageBox::Save || answer == QMessageBox::Discard) {
+        return static_cast<QMessageBox::StandardButton>(answer);
+    }
+    // Closing the box any other way keeps the work.
+    return QMessageBox::Cancel;
+}
+
+void Dialogs::ShowInformation(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Information, title, message, QMessageBox::Ok, parent);
+    RunMessageBox(box);
+}
+
+QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                              const QString& filter) {
+    if (OpenFileAnswer()) {
+        return *OpenFileAnswer();
+    }
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
 QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
@@ -97,6 +128,10 @@ void Dialogs::ClearShownMessages() {
 
 void Dialogs::SetSaveFileAnswer(std::optional<QString> path) {
     SaveFileAnswer() = std::move(path);
+}
+
+void Dialogs::SetOpenFileAnswer(std::optional<QString> path) {
+    OpenFileAnswer() = std::move(path);
 }
 
 } // namespace kova::gui

@@ -29,6 +29,17 @@ public:
     /// A box with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& title, const QString& message);
 
+    /// A question with Save, Discard and Cancel, titled "KOVA X": the button chosen.
+    static QMessageBox::StandardButton AskSaveDiscardCancel(QWidget* parent,
+                                                            const QString& message);
+
+    /// A box that tells something, with OK only.
+    static void ShowInformation(QWidget* parent, const QString& title, const QString& message);
+
+    /// The standard open dialog, starting in `folder`: the path chosen, empty when cancelled.
+    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                const QString& filter);
+
     /// The standard save dialog, starting at `suggested`: the path chosen, empty when
     /// cancelled. It asks before replacing a file unless the caller does
     /// (`askBeforeReplacing` false).
@@ -46,6 +57,9 @@ public:
     /// For tests: the path the next save dialogs give (empty for Cancel; none restores the
     /// real dialog).
     static void SetSaveFileAnswer(std::optional<QString> path);
+    /// For tests: the path the next open dialogs give (empty for Cancel; none restores the
+    /// real dialog).
+    static void SetOpenFileAnswer(std::optional<QString> path);
 
 private:
     static int RunMessageBox(QMessageBox& box);
