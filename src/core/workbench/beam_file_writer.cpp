@@ -106,7 +106,7 @@ std::string WriteBeamBlock(const std::string& patientName, const TTreatment& tre
     const std::unique_ptr<BeamForm> fresh = blank->CreateForm();
     for (const ControlSpec& control : form->Controls()) {
         if (const std::optional<std::string> value = ControlValue(*form, *fresh, control)) {
-            out << control.name << " = " << *value << '\n';
+            out << control.name << (value->empty() ? " =" : " = ") << *value << '\n';
         }
     }
     if (beam.calculated) {
