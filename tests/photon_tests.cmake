@@ -23,6 +23,7 @@ target_link_libraries(kova_photon_tests PRIVATE kova_photon_test_support kova_te
 target_compile_definitions(kova_photon_tests PRIVATE
     KOVA_MU_PROGRAM="$<TARGET_FILE:kova-mu>"
     KOVA_LINACS_DIR="${PROJECT_BINARY_DIR}/Linacs"
-    KOVA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+    KOVA_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples"
+    KOVA_MLC_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data/mlc")
 add_dependencies(kova_photon_tests kova-mu demo_linacs)
 gtest_discover_tests(kova_photon_tests)

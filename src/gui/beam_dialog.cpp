@@ -80,6 +80,7 @@ void BeamDialog::ConnectControl(const ControlSpec& control) {
     QObject* widget = m_widgets.at(name);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
+            ShowReason({}); // the refusal was about what stood there before
             m_form->SetText(name, FromQ(text));
             Refresh();
         });
@@ -88,6 +89,7 @@ void BeamDialog::ConnectControl(const ControlSpec& control) {
                 [this, name](int index) { Picked(name, index); });
     } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
         connect(check, &QCheckBox::toggled, this, [this, name](bool checked) {
+            ShowReason({});
             m_form->SetChecked(name, checked);
             Refresh();
         });
@@ -164,7 +166,7 @@ void BeamDialog::RefreshControl(const ControlSpec& control) {
         if (edit->text() != text) {
             edit->setText(text);
         }
-        edit->setReadOnly(m_form->ReadOnly(control.name));
+        ShowReadOnly(edit, m_form->ReadOnly(control.name));
         edit->setEnabled(m_form->Enabled(control.name));
     } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
         QStringList texts;
@@ -189,6 +191,19 @@ void BeamDialog::RefreshControl(const ControlSpec& control) {
             button->setChecked(true);
         }
     }
+}
+
+void BeamDialog::ShowReadOnly(QLineEdit* edit, bool readOnly) {
+    if (edit->isReadOnly() == readOnly && edit->property("styled").toBool()) {
+        return;
+    }
+    edit->setProperty("styled", true);
+    edit->setReadOnly(readOnly);
+    // A box that takes no typing looks like the dialog behind it and is skipped by Tab.
+    edit->setFocusPolicy(readOnly ? Qt::NoFocus : Qt::StrongFocus);
+    QPalette colours = edit->palette();
+    colours.setColor(QPalette::Base, palette().color(readOnly ? QPalette::Window : QPalette::Base));
+    edit->setPalette(colours);
 }
 
 void BeamDialog::ShowReason(const std::string& reason) {

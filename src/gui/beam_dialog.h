@@ -65,6 +65,8 @@ protected:
     /// so typing is never disturbed.
     virtual void Refresh();
     void ShowReason(const std::string& reason);
+    /// Read-only boxes look read-only and are out of the tab order.
+    void ShowReadOnly(QLineEdit* edit, bool readOnly);
     /// A user action on a control: the form runs the rule, the dialog shows the outcome.
     void Picked(std::string_view name, int index);
     /// "Compute from file..." of a list; the photon beam dialog imports an MLC field.

@@ -80,19 +80,6 @@ QMessageBox::StandardButton Dialogs::AskSaveDiscardCancel(QWidget* parent, const
     return QMessageBox::Cancel;
 }
 
-void Dialogs::ShowInformation(QWidget* parent, const QString& title, const QString& message) {
-    QMessageBox box(QMessageBox::Information, title, message, QMessageBox::Ok, parent);
-    RunMessageBox(box);
-}
-
-QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
-                              const QString& filter) {
-    if (OpenFileAnswer()) {
-        return *OpenFileAnswer();
-    }
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
-}
-
 QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                               const QString& filter, bool askBeforeReplacing) {
     if (SaveHook()) {
@@ -104,6 +91,23 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QSt
     return QFileDialog::getSaveFileName(parent, caption, suggested, filter, nullptr,
                                         askBeforeReplacing ? QFileDialog::Options()
                                                            : QFileDialog::DontConfirmOverwrite);
+}
+
+QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                              const QString& folder) {
+    if (OpenFileAnswer()) {
+        return *OpenFileAnswer();
+    }
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+void Dialogs::Inform(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Information, title, message, QMessageBox::Ok, parent);
+    RunMessageBox(box);
+}
+
+void Dialogs::SetOpenFileAnswer(std::optional<QString> path) {
+    OpenFileAnswer() = std::move(path);
 }
 
 void Dialogs::SetExecHook(ExecHook hook) {
@@ -128,10 +132,6 @@ void Dialogs::ClearShownMessages() {
 
 void Dialogs::SetSaveFileAnswer(std::optional<QString> path) {
     SaveFileAnswer() = std::move(path);
-}
-
-void Dialogs::SetOpenFileAnswer(std::optional<QString> path) {
-    OpenFileAnswer() = std::move(path);
 }
 
 } // namespace kova::gui

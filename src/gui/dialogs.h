@@ -33,18 +33,23 @@ public:
     static QMessageBox::StandardButton AskSaveDiscardCancel(QWidget* parent,
                                                             const QString& message);
 
-    /// A box that tells something, with OK only.
-    static void ShowInformation(QWidget* parent, const QString& title, const QString& message);
-
-    /// The standard open dialog, starting in `folder`: the path chosen, empty when cancelled.
-    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& folder,
-                                const QString& filter);
-
     /// The standard save dialog, starting at `suggested`: the path chosen, empty when
     /// cancelled. It asks before replacing a file unless the caller does
     /// (`askBeforeReplacing` false).
     static QString SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter, bool askBeforeReplacing = true);
+
+    /// The standard open dialog, starting in `folder` when given: the path chosen, empty
+    /// when cancelled.
+    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& folder = QString());
+
+    /// A box with a message and OK, titled `title`.
+    static void Inform(QWidget* parent, const QString& title, const QString& message);
+
+    /// For tests: the path the next open dialogs give (empty for Cancel; none restores the
+    /// real dialog).
+    static void SetOpenFileAnswer(std::optional<QString> path);
 
     /// For tests: every following Exec goes to `hook` (none restores the real dialogs).
     static void SetExecHook(ExecHook hook);
@@ -57,9 +62,6 @@ public:
     /// For tests: the path the next save dialogs give (empty for Cancel; none restores the
     /// real dialog).
     static void SetSaveFileAnswer(std::optional<QString> path);
-    /// For tests: the path the next open dialogs give (empty for Cancel; none restores the
-    /// real dialog).
-    static void SetOpenFileAnswer(std::optional<QString> path);
 
 private:
     static int RunMessageBox(QMessageBox& box);

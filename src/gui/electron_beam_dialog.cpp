@@ -18,8 +18,6 @@ ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     BeamWidth = EditOf("BeamWidth");
     BeamHeight = EditOf("BeamHeight");
     ApplicatorComp = ListOf("ApplicatorComp");
-    // The SSD is the energy's: shown, never typed, and skipped by the tab key.
-    BeamSSD->setFocusPolicy(Qt::NoFocus);
 
     auto* values = new QWidget;
     auto* grid = new QGridLayout(values);
@@ -30,6 +28,7 @@ ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     AddPair(grid, 1, 0, QStringLiteral("Width X [cm]"), BeamWidth);
     AddPair(grid, 1, 2, QStringLiteral("Height Y [cm]"), BeamHeight);
     AddPair(grid, 2, 0, QStringLiteral("Available Applicators"), ApplicatorComp);
+    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf("TPSMU"));
 
     auto* group = new QGroupBox(QStringLiteral("Beam"));
     auto* layout = new QVBoxLayout(group);

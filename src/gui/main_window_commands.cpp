@@ -194,13 +194,12 @@ void MainWindow::SaveAsClick() {
 }
 
 void MainWindow::AboutClick() {
-    Dialogs::ShowInformation(this, QStringLiteral("About KOVA X"),
-                             AboutText(m_info, m_linacFolder));
+    Dialogs::Inform(this, QStringLiteral("About KOVA X"), AboutText(m_info, m_linacFolder));
 }
 
 void MainWindow::LinacFilesClick() {
-    Dialogs::ShowInformation(this, QStringLiteral("Linac files"),
-                             LinacFilesText(m_linacFolder, m_folderError, m_linacFiles));
+    Dialogs::Inform(this, QStringLiteral("Linac files"),
+                    LinacFilesText(m_linacFolder, m_folderError, m_linacFiles));
 }
 
 void MainWindow::LinacEdited(const TLinacSpec* linac) {

@@ -1,11 +1,16 @@
 #include "gui/photon_beam_dialog.h"
 
 #include "core/linac/linac_spec.h"
+#include "core/mlc/mlc_file.h"
+#include "gui/dialogs.h"
 #include "gui/qt_text.h"
+#include "gui/select_mlc_choice_dialog.h"
+#include "gui/select_mlc_field_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -86,6 +91,7 @@ void PhotonBeamDialog::TakeControls() {
     TrayComp = ListOf("TrayComp");
     ShieldComp = ListOf("ShieldComp");
     MultileafComp = ListOf("MultileafComp");
+    TPSMU = EditOf("TPSMU");
     isOffset = CheckOf("isOffset");
     isOffset->setText(QStringLiteral("Use Offset [cm]"));
     isOffset->setLayoutDirection(Qt::RightToLeft);
@@ -102,8 +108,7 @@ QWidget* PhotonBeamDialog::BuildTechniquePage() {
         Named(qobject_cast<QRadioButton*>(items->button(kIsocentric)), "TechniqueIsocentric");
     TechniqueNotIsocentric =
         Named(qobject_cast<QRadioButton*>(items->button(kFixedSsd)), "TechniqueNotIsocentric");
-    TechniqueIsocentric->setText(QStringLiteral(
-        "Isocentric (specify dose at isocenter SAD = 100 cm, field size at isocenter)"));
+    TechniqueIsocentric->setText(ToQ(photonForm().IsocentricCaption()));
     TechniqueNotIsocentric->setText(
         QStringLiteral("Not  Isocentric (specify dose at given depth and SSD, field size at SCD)"));
     auto* layout = new QVBoxLayout(Technique);
@@ -131,6 +136,7 @@ QWidget* PhotonBeamDialog::BuildDoseAndDepth() {
     AddPair(grid, 0, 2, QStringLiteral("Depth [cm]"), BeamDepth);
     AddPair(grid, 1, 0, QStringLiteral("@ SSD [cm]"), BeamSSD);
     AddPair(grid, 1, 2, QStringLiteral("Real SSD [cm]"), BeamRealSSD);
+    AddPair(grid, 2, 0, QStringLiteral("TPS MU"), TPSMU);
     return box;
 }
 
@@ -238,8 +244,58 @@ void PhotonBeamDialog::FieldDimChange(int index) {
 }
 
 void PhotonBeamDialog::ComputeFromFile(std::string_view name) {
-    BeamDialog::ComputeFromFile(name);
-    ShowReason("Computing a multileaf factor from an MLC file is not available yet");
+    // The exporters write lower-case and upper-case extensions; Linux tells them apart.
+    const QString path = Dialogs::OpenFileName(
+        this, QStringLiteral("Open"),
+        QStringLiteral("MLC Shaper Files (*.mlc *.MLC);;MLC PLATO Files (*.s* *.S*)"));
+    if (path.isEmpty()) {
+        return; // "Compute from file..." stays selected
+    }
+    const Result<MLCFieldList> list = ReadMLCFile(QFile::encodeName(path).toStdString());
+    if (!list) {
+        Dialogs::Inform(this, QString::fromLatin1(kMLCMessageTitle), ToQ(list.reason()));
+        form().FollowUpCancelled(name);
+        return;
+    }
+    SelectMLCFieldDialog fields(*list, this);
+    const MLCField* field =
+        Dialogs::Exec(fields) == QDialog::Accepted ? fields.selectedField() : nullptr;
+    if (field == nullptr) {
+        form().FollowUpCancelled(name);
+        return;
+    }
+    ImportMultileafField(name, list->fileName, *field);
+}
+
+void PhotonBeamDialog::ImportMultileafField(std::string_view name, const std::string& fileName,
+                                            const MLCField& field) {
+    const Result<JawSettings> jaws = photonForm().CurrentJaws();
+    if (!jaws) {
+        ShowReason(jaws.reason());
+        return;
+    }
+    SelectMLCChoiceDialog choice(*m_beam.machine.gEnergy, *jaws, this);
+    const MLCJawsChoice chosen = SelectMLCChoiceDialog::ChoiceOf(Dialogs::Exec(choice));
+    if (chosen == MLCJawsChoice::Cancel) {
+        return; // "Compute from file..." stays selected
+    }
+    if (chosen == MLCJawsChoice::Recommended) {
+        photonForm().SetRecommendedJaws(field);
+    }
+    const Result<MLCFactors> factors = photonForm().MultileafFactorsOf(field);
+    if (!factors) {
+        // Factors that could not be computed are never shown or stored.
+        Dialogs::Inform(this, QString::fromLatin1(kMLCMessageTitle), ToQ(factors.reason()));
+        form().FollowUpCancelled(name);
+        return;
+    }
+    const QString message =
+        ToQ(MLCFactorMessage(field.geometry.area, field.geometry.perimeter, *factors));
+    if (Dialogs::Confirm(this, QString::fromLatin1(kMLCMessageTitle), message)) {
+        photonForm().AddMultileafFromFile(fileName, field, *factors);
+    } else {
+        form().FollowUpCancelled(name);
+    }
 }
 
 } // namespace kova::gui

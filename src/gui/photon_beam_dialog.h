@@ -2,6 +2,7 @@
 
 #include "core/beams/photon_beam.h"
 #include "core/beams/photon_beam_form.h"
+#include "core/mlc/mlc_field.h"
 #include "gui/beam_dialog.h"
 
 class QButtonGroup;
@@ -35,6 +36,7 @@ public:
     QLineEdit *GantryRot = nullptr, *JawsRot = nullptr, *CouchRot = nullptr;
     QLineEdit *BeamDose = nullptr, *BeamDepth = nullptr, *BeamSSD = nullptr, *BeamRealSSD = nullptr;
     QLineEdit *BeamEquivSize = nullptr, *BeamOffset = nullptr;
+    QLineEdit* TPSMU = nullptr; ///< the planning system's MU, optional
     QTabWidget* FieldDim = nullptr;
     QWidget *SymSheet = nullptr, *AsymSheetA = nullptr, *AsymSheetB = nullptr;
     QLineEdit *BeamWidth = nullptr, *BeamHeight = nullptr;
@@ -66,6 +68,8 @@ private slots:
     void FieldDimChange(int index);
 
 private:
+    void ImportMultileafField(std::string_view name, const std::string& fileName,
+                              const MLCField& field);
     void TakeControls();
     QWidget* BuildTechniquePage();
     QWidget* BuildBeamPage();

@@ -96,9 +96,7 @@ QWidget* TBIBeamDialog::BuildBeamPage() {
     reference->addTab(sheet, QStringLiteral("Reference Field Size"));
     grid->addWidget(reference, 1, 0, 1, 4);
     AddPair(grid, 2, 0, QStringLiteral("Available Shields"), ShieldComp);
-    for (QLineEdit* shown : {BeamWidth, BeamHeight}) {
-        shown->setFocusPolicy(Qt::NoFocus);
-    }
+    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf("TPSMU"));
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(IdentityGrid());

@@ -121,7 +121,7 @@ WorkbenchDocument::Open(const std::vector<std::unique_ptr<TLinacSpec>>& linacs) 
     }
     const QString folder = m_folder.isEmpty() ? QDir::homePath() : m_folder;
     const QString path =
-        Dialogs::OpenFileName(m_parent, QStringLiteral("Open a workbench"), folder, FileFilter());
+        Dialogs::OpenFileName(m_parent, QStringLiteral("Open a workbench"), FileFilter(), folder);
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -133,7 +133,8 @@ WorkbenchDocument::Open(const std::vector<std::unique_ptr<TLinacSpec>>& linacs) 
         return std::nullopt;
     }
     m_openedPath = path;
-    return ReadWorkbench(FromQ(QFileInfo(path).fileName()), bytes.bytes, linacs, SystemToday());
+    // The whole path: MLC files a beam names are found next to the beam file.
+    return ReadWorkbench(FileSystemPath(path), bytes.bytes, linacs, SystemToday());
 }
 
 void WorkbenchDocument::Opened(const WorkbenchFile& file) {

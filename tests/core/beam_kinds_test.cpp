@@ -233,7 +233,7 @@ TEST(ElectronBeam, MuFromTheApplicatorAlone) {
     };
     const Case cases[] = {
         {"0", "10", "10", 0, "The dose must be above 0 cGy"},
-        {"200", "1O", "10", 0, "'1O' is not a valid floating point value"},
+        {"200", "1O", "10", 0, "Width: '1O' is not a valid floating point value"},
         {"200", "10", "10", 1, "The Applicator Factor is 0: no MU can be computed"},
         {"152.5", "0.3", "0.5", 0, ""},
     };

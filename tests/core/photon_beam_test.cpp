@@ -360,12 +360,12 @@ TEST_F(PhotonBeamTest, FormReadsTheFirstBadTextInReadingOrder) {
     form.SetText("BeamSSD", "abc");
     Result<PhotonBeamInput> read = form.ReadInput();
     ASSERT_FALSE(read.ok());
-    EXPECT_EQ(read.reason(), "'abc' is not a valid floating point value");
+    EXPECT_EQ(read.reason(), "SSD: 'abc' is not a valid floating point value");
     form.SetText("BeamDepth", "1,5");
     form.SetText("BeamLeft", "x");
     read = form.ReadInput();
     ASSERT_FALSE(read.ok());
-    EXPECT_EQ(read.reason(), "'x' is not a valid floating point value");
+    EXPECT_EQ(read.reason(), "Left: 'x' is not a valid floating point value");
 }
 
 TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
@@ -387,16 +387,18 @@ TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
     form.SetText("BeamLeft", "3");
     EXPECT_EQ(form.Text("BeamWidthAsymm"), "10");
     EXPECT_EQ(form.Text("BeamOffset"), "0");
-    // A text that is not a number changes nothing else.
+    // A text that is not a number leaves the other sizes and shows no derived figure.
     form.SetText("BeamWidth", "1O");
     EXPECT_EQ(form.Text("BeamWidthAsymm"), "10");
-    EXPECT_EQ(form.Text("BeamEquivSize"), "13.3");
+    EXPECT_EQ(form.Text("BeamEquivSize"), "");
+    EXPECT_EQ(form.Text("OffsetComp"), "");
 
     ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricA)));
     form.SetText("BeamRight", "7");
     form.SetText("BeamTop", "5");
     form.SetText("BeamBottom", "5");
     EXPECT_EQ(form.Text("BeamWidth"), "10.0");
+    EXPECT_EQ(form.Text("BeamEquivSize"), "10.0") << "shown again once every input is a number";
     EXPECT_EQ(form.Text("BeamOffset"), "2.0");
     EXPECT_EQ(form.Text("OffsetComp"), "2.0");
 
@@ -404,7 +406,7 @@ TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
     // the SSD edit was made read-only before the depth was read.
     form.SetText("BeamDepth", "7,5");
     const Status isocentric = form.Select("Technique", kIsocentric).status;
-    EXPECT_EQ(isocentric.reason(), "'7,5' is not a valid floating point value");
+    EXPECT_EQ(isocentric.reason(), "Depth: '7,5' is not a valid floating point value");
     EXPECT_EQ(form.Selected("Technique"), kIsocentric);
     EXPECT_TRUE(form.ReadOnly("BeamSSD"));
     EXPECT_EQ(form.Text("BeamSSD"), "100") << "the SSD texts stay";

@@ -71,7 +71,7 @@ TEST(TPSCheck, TypedTPSMUMustBeAPositiveNumber) {
     for (const auto& [text, reason] : std::initializer_list<std::pair<const char*, const char*>>{
              {"0", "The TPS MU must be above 0"},
              {"-5", "The TPS MU must be above 0"},
-             {"1l6", "'1l6' is not a valid floating point value"}}) {
+             {"1l6", "TPS MU: '1l6' is not a valid floating point value"}}) {
         form.SetText("TPSMU", text);
         BeamFields fields;
         EXPECT_EQ(form.ReadTPSMU(fields).reason(), reason);

@@ -146,7 +146,8 @@ private slots:
         QCOMPARE(Find<QComboBox>(*dialog, "ApplicatorComp")->currentText(), QStringLiteral("6x6"));
         Type(*dialog, "BeamDose", QStringLiteral("200"));
         Type(*dialog, "BeamWidth", QStringLiteral("1O"));
-        QCOMPARE(PressOK(*dialog), QStringLiteral("'1O' is not a valid floating point value"));
+        QCOMPARE(PressOK(*dialog),
+                 QStringLiteral("Width: '1O' is not a valid floating point value"));
         Type(*dialog, "BeamWidth", QStringLiteral("10"));
         Type(*dialog, "BeamHeight", QStringLiteral("12"));
         Choose(*dialog, "ApplicatorComp", QStringLiteral("15x15"));

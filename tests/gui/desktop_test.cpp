@@ -516,6 +516,25 @@ private slots:
         window.RememberGeometryIn(&settings);
         QCOMPARE(window.size(), QSize(500, 420));
     }
+
+    void firstStartSizeShowsAWholeBeamResult() {
+        MainWindow window(kInfo, Demo());
+        window.resize(kova::gui::FirstStartSize(QRect(0, 0, 1920, 1080)));
+        window.show();
+        // The photon beam with the most lines: wedge, tray made on the spot, both expanded.
+        QTreeWidgetItem* treatment = PatientWithPhotonBeam(window);
+        window.WorkbenchTreeView->expandAll();
+        const QList<QTreeWidgetItem*> items = AllItems(window.WorkbenchTreeView);
+        QTreeWidgetItem* last = treatment->child(6);
+        while (last->childCount() > 0) {
+            last = last->child(last->childCount() - 1);
+        }
+        QVERIFY(items.size() > 30);
+        const int bottom = window.WorkbenchTreeView->visualItemRect(last).bottom();
+        QVERIFY2(bottom < window.WorkbenchTreeView->viewport()->height(),
+                 qPrintable(QString::number(bottom)));
+        Dialogs::SetMessageAnswer(QMessageBox::Discard);
+    }
 };
 
 QTEST_MAIN(DesktopTest)

@@ -6,7 +6,8 @@ add_executable(kova_dialog_tests ${CMAKE_CURRENT_LIST_DIR}/photon_beam_dialog_te
 set_target_properties(kova_dialog_tests PROPERTIES AUTOMOC ON)
 # The demo linac texts, read as they are (no packing needed).
 target_compile_definitions(kova_dialog_tests PRIVATE
-    KOVA_DEMO_LINACS_DIR="${PROJECT_SOURCE_DIR}/data/linacs")
+    KOVA_DEMO_LINACS_DIR="${PROJECT_SOURCE_DIR}/data/linacs"
+    KOVA_MLC_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/../data/mlc")
 target_link_libraries(kova_dialog_tests PRIVATE kova_gui kova_mu_lib kova_test_support
                                                 Qt6::Test kova_options)
 add_test(NAME PhotonBeamDialogTest COMMAND kova_dialog_tests)

@@ -11,6 +11,8 @@
 #include "gui/modifier_value_dialog.h"
 #include "gui/photon_beam_dialog.h"
 #include "gui/qt_text.h"
+#include "gui/select_mlc_choice_dialog.h"
+#include "gui/select_mlc_field_dialog.h"
 #include "support/linac_text.h"
 #include "support/near.h"
 
@@ -206,7 +208,10 @@ private slots:
         QTest::failOnWarning(QRegularExpression(
             QStringLiteral("^(?!This plugin does not support propagateSizeHints)")));
     }
-    void cleanup() { Dialogs::SetExecHook(nullptr); }
+    void cleanup() {
+        Dialogs::SetExecHook(nullptr);
+        Dialogs::SetOpenFileAnswer(std::nullopt);
+    }
 
     void modifierValueDialog_data();
     void modifierValueDialog();
@@ -220,7 +225,8 @@ private slots:
     void setOnFlyDividesMu();
     void setOnFlyCancel_data();
     void setOnFlyCancel();
-    void computeFromFileIsNotAvailable();
+    void computeFromFileFlow();
+    void clearerMessagesAndReadOnlyBoxes();
     void okRefused_data();
     void okRefused();
     void okComputesMuAndLoadControlsRestoresIt();
@@ -392,7 +398,7 @@ void PhotonBeamDialogTest::techniqueSetsSsd() {
     QCOMPARE(Text(dialog, "BeamSSD"), QStringLiteral("90"));
     Type(dialog, "BeamDepth", "x5");
     Find<QRadioButton>(dialog, "TechniqueIsocentric")->click();
-    QCOMPARE(Reason(dialog), QStringLiteral("'x5' is not a valid floating point value"));
+    QCOMPARE(Reason(dialog), QStringLiteral("Depth: 'x5' is not a valid floating point value"));
 }
 
 void PhotonBeamDialogTest::modifierLists() {
@@ -480,21 +486,85 @@ void PhotonBeamDialogTest::setOnFlyCancel() {
     QVERIFY(adHoc.trays.empty() && adHoc.shields.empty() && adHoc.multileafs.empty());
 }
 
-void PhotonBeamDialogTest::computeFromFileIsNotAvailable() {
-    Session session;
+void PhotonBeamDialogTest::computeFromFileFlow() {
+    // Phantom scatter 1 on the only reference field: the factors of a 10 x 10 opening under
+    // 10 x 10 jaws are sqrt(100) = 10 and 4 x 100 / 40 = 10 against e = 10, so exactly 1.
+    LinacText text;
+    text.Photons[0].RefFields = {
+        {kova::test::RefFieldEntry(10, 10, 1, true, 1, {{1.5, 1}, {10, 0.67}})}, {}};
+    Session session(text);
     PhotonBeamDialog& dialog = session.Open();
+    TypeFixedSsd10x10(dialog);
     auto* multileaf = Find<QComboBox>(dialog, "MultileafComp");
-    Choose(multileaf, QStringLiteral("Compute from file..."));
-    QCOMPARE(multileaf->currentIndex(), 0);
-    QCOMPARE(multileaf->count(), 4);
-    QVERIFY(!Reason(dialog).isEmpty());
+    const QString compute = QString::fromLatin1(kova::kComputeFromFileItem);
+
+    Dialogs::SetOpenFileAnswer(QString()); // Cancel in the file dialog
+    Choose(multileaf, compute);
+    QCOMPARE(multileaf->currentText(), compute);
+
+    Dialogs::ClearShownMessages();
+    Dialogs::SetOpenFileAnswer(QStringLiteral(KOVA_DEMO_LINACS_DIR "/README.md"));
+    Dialogs::SetMessageAnswer(QMessageBox::Ok);
+    multileaf->setCurrentIndex(0);
+    Choose(multileaf, compute);
+    QCOMPARE(multileaf->currentText(), QStringLiteral("None"));
+    QVERIFY(Dialogs::ShownMessages().last().startsWith(QStringLiteral("No multileaf field found")));
+
+    Dialogs::SetOpenFileAnswer(QStringLiteral(KOVA_MLC_DATA_DIR "/plan.mlc"));
+    Dialogs::SetExecHook([](QDialog& shown) {
+        if (auto* fields = qobject_cast<kova::gui::SelectMLCFieldDialog*>(&shown)) {
+            fields->OKBtn->click(); // the first field, " AP 10x10"
+            return fields->result();
+        }
+        auto& jaws = dynamic_cast<kova::gui::SelectMLCChoiceDialog&>(shown);
+        jaws.CurBtn->click();
+        return jaws.result();
+    });
+    Choose(multileaf, compute);
+    QCOMPARE(multileaf->currentText(), QStringLiteral("plan.mlc:: AP 10x10"));
+    QCOMPARE(multileaf->count(), 5); // the entry stands before the two actions
+    QVERIFY(Dialogs::ShownMessages().last().contains(
+        QStringLiteral("Guessed (Avg.) Multileaf Factor = 1.000")));
+    PressOK(dialog);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(IsNear(session.beam.MU, kMu10x10, kHand));
+    QCOMPARE(session.beam.factors.multileafFactor, 1.0);
+}
+
+void PhotonBeamDialogTest::clearerMessagesAndReadOnlyBoxes() {
+    LinacText cobalt;
+    cobalt.SAD = "80";
+    Session session(cobalt);
+    PhotonBeamDialog& dialog = session.Open();
+    QVERIFY(Find<QRadioButton>(dialog, "TechniqueIsocentric")
+                ->text()
+                .contains(QStringLiteral("SAD = 80 cm")));
+    // Read-only boxes are skipped by Tab; the SSD is typed only with a fixed SSD.
+    QCOMPARE(Find<QLineEdit>(dialog, "BeamEquivSize")->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(Find<QLineEdit>(dialog, "OffsetComp")->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(Find<QLineEdit>(dialog, "BeamSSD")->focusPolicy(), Qt::NoFocus);
+    TypeFixedSsd10x10(dialog);
+    QCOMPARE(Find<QLineEdit>(dialog, "BeamSSD")->focusPolicy(), Qt::StrongFocus);
+    // A field that is not a number: no equivalent size shown, and OK names the field.
+    Type(dialog, "BeamWidth", "1o");
+    QCOMPARE(Text(dialog, "BeamEquivSize"), QString());
+    PressOK(dialog);
+    QCOMPARE(Reason(dialog), QStringLiteral("Width: '1o' is not a valid floating point value"));
+    // The reason goes as soon as the user changes an input.
+    Type(dialog, "BeamWidth", "10");
+    QCOMPARE(Reason(dialog), QString());
+    QCOMPARE(Text(dialog, "BeamEquivSize"), QStringLiteral("10.0"));
+    Type(dialog, "TPSMU", "300");
+    PressOK(dialog);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(session.beam.tpsMU.value_or(0), 300.0);
 }
 
 void PhotonBeamDialogTest::okRefused_data() {
     QTest::addColumn<QString>("dose");
     QTest::addColumn<QString>("reason");
     QTest::newRow("not a number") << "abc"
-                                  << "'abc' is not a valid floating point value";
+                                  << "Dose: 'abc' is not a valid floating point value";
     QTest::newRow("zero") << "0"
                           << "The dose must be above 0 cGy";
 }

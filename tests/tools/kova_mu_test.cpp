@@ -192,7 +192,11 @@ TEST_F(KovaMuTest, ComputedAndRefusedBeams) {
         // A tray made on the spot: 200 / 0.67 / 0.95 = 314.218.
         {"tray on the spot", {{"TrayComp", "T1 : 0.95"}}, true, 200 / 0.67 / 0.95, ""},
         {"dose 0", {{"BeamDose", "0"}}, false, 0, "The dose must be above 0 cGy"},
-        {"dose text", {{"BeamDose", "2OO"}}, false, 0, "'2OO' is not a valid floating point value"},
+        {"dose text",
+         {{"BeamDose", "2OO"}},
+         false,
+         0,
+         "Dose: '2OO' is not a valid floating point value"},
     };
     const Date today{2026, 6, 1};
     for (const Case& c : cases) {
@@ -369,6 +373,45 @@ TEST(KovaMuProgram, EveryKindInTextAndJson) {
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(examples / "demo_electron.ini"));
     // 200 cGy / 1.002 cGy/MU = 199.60 MU.
     EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 199.6\n")) << text.out;
+}
+
+TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
+    const test::TempDir work;
+    const std::string plan = std::string(KOVA_MLC_DATA_DIR) + "/plan.mlc";
+    const auto run = [&](const std::string& keys) {
+        const std::filesystem::path beams = work.File("mlc.ini");
+        std::ofstream(beams) << "[B]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+                                "BeamDepth = 10\n"
+                             << keys << "MultileafFile = " << plan << "\n";
+        return RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " + Quoted(beams));
+    };
+    // 10 x 10 opening under 10 x 10 jaws: both factors exactly 1.
+    ProgramRun result = run("BeamWidth = 10\nBeamHeight = 10\n");
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_TRUE(Contains(result.out, "\"text\": \"plan.mlc:: AP 10x10\"")) << result.out;
+    EXPECT_TRUE(Contains(result.out, "\"sqrtFactor\": 1.0,")) << result.out;
+    EXPECT_TRUE(Contains(result.out, "\"multileafFactor\": 1.0,")) << result.out;
+    // Jaws wider than the largest reference field cannot be kept: the beam is refused.
+    result = run("BeamWidth = 45\nBeamHeight = 10\nMultileafField = Off axis 8x6\n");
+    EXPECT_EQ(result.code, 1) << result.err;
+    EXPECT_TRUE(Contains(result.out, "the jaws cannot be kept with the multileaf field"))
+        << result.out;
+    const struct {
+        const char* keys;
+        const char* error;
+    } usage[] = {
+        {"BeamWidth = 10\nBeamHeight = 10\nMultileafField = F9\n",
+         "no field of plan.mlc has this name: 'F9'"},
+        {"BeamWidth = 10\nBeamHeight = 10\nMLCJaws = Widest\n",
+         "MLCJaws must be Current or Recommended: 'Widest'"},
+        {"BeamWidth = 10\nBeamHeight = 10\nMultileafComp = MLC-Prostate\n",
+         "MultileafComp and MultileafFile cannot both be given: 'MLC-Prostate'"},
+    };
+    for (const auto& u : usage) {
+        result = run(u.keys);
+        EXPECT_EQ(result.code, 2) << u.keys;
+        EXPECT_TRUE(Contains(result.err, u.error)) << result.err;
+    }
 }
 
 TEST(KovaMuJson, TextsAsUtf8NumbersAtFullPrecision) {

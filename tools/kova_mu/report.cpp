@@ -77,6 +77,19 @@ Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& lev
         beam["resultLines"] = Nodes(ResultLines(computed, levels));
         beam["details"] = Texts(computed.DetailsColumn(today));
         beam["setupRow"] = SetupRow(computed.SetupRow());
+        if (const auto& mlc = resolved.multileaf) {
+            const MLCGeometry& g = mlc->field.geometry;
+            beam["multileafField"] = {{"file", Text(mlc->fileName)},
+                                      {"name", Text(mlc->field.name)},
+                                      {"area", g.area},
+                                      {"perimeter", g.perimeter},
+                                      {"left", g.left},
+                                      {"right", g.right},
+                                      {"bottom", g.bottom},
+                                      {"top", g.top},
+                                      {"sqrtFactor", mlc->factors.sqrtFactor},
+                                      {"leqFactor", mlc->factors.leqFactor}};
+        }
     }
     return beam;
 }

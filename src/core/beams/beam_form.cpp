@@ -50,6 +50,14 @@ const ControlSpec* BeamForm::Find(std::string_view name) const {
     return nullptr;
 }
 
+Status BeamForm::Captioned(std::string_view name, const Status& status) const {
+    const std::string_view caption = m_controls[IndexOf(name)].caption;
+    if (status.ok() || caption.empty()) {
+        return status;
+    }
+    return Status::Fail(std::string(caption) + ": " + status.reason());
+}
+
 const std::string& BeamForm::Text(std::string_view name) const {
     return m_state[IndexOf(name)].text;
 }
@@ -206,7 +214,7 @@ Status BeamForm::ReadTPSMU(BeamFields& fields) const {
     }
     const Result<double> mu = StrToFloat(text);
     if (!mu) {
-        return mu.status();
+        return Captioned("TPSMU", mu.status());
     }
     if (!(*mu > 0) || !std::isfinite(*mu)) {
         return Status::Fail("The TPS MU must be above 0");
@@ -224,7 +232,7 @@ BeamForm::ReadNumbers(std::initializer_list<std::pair<std::string_view, double*>
     for (const auto& [name, value] : fields) {
         const Result<double> number = StrToFloat(Text(name));
         if (!number) {
-            return number.status();
+            return Captioned(name, number.status());
         }
         *value = *number;
     }

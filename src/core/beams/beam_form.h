@@ -26,7 +26,8 @@ enum class ControlType {
 /// and which of the kind's typing rules a change runs (0 for none). `sheet` is the page of
 /// controls that must be the active one for the rule to run (0 for none); `step` orders
 /// batch input the way a user goes through the dialog (lower steps first, the file's order
-/// within a step).
+/// within a step). `caption` names the control in messages ("Width: '1o' is not a valid
+/// floating point value").
 struct ControlSpec {
     std::string_view name;
     ControlType type = ControlType::Edit;
@@ -34,6 +35,7 @@ struct ControlSpec {
     int rule = 0;
     int sheet = 0;
     int step = 1;
+    std::string_view caption = {};
 };
 
 /// What a dialog must do after an item was picked.
@@ -137,6 +139,9 @@ protected:
     /// Converts the texts of `names` in order into `values`; the first text that is not a
     /// number fails with the conversion message.
     Status ReadNumbers(std::initializer_list<std::pair<std::string_view, double*>> fields) const;
+
+    /// `status` with the control's caption before its reason, so the user knows which box.
+    Status Captioned(std::string_view name, const Status& status) const;
 
 private:
     struct State {

@@ -10,12 +10,17 @@ namespace {
 
 std::vector<ControlSpec> ElectronControls() {
     return {
-        {"BeamName", ControlType::Edit, ""},    {"BeamID", ControlType::Edit, ""},
-        {"GantryRot", ControlType::Edit, ""},   {"JawsRot", ControlType::Edit, ""},
-        {"CouchRot", ControlType::Edit, ""},    {"BeamDose", ControlType::Edit, "0"},
-        {"BeamSSD", ControlType::Shown, "0"},   {"BeamWidth", ControlType::Edit, "0"},
-        {"BeamHeight", ControlType::Edit, "0"}, {"ApplicatorComp", ControlType::List, "", 0, 0, 2},
-        {"TPSMU", ControlType::Edit, ""},
+        {"BeamName", ControlType::Edit, ""},
+        {"BeamID", ControlType::Edit, ""},
+        {"GantryRot", ControlType::Edit, ""},
+        {"JawsRot", ControlType::Edit, ""},
+        {"CouchRot", ControlType::Edit, ""},
+        {"BeamDose", ControlType::Edit, "0", 0, 0, 1, "Dose"},
+        {"BeamSSD", ControlType::Shown, "0", 0, 0, 1, "SSD"},
+        {"BeamWidth", ControlType::Edit, "0", 0, 0, 1, "Width"},
+        {"BeamHeight", ControlType::Edit, "0", 0, 0, 1, "Height"},
+        {"ApplicatorComp", ControlType::List, "", 0, 0, 2},
+        {"TPSMU", ControlType::Edit, "", 0, 0, 1, "TPS MU"},
     };
 }
 

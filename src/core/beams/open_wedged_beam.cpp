@@ -12,7 +12,8 @@ std::vector<ControlSpec> OpenWedgedControls() {
     std::vector<ControlSpec> controls = PhotonBeamForm::ControlTable();
     for (auto it = controls.begin(); it != controls.end(); ++it) {
         if (it->name == "BeamDose") {
-            controls.insert(it + 1, {"BeamWedgeDose", ControlType::Edit, "0"});
+            controls.insert(it + 1,
+                            {"BeamWedgeDose", ControlType::Edit, "0", 0, 0, 1, "Wedge dose"});
             break;
         }
     }

@@ -2,6 +2,9 @@
 
 #include "core/beams/result_text.h"
 #include "core/linac/linac_spec.h"
+#include "core/text/number_text.h"
+
+#include <algorithm>
 
 namespace kova {
 namespace {
@@ -14,16 +17,17 @@ constexpr int kSym = 1, kSheetA = 2, kSheetB = 3;
 /// the modifiers last, as a user goes through the dialog.
 enum Step { kStepTechnique = 0, kStepIdentity, kStepDepth, kStepField, kStepSsd, kStepModifiers };
 
-ControlSpec Typed(std::string_view name, std::string_view text = "0", int step = kStepIdentity) {
-    return {name, ControlType::Edit, text, kNoRule, 0, step};
+ControlSpec Typed(std::string_view name, std::string_view text = "0", int step = kStepIdentity,
+                  std::string_view caption = {}) {
+    return {name, ControlType::Edit, text, kNoRule, 0, step, caption};
 }
 
-ControlSpec FieldEdit(std::string_view name, int rule, int sheet) {
-    return {name, ControlType::Edit, "0", rule, sheet, kStepField};
+ControlSpec FieldEdit(std::string_view name, int rule, int sheet, std::string_view caption) {
+    return {name, ControlType::Edit, "0", rule, sheet, kStepField, caption};
 }
 
-ControlSpec Shown(std::string_view name) {
-    return {name, ControlType::Shown, "0", kNoRule, 0, kStepModifiers};
+ControlSpec Shown(std::string_view name, std::string_view caption = {}) {
+    return {name, ControlType::Shown, "0", kNoRule, 0, kStepModifiers, caption};
 }
 
 ControlSpec List(std::string_view name, ControlType type = ControlType::List) {
@@ -49,29 +53,29 @@ std::vector<ControlSpec> PhotonBeamForm::ControlTable() {
         Typed("GantryRot", ""),
         Typed("JawsRot", ""),
         Typed("CouchRot", ""),
-        Typed("BeamDose"),
-        {"BeamDepth", ControlType::Edit, "0", kDepth, 0, kStepDepth},
-        Typed("BeamSSD", "0", kStepSsd),
-        Typed("BeamRealSSD", "0", kStepSsd),
-        FieldEdit("BeamWidth", kSymmetric, kSym),
-        FieldEdit("BeamHeight", kSymmetric, kSym),
-        FieldEdit("BeamLeft", kJaw, kSheetA),
-        FieldEdit("BeamRight", kJaw, kSheetA),
-        FieldEdit("BeamBottom", kJaw, kSheetA),
-        FieldEdit("BeamTop", kJaw, kSheetA),
-        FieldEdit("BeamWidthAsymm", kAsymmetricB, kSheetB),
-        FieldEdit("BeamHeightAsymm", kAsymmetricB, kSheetB),
-        FieldEdit("BeamAsymmWidth", kAsymmetricB, kSheetB),
-        FieldEdit("BeamAsymmHeight", kAsymmetricB, kSheetB),
-        Shown("BeamEquivSize"),
-        Shown("BeamOffset"),
+        Typed("BeamDose", "0", kStepIdentity, "Dose"),
+        {"BeamDepth", ControlType::Edit, "0", kDepth, 0, kStepDepth, "Depth"},
+        Typed("BeamSSD", "0", kStepSsd, "SSD"),
+        Typed("BeamRealSSD", "0", kStepSsd, "Real SSD"),
+        FieldEdit("BeamWidth", kSymmetric, kSym, "Width"),
+        FieldEdit("BeamHeight", kSymmetric, kSym, "Height"),
+        FieldEdit("BeamLeft", kJaw, kSheetA, "Left"),
+        FieldEdit("BeamRight", kJaw, kSheetA, "Right"),
+        FieldEdit("BeamBottom", kJaw, kSheetA, "Bottom"),
+        FieldEdit("BeamTop", kJaw, kSheetA, "Top"),
+        FieldEdit("BeamWidthAsymm", kAsymmetricB, kSheetB, "Width"),
+        FieldEdit("BeamHeightAsymm", kAsymmetricB, kSheetB, "Height"),
+        FieldEdit("BeamAsymmWidth", kAsymmetricB, kSheetB, "Width asymmetry"),
+        FieldEdit("BeamAsymmHeight", kAsymmetricB, kSheetB, "Height asymmetry"),
+        Shown("BeamEquivSize", "Equiv. Size"),
+        Shown("BeamOffset", "Offset"),
         List("WedgeComp"),
         List("TrayComp"),
         List("ShieldComp"),
         List("MultileafComp"),
         {"isOffset", ControlType::Check, "0", kNoRule, 0, kStepModifiers},
         Shown("OffsetComp"),
-        Typed("TPSMU", ""),
+        Typed("TPSMU", "", kStepIdentity, "TPS MU"),
     };
 }
 
@@ -112,6 +116,12 @@ void PhotonBeamForm::FillLists() {
     SetItems("TrayComp", TrayItems(*m_energy, m_beam.adHoc));
     SetItems("ShieldComp", ShieldItems(*m_energy, m_beam.adHoc));
     SetItems("MultileafComp", MultileafItems(*m_energy, m_beam.adHoc));
+}
+
+std::string PhotonBeamForm::IsocentricCaption() const {
+    const double sad = m_linac != nullptr ? m_linac->SAD : 100;
+    return "Isocentric (specify dose at isocenter SAD = " + G(sad) +
+           " cm, field size at isocenter)";
 }
 
 bool PhotonBeamForm::AsymmetricSheetsEnabled() const {
@@ -209,26 +219,29 @@ Status PhotonBeamForm::RunRule(const ControlSpec& control) {
         break;
     case kSymmetric:
         if (m_sheet == FieldSheet::Symmetric) {
-            if (const auto texts = SymmetricFieldChanged(Text("BeamWidth"), Text("BeamHeight"))) {
-                Apply(*texts);
-            }
+            ApplyField(SymmetricFieldChanged(Text("BeamWidth"), Text("BeamHeight")));
         }
         break;
     case kJaw:
         if (m_sheet == FieldSheet::AsymmetricA) {
-            Apply(JawFieldChanged(
+            const ControlTexts texts = JawFieldChanged(
                 control.name,
                 {Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"), Text("BeamTop")},
-                *m_linac));
+                *m_linac);
+            // Without an equivalent size the typed jaw, or another, is not a number.
+            const bool complete = std::any_of(texts.begin(), texts.end(), [](const auto& text) {
+                return text.first == "BeamEquivSize";
+            });
+            Apply(texts);
+            if (!complete) {
+                ApplyField(std::nullopt);
+            }
         }
         break;
     case kAsymmetricB:
         if (m_sheet == FieldSheet::AsymmetricB) {
-            if (const auto texts =
-                    AsymmetricFieldChanged(Text("BeamWidthAsymm"), Text("BeamHeightAsymm"),
-                                           Text("BeamAsymmWidth"), Text("BeamAsymmHeight"))) {
-                Apply(*texts);
-            }
+            ApplyField(AsymmetricFieldChanged(Text("BeamWidthAsymm"), Text("BeamHeightAsymm"),
+                                              Text("BeamAsymmWidth"), Text("BeamAsymmHeight")));
         }
         break;
     default:
@@ -249,10 +262,20 @@ Status PhotonBeamForm::TechniqueClick() {
     const Result<SsdTexts> ssd =
         TechniqueChanged(technique, Text("BeamDepth"), *m_linac, *m_energy);
     if (!ssd) {
-        return ssd.status();
+        return Captioned("BeamDepth", ssd.status());
     }
     Apply({{"BeamSSD", ssd->ssd}, {"BeamRealSSD", ssd->realSsd}});
     return Status::Ok();
+}
+
+void PhotonBeamForm::ApplyField(const std::optional<ControlTexts>& texts) {
+    if (texts) {
+        Apply(*texts);
+        return;
+    }
+    // A size, jaw or shift that is not a number: no equivalent size or offset can be shown,
+    // and a stale figure would look valid.
+    Apply({{"BeamEquivSize", ""}, {"BeamOffset", ""}, {"OffsetComp", ""}});
 }
 
 void PhotonBeamForm::Apply(const ControlTexts& texts) {
@@ -298,6 +321,41 @@ Result<PhotonBeamInput> PhotonBeamForm::ReadInput(double* wedgeDose) const {
     in.multileaf = static_cast<const MLCFValue*>(SelectedEntry("MultileafComp"));
     in.offsetOff = !Checked("isOffset");
     return in;
+}
+
+Result<JawSettings> PhotonBeamForm::CurrentJaws() const {
+    return ParseJawSettings(Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"),
+                            Text("BeamTop"), Text("BeamWidth"), Text("BeamHeight"));
+}
+
+Status PhotonBeamForm::CanUseCurrentJaws() const {
+    if (m_energy == nullptr) {
+        return Status::Fail("The beam has no treatment with a photon energy");
+    }
+    const Result<JawSettings> jaws = CurrentJaws();
+    return jaws ? CheckUseCurrentJaws(*m_energy, *jaws) : jaws.status();
+}
+
+void PhotonBeamForm::SetRecommendedJaws(const MLCField& field) {
+    for (const NamedText& text : RecommendedJawTexts(field)) {
+        SetText(text.control, text.text);
+    }
+}
+
+Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) const {
+    if (m_energy == nullptr) {
+        return Result<MLCFactors>::Fail("The beam has no treatment with a photon energy");
+    }
+    const Result<double> equivSize = StrToFloat(Text("BeamEquivSize"));
+    if (!equivSize) {
+        return equivSize.status();
+    }
+    return ComputeMLCFactors(*m_energy, *equivSize, field.geometry.area, field.geometry.perimeter);
+}
+
+void PhotonBeamForm::AddMultileafFromFile(const std::string& fileName, const MLCField& field,
+                                          const MLCFactors& factors) {
+    AddOnFly("MultileafComp", {MLCEntryName(fileName, field.name), factors.Average()});
 }
 
 Status PhotonBeamForm::Accept(const Date& today) {

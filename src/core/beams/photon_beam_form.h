@@ -2,7 +2,10 @@
 
 #include "core/beams/beam_form.h"
 #include "core/beams/photon_beam.h"
+#include "core/mlc/mlc_factors.h"
+#include "core/mlc/mlc_jaws.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,8 @@ public:
     static std::vector<ControlSpec> ControlTable();
 
     std::string Caption() const override { return "New Photon Beam"; }
+    /// The isocentric technique's caption, with the linac's own SAD (100 cm without a linac).
+    std::string IsocentricCaption() const;
 
     /// The field sheets as pages of controls: 1 symmetric, 2 asymmetric A, 3 asymmetric B.
     static int SheetOf(FieldSheet sheet) { return static_cast<int>(sheet) + 1; }
@@ -57,6 +62,23 @@ public:
     Status Accept(const Date& today) override;
     void LoadControls() override;
 
+    // "Compute from file...": a multileaf entry from a field of an MLC file.
+
+    /// The jaws the beam shows now, for the "Use current" choice.
+    Result<JawSettings> CurrentJaws() const;
+    /// Whether the jaws shown now may be kept with a multileaf field ("Use current").
+    Status CanUseCurrentJaws() const;
+    /// "Recommended": the field's gantry and jaws typed into the beam in order, each running
+    /// its rule as typing does.
+    void SetRecommendedJaws(const MLCField& field);
+    /// The multileaf factors of `field` under the jaws shown now (the equivalent size as
+    /// shown, one decimal).
+    Result<MLCFactors> MultileafFactorsOf(const MLCField& field) const;
+    /// A multileaf entry "FILE::FIELD" with the mean of the two factors, owned by the beam and
+    /// selected.
+    void AddMultileafFromFile(const std::string& fileName, const MLCField& field,
+                              const MLCFactors& factors);
+
 protected:
     PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> controls);
 
@@ -72,6 +94,7 @@ private:
     void FillLists();
     Status TechniqueClick();
     void Apply(const ControlTexts& texts);
+    void ApplyField(const std::optional<ControlTexts>& texts);
 
     TPhotonBeam& m_beam;
     const TLinacSpec* m_linac = nullptr;

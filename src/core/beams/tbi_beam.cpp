@@ -22,20 +22,20 @@ std::vector<ControlSpec> TBIControls() {
         {"GantryRot", ControlType::Edit, ""},
         {"JawsRot", ControlType::Edit, ""},
         {"CouchRot", ControlType::Edit, ""},
-        {"BeamDose", ControlType::Edit, "0"},
-        {"BeamRefDistance", ControlType::Edit, "0"},
+        {"BeamDose", ControlType::Edit, "0", kNoRule, 0, 1, "Total dose"},
+        {"BeamRefDistance", ControlType::Edit, "0", kNoRule, 0, 1, "Dose point distance"},
         {"BeamWidth", ControlType::Shown, "0"},
         {"BeamHeight", ControlType::Shown, "0"},
         {"ShieldComp", ControlType::List, "", kNoRule, 0, 2},
     };
     for (const TBIBodyValue& value : TBIBodyValues()) {
-        controls.push_back({value.name, ControlType::Edit, "0"});
+        controls.push_back({value.name, ControlType::Edit, "0", kNoRule, 0, 1, value.what});
     }
     // The box comes first in a batch, so that the lung edits are open or closed before
     // they are typed; "Normal Build" stands among the edits, in the order given.
     controls.push_back({"isLungShields", ControlType::Check, "1", kLungShields, 0, 0});
     controls.push_back({"Build", ControlType::Action, "", kBuild, 0, 1});
-    controls.push_back({"TPSMU", ControlType::Edit, ""});
+    controls.push_back({"TPSMU", ControlType::Edit, "", kNoRule, 0, 1, "TPS MU"});
     return controls;
 }
 

@@ -3,8 +3,10 @@
 #include "core/beams/beam_form.h"
 #include "core/text/cp1252.h"
 #include "core/text/date_text.h"
+#include "core/text/number_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 namespace kova {
@@ -60,13 +62,65 @@ std::string ListValue(const BeamForm& form, const BeamForm& fresh, std::string_v
     return Value(item.entry->Name) + " : " + FactorText(*item.entry);
 }
 
+bool SameValue(const std::string& a, const std::string& b) {
+    const Result<double> x = StrToFloat(a);
+    const Result<double> y = StrToFloat(b);
+    if (!x || !y) {
+        return a == b;
+    }
+    return std::fabs(*x - *y) <= 1e-9 * std::max(1.0, std::fabs(*x));
+}
+
+/// True when typing the boxes of page `sheet` of `form` into a new form of the same beam
+/// fills every field box as `form` shows it.
+bool SheetGivesTheField(const BeamForm& form, const TBeam& beam, int sheet) {
+    const std::unique_ptr<TBeam> blank = CreateBeam(beam.Kind(), beam.name, beam.machine);
+    const std::unique_ptr<BeamForm> trial = blank->CreateForm();
+    if (!trial->SetSheet(sheet)) {
+        return false;
+    }
+    for (const ControlSpec& control : form.Controls()) {
+        if (control.sheet == sheet && control.type == ControlType::Edit &&
+            trial->CanSet(control.name)) {
+            trial->SetText(control.name, form.Text(control.name));
+        }
+    }
+    return std::all_of(form.Controls().begin(), form.Controls().end(),
+                       [&](const ControlSpec& control) {
+                           return control.sheet == 0 ||
+                                  SameValue(trial->Text(control.name), form.Text(control.name));
+                       });
+}
+
+/// The page of field boxes to write: the form's own when it gives the field the form shows,
+/// else the first other page that does. (A field set from outside the page in use, such as
+/// jaws recommended for a multileaf field, is kept that way.) 0 for a form without pages.
+int SheetToWrite(const BeamForm& form, const TBeam& beam) {
+    std::vector<int> sheets{form.Sheet()};
+    for (const ControlSpec& control : form.Controls()) {
+        if (control.sheet != 0 &&
+            std::find(sheets.begin(), sheets.end(), control.sheet) == sheets.end()) {
+            sheets.push_back(control.sheet);
+        }
+    }
+    if (sheets.size() == 1) {
+        return sheets.front();
+    }
+    for (const int sheet : sheets) {
+        if (SheetGivesTheField(form, beam, sheet)) {
+            return sheet;
+        }
+    }
+    return form.Sheet();
+}
+
 /// The value of a control the user can set now, or none for one the file leaves out: one the
 /// dialog works out, a menu, a control it would not let the user change, and the boxes of
-/// field sheets other than the one in use.
+/// field pages other than `sheet`.
 std::optional<std::string> ControlValue(const BeamForm& form, const BeamForm& fresh,
-                                        const ControlSpec& control) {
+                                        const ControlSpec& control, int sheet) {
     if (control.type == ControlType::Shown || control.type == ControlType::Action ||
-        !form.CanSet(control.name) || (control.sheet != 0 && control.sheet != form.Sheet())) {
+        !form.CanSet(control.name) || (control.sheet != 0 && control.sheet != sheet)) {
         return std::nullopt;
     }
     switch (control.type) {
@@ -104,8 +158,9 @@ std::string WriteBeamBlock(const std::string& patientName, const TTreatment& tre
     form->LoadControls();
     const std::unique_ptr<TBeam> blank = CreateBeam(beam.Kind(), beam.name, beam.machine);
     const std::unique_ptr<BeamForm> fresh = blank->CreateForm();
+    const int sheet = SheetToWrite(*form, beam);
     for (const ControlSpec& control : form->Controls()) {
-        if (const std::optional<std::string> value = ControlValue(*form, *fresh, control)) {
+        if (const std::optional<std::string> value = ControlValue(*form, *fresh, control, sheet)) {
             out << control.name << (value->empty() ? " =" : " = ") << *value << '\n';
         }
     }

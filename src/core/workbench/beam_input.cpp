@@ -8,8 +8,9 @@ namespace kova {
 namespace {
 
 bool IsToolKey(const std::string& key) {
-    return std::any_of(std::begin(kToolKeys), std::end(kToolKeys),
-                       [&key](const char* tool) { return key == tool; });
+    const auto is = [&key](const char* tool) { return key == tool; };
+    return std::any_of(std::begin(kToolKeys), std::end(kToolKeys), is) ||
+           std::any_of(std::begin(kMultileafKeys), std::end(kMultileafKeys), is);
 }
 
 /// True when some beam kind's dialog has a control of that name.
@@ -297,6 +298,15 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
     beam.beam = &beam.treatment->AddBeam(beam.treatment->CreateBeam(block.title));
     beam.form = beam.beam->CreateForm();
     TypeBeam(block, *beam.form, check);
+    if (!check.failed()) {
+        const std::size_t before = errors.size();
+        MultileafOutcome multileaf = ImportMultileafKeys(block, *beam.form, errors);
+        if (errors.size() > before) {
+            return std::nullopt;
+        }
+        beam.multileaf = std::move(multileaf.imported);
+        beam.refusal = std::move(multileaf.refusal);
+    }
     if (check.failed()) {
         return std::nullopt;
     }
@@ -307,6 +317,10 @@ BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today) {
     BeamOutcome outcome;
     outcome.resolved = &resolved;
     outcome.beam = resolved.beam;
+    if (!resolved.refusal.empty()) {
+        outcome.reason = resolved.refusal;
+        return outcome;
+    }
     const Status accepted = resolved.form->Accept(today);
     outcome.computed = accepted.ok();
     outcome.reason = accepted.reason();

@@ -4,6 +4,7 @@
 #include "core/beams/beam_form.h"
 #include "core/linac/linac_spec.h"
 #include "core/workbench/beam_file.h"
+#include "core/workbench/multileaf_input.h"
 #include "core/workbench/treatment.h"
 
 #include <memory>
@@ -29,6 +30,10 @@ struct ResolvedBeam {
     /// given, also carries that name.
     std::optional<std::string> patientName;
     std::optional<std::string> treatmentName;
+    /// The multileaf field taken from an MLC file, when the beam names one.
+    std::optional<MultileafImport> multileaf;
+    /// Why the beam is refused before OK (set while typing it); empty otherwise.
+    std::string refusal;
 };
 
 /// Checks one beam and types it: every key known, the linac and energy found, the kind

@@ -3,6 +3,8 @@
 #include "core/workbench/beam_file.h"
 #include "core/workbench/beam_input.h"
 
+#include <filesystem>
+
 namespace kova {
 namespace {
 
@@ -46,17 +48,24 @@ std::string BeamTitle(const BeamBlock& block) {
     return "[" + block.title + "] ";
 }
 
+/// A problem as the user reads it: the file by its name alone.
+std::string Line(InputError error, const std::string& fileName) {
+    error.file = fileName;
+    return error.ToString();
+}
+
 } // namespace
 
-WorkbenchFile ReadWorkbench(const std::string& fileName, const std::string& text,
+WorkbenchFile ReadWorkbench(const std::string& path, const std::string& text,
                             const std::vector<std::unique_ptr<TLinacSpec>>& linacs,
                             const Date& today) {
     WorkbenchFile file;
+    const std::string fileName = std::filesystem::path(path).filename().string();
     std::vector<InputError> syntax;
-    const std::vector<BeamBlock> blocks = ParseBeamText(fileName, text, syntax);
+    const std::vector<BeamBlock> blocks = ParseBeamText(path, text, syntax);
     file.beamsInFile = static_cast<int>(blocks.size());
     for (const InputError& error : syntax) {
-        file.refused.push_back(error.ToString());
+        file.refused.push_back(Line(error, fileName));
     }
     Gatherer gather(file.workbench);
     for (const BeamBlock& block : blocks) {
@@ -64,7 +73,7 @@ WorkbenchFile ReadWorkbench(const std::string& fileName, const std::string& text
         std::optional<ResolvedBeam> resolved = ResolveBeam(block, linacs, errors);
         if (!resolved) {
             for (const InputError& error : errors) {
-                file.refused.push_back(BeamTitle(block) + error.ToString());
+                file.refused.push_back(BeamTitle(block) + Line(error, fileName));
             }
             continue;
         }

@@ -25,8 +25,9 @@ struct WorkbenchFile {
 /// consecutive beams of one patient with the same `Treatment` name, linac, energy and beam
 /// kind to one treatment; without those keys a beam goes to "New Patient" and
 /// "New Treatment". A beam that is refused now (its linac, energy or entry is gone, a value
-/// is refused, the calculation fails) is left out and listed in `refused`.
-WorkbenchFile ReadWorkbench(const std::string& fileName, const std::string& text,
+/// is refused, the calculation fails) is left out and listed in `refused`, which names the
+/// file by the last part of `path`. MLC files the beams name are found next to `path`.
+WorkbenchFile ReadWorkbench(const std::string& path, const std::string& text,
                             const std::vector<std::unique_ptr<TLinacSpec>>& linacs,
                             const Date& today);
 
