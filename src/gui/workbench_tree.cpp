@@ -162,9 +162,11 @@ void WorkbenchTree::mouseDoubleClickEvent(QMouseEvent* event) {
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && KindOf(item) == NodeKind::Beam &&
         ObjectOf(item) != nullptr) {
+        // The item view's own handling ends a rename the first click may have started; the
+        // tree view's would also fold the beam.
+        QAbstractItemView::mouseDoubleClickEvent(event);
         setCurrentItem(item);
         emit BeamActivated(item);
-        event->accept();
         return;
     }
     QTreeWidget::mouseDoubleClickEvent(event);

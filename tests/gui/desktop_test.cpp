@@ -359,20 +359,8 @@ private slots:
         QTreeWidgetItem* beam = treatment->child(6);
         const QPoint onBeam = tree->visualItemRect(beam).center();
 
-        // Right-click beside every node: nothing selected, the workbench's menu.
-        tree->setCurrentItem(beam);
-        emit tree->customContextMenuRequested(QPoint(5, tree->viewport()->height() - 5));
-        QVERIFY(tree->selectedItems().isEmpty());
-        QCOMPARE(window.currentPopupMenu(), window.WorkbenchPopupMenu);
-        QVERIFY(!window.action(Command::Delete)->isEnabled());
-        window.currentPopupMenu()->hide();
-        // Right-click on a node selects it and shows its menu.
-        emit tree->customContextMenuRequested(onBeam);
-        QCOMPARE(tree->currentItem(), beam);
-        QCOMPARE(window.currentPopupMenu(), window.BeamPopupMenu);
-        window.currentPopupMenu()->hide();
-
         // Double-click and Enter open "Edit..." on a beam.
+        tree->setCurrentItem(beam);
         QStringList opened;
         {
             DialogAnswer answer([&](QDialog& dialog) {
@@ -399,6 +387,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
 
         // Delete on a treatment with beams asks first; Cancel keeps it, OK deletes it.
+        tree->setCurrentItem(treatment);
         tree->setFocus();
         QTest::keyClick(tree, Qt::Key_Delete);
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
@@ -407,10 +396,25 @@ private slots:
         Dialogs::SetMessageAnswer(QMessageBox::Ok);
         QTest::keyClick(tree, Qt::Key_Delete);
         QVERIFY(window.workbench().patients()[0]->treatments.empty());
+
+        // Right-click on a node selects it and shows its menu (the menus take the window's
+        // activation, so this comes after the keys).
+        QTreeWidgetItem* patient = tree->topLevelItem(0);
+        tree->setCurrentItem(nullptr);
+        emit tree->customContextMenuRequested(tree->visualItemRect(patient).center());
+        QCOMPARE(tree->currentItem(), patient);
+        QCOMPARE(window.currentPopupMenu(), window.PatientPopupMenu);
+        window.currentPopupMenu()->hide();
+        // Beside every node: nothing selected, the workbench's menu.
+        emit tree->customContextMenuRequested(QPoint(5, tree->viewport()->height() - 5));
+        QVERIFY(tree->selectedItems().isEmpty());
+        QCOMPARE(window.currentPopupMenu(), window.WorkbenchPopupMenu);
+        QVERIFY(!window.action(Command::Delete)->isEnabled());
+        window.currentPopupMenu()->hide();
         // A patient without beams goes at once.
-        tree->setCurrentItem(tree->topLevelItem(0));
+        tree->setCurrentItem(patient);
         Dialogs::ClearShownMessages();
-        QTest::keyClick(tree, Qt::Key_Delete);
+        window.action(Command::Delete)->trigger();
         QVERIFY(Dialogs::ShownMessages().isEmpty());
         QCOMPARE(tree->topLevelItemCount(), 0);
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
