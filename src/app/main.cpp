@@ -4,6 +4,7 @@
 #include "gui/main_window.h"
 
 #include <QLocale>
+#include <QSettings>
 
 int main(int argc, char** argv) {
     kova::gui::Application app(argc, argv);
@@ -13,6 +14,9 @@ int main(int argc, char** argv) {
     info.productName = KOVA_PRODUCT_NAME;
     info.productVersion = KOVA_PRODUCT_VERSION;
     kova::gui::MainWindow window(info);
+    // The window's size and place, kept per user.
+    QSettings settings;
+    window.RememberGeometryIn(&settings);
     window.show();
     return app.Run();
 }

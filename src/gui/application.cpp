@@ -7,8 +7,12 @@
 namespace kova::gui {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    SetIdentity();
+}
+
+void Application::SetIdentity() {
     setApplicationName(QStringLiteral("KOVA X"));
-    setApplicationDisplayName(QStringLiteral("KOVA X"));
+    setOrganizationName(QStringLiteral("KOVA X"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -12,6 +12,10 @@ class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
 
+    /// Names the program "KOVA X" (also where its settings live). No display name is set:
+    /// the toolkit would append it to every window title, which must read exactly as given.
+    static void SetIdentity();
+
     bool notify(QObject* receiver, QEvent* event) override;
 
     /// Runs the event loop; an error escaping it is shown and ends the program.

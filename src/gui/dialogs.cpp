@@ -67,6 +67,19 @@ bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& mess
     return RunMessageBox(box) == QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton Dialogs::AskSaveDiscardCancel(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("KOVA X"), message,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = RunMessageBox(box);
+    if (answer == QMessageBox::Save || answer == QMessageBox::Discard) {
+        return static_cast<QMessageBox::StandardButton>(answer);
+    }
+    // Closing the box any other way keeps the work.
+    return QMessageBox::Cancel;
+}
+
 QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                               const QString& filter, bool askBeforeReplacing) {
     if (SaveHook()) {
@@ -80,11 +93,12 @@ QString Dialogs::SaveFileName(QWidget* parent, const QString& caption, const QSt
                                                            : QFileDialog::DontConfirmOverwrite);
 }
 
-QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
+QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                              const QString& folder) {
     if (OpenFileAnswer()) {
         return *OpenFileAnswer();
     }
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
 void Dialogs::Inform(QWidget* parent, const QString& title, const QString& message) {

@@ -29,14 +29,20 @@ public:
     /// A box with OK and Cancel; true for OK.
     static bool Confirm(QWidget* parent, const QString& title, const QString& message);
 
+    /// A question with Save, Discard and Cancel, titled "KOVA X": the button chosen.
+    static QMessageBox::StandardButton AskSaveDiscardCancel(QWidget* parent,
+                                                            const QString& message);
+
     /// The standard save dialog, starting at `suggested`: the path chosen, empty when
     /// cancelled. It asks before replacing a file unless the caller does
     /// (`askBeforeReplacing` false).
     static QString SaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                                 const QString& filter, bool askBeforeReplacing = true);
 
-    /// The standard open dialog: the path chosen, empty when cancelled.
-    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter);
+    /// The standard open dialog, starting in `folder` when given: the path chosen, empty
+    /// when cancelled.
+    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& folder = QString());
 
     /// A box with a message and OK, titled `title`.
     static void Inform(QWidget* parent, const QString& title, const QString& message);

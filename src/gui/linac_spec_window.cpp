@@ -333,8 +333,10 @@ void LinacSpecWindow::cDisplayClick() {
         accepted = Dialogs::Exec(form) == QDialog::Accepted;
     }
     if (accepted) {
-        // A renamed entry or energy shows its new caption.
+        // A renamed entry or energy shows its new caption, here and where the workbench
+        // shows it.
         RebuildTree();
+        emit LinacEdited(&m_linac);
     }
 }
 

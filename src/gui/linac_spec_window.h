@@ -53,6 +53,10 @@ public:
     QPushButton* cSaveAs = nullptr;
     QLabel* SaveLine = nullptr; ///< where the last "Save As..." went
 
+signals:
+    /// An energy or table entry of the linac was changed in its window.
+    void LinacEdited(const kova::TLinacSpec* linac);
+
 public slots:
     void cAddgammaClick();
     void cAddeminusClick();

@@ -52,6 +52,7 @@ LinacSpecWindow* LinacsMenu::Open(TLinacSpec& linac) {
     LinacSpecWindow*& window = m_windows[&linac];
     if (window == nullptr) {
         window = new LinacSpecWindow(linac, m_workbench, m_linacFolder, m_windowParent);
+        connect(window, &LinacSpecWindow::LinacEdited, this, &LinacsMenu::LinacEdited);
     }
     window->show();
     window->raise();

@@ -39,6 +39,10 @@ public:
     /// The window of `linac` once it has been opened, else null.
     LinacSpecWindow* WindowOf(const TLinacSpec& linac) const;
 
+signals:
+    /// An energy or table entry of `linac` was changed in its window.
+    void LinacEdited(const kova::TLinacSpec* linac);
+
 private:
     QMenu* m_menu = nullptr;
     const Workbench& m_workbench;

@@ -1,6 +1,7 @@
 #include "gui/main_window.h"
 
 #include "core/beams/beam.h"
+#include "core/workbench/workbench_text.h"
 #include "gui/beam_dialogs.h"
 #include "gui/dialogs.h"
 #include "gui/icons.h"
@@ -11,12 +12,15 @@
 #include "gui/treatment_dialog.h"
 #include "gui/workbench_tree.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QHash>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 
 namespace kova::gui {
@@ -58,26 +62,33 @@ QString LinacCount(std::size_t count) {
 } // namespace
 
 MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
-    : QMainWindow(parent), m_info(std::move(info)), m_linacFolder(std::move(linacFolder)) {
+    : QMainWindow(parent), m_info(std::move(info)), m_linacFolder(std::move(linacFolder)),
+      m_document(this, m_workbench) {
     setObjectName(QStringLiteral("TMain"));
     setWindowTitle(ToQ(m_info.Caption(kWindowCaption)));
     WorkbenchTreeView = new WorkbenchTree(this);
     setCentralWidget(WorkbenchTreeView);
     BuildMenus();
-    m_linacsMenu = new LinacsMenu(menuBar(), m_workbench, m_linacFolder, this);
     m_popup = WorkbenchPopupMenu;
     connect(WorkbenchTreeView, &QTreeWidget::currentItemChanged, this,
+            &MainWindow::WorkbenchTreeViewChange);
+    connect(WorkbenchTreeView, &QTreeWidget::itemSelectionChanged, this,
             &MainWindow::WorkbenchTreeViewChange);
     connect(WorkbenchTreeView, &QTreeWidget::itemChanged, this,
             &MainWindow::WorkbenchTreeViewEdited);
     connect(WorkbenchTreeView, &WorkbenchTree::NodeDropped, this,
             &MainWindow::WorkbenchTreeViewDragDrop);
+    connect(WorkbenchTreeView, &WorkbenchTree::BeamActivated, this, &MainWindow::EditBeamClick);
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
     m_bannerFolder = QCoreApplication::applicationDirPath();
+    m_linacCount = new QLabel(this);
+    m_linacCount->setObjectName(QStringLiteral("LinacCount"));
+    statusBar()->addPermanentWidget(m_linacCount);
     statusBar()->showMessage(QStringLiteral("Right-click the workbench to add a patient."));
-    resize(640, 480);
+    resize(FirstStartSize(screen()->availableGeometry()));
+    UpdateCommands();
 }
 
 MainWindow::~MainWindow() {
@@ -88,41 +99,83 @@ MainWindow::~MainWindow() {
     WorkbenchTreeView->clear();
 }
 
+QMenu* MainWindow::BuildPopup(Popup popup) {
+    auto* menu = new QMenu(this);
+    for (const std::optional<Command>& item : PopupItems(popup)) {
+        if (item) {
+            menu->addAction(m_actions.at(*item));
+        } else {
+            menu->addSeparator();
+        }
+    }
+    return menu;
+}
+
 void MainWindow::BuildMenus() {
-    const auto action = [this](QMenu* menu, const char* text, void (MainWindow::*slot)()) {
-        QAction* item = menu->addAction(QString::fromLatin1(text));
-        connect(item, &QAction::triggered, this, slot);
-        return item;
+    const std::pair<Command, void (MainWindow::*)()> commands[] = {
+        {Command::NewPatient, &MainWindow::NewPatientClick},
+        {Command::NewTreatment, &MainWindow::NewTreatmentClick},
+        {Command::NewBeam, &MainWindow::NewBeamClick},
+        {Command::Delete, &MainWindow::DeleteClick},
+        {Command::Edit, &MainWindow::EditBeamClick},
+        {Command::Rename, &MainWindow::RenameClick},
+        {Command::Copy, &MainWindow::CopyClick},
+        {Command::Print, &MainWindow::PrintPatientClick},
     };
-    WorkbenchPopupMenu = new QMenu(this);
-    action(WorkbenchPopupMenu, "New Patient", &MainWindow::NewPatientClick);
-    WorkbenchPopupMenu->addSeparator();
-    action(WorkbenchPopupMenu, "Print...", &MainWindow::PrintPatientClick);
+    // One action per command, shared by the pop-up menus and the menu bar, so both offer a
+    // command on the same nodes.
+    for (const auto& [command, slot] : commands) {
+        auto* item = new QAction(CommandCaption(command), this);
+        item->setShortcut(CommandShortcut(command));
+        connect(item, &QAction::triggered, this, slot);
+        m_actions.emplace(command, item);
+    }
+    WorkbenchPopupMenu = BuildPopup(Popup::Workbench);
+    PatientPopupMenu = BuildPopup(Popup::Patient);
+    TreatmentPopupMenu = BuildPopup(Popup::Treatment);
+    BeamPopupMenu = BuildPopup(Popup::Beam);
+    BuildMenuBar();
+}
 
-    PatientPopupMenu = new QMenu(this);
-    action(PatientPopupMenu, "New Patient", &MainWindow::NewPatientClick);
-    action(PatientPopupMenu, "Delete", &MainWindow::DeletePatientClick);
-    PatientPopupMenu->addSeparator();
-    action(PatientPopupMenu, "New Treatment...", &MainWindow::NewTreatmentClick);
-    PatientPopupMenu->addSeparator();
-    action(PatientPopupMenu, "Print...", &MainWindow::PrintPatientClick);
+QTreeWidgetItem* MainWindow::SelectedNode() const {
+    QTreeWidgetItem* item = WorkbenchTreeView->currentItem();
+    return item != nullptr && item->isSelected() ? item : nullptr;
+}
 
-    TreatmentPopupMenu = new QMenu(this);
-    action(TreatmentPopupMenu, "Delete", &MainWindow::DeleteTreatmentClick);
-    TreatmentPopupMenu->addSeparator();
-    action(TreatmentPopupMenu, "New Beam...", &MainWindow::NewBeamClick);
-
-    BeamPopupMenu = new QMenu(this);
-    action(BeamPopupMenu, "Delete", &MainWindow::DeleteBeamClick);
-    BeamPopupMenu->addSeparator();
-    action(BeamPopupMenu, "Edit...", &MainWindow::EditBeamClick);
+void MainWindow::UpdateCommands() {
+    const QTreeWidgetItem* selected = SelectedNode();
+    switch (PopupFor(selected)) {
+    case Popup::Workbench:
+        m_popup = WorkbenchPopupMenu;
+        break;
+    case Popup::Patient:
+        m_popup = PatientPopupMenu;
+        break;
+    case Popup::Treatment:
+        m_popup = TreatmentPopupMenu;
+        break;
+    case Popup::Beam:
+        m_popup = BeamPopupMenu;
+        break;
+    case Popup::None:
+        m_popup = nullptr;
+        break;
+    }
+    for (const auto& [command, item] : m_actions) {
+        item->setEnabled(CommandOffered(command, selected));
+    }
 }
 
 void MainWindow::ShowPopupMenu(const QPoint& position) {
-    // The menu acts on the node that was clicked.
+    // The menu acts on the node that was clicked; a click beside every node is a click on
+    // the workbench itself.
     if (QTreeWidgetItem* hit = WorkbenchTreeView->itemAt(position)) {
         WorkbenchTreeView->setCurrentItem(hit);
+    } else {
+        WorkbenchTreeView->setCurrentItem(nullptr);
+        WorkbenchTreeView->clearSelection();
     }
+    UpdateCommands();
     if (m_popup != nullptr) {
         m_popup->popup(WorkbenchTreeView->viewport()->mapToGlobal(position));
     }
@@ -145,8 +198,11 @@ void MainWindow::ScanLinacs() {
     // A path is the file system's bytes, not a text of a linac file.
     LinacFolderScan scan = ScanLinacFolder(QFile::encodeName(m_linacFolder).toStdString());
     QApplication::restoreOverrideCursor();
+    m_linacFiles = LinacFileNotes(scan);
+    m_folderError = scan.folderError;
     m_linacs = std::move(scan.linacs);
     m_linacsMenu->SetLinacs(m_linacs);
+    m_linacCount->setText(LinacCount(m_linacs.size()) + u" read");
     QString status = LinacCount(m_linacs.size()) + u" read from " + m_linacFolder;
     QStringList leftOut;
     for (const SkippedLinacFile& skipped : scan.skipped) {
@@ -179,7 +235,7 @@ QTreeWidgetItem* MainWindow::AddNode(QTreeWidgetItem* parent, const QString& cap
 }
 
 QTreeWidgetItem* MainWindow::SelectedWithKind(int kind) const {
-    QTreeWidgetItem* item = WorkbenchTreeView->currentItem();
+    QTreeWidgetItem* item = SelectedNode();
     if (item == nullptr || WorkbenchTree::ObjectOf(item) == nullptr ||
         static_cast<int>(WorkbenchTree::KindOf(item)) != kind ||
         WorkbenchTree::LevelOf(item) != kind) {
@@ -194,6 +250,7 @@ void MainWindow::NewPatientClick() {
     QTreeWidgetItem* item = AddNode(nullptr, ToQ(patient.name));
     WorkbenchTree::SetObject(item, NodeKind::Patient, &patient);
     m_updating = false;
+    m_document.SetModified();
     WorkbenchTreeView->setCurrentItem(item);
     WorkbenchTreeView->editItem(item);
 }
@@ -227,6 +284,7 @@ void MainWindow::NewTreatmentClick() {
     WorkbenchTree::SetObject(item, NodeKind::Treatment, &added);
     ShowTreatment(item, added);
     m_updating = false;
+    m_document.SetModified();
     patientItem->setExpanded(true);
     WorkbenchTreeView->setCurrentItem(item);
     WorkbenchTreeView->editItem(item);
@@ -238,6 +296,41 @@ void MainWindow::ShowTreatment(QTreeWidgetItem* item, const TTreatment& treatmen
         AddNode(item, ToQ(line));
     }
     item->setExpanded(true);
+}
+
+void MainWindow::ShowWorkbench() {
+    m_updating = true;
+    for (const auto& patient : m_workbench.patients()) {
+        QTreeWidgetItem* patientItem = AddNode(nullptr, ToQ(patient->name));
+        WorkbenchTree::SetObject(patientItem, NodeKind::Patient, patient.get());
+        for (const auto& treatment : patient->treatments) {
+            AddTreatmentNode(patientItem, *treatment);
+        }
+        patientItem->setExpanded(true);
+    }
+    m_updating = false;
+    UpdateCommands();
+}
+
+void MainWindow::AddTreatmentNode(QTreeWidgetItem* patientItem, TTreatment& treatment) {
+    QTreeWidgetItem* item = AddNode(patientItem, ToQ(treatment.name));
+    WorkbenchTree::SetObject(item, NodeKind::Treatment, &treatment);
+    ShowTreatment(item, treatment);
+    for (const auto& beam : treatment.beams) {
+        QTreeWidgetItem* beamItem = AddNode(item, {});
+        WorkbenchTree::SetObject(beamItem, NodeKind::Beam, beam.get());
+        ShowBeam(beamItem, *beam);
+    }
+}
+
+void MainWindow::ShowInformationLines(QTreeWidgetItem* item, const TTreatment& treatment) {
+    // The information lines come first, before every beam, and their number is fixed.
+    const std::vector<std::string> lines = treatment.InformationLines();
+    m_updating = true;
+    for (std::size_t i = 0; i < lines.size() && static_cast<int>(i) < item->childCount(); ++i) {
+        item->child(static_cast<int>(i))->setText(0, ToQ(lines[i]));
+    }
+    m_updating = false;
 }
 
 void MainWindow::NewBeamClick() {
@@ -263,15 +356,18 @@ void MainWindow::NewBeamClick() {
     WorkbenchTree::SetObject(item, NodeKind::Beam, &added);
     ShowBeam(item, added);
     m_updating = false;
+    m_document.SetModified();
     treatmentItem->setExpanded(true);
     WorkbenchTreeView->setCurrentItem(item);
     UpdateDoseLine(treatmentItem);
 }
 
 void MainWindow::ShowBeam(QTreeWidgetItem* item, const TBeam& beam) {
-    item->setText(0, ToQ(beam.name));
+    // The tree and Copy show the same lines.
+    const TextNode node = BeamNode(beam, ActionLevels{});
+    item->setText(0, ToQ(node.text));
     qDeleteAll(item->takeChildren());
-    AddLines(item, beam.ShowResults());
+    AddLines(item, node.children);
     item->setExpanded(true);
 }
 
@@ -281,48 +377,7 @@ void MainWindow::UpdateDoseLine(QTreeWidgetItem* treatmentItem) {
         return;
     }
     treatment->RecomputeDoseTotal();
-    // The dose line is the last of the information lines, which come before every beam.
-    const auto lines = static_cast<int>(treatment->InformationLines().size());
-    if (lines > 0 && treatmentItem->childCount() >= lines) {
-        m_updating = true;
-        treatmentItem->child(lines - 1)->setText(0, ToQ(treatment->DoseLine()));
-        m_updating = false;
-    }
-}
-
-void MainWindow::DeletePatientClick() {
-    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Patient));
-    if (item == nullptr) {
-        return;
-    }
-    const auto* patient = static_cast<const Patient*>(WorkbenchTree::ObjectOf(item));
-    delete item;
-    m_workbench.DeletePatient(patient);
-    if (WorkbenchTreeView->topLevelItemCount() == 0) {
-        m_popup = WorkbenchPopupMenu;
-    }
-}
-
-void MainWindow::DeleteTreatmentClick() {
-    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Treatment));
-    if (item == nullptr) {
-        return;
-    }
-    const auto* treatment = static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(item));
-    delete item;
-    m_workbench.DeleteTreatment(treatment);
-}
-
-void MainWindow::DeleteBeamClick() {
-    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Beam));
-    if (item == nullptr) {
-        return;
-    }
-    QTreeWidgetItem* treatmentItem = item->parent();
-    const auto* beam = static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item));
-    delete item;
-    m_workbench.DeleteBeam(beam);
-    UpdateDoseLine(treatmentItem);
+    ShowInformationLines(treatmentItem, *treatment);
 }
 
 void MainWindow::EditBeamClick() {
@@ -336,13 +391,14 @@ void MainWindow::EditBeamClick() {
             m_updating = true;
             ShowBeam(item, *beam);
             m_updating = false;
+            m_document.SetModified();
         }
     }
     UpdateDoseLine(item->parent());
 }
 
 const Patient* MainWindow::SelectedPatient() const {
-    const QTreeWidgetItem* item = WorkbenchTreeView->currentItem();
+    const QTreeWidgetItem* item = SelectedNode();
     while (item != nullptr && item->parent() != nullptr) {
         item = item->parent();
     }
@@ -358,25 +414,7 @@ void MainWindow::PrintPatientClick() {
 }
 
 void MainWindow::WorkbenchTreeViewChange() {
-    const QTreeWidgetItem* item = WorkbenchTreeView->currentItem();
-    if (item == nullptr) {
-        m_popup = WorkbenchTreeView->topLevelItemCount() == 0 ? WorkbenchPopupMenu : nullptr;
-        return;
-    }
-    const bool hasObject = WorkbenchTree::ObjectOf(item) != nullptr;
-    switch (WorkbenchTree::LevelOf(item)) {
-    case 0:
-        m_popup = PatientPopupMenu;
-        break;
-    case 1:
-        m_popup = hasObject ? TreatmentPopupMenu : nullptr;
-        break;
-    case 2:
-        m_popup = hasObject ? BeamPopupMenu : nullptr;
-        break;
-    default:
-        m_popup = nullptr;
-    }
+    UpdateCommands();
 }
 
 void MainWindow::WorkbenchTreeViewEdited(QTreeWidgetItem* item, int column) {
@@ -385,33 +423,41 @@ void MainWindow::WorkbenchTreeViewEdited(QTreeWidgetItem* item, int column) {
     }
     const std::string text = FromQ(item->text(0));
     void* object = WorkbenchTree::ObjectOf(item);
+    std::string* name = nullptr;
     switch (WorkbenchTree::KindOf(item)) {
     case NodeKind::Patient:
-        static_cast<Patient*>(object)->name = text;
+        name = &static_cast<Patient*>(object)->name;
         break;
     case NodeKind::Treatment:
-        static_cast<TTreatment*>(object)->name = text;
+        name = &static_cast<TTreatment*>(object)->name;
         break;
     case NodeKind::Beam:
-        static_cast<TBeam*>(object)->name = text;
+        name = &static_cast<TBeam*>(object)->name;
         break;
     case NodeKind::Line:
         break;
     }
+    if (name != nullptr && *name != text) {
+        *name = text;
+        m_document.SetModified();
+    }
 }
 
-void MainWindow::WorkbenchTreeViewDragDrop(QTreeWidgetItem* target, QTreeWidgetItem* dragged) {
+void MainWindow::WorkbenchTreeViewDragDrop(QTreeWidgetItem* target, QTreeWidgetItem* dragged,
+                                           DropPlace place) {
     bool moved = false;
     if (WorkbenchTree::KindOf(dragged) == NodeKind::Treatment) {
         moved = m_workbench.DropTreatment(
             static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(target)),
-            static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(dragged)));
+            static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(dragged)), place);
     } else if (WorkbenchTree::KindOf(dragged) == NodeKind::Beam) {
         moved = m_workbench.DropBeam(static_cast<const TBeam*>(WorkbenchTree::ObjectOf(target)),
-                                     static_cast<const TBeam*>(WorkbenchTree::ObjectOf(dragged)));
+                                     static_cast<const TBeam*>(WorkbenchTree::ObjectOf(dragged)),
+                                     place);
     }
     if (moved) {
         SyncChildOrder(dragged->parent());
+        m_document.SetModified();
         WorkbenchTreeView->setCurrentItem(dragged);
     }
 }

@@ -3,12 +3,18 @@
 #include "core/linac/linac_folder.h"
 #include "core/workbench/program_title.h"
 #include "core/workbench/workbench.h"
+#include "gui/workbench_commands.h"
+#include "gui/workbench_document.h"
 
 #include <QMainWindow>
+#include <map>
 #include <memory>
 #include <vector>
 
+class QAction;
+class QLabel;
 class QMenu;
+class QSettings;
 class QTreeWidgetItem;
 
 namespace kova::gui {
@@ -17,9 +23,14 @@ class PrintReportDialog;
 class LinacsMenu;
 class WorkbenchTree;
 
-/// The main window: the workbench tree and its pop-up menus, and the one scan of the Linacs
-/// folder. The tree shows the core Workbench; every command changes the model first and
-/// then the nodes that show it.
+/// The main window's size on first start, within the screen area `available`: tall enough
+/// for the whole result of one beam.
+QSize FirstStartSize(const QRect& available);
+
+/// The main window: the workbench tree with its pop-up menus, the menu bar and keys that
+/// reach the same commands, the workbench file, and the one scan of the Linacs folder. The
+/// tree shows the core Workbench; every command changes the model first and then the nodes
+/// that show it.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -36,6 +47,16 @@ public:
     const Workbench& workbench() const { return m_workbench; }
     /// The "Linacs" menu of the menu bar, which opens the linacs' windows.
     LinacsMenu* linacsMenu() const { return m_linacsMenu; }
+    /// The file the workbench is saved in and read from.
+    const WorkbenchDocument& document() const { return m_document; }
+    /// The action of a command, shared by the pop-up menus and the menu bar.
+    QAction* action(Command command) const { return m_actions.at(command); }
+    /// The permanent part of the status bar: how many linacs were read.
+    QLabel* linacCountLabel() const { return m_linacCount; }
+
+    /// Restores the window's size and place from `settings` (a useful size on first start)
+    /// and keeps them there when the window closes. Without it nothing is remembered.
+    void RememberGeometryIn(QSettings* settings);
 
     WorkbenchTree* WorkbenchTreeView = nullptr;
     QMenu* WorkbenchPopupMenu = nullptr;
@@ -60,19 +81,43 @@ public slots:
     void DeleteBeamClick();
     void EditBeamClick();
     void PrintPatientClick();
+    /// Delete on the menu bar or the Delete key: the selected patient, treatment or beam.
+    void DeleteClick();
+    void RenameClick();
+    /// Puts the selected beam's or treatment's lines on the clipboard as indented text.
+    void CopyClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void AboutClick();
+    void LinacFilesClick();
     void WorkbenchTreeViewChange();
     void WorkbenchTreeViewEdited(QTreeWidgetItem* item, int column);
-    void WorkbenchTreeViewDragDrop(QTreeWidgetItem* target, QTreeWidgetItem* dragged);
+    void WorkbenchTreeViewDragDrop(QTreeWidgetItem* target, QTreeWidgetItem* dragged,
+                                   DropPlace place);
+    /// The linac window changed `linac`: the treatments on it show its new data.
+    void LinacEdited(const TLinacSpec* linac);
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildMenus();
+    void BuildMenuBar();
+    QMenu* BuildPopup(Popup popup);
+    void UpdateCommands();
     void ShowPopupMenu(const QPoint& position);
+    QTreeWidgetItem* SelectedNode() const;
+    /// Rebuilds the tree from the workbench, after Open.
+    void ShowWorkbench();
+    void AddTreatmentNode(QTreeWidgetItem* patientItem, TTreatment& treatment);
+    /// Asks before deleting a patient or treatment that holds beams; true to delete.
+    bool ConfirmDelete(const QTreeWidgetItem* item, int beams);
     const Patient* SelectedPatient() const;
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& caption);
     void ShowTreatment(QTreeWidgetItem* item, const TTreatment& treatment);
+    void ShowInformationLines(QTreeWidgetItem* item, const TTreatment& treatment);
     void ShowBeam(QTreeWidgetItem* item, const TBeam& beam);
     void UpdateDoseLine(QTreeWidgetItem* treatmentItem);
     void SyncChildOrder(QTreeWidgetItem* parent);
@@ -90,6 +135,12 @@ private:
     QString m_bannerFolder;
     QString m_pdfFolder;
     LinacsMenu* m_linacsMenu = nullptr;
+    std::map<Command, QAction*> m_actions;
+    WorkbenchDocument m_document;
+    QSettings* m_settings = nullptr;
+    QLabel* m_linacCount = nullptr;
+    std::string m_folderError;
+    std::vector<LinacFileNote> m_linacFiles;
 };
 
 } // namespace kova::gui

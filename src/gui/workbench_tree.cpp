@@ -4,6 +4,8 @@
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
+#include <QPainter>
 
 namespace kova::gui {
 namespace {
@@ -19,6 +21,7 @@ WorkbenchTree::WorkbenchTree(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setDragEnabled(true);
     setAcceptDrops(true);
+    // The tree draws its own indicator: the line where the dragged node will go.
     setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
@@ -72,6 +75,36 @@ bool WorkbenchTree::DropAllowed(const QTreeWidgetItem* dragged, const QTreeWidge
            dragged->parent() == target->parent();
 }
 
+std::optional<WorkbenchTree::DropSpot> WorkbenchTree::DropSpotAt(const QPoint& position) const {
+    QTreeWidgetItem* target = itemAt(position);
+    if (!DropAllowed(currentItem(), target)) {
+        return std::nullopt;
+    }
+    const QRect row = visualItemRect(target);
+    return DropSpot{target, position.y() < row.center().y() ? DropPlace::Before : DropPlace::After};
+}
+
+QLine WorkbenchTree::LineFor(const DropSpot& spot) const {
+    const QRect row = visualItemRect(spot.target);
+    if (spot.place == DropPlace::Before) {
+        return {row.left(), row.top(), viewport()->width(), row.top()};
+    }
+    // After a node means after everything shown under it.
+    const QTreeWidgetItem* last = spot.target;
+    while (last->isExpanded() && last->childCount() > 0) {
+        last = last->child(last->childCount() - 1);
+    }
+    const int bottom = visualItemRect(last).bottom() + 1;
+    return {row.left(), bottom, viewport()->width(), bottom};
+}
+
+void WorkbenchTree::SetDropLine(const QLine& line) {
+    if (line != m_dropLine) {
+        m_dropLine = line;
+        viewport()->update();
+    }
+}
+
 void WorkbenchTree::dragEnterEvent(QDragEnterEvent* event) {
     if (event->source() == this) {
         event->acceptProposedAction();
@@ -81,23 +114,74 @@ void WorkbenchTree::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void WorkbenchTree::dragMoveEvent(QDragMoveEvent* event) {
-    const QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    if (event->source() == this && DropAllowed(currentItem(), target)) {
+    const std::optional<DropSpot> spot =
+        event->source() == this ? DropSpotAt(event->position().toPoint()) : std::nullopt;
+    if (hasAutoScroll()) {
+        // Scrolls while the pointer is near an edge, and stops by itself elsewhere.
+        startAutoScroll();
+    }
+    if (spot) {
+        SetDropLine(LineFor(*spot));
         event->acceptProposedAction();
     } else {
+        SetDropLine({});
         event->ignore();
     }
 }
 
+void WorkbenchTree::dragLeaveEvent(QDragLeaveEvent* event) {
+    stopAutoScroll();
+    SetDropLine({});
+    QTreeWidget::dragLeaveEvent(event);
+}
+
 void WorkbenchTree::dropEvent(QDropEvent* event) {
-    QTreeWidgetItem* target = itemAt(event->position().toPoint());
+    stopAutoScroll();
+    SetDropLine({});
+    const std::optional<DropSpot> spot =
+        event->source() == this ? DropSpotAt(event->position().toPoint()) : std::nullopt;
     QTreeWidgetItem* dragged = currentItem();
     // The tree never moves nodes itself: the workbench reorders its model, then the view.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
-    if (event->source() == this && DropAllowed(dragged, target)) {
-        emit NodeDropped(target, dragged);
+    if (spot) {
+        emit NodeDropped(spot->target, dragged, spot->place);
     }
+}
+
+void WorkbenchTree::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    if (!m_dropLine.isNull()) {
+        QPainter painter(viewport());
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawLine(m_dropLine);
+    }
+}
+
+void WorkbenchTree::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidgetItem* item = itemAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && KindOf(item) == NodeKind::Beam &&
+        ObjectOf(item) != nullptr) {
+        // The item view's own handling ends a rename the first click may have started; the
+        // tree view's would also fold the beam.
+        QAbstractItemView::mouseDoubleClickEvent(event);
+        setCurrentItem(item);
+        emit BeamActivated(item);
+        return;
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void WorkbenchTree::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QTreeWidgetItem* item = currentItem();
+    if (enter && state() != EditingState && KindOf(item) == NodeKind::Beam &&
+        ObjectOf(item) != nullptr) {
+        emit BeamActivated(item);
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 } // namespace kova::gui

@@ -1,4 +1,4 @@
-// The workbench model: drop rule, dose totals, information lines and the treatment choices.
+// The workbench model: moving nodes, dose totals, information lines and the treatment choices.
 
 #include "core/beams/photon_beam.h"
 #include "core/workbench/treatment_choice.h"
@@ -31,36 +31,43 @@ std::string Order(const std::vector<std::unique_ptr<Named>>& list) {
     return order;
 }
 
-TEST(DropRule, SwapsNeighboursAndMovesTheTargetOtherwise) {
+TEST(DropRule, TheDraggedNodeGoesWhereTheIndicatorShows) {
     struct Case {
         const char* before;
         std::size_t target;
         std::size_t dragged;
+        DropPlace place;
         const char* after;
         bool moved;
     };
+    constexpr DropPlace kBefore = DropPlace::Before;
+    constexpr DropPlace kAfter = DropPlace::After;
     const Case cases[] = {
-        // Neighbours swap whichever of the two is dragged.
-        {"AB", 0, 1, "BA", true},
-        {"AB", 1, 0, "BA", true},
-        // Further apart the target moves to just before the dragged node: with A, X, B,
-        // dragging A onto B gives B, A, X and dragging B onto A gives X, A, B.
-        {"AXB", 2, 0, "BAX", true},
-        {"AXB", 0, 2, "XAB", true},
-        {"ABCD", 3, 1, "ADBC", true},
+        // Neighbours swap when the dragged one goes to the far side of the other.
+        {"AB", 1, 0, kAfter, "BA", true},
+        {"AB", 0, 1, kBefore, "BA", true},
+        // Dropped on the near side of a neighbour, nothing changes.
+        {"AB", 1, 0, kBefore, "AB", false},
+        {"AB", 0, 1, kAfter, "AB", false},
+        // Further apart only the dragged node moves: A onto the far side of B in A, X, B.
+        {"AXB", 2, 0, kAfter, "XBA", true},
+        {"AXB", 2, 0, kBefore, "XAB", true},
+        {"AXB", 0, 2, kBefore, "BAX", true},
+        {"ABCD", 1, 3, kAfter, "ABDC", true},
         // A node dropped on itself stays.
-        {"AXB", 1, 1, "AXB", false},
+        {"AXB", 1, 1, kAfter, "AXB", false},
     };
     for (const Case& c : cases) {
         auto list = List(c.before);
         const Named* target = list[c.target].get();
         const Named* dragged = list[c.dragged].get();
-        EXPECT_EQ(ApplyDropRule(list, target, dragged), c.moved) << c.before;
+        EXPECT_EQ(MoveNextTo(list, target, dragged, c.place), c.moved) << c.before;
         EXPECT_EQ(Order(list), c.after) << c.before << " " << c.target << "<-" << c.dragged;
     }
     auto list = List("AB");
     const Named stranger;
-    EXPECT_FALSE(ApplyDropRule(list, &stranger, list[0].get()));
+    EXPECT_FALSE(MoveNextTo(list, &stranger, list[0].get(), kAfter));
+    EXPECT_FALSE(MoveNextTo(list, list[0].get(), &stranger, kAfter));
     EXPECT_EQ(Order(list), "AB");
 }
 
@@ -126,17 +133,17 @@ TEST(Workbench, NodesMoveOnlyAmongTheirOwnSiblings) {
     TTreatment& b = AddTreatment(workbench, first, *linac);
     TTreatment& other = AddTreatment(workbench, second, *linac);
     // A treatment of another patient is never a drop target.
-    EXPECT_FALSE(workbench.DropTreatment(&other, &a));
+    EXPECT_FALSE(workbench.DropTreatment(&other, &a, DropPlace::After));
     EXPECT_EQ(first.treatments[0].get(), &a);
-    // Dragging a beam onto the next beam of the same treatment swaps them.
+    // Dragging a beam below the next beam of the same treatment swaps them.
     TBeam& beam1 = AddBeam(a, 100);
     TBeam& beam2 = AddBeam(a, 50);
     TBeam& foreign = AddBeam(b, 10);
-    EXPECT_TRUE(workbench.DropBeam(&beam2, &beam1));
+    EXPECT_TRUE(workbench.DropBeam(&beam2, &beam1, DropPlace::After));
     EXPECT_EQ(a.beams[0].get(), &beam2);
     EXPECT_EQ(a.beams[1].get(), &beam1);
-    EXPECT_FALSE(workbench.DropBeam(&foreign, &beam1));
-    EXPECT_TRUE(workbench.DropTreatment(&b, &a));
+    EXPECT_FALSE(workbench.DropBeam(&foreign, &beam1, DropPlace::Before));
+    EXPECT_TRUE(workbench.DropTreatment(&b, &a, DropPlace::After));
     EXPECT_EQ(first.treatments[0].get(), &b);
     EXPECT_EQ(workbench.TreatmentOf(&beam1), &a);
     EXPECT_EQ(workbench.PatientOf(&other), &second);

@@ -359,7 +359,7 @@ private slots:
         // An information line neither moves nor takes a drop.
         QVERIFY(!WorkbenchTree::DropAllowed(treatment->child(5), first));
         QVERIFY(!WorkbenchTree::DropAllowed(first, treatment->child(5)));
-        window.WorkbenchTreeViewDragDrop(second, first);
+        window.WorkbenchTreeViewDragDrop(second, first, kova::DropPlace::After);
         QCOMPARE(treatment->child(6)->text(0), QStringLiteral("B2"));
         QCOMPARE(treatment->child(7)->text(0), QStringLiteral("B1"));
         QVERIFY(!treatment->child(7)->isExpanded());

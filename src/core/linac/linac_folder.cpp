@@ -48,6 +48,7 @@ LinacFolderScan ScanLinacFolder(const std::string& folder) {
     LinacFolderScan scan;
     const std::vector<std::string> names = ListLinacFiles(folder, scan.folderError);
     scan.folderFound = scan.folderError.empty();
+    scan.fileNames = names;
     for (const std::string& name : names) {
         auto linac = std::make_unique<TLinacSpec>();
         const std::string path = (std::filesystem::path(folder) / name).string();
@@ -60,6 +61,23 @@ LinacFolderScan ScanLinacFolder(const std::string& folder) {
         }
     }
     return scan;
+}
+
+std::vector<LinacFileNote> LinacFileNotes(const LinacFolderScan& scan) {
+    std::vector<LinacFileNote> notes;
+    for (const std::string& name : scan.fileNames) {
+        const auto skipped =
+            std::find_if(scan.skipped.begin(), scan.skipped.end(),
+                         [&name](const SkippedLinacFile& file) { return file.fileName == name; });
+        if (skipped == scan.skipped.end()) {
+            notes.push_back({name, "read"});
+        } else if (skipped->outcome == LoadOutcome::CannotOpen) {
+            notes.push_back({name, "cannot be opened"});
+        } else {
+            notes.push_back({name, "not a linac file: " + skipped->reason});
+        }
+    }
+    return notes;
 }
 
 } // namespace kova

@@ -21,7 +21,18 @@ struct LinacFolderScan {
     std::string folderError;                         ///< why the folder could not be listed
     std::vector<std::unique_ptr<TLinacSpec>> linacs; ///< accepted, in scan order
     std::vector<SkippedLinacFile> skipped;           ///< files left out, in scan order
+    std::vector<std::string> fileNames;              ///< every file scanned, in scan order
 };
+
+/// One file of a scan as the user reads it.
+struct LinacFileNote {
+    std::string fileName;
+    std::string note; ///< "read", or why the file was left out
+};
+
+/// Every file of the scan in scan order: "read", "not a linac file: REASON" or
+/// "cannot be opened".
+std::vector<LinacFileNote> LinacFileNotes(const LinacFolderScan& scan);
 
 /// The linac files of a folder: ordinary files whose name ends in ".lnc" in any case,
 /// hidden ones (name starting with ".") left out, sorted by name without regard to case.

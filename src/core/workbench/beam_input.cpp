@@ -288,6 +288,13 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
     if (!beam.treatment) {
         return std::nullopt;
     }
+    if (const BeamEntry* patient = block.Find("Patient")) {
+        beam.patientName = patient->value;
+    }
+    if (const BeamEntry* treatment = block.Find("Treatment")) {
+        beam.treatmentName = treatment->value;
+        beam.treatment->name = treatment->value;
+    }
     beam.beam = &beam.treatment->AddBeam(beam.treatment->CreateBeam(block.title));
     beam.form = beam.beam->CreateForm();
     TypeBeam(block, *beam.form, check);

@@ -15,8 +15,8 @@
 namespace kova {
 
 /// Keys of a beam file that are not controls of a beam dialog: what the treatment dialog
-/// chooses.
-inline constexpr const char* kToolKeys[] = {"Linac", "Energy", "BeamKind"};
+/// chooses, and the patient and treatment of the workbench that hold the beam.
+inline constexpr const char* kToolKeys[] = {"Linac", "Energy", "BeamKind", "Patient", "Treatment"};
 
 /// A beam of a beam file typed into its dialog's form, ready for OK: the treatment that
 /// holds the beam, the beam and its form with every key of the file set.
@@ -25,6 +25,11 @@ struct ResolvedBeam {
     std::unique_ptr<TTreatment> treatment;
     TBeam* beam = nullptr; ///< owned by the treatment
     std::unique_ptr<BeamForm> form;
+    /// The "Patient" and "Treatment" keys: the patient and the treatment of the workbench
+    /// that hold the beam; none when the file does not give them. The treatment, when
+    /// given, also carries that name.
+    std::optional<std::string> patientName;
+    std::optional<std::string> treatmentName;
     /// The multileaf field taken from an MLC file, when the beam names one.
     std::optional<MultileafImport> multileaf;
     /// Why the beam is refused before OK (set while typing it); empty otherwise.

@@ -64,16 +64,17 @@ TTreatment* Workbench::TreatmentOf(const TBeam* beam) const {
     return nullptr;
 }
 
-bool Workbench::DropTreatment(const TTreatment* target, const TTreatment* dragged) {
+bool Workbench::DropTreatment(const TTreatment* target, const TTreatment* dragged,
+                              DropPlace place) {
     Patient* patient = PatientOf(dragged);
     return patient != nullptr && patient == PatientOf(target) &&
-           ApplyDropRule(patient->treatments, target, dragged);
+           MoveNextTo(patient->treatments, target, dragged, place);
 }
 
-bool Workbench::DropBeam(const TBeam* target, const TBeam* dragged) {
+bool Workbench::DropBeam(const TBeam* target, const TBeam* dragged, DropPlace place) {
     TTreatment* treatment = TreatmentOf(dragged);
     return treatment != nullptr && treatment == TreatmentOf(target) &&
-           ApplyDropRule(treatment->beams, target, dragged);
+           MoveNextTo(treatment->beams, target, dragged, place);
 }
 
 } // namespace kova

@@ -15,35 +15,33 @@ struct Patient {
     std::vector<std::unique_ptr<TTreatment>> treatments;
 };
 
-/// Moves one of two siblings dropped on each other: when `dragged` immediately follows
-/// `target` the two swap; otherwise `target` moves to just before `dragged`. False (and
-/// nothing moves) when either is not in `list` or they are the same.
+/// Where a dragged node goes: just before or just after the node it is dropped on.
+enum class DropPlace { Before, After };
+
+/// Moves `dragged` to just before or just after `target` among the siblings of `list`. False
+/// (and nothing moves) when either is not in `list`, they are the same, or the order would
+/// not change.
 template <class T>
-bool ApplyDropRule(std::vector<std::unique_ptr<T>>& list, const T* target, const T* dragged) {
+bool MoveNextTo(std::vector<std::unique_ptr<T>>& list, const T* target, const T* dragged,
+                DropPlace place) {
     const auto position = [&list](const T* item) {
         return std::find_if(list.begin(), list.end(),
-                            [item](const auto& owned) { return owned.get() == item; }) -
-               list.begin();
+                            [item](const auto& owned) { return owned.get() == item; });
     };
-    const auto t = position(target);
-    const auto d = position(dragged);
-    const auto size = static_cast<decltype(t)>(list.size());
-    if (t == size || d == size || t == d) {
+    const auto from = position(dragged);
+    if (from == list.end() || position(target) == list.end() || target == dragged) {
         return false;
     }
-    if (d == t + 1) {
-        std::swap(list[static_cast<std::size_t>(t)], list[static_cast<std::size_t>(d)]);
-        return true;
-    }
-    std::unique_ptr<T> moving = std::move(list[static_cast<std::size_t>(t)]);
-    list.erase(list.begin() + t);
-    const auto before = position(dragged);
-    list.insert(list.begin() + before, std::move(moving));
-    return true;
+    const auto oldIndex = from - list.begin();
+    std::unique_ptr<T> moving = std::move(*from);
+    list.erase(from);
+    const auto to = position(target) + (place == DropPlace::After ? 1 : 0);
+    const auto newIndex = to - list.begin();
+    list.insert(to, std::move(moving));
+    return newIndex != oldIndex;
 }
 
-/// The day's work: patients, their treatments and the beams of each, in tree order. Nothing
-/// of it is saved.
+/// The day's work: patients, their treatments and the beams of each, in tree order.
 class Workbench {
 public:
     const std::vector<std::unique_ptr<Patient>>& patients() const { return m_patients; }
@@ -58,10 +56,10 @@ public:
     Patient* PatientOf(const TTreatment* treatment) const;
     TTreatment* TreatmentOf(const TBeam* beam) const;
 
-    /// Drops a treatment on another: allowed only between treatments of one patient.
-    bool DropTreatment(const TTreatment* target, const TTreatment* dragged);
-    /// Drops a beam on another: allowed only between beams of one treatment.
-    bool DropBeam(const TBeam* target, const TBeam* dragged);
+    /// Moves a treatment next to another: allowed only among the treatments of one patient.
+    bool DropTreatment(const TTreatment* target, const TTreatment* dragged, DropPlace place);
+    /// Moves a beam next to another: allowed only among the beams of one treatment.
+    bool DropBeam(const TBeam* target, const TBeam* dragged, DropPlace place);
 
 private:
     std::vector<std::unique_ptr<Patient>> m_patients;

@@ -1,0 +1,238 @@
+// The commands of the main window's menu bar that the pop-up menus do not have, and the
+// window's own life: the workbench file, the Edit and Help menus, closing, size and place.
+
+#include "core/workbench/workbench_text.h"
+#include "gui/dialogs.h"
+#include "gui/help_texts.h"
+#include "gui/linacs_menu.h"
+#include "gui/main_window.h"
+#include "gui/qt_text.h"
+#include "gui/workbench_tree.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+
+namespace kova::gui {
+namespace {
+
+const char* const kGeometryKey = "MainWindow/geometry";
+
+} // namespace
+
+QSize FirstStartSize(const QRect& available) {
+    // Tall enough for a patient, a treatment and the whole result of one beam with its
+    // dosimetric details opened, yet never larger than the screen.
+    const QSize wanted(640, 880);
+    return wanted.boundedTo(available.size() * 9 / 10);
+}
+
+void MainWindow::BuildMenuBar() {
+    const auto item = [this](QMenu* menu, const char* text, void (MainWindow::*slot)(),
+                             const QKeySequence& key = {}) {
+        QAction* added = menu->addAction(QString::fromLatin1(text));
+        added->setShortcut(key);
+        connect(added, &QAction::triggered, this, slot);
+        return added;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    file->addAction(m_actions.at(Command::NewPatient));
+    item(file, "Open...", &MainWindow::OpenClick, QKeySequence::Open);
+    item(file, "Save", &MainWindow::SaveClick, QKeySequence::Save);
+    item(file, "Save As...", &MainWindow::SaveAsClick);
+    file->addSeparator();
+    file->addAction(m_actions.at(Command::Print));
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("Quit"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    for (const Command command : {Command::Edit, Command::Rename, Command::Delete}) {
+        edit->addAction(m_actions.at(command));
+    }
+    edit->addSeparator();
+    edit->addAction(m_actions.at(Command::Copy));
+
+    m_linacsMenu = new LinacsMenu(menuBar(), m_workbench, m_linacFolder, this);
+    connect(m_linacsMenu, &LinacsMenu::LinacEdited, this, &MainWindow::LinacEdited);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    item(help, "About KOVA X", &MainWindow::AboutClick);
+    item(help, "Linac files...", &MainWindow::LinacFilesClick);
+}
+
+bool MainWindow::ConfirmDelete(const QTreeWidgetItem* item, int beams) {
+    if (beams == 0) {
+        return true;
+    }
+    const QString what = WorkbenchTree::KindOf(item) == NodeKind::Patient
+                             ? QStringLiteral("the patient")
+                             : QStringLiteral("the treatment");
+    return Dialogs::Confirm(this, QStringLiteral("Delete"),
+                            u"Delete " + what + u" \u201c" + item->text(0) + u"\u201d with its " +
+                                QString::number(beams) + (beams == 1 ? u" beam?" : u" beams?"));
+}
+
+void MainWindow::DeleteClick() {
+    switch (WorkbenchTree::KindOf(SelectedNode())) {
+    case NodeKind::Patient:
+        DeletePatientClick();
+        break;
+    case NodeKind::Treatment:
+        DeleteTreatmentClick();
+        break;
+    case NodeKind::Beam:
+        DeleteBeamClick();
+        break;
+    case NodeKind::Line:
+        break;
+    }
+}
+
+void MainWindow::DeletePatientClick() {
+    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Patient));
+    if (item == nullptr) {
+        return;
+    }
+    const auto* patient = static_cast<const Patient*>(WorkbenchTree::ObjectOf(item));
+    int beams = 0;
+    for (const auto& treatment : patient->treatments) {
+        beams += static_cast<int>(treatment->beams.size());
+    }
+    if (!ConfirmDelete(item, beams)) {
+        return;
+    }
+    delete item;
+    m_workbench.DeletePatient(patient);
+    m_document.SetModified();
+    UpdateCommands();
+}
+
+void MainWindow::DeleteTreatmentClick() {
+    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Treatment));
+    if (item == nullptr) {
+        return;
+    }
+    const auto* treatment = static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(item));
+    if (!ConfirmDelete(item, static_cast<int>(treatment->beams.size()))) {
+        return;
+    }
+    delete item;
+    m_workbench.DeleteTreatment(treatment);
+    m_document.SetModified();
+    UpdateCommands();
+}
+
+void MainWindow::DeleteBeamClick() {
+    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Beam));
+    if (item == nullptr) {
+        return;
+    }
+    QTreeWidgetItem* treatmentItem = item->parent();
+    const auto* beam = static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item));
+    delete item;
+    m_workbench.DeleteBeam(beam);
+    m_document.SetModified();
+    UpdateDoseLine(treatmentItem);
+    UpdateCommands();
+}
+
+void MainWindow::RenameClick() {
+    QTreeWidgetItem* item = SelectedNode();
+    if (CommandOffered(Command::Rename, item)) {
+        WorkbenchTreeView->editItem(item);
+    }
+}
+
+void MainWindow::CopyClick() {
+    const QTreeWidgetItem* item = SelectedNode();
+    if (!CommandOffered(Command::Copy, item)) {
+        return;
+    }
+    const ActionLevels levels;
+    const TextNode node =
+        WorkbenchTree::KindOf(item) == NodeKind::Beam
+            ? BeamNode(*static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item)), levels)
+            : TreatmentNode(*static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(item)), levels);
+    QGuiApplication::clipboard()->setText(ToQ(IndentedText({node})));
+    ShowStatus(u"Copied the lines of " + ToQ(node.text) + u'.');
+}
+
+void MainWindow::OpenClick() {
+    std::optional<WorkbenchFile> file = m_document.Open(m_linacs);
+    if (!file) {
+        ShowStatus(m_document.status());
+        return;
+    }
+    // The tree's nodes point into the workbench: they go before it is replaced.
+    m_updating = true;
+    WorkbenchTreeView->clear();
+    m_updating = false;
+    m_workbench = std::move(file->workbench);
+    ShowWorkbench();
+    m_document.Opened(*file);
+    ShowStatus(m_document.status());
+}
+
+void MainWindow::SaveClick() {
+    m_document.Save();
+    ShowStatus(m_document.status());
+}
+
+void MainWindow::SaveAsClick() {
+    m_document.SaveAs();
+    ShowStatus(m_document.status());
+}
+
+void MainWindow::AboutClick() {
+    Dialogs::Inform(this, QStringLiteral("About KOVA X"), AboutText(m_info, m_linacFolder));
+}
+
+void MainWindow::LinacFilesClick() {
+    Dialogs::Inform(this, QStringLiteral("Linac files"),
+                    LinacFilesText(m_linacFolder, m_folderError, m_linacFiles));
+}
+
+void MainWindow::LinacEdited(const TLinacSpec* linac) {
+    for (int p = 0; p < WorkbenchTreeView->topLevelItemCount(); ++p) {
+        QTreeWidgetItem* patient = WorkbenchTreeView->topLevelItem(p);
+        for (int t = 0; t < patient->childCount(); ++t) {
+            const auto* treatment =
+                static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(patient->child(t)));
+            if (treatment != nullptr && treatment->linac == linac) {
+                ShowInformationLines(patient->child(t), *treatment);
+            }
+        }
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_document.MayDiscardChanges()) {
+        ShowStatus(m_document.status());
+        event->ignore();
+        return;
+    }
+    if (m_settings != nullptr) {
+        m_settings->setValue(QString::fromLatin1(kGeometryKey), saveGeometry());
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::RememberGeometryIn(QSettings* settings) {
+    m_settings = settings;
+    if (m_settings == nullptr ||
+        !restoreGeometry(m_settings->value(QString::fromLatin1(kGeometryKey)).toByteArray())) {
+        resize(FirstStartSize(screen()->availableGeometry()));
+    }
+}
+
+} // namespace kova::gui

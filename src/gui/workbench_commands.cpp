@@ -1,0 +1,103 @@
+#include "gui/workbench_commands.h"
+
+#include "gui/workbench_tree.h"
+
+#include <algorithm>
+
+namespace kova::gui {
+
+Popup PopupFor(const QTreeWidgetItem* selected) {
+    if (selected == nullptr) {
+        return Popup::Workbench;
+    }
+    const bool hasObject = WorkbenchTree::ObjectOf(selected) != nullptr;
+    switch (WorkbenchTree::LevelOf(selected)) {
+    case 0:
+        return Popup::Patient;
+    case 1:
+        return hasObject ? Popup::Treatment : Popup::None;
+    case 2:
+        return hasObject ? Popup::Beam : Popup::None;
+    default:
+        return Popup::None;
+    }
+}
+
+const std::vector<std::optional<Command>>& PopupItems(Popup popup) {
+    using C = Command;
+    static const std::vector<std::optional<Command>> workbench{C::NewPatient, std::nullopt,
+                                                               C::Print};
+    static const std::vector<std::optional<Command>> patient{
+        C::NewPatient, C::Delete, std::nullopt, C::NewTreatment, std::nullopt, C::Print};
+    static const std::vector<std::optional<Command>> treatment{C::Delete, std::nullopt, C::NewBeam};
+    static const std::vector<std::optional<Command>> beam{C::Delete, std::nullopt, C::Edit};
+    static const std::vector<std::optional<Command>> none;
+    switch (popup) {
+    case Popup::Workbench:
+        return workbench;
+    case Popup::Patient:
+        return patient;
+    case Popup::Treatment:
+        return treatment;
+    case Popup::Beam:
+        return beam;
+    case Popup::None:
+        break;
+    }
+    return none;
+}
+
+bool CommandOffered(Command command, const QTreeWidgetItem* selected) {
+    const Popup popup = PopupFor(selected);
+    switch (command) {
+    case Command::Rename:
+        return WorkbenchTree::ObjectOf(selected) != nullptr;
+    case Command::Copy:
+        return popup == Popup::Treatment || popup == Popup::Beam;
+    default: {
+        const auto& items = PopupItems(popup);
+        return std::find(items.begin(), items.end(), command) != items.end();
+    }
+    }
+}
+
+QString CommandCaption(Command command) {
+    switch (command) {
+    case Command::NewPatient:
+        return QStringLiteral("New Patient");
+    case Command::NewTreatment:
+        return QStringLiteral("New Treatment...");
+    case Command::NewBeam:
+        return QStringLiteral("New Beam...");
+    case Command::Delete:
+        return QStringLiteral("Delete");
+    case Command::Edit:
+        return QStringLiteral("Edit...");
+    case Command::Rename:
+        return QStringLiteral("Rename");
+    case Command::Copy:
+        return QStringLiteral("Copy");
+    case Command::Print:
+        return QStringLiteral("Print...");
+    }
+    return {};
+}
+
+QKeySequence CommandShortcut(Command command) {
+    switch (command) {
+    case Command::NewPatient:
+        return QKeySequence::New;
+    case Command::Delete:
+        return QKeySequence::Delete;
+    case Command::Rename:
+        return QKeySequence(Qt::Key_F2);
+    case Command::Copy:
+        return QKeySequence::Copy;
+    case Command::Print:
+        return QKeySequence::Print;
+    default:
+        return {};
+    }
+}
+
+} // namespace kova::gui

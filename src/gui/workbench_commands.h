@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class QTreeWidgetItem;
+
+namespace kova::gui {
+
+/// The commands that act on the selected node of the workbench, whether reached through a
+/// pop-up menu, the menu bar or a key.
+enum class Command { NewPatient, NewTreatment, NewBeam, Delete, Edit, Rename, Copy, Print };
+
+/// The pop-up menus of the workbench tree.
+enum class Popup { Workbench, Patient, Treatment, Beam, None };
+
+/// The pop-up menu of the selected node (null: nothing selected, the workbench itself):
+/// patients, treatments and beams have their own; information and result lines have none.
+Popup PopupFor(const QTreeWidgetItem* selected);
+
+/// The items of a pop-up menu in order; none stands for a separator.
+const std::vector<std::optional<Command>>& PopupItems(Popup popup);
+
+/// True when `command` may act on the selected node: it is on the node's pop-up menu, or it
+/// is Rename on a node with an object (a patient, treatment or beam), or Copy on a treatment
+/// or a beam. The menu bar enables its items by this rule.
+bool CommandOffered(Command command, const QTreeWidgetItem* selected);
+
+/// The command's caption ("New Treatment...") and its key (none for some).
+QString CommandCaption(Command command);
+QKeySequence CommandShortcut(Command command);
+
+} // namespace kova::gui

@@ -1,0 +1,162 @@
+#include "gui/workbench_document.h"
+
+#include "core/common/file_bytes.h"
+#include "core/workbench/beam_file_writer.h"
+#include "gui/dialogs.h"
+#include "gui/qt_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kova::gui {
+namespace {
+
+/// Workbench files hold a few KB per beam; anything near this is not one.
+constexpr std::size_t kMaxWorkbenchFileBytes = 16u << 20u;
+
+const QString& FileFilter() {
+    static const QString filter = QStringLiteral("Beam files (*.ini);;All files (*)");
+    return filter;
+}
+
+std::string FileSystemPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+/// Asks before a save leaves out patients and treatments that have no beam; true to go on.
+bool AcceptLeftOut(QWidget* parent, const Workbench& workbench) {
+    const std::vector<std::string> left = NotKeptInBeamFile(workbench);
+    if (left.empty()) {
+        return true;
+    }
+    QStringList lines;
+    for (const std::string& text : left) {
+        lines << u"- " + ToQ(text);
+    }
+    return Dialogs::Confirm(parent, QStringLiteral("Save"),
+                            u"A workbench file keeps beams; these hold none and are not saved:\n" +
+                                lines.join(u'\n') + u"\n\nSave the beams?");
+}
+
+} // namespace
+
+WorkbenchDocument::WorkbenchDocument(QWidget* parent, const Workbench& workbench)
+    : m_parent(parent), m_workbench(workbench) {
+}
+
+bool WorkbenchDocument::Save() {
+    if (m_filePath.isEmpty()) {
+        return SaveAs();
+    }
+    return WriteTo(m_filePath);
+}
+
+bool WorkbenchDocument::SaveAs() {
+    const QString path = Dialogs::SaveFileName(m_parent, QStringLiteral("Save the workbench"),
+                                               SuggestedPath(), FileFilter());
+    if (path.isEmpty()) {
+        m_status = QStringLiteral("Nothing saved.");
+        return false;
+    }
+    m_folder = QFileInfo(path).absolutePath();
+    return WriteTo(path);
+}
+
+QString WorkbenchDocument::SuggestedPath() const {
+    if (!m_filePath.isEmpty()) {
+        return m_filePath;
+    }
+    QString name = QStringLiteral("workbench");
+    if (!m_workbench.patients().empty()) {
+        // A patient's name as a file name: characters file systems refuse become "_".
+        name = ToQ(m_workbench.patients().front()->name).trimmed();
+        static const QString refused = QStringLiteral("/\\:*?\"<>|");
+        for (QChar& c : name) {
+            c = refused.contains(c) || c.unicode() < 0x20 ? u'_' : c;
+        }
+        name = name.isEmpty() ? QStringLiteral("workbench") : name;
+    }
+    const QString folder = m_folder.isEmpty() ? QDir::homePath() : m_folder;
+    return QDir(folder).filePath(name + u".ini");
+}
+
+bool WorkbenchDocument::WriteTo(const QString& path) {
+    if (!AcceptLeftOut(m_parent, m_workbench)) {
+        m_status = QStringLiteral("Nothing saved.");
+        return false;
+    }
+    const Status written = WriteFileAtomically(FileSystemPath(path), WriteWorkbench(m_workbench),
+                                               /*replaceExisting=*/true);
+    if (!written) {
+        Dialogs::ShowError(m_parent, u"The workbench was not saved: " + ToQ(written.reason()));
+        m_status = QStringLiteral("Saving failed.");
+        return false;
+    }
+    m_filePath = path;
+    m_modified = false;
+    m_status = u"Saved to " + QDir::toNativeSeparators(path);
+    return true;
+}
+
+bool WorkbenchDocument::MayDiscardChanges() {
+    if (!m_modified) {
+        return true;
+    }
+    switch (Dialogs::AskSaveDiscardCancel(
+        m_parent, QStringLiteral("The workbench has changes that are not saved. Save them?"))) {
+    case QMessageBox::Save:
+        return Save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<WorkbenchFile>
+WorkbenchDocument::Open(const std::vector<std::unique_ptr<TLinacSpec>>& linacs) {
+    if (!MayDiscardChanges()) {
+        return std::nullopt;
+    }
+    const QString folder = m_folder.isEmpty() ? QDir::homePath() : m_folder;
+    const QString path =
+        Dialogs::OpenFileName(m_parent, QStringLiteral("Open a workbench"), FileFilter(), folder);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    m_folder = QFileInfo(path).absolutePath();
+    const FileBytes bytes = ReadFileBytes(FileSystemPath(path), kMaxWorkbenchFileBytes);
+    if (!bytes.ok()) {
+        Dialogs::ShowError(m_parent, ToQ(bytes.reason));
+        m_status = QStringLiteral("Nothing opened.");
+        return std::nullopt;
+    }
+    m_openedPath = path;
+    // The whole path: MLC files a beam names are found next to the beam file.
+    return ReadWorkbench(FileSystemPath(path), bytes.bytes, linacs, SystemToday());
+}
+
+void WorkbenchDocument::Opened(const WorkbenchFile& file) {
+    m_modified = false;
+    m_filePath = m_openedPath;
+    const int beams = file.beamsInFile;
+    m_status = u"Opened " + QDir::toNativeSeparators(m_openedPath) + u": " +
+               QString::number(beams) + (beams == 1 ? u" beam" : u" beams");
+    if (file.refused.empty()) {
+        return;
+    }
+    // Saving over the file would now drop the refused beams from it: Save asks for a file.
+    m_filePath.clear();
+    QStringList lines;
+    for (const std::string& line : file.refused) {
+        lines << ToQ(line);
+    }
+    m_status += QStringLiteral(", some refused.");
+    Dialogs::ShowError(m_parent, u"Not everything of " + QFileInfo(m_openedPath).fileName() +
+                                     u" could be brought back; the workbench holds the rest.\n\n" +
+                                     lines.join(u'\n') +
+                                     u"\n\nSave asks for a file, so that this one keeps them.");
+}
+
+} // namespace kova::gui
