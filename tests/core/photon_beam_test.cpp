@@ -2,6 +2,8 @@
 #include "core/beams/photon_beam.h"
 #include "core/beams/photon_beam_form.h"
 #include "core/beams/photon_calculation.h"
+#include "core/beams/result_text.h"
+#include "core/mlc/mlc_field.h"
 #include "support/near.h"
 #include "support/photon_energy.h"
 
@@ -463,6 +465,30 @@ TEST_F(PhotonBeamTest, FormReloadGivesTheSameBeam) {
         ASSERT_TRUE(copy.Accept(*reread, kToday).ok()) << c.shift;
         EXPECT_TRUE(IsNear(copy.MU, c.mu)) << c.shift;
     }
+}
+
+TEST_F(PhotonBeamTest, RecommendedJawsKeepTheirSheetThroughAnEdit) {
+    // Pairs 14..19 open from 2 cm left to 6 cm right: an off-axis opening, so the
+    // recommended jaws are asymmetric and the beam is stored with "Asymmetric A".
+    MLCLeaves leaves;
+    for (std::size_t pair = 14; pair <= 19; ++pair) {
+        leaves.R[pair] = 6;
+        leaves.L[pair] = 2;
+    }
+    const MLCField field = MakeMLCField("OFF", 0, leaves);
+    PhotonBeamForm form(beam);
+    form.SetText("BeamDose", "200");
+    form.SetText("BeamDepth", "10");
+    form.SetRecommendedJaws(field);
+    EXPECT_EQ(form.fieldSheet(), FieldSheet::AsymmetricA);
+    ASSERT_TRUE(form.Accept(kToday).ok());
+    const double mu = beam.MU;
+    PhotonBeamForm again(beam);
+    again.LoadControls();
+    EXPECT_EQ(again.fieldSheet(), FieldSheet::AsymmetricA);
+    EXPECT_EQ(again.Text("BeamLeft"), G(field.geometry.left));
+    ASSERT_TRUE(again.Accept(kToday).ok());
+    EXPECT_EQ(beam.MU, mu);
 }
 
 } // namespace

@@ -340,6 +340,12 @@ void PhotonBeamForm::SetRecommendedJaws(const MLCField& field) {
     for (const NamedText& text : RecommendedJawTexts(field)) {
         SetText(text.control, text.text);
     }
+    // The jaws now stand as written on "Asymmetric A"; showing that sheet keeps the beam
+    // stored with the sheet that holds its field, so editing or saving it keeps the shift.
+    const MLCGeometry& g = field.geometry;
+    if ((g.left != g.right || g.bottom != g.top) && AsymmetricSheetsEnabled()) {
+        m_sheet = FieldSheet::AsymmetricA;
+    }
 }
 
 Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) const {
