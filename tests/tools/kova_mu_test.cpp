@@ -414,6 +414,25 @@ TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
     }
 }
 
+TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
+    const test::TempDir work;
+    const std::filesystem::path beams = work.File("saved.ini");
+    const std::string beam = "Linac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+                             "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    std::ofstream(beams) << "[AP]\nPatient = Rossi\nTreatment = Prostata\n"
+                         << beam << "[PA]\nPatient = Rossi\nTreatment = Prostata\n"
+                         << beam << "[LAT]\nPatient = Rossi\nTreatment = Boost\n"
+                         << beam;
+    const ProgramRun run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Prostata\n== AP: MU = 248.35\n"))
+        << run.out;
+    EXPECT_EQ(run.out.find("# Patient Rossi, treatment Prostata", 1),
+              run.out.find("# Patient Rossi, treatment Prostata"))
+        << "one heading for the two beams of a treatment";
+    EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Boost\n== LAT:")) << run.out;
+}
+
 TEST(KovaMuJson, TextsAsUtf8NumbersAtFullPrecision) {
     // A quote, a backslash, a TAB, e acute (0xE9) and the euro sign (0x80) of Windows-1252.
     const nlohmann::ordered_json text = ToJson(std::string("a\"b\\c\td\xE9\x80"));

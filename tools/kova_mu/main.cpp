@@ -198,7 +198,14 @@ int main(int argc, char** argv) {
     if (options.json) {
         kova::mu::WriteJson(std::cout, outcomes, options.today, levels);
     } else {
+        std::string group;
         for (const kova::BeamOutcome& outcome : outcomes) {
+            // Beams saved from the desktop program keep their patients and treatments.
+            const std::string line = kova::mu::GroupLine(*outcome.resolved);
+            if (!line.empty() && line != group) {
+                std::cout << line << '\n';
+            }
+            group = line;
             kova::mu::WriteText(std::cout, outcome, levels);
         }
     }

@@ -57,14 +57,17 @@ Json SetupRow(const std::vector<SetupCell>& cells) {
 Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& levels) {
     const ResolvedBeam& resolved = *outcome.resolved;
     const TTreatment& treatment = *resolved.treatment;
-    Json beam = {{"file", Text(resolved.block->file)},
-                 {"line", resolved.block->line},
-                 {"title", Text(resolved.block->title)},
-                 {"linac", Text(treatment.linac->Name)},
-                 {"energy", Text(treatment.Energy()->Name)},
-                 {"beamKind", BeamKindText(treatment.kind)},
-                 {"computed", outcome.computed},
-                 {"reason", Text(outcome.reason)}};
+    Json beam = {
+        {"file", Text(resolved.block->file)},
+        {"line", resolved.block->line},
+        {"title", Text(resolved.block->title)},
+        {"linac", Text(treatment.linac->Name)},
+        {"energy", Text(treatment.Energy()->Name)},
+        {"beamKind", BeamKindText(treatment.kind)},
+        {"patient", resolved.patientName ? Text(*resolved.patientName) : Json(nullptr)},
+        {"treatment", resolved.treatmentName ? Text(*resolved.treatmentName) : Json(nullptr)},
+        {"computed", outcome.computed},
+        {"reason", Text(outcome.reason)}};
     if (outcome.computed) {
         const TBeam& computed = *outcome.beam;
         beam["input"] = Named(computed.Inputs());
@@ -107,6 +110,14 @@ Json ToJson(const ReportedValue& value) {
         Json operator()(const std::string& text) const { return Text(text); }
     };
     return std::visit(Visitor{}, value);
+}
+
+std::string GroupLine(const ResolvedBeam& beam) {
+    if (!beam.patientName && !beam.treatmentName) {
+        return {};
+    }
+    return "# Patient " + beam.patientName.value_or("-") + ", treatment " +
+           beam.treatmentName.value_or("-");
 }
 
 void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels) {

@@ -15,6 +15,10 @@ namespace kova::mu {
 /// lines as the program shows them, two spaces of indent per level.
 void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels);
 
+/// "# Patient NAME, treatment NAME" for a beam of a saved workbench (its Patient and
+/// Treatment keys, "-" for one missing); empty for a beam without either.
+std::string GroupLine(const ResolvedBeam& beam);
+
 /// A reported value as JSON: null for none, texts from the linac files' Windows-1252 to
 /// UTF-8, numbers at full precision (null when not finite).
 nlohmann::ordered_json ToJson(const ReportedValue& value);
