@@ -427,8 +427,7 @@ TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Prostata\n== AP: MU = 248.35\n"))
         << run.out;
-    EXPECT_EQ(run.out.find("# Patient Rossi, treatment Prostata", 1),
-              run.out.find("# Patient Rossi, treatment Prostata"))
+    EXPECT_EQ(run.out.find("# Patient Rossi, treatment Prostata", 1), std::string::npos)
         << "one heading for the two beams of a treatment";
     EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Boost\n== LAT:")) << run.out;
 }
