@@ -2,6 +2,7 @@
 // beam's MU on the details report and on the set-up sheet, the patient, the date and the
 // comment; and the reports it refuses, with their exit status.
 
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -21,28 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
+using test::ProgramRun;
+using test::Quoted;
+using test::ReadAll;
 
 ProgramRun Shell(const test::TempDir& work, const std::string& command) {
-    const std::string line = command + " >" + Quoted(work.File("out.txt").string()) + " 2>" +
-                             Quoted(work.File("err.txt").string());
-    const int status = std::system(line.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(work.File("out.txt")),
-            ReadAll(work.File("err.txt"))};
+    return test::RunShell(work, command);
 }
 
 /// kova-mu on the demo linacs on 15/06/2026 with `arguments` (quoted where needed).

@@ -5,6 +5,7 @@
 #include "kova_mu/report.h"
 #include "support/linac_text.h"
 #include "support/near.h"
+#include "support/program_run.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -228,29 +229,12 @@ TEST_F(KovaMuTest, TrayMadeOnTheSpotBelongsToTheBeam) {
 
 // ---------------------------------------------------------------- the real program
 
-struct ProgramRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::ProgramRun;
+using test::ReadAll;
 
 /// Runs kova-mu with `arguments` (already quoted where needed).
 ProgramRun RunKovaMu(const test::TempDir& work, const std::string& arguments) {
-    const std::string command = std::string("'") + KOVA_MU_PROGRAM + "' " + arguments + " >'" +
-                                work.File("out.txt").string() + "' 2>'" +
-                                work.File("err.txt").string() + "'";
-    const int status = std::system(command.c_str());
-    ProgramRun run;
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadAll(work.File("out.txt"));
-    run.err = ReadAll(work.File("err.txt"));
-    return run;
+    return test::RunShell(work, test::Quoted(KOVA_MU_PROGRAM) + " " + arguments);
 }
 
 std::string Quoted(const std::filesystem::path& path) {
