@@ -46,12 +46,15 @@ void Treatment(QPainter& p) {
     }
 }
 
+/// A blue fan of radiation from a source dot: unlike a warning sign, which is yellow.
 void Beam(QPainter& p) {
-    p.setPen(QPen(QColor(150, 90, 0), 1));
-    p.setBrush(QColor(255, 200, 60));
-    p.drawPolygon(QPolygonF({QPointF(8, 1), QPointF(14, 15), QPointF(2, 15)}));
-    p.setPen(QPen(QColor(200, 30, 30), 1.5));
-    p.drawLine(QPointF(8, 1), QPointF(8, 15));
+    p.setPen(QPen(QColor(30, 80, 160), 1));
+    p.setBrush(QColor(120, 170, 235));
+    p.drawPolygon(QPolygonF({QPointF(8, 3), QPointF(13.5, 15), QPointF(2.5, 15)}));
+    p.setBrush(QColor(30, 80, 160));
+    p.drawEllipse(QPointF(8, 2.5), 2, 2);
+    p.setPen(QPen(QColor(200, 30, 30), 1, Qt::DashLine));
+    p.drawLine(QPointF(8, 4), QPointF(8, 15));
 }
 
 void Wedge(QPainter& p) {
