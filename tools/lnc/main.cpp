@@ -3,6 +3,7 @@
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_file.h"
 #include "core/linac/linac_spec.h"
+#include "core/workbench/program_title.h"
 
 #include <iostream>
 #include <string>
@@ -17,7 +18,10 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: lnc pack TEXT OUT.lnc   compress a linac text into a linac file\n"
     "       lnc unpack IN.lnc       write the text of a linac file to stdout\n"
-    "       lnc dump IN.lnc         write what the reader understood of a linac file\n";
+    "       lnc dump IN.lnc         write what the reader understood of a linac file\n"
+    "       lnc --help | --version\n"
+    "  Linac files (*.lnc) hold the commissioning data of one linac each, for KOVA X.\n"
+    "  Exit status: 0 done, 1 the file was refused or could not be written, 2 usage errors.\n";
 
 int Fail(const std::string& message) {
     std::cerr << "lnc: " << message << '\n';
@@ -76,6 +80,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        const kova::ProgramInfo info{KOVA_PRODUCT_NAME, KOVA_PRODUCT_VERSION};
+        std::cout << info.VersionLine("lnc") << '\n';
         return kExitOk;
     }
     if (args.size() == 3 && args[0] == "pack") {
