@@ -16,12 +16,20 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kUsage =
-    "usage: lnc pack TEXT OUT.lnc   compress a linac text into a linac file\n"
-    "       lnc unpack IN.lnc       write the text of a linac file to stdout\n"
-    "       lnc dump IN.lnc         write what the reader understood of a linac file\n"
-    "       lnc --help | --version\n"
-    "  Linac files (*.lnc) hold the commissioning data of one linac each, for KOVA X.\n"
-    "  Exit status: 0 done, 1 the file was refused or could not be written, 2 usage errors.\n";
+    "Usage: lnc pack TEXT OUT.lnc\n"
+    "  or:  lnc unpack IN.lnc\n"
+    "  or:  lnc dump IN.lnc\n"
+    "Packs a linac text into a linac file of KOVA X (*.lnc: the commissioning data of one\n"
+    "linac), unpacks one, or dumps what the reader understood of one.\n"
+    "\n"
+    "  pack TEXT OUT.lnc  compress a linac text into a linac file; a text the reader refuses\n"
+    "                     is refused, with the reader's reason\n"
+    "  unpack IN.lnc      write the text of a linac file to stdout\n"
+    "  dump IN.lnc        write what the reader understood of a linac file\n"
+    "  --help             show this help and exit\n"
+    "  --version          show the version and exit\n"
+    "\n"
+    "Exit status: 0 done, 1 the file was refused or could not be written, 2 usage errors.\n";
 
 int Fail(const std::string& message) {
     std::cerr << "lnc: " << message << '\n';
