@@ -19,7 +19,8 @@ QString AboutText(const ProgramInfo& info, const QString& linacFolder, const QSt
     return ToQ(info.productName) + u' ' + ToQ(info.productVersion) +
            u"\nIndependent check of the monitor units of a treatment planning system.\n\nQt " +
            QString::fromLatin1(qVersion()) + u"\nLinacs folder: " + FolderText(linacFolder) +
-           (why.isEmpty() ? QString() : u"\n(" + why + u')') + u"\n\nThe results depend on the commissioning data loaded from the linac files of "
+           (why.isEmpty() ? QString() : u"\n(" + why + u')') +
+           u"\n\nThe results depend on the commissioning data loaded from the linac files of "
            u"that folder: check those data before relying on any figure.";
 }
 

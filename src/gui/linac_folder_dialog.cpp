@@ -18,8 +18,8 @@ LinacFolderDialog::LinacFolderDialog(const QString& inUse, const QString& why,
     : QDialog(parent) {
     setObjectName(QStringLiteral("LinacFolderDialog"));
     setWindowTitle(QStringLiteral("Linac folder"));
-    auto* now = new QLabel(u"Linacs read now: " + QDir::toNativeSeparators(inUse) + u"\n(" +
-                           why + u')');
+    auto* now =
+        new QLabel(u"Linacs read now: " + QDir::toNativeSeparators(inUse) + u"\n(" + why + u')');
     now->setObjectName(QStringLiteral("InUse"));
     now->setWordWrap(true);
     auto* rule = new QLabel(QStringLiteral(
@@ -74,8 +74,8 @@ QString LinacFolderDialog::chosenFolder() const {
 }
 
 void LinacFolderDialog::BrowseBtnClick() {
-    const QString picked = Dialogs::ExistingFolder(this, QStringLiteral("Linac folder"),
-                                                   chosenFolder());
+    const QString picked =
+        Dialogs::ExistingFolder(this, QStringLiteral("Linac folder"), chosenFolder());
     if (!picked.isEmpty()) {
         Folder->setText(picked);
     }

@@ -29,7 +29,7 @@ const char* const kGeometryKey = "MainWindow/geometry";
 const char* const kLinacFolderKey = "LinacFolder";
 /// The longest the status bar shows of the linac folder, in pixels: the window must stay
 /// narrow enough for small screens whatever the folder.
-constexpr int kFolderLabelWidth = 260;
+constexpr int kFolderLabelWidth = 200;
 
 } // namespace
 
@@ -205,7 +205,8 @@ void MainWindow::SaveAsClick() {
 }
 
 void MainWindow::AboutClick() {
-    Dialogs::Inform(this, QStringLiteral("About KOVA X"), AboutText(m_info, m_linacFolder, m_linacFolderWhy));
+    Dialogs::Inform(this, QStringLiteral("About KOVA X"),
+                    AboutText(m_info, m_linacFolder, m_linacFolderWhy));
 }
 
 void MainWindow::LinacFilesClick() {
@@ -217,8 +218,7 @@ void MainWindow::LinacFolderClick() {
     if (m_settings == nullptr) {
         return;
     }
-    LinacFolderDialog dialog(m_linacFolder, m_linacFolderWhy, ChosenLinacFolder(*m_settings),
-                             this);
+    LinacFolderDialog dialog(m_linacFolder, m_linacFolderWhy, ChosenLinacFolder(*m_settings), this);
     if (Dialogs::Exec(dialog) != QDialog::Accepted) {
         return;
     }
@@ -243,8 +243,8 @@ QString MainWindow::ChosenLinacFolder(const QSettings& settings) {
 void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWhy) {
     m_linacFolderWhy = why;
     const QString folder = QDir::toNativeSeparators(QDir(m_linacFolder).absolutePath());
-    const QString shown = m_linacFolderLabel->fontMetrics().elidedText(folder, Qt::ElideMiddle,
-                                                                       kFolderLabelWidth);
+    const QString shown =
+        m_linacFolderLabel->fontMetrics().elidedText(folder, Qt::ElideMiddle, kFolderLabelWidth);
     m_linacFolderLabel->setText(u"Linacs: " + shown +
                                 (shortWhy.isEmpty() ? QString() : u" (" + shortWhy + u')'));
     m_linacFolderLabel->setToolTip(folder + (why.isEmpty() ? QString() : u"\n" + why));

@@ -1,5 +1,4 @@
 #include "core/common/install_layout.h"
-
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
 #include "core/linac/linac_folder_choice.h"
-
 #include "support/temp_dir.h"
 
 #include <fstream>

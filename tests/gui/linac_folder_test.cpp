@@ -86,9 +86,9 @@ private slots:
 
         // The next start, from a folder without Linacs, on a program that is not installed.
         const QStringList before = Listing(department);
-        const kova::LinacFolderChoice choice = kova::ChooseLinacFolder(
-            kova::FindLinacFolderCandidates("", department.string(), root.Path() / "bin",
-                                            root.Path()));
+        const kova::LinacFolderChoice choice =
+            kova::ChooseLinacFolder(kova::FindLinacFolderCandidates(
+                "", department.string(), root.Path() / "bin", root.Path()));
         MainWindow window(kInfo, kova::gui::PathToQ(choice.folder));
         window.SetLinacFolderReason(kova::gui::ToQ(choice.why),
                                     kova::gui::ToQ(kova::ShortWhy(choice.source)));

@@ -18,8 +18,8 @@ InstallLayout InstallLayoutOf(const std::filesystem::path& programFolder) {
     layout.dataFolder = layout.prefix / "share" / "kovax";
     layout.demoLinacs = layout.dataFolder / "Linacs";
     // The system's configuration lives in /etc, not in /usr/etc.
-    layout.configFolder =
-        layout.prefix == "/usr" ? std::filesystem::path("/etc/kovax") : layout.prefix / "etc" / "kovax";
+    layout.configFolder = layout.prefix == "/usr" ? std::filesystem::path("/etc/kovax")
+                                                  : layout.prefix / "etc" / "kovax";
     return layout;
 }
 
