@@ -11,6 +11,7 @@ packages=(
     fonts-liberation
     clang clang-format
     xvfb xauth poppler-utils
+    dpkg-dev file help2man librsvg2-bin desktop-file-utils
 )
 
 missing=()

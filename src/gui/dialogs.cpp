@@ -101,6 +101,13 @@ QString Dialogs::OpenFileName(QWidget* parent, const QString& caption, const QSt
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
+QString Dialogs::ExistingFolder(QWidget* parent, const QString& caption, const QString& folder) {
+    if (OpenFileAnswer()) {
+        return *OpenFileAnswer();
+    }
+    return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
 void Dialogs::Inform(QWidget* parent, const QString& title, const QString& message) {
     QMessageBox box(QMessageBox::Information, title, message, QMessageBox::Ok, parent);
     RunMessageBox(box);

@@ -44,6 +44,11 @@ public:
     static QString OpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& folder = QString());
 
+    /// The standard folder dialog, starting in `folder` when given: the folder chosen, empty
+    /// when cancelled. Tests answer it as the open dialog (SetOpenFileAnswer).
+    static QString ExistingFolder(QWidget* parent, const QString& caption,
+                                  const QString& folder = QString());
+
     /// A box with a message and OK, titled `title`.
     static void Inform(QWidget* parent, const QString& title, const QString& message);
 

@@ -15,10 +15,11 @@ QString FolderText(const QString& folder) {
 
 } // namespace
 
-QString AboutText(const ProgramInfo& info, const QString& linacFolder) {
+QString AboutText(const ProgramInfo& info, const QString& linacFolder, const QString& why) {
     return ToQ(info.productName) + u' ' + ToQ(info.productVersion) +
            u"\nIndependent check of the monitor units of a treatment planning system.\n\nQt " +
            QString::fromLatin1(qVersion()) + u"\nLinacs folder: " + FolderText(linacFolder) +
+           (why.isEmpty() ? QString() : u"\n(" + why + u')') +
            u"\n\nThe results depend on the commissioning data loaded from the linac files of "
            u"that folder: check those data before relying on any figure.";
 }

@@ -9,8 +9,8 @@
 namespace kova::gui {
 
 /// "About KOVA X": the product and its version, the Qt version, the linac folder in use and
-/// what the results rest on.
-QString AboutText(const ProgramInfo& info, const QString& linacFolder);
+/// why (`why`, left out when empty), and what the results rest on.
+QString AboutText(const ProgramInfo& info, const QString& linacFolder, const QString& why = {});
 
 /// "Linac files...": every file of the linac folder with "read" or why it was left out.
 /// `folderError` is why the folder could not be read (empty when it was).

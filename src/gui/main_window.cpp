@@ -1,6 +1,7 @@
 #include "gui/main_window.h"
 
 #include "core/beams/beam.h"
+#include "core/common/install_layout.h"
 #include "core/workbench/workbench_text.h"
 #include "gui/beam_dialogs.h"
 #include "gui/dialogs.h"
@@ -82,7 +83,13 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
-    m_bannerFolder = QCoreApplication::applicationDirPath();
+    // Installed, the banners are the department's files in the configuration folder.
+    m_bannerFolder =
+        PathToQ(ProgramFilesFolder(PathFromQ(QCoreApplication::applicationDirPath())).string());
+    m_linacFolderLabel = new QLabel(this);
+    m_linacFolderLabel->setObjectName(QStringLiteral("LinacFolder"));
+    statusBar()->addPermanentWidget(m_linacFolderLabel);
+    SetLinacFolderReason({}, {});
     m_linacCount = new QLabel(this);
     m_linacCount->setObjectName(QStringLiteral("LinacCount"));
     statusBar()->addPermanentWidget(m_linacCount);

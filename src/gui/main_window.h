@@ -55,8 +55,17 @@ public:
     QLabel* linacCountLabel() const { return m_linacCount; }
 
     /// Restores the window's size and place from `settings` (a useful size on first start)
-    /// and keeps them there when the window closes. Without it nothing is remembered.
+    /// and keeps them there when the window closes; "Linac folder..." keeps its choice
+    /// there too. Without it nothing is remembered and "Linac folder..." is disabled.
     void RememberGeometryIn(QSettings* settings);
+
+    /// Why the linac folder is the one in use (`why` for the About box, `shortWhy` for the
+    /// status bar); set before the window is first shown.
+    void SetLinacFolderReason(const QString& why, const QString& shortWhy);
+    /// The permanent part of the status bar that names the linac folder and why.
+    QLabel* linacFolderLabel() const { return m_linacFolderLabel; }
+    /// The folder chosen with "Linac folder..." in `settings`; empty when none.
+    static QString ChosenLinacFolder(const QSettings& settings);
 
     WorkbenchTree* WorkbenchTreeView = nullptr;
     QMenu* WorkbenchPopupMenu = nullptr;
@@ -91,6 +100,7 @@ public slots:
     void SaveAsClick();
     void AboutClick();
     void LinacFilesClick();
+    void LinacFolderClick();
     void WorkbenchTreeViewChange();
     void WorkbenchTreeViewEdited(QTreeWidgetItem* item, int column);
     void WorkbenchTreeViewDragDrop(QTreeWidgetItem* target, QTreeWidgetItem* dragged,
@@ -139,6 +149,9 @@ private:
     WorkbenchDocument m_document;
     QSettings* m_settings = nullptr;
     QLabel* m_linacCount = nullptr;
+    QLabel* m_linacFolderLabel = nullptr;
+    QAction* m_linacFolderAction = nullptr;
+    QString m_linacFolderWhy;
     std::string m_folderError;
     std::vector<LinacFileNote> m_linacFiles;
 };

@@ -4,6 +4,7 @@
 #include "core/workbench/workbench_text.h"
 #include "gui/dialogs.h"
 #include "gui/help_texts.h"
+#include "gui/linac_folder_dialog.h"
 #include "gui/linacs_menu.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
@@ -12,7 +13,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -22,6 +26,10 @@ namespace kova::gui {
 namespace {
 
 const char* const kGeometryKey = "MainWindow/geometry";
+const char* const kLinacFolderKey = "LinacFolder";
+/// The longest the status bar shows of the linac folder, in pixels: the window must stay
+/// narrow enough for small screens whatever the folder.
+constexpr int kFolderLabelWidth = 200;
 
 } // namespace
 
@@ -46,6 +54,9 @@ void MainWindow::BuildMenuBar() {
     item(file, "Open...", &MainWindow::OpenClick, QKeySequence::Open);
     item(file, "Save", &MainWindow::SaveClick, QKeySequence::Save);
     item(file, "Save As...", &MainWindow::SaveAsClick);
+    file->addSeparator();
+    m_linacFolderAction = item(file, "Linac folder...", &MainWindow::LinacFolderClick);
+    m_linacFolderAction->setEnabled(m_settings != nullptr);
     file->addSeparator();
     file->addAction(m_actions.at(Command::Print));
     file->addSeparator();
@@ -194,12 +205,49 @@ void MainWindow::SaveAsClick() {
 }
 
 void MainWindow::AboutClick() {
-    Dialogs::Inform(this, QStringLiteral("About KOVA X"), AboutText(m_info, m_linacFolder));
+    Dialogs::Inform(this, QStringLiteral("About KOVA X"),
+                    AboutText(m_info, m_linacFolder, m_linacFolderWhy));
 }
 
 void MainWindow::LinacFilesClick() {
     Dialogs::Inform(this, QStringLiteral("Linac files"),
                     LinacFilesText(m_linacFolder, m_folderError, m_linacFiles));
+}
+
+void MainWindow::LinacFolderClick() {
+    if (m_settings == nullptr) {
+        return;
+    }
+    LinacFolderDialog dialog(m_linacFolder, m_linacFolderWhy, ChosenLinacFolder(*m_settings), this);
+    if (Dialogs::Exec(dialog) != QDialog::Accepted) {
+        return;
+    }
+    const QString folder = dialog.chosenFolder();
+    if (folder.isEmpty()) {
+        m_settings->remove(QString::fromLatin1(kLinacFolderKey));
+    } else {
+        m_settings->setValue(QString::fromLatin1(kLinacFolderKey), folder);
+    }
+    m_settings->sync();
+    // The linacs of this run stay: treatments and beams refer to them.
+    ShowStatus(u"From the next start without a Linacs folder in the current folder: " +
+               (folder.isEmpty() ? QStringLiteral("the demo linacs installed with KOVA X")
+                                 : QDir::toNativeSeparators(folder)) +
+               u'.');
+}
+
+QString MainWindow::ChosenLinacFolder(const QSettings& settings) {
+    return settings.value(QString::fromLatin1(kLinacFolderKey)).toString();
+}
+
+void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWhy) {
+    m_linacFolderWhy = why;
+    const QString folder = QDir::toNativeSeparators(QDir(m_linacFolder).absolutePath());
+    const QString shown =
+        m_linacFolderLabel->fontMetrics().elidedText(folder, Qt::ElideMiddle, kFolderLabelWidth);
+    m_linacFolderLabel->setText(u"Linacs: " + shown +
+                                (shortWhy.isEmpty() ? QString() : u" (" + shortWhy + u')'));
+    m_linacFolderLabel->setToolTip(folder + (why.isEmpty() ? QString() : u"\n" + why));
 }
 
 void MainWindow::LinacEdited(const TLinacSpec* linac) {
@@ -229,6 +277,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::RememberGeometryIn(QSettings* settings) {
     m_settings = settings;
+    m_linacFolderAction->setEnabled(m_settings != nullptr);
     if (m_settings == nullptr ||
         !restoreGeometry(m_settings->value(QString::fromLatin1(kGeometryKey)).toByteArray())) {
         resize(FirstStartSize(screen()->availableGeometry()));

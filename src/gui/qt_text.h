@@ -2,6 +2,7 @@
 
 #include "core/text/cp1252.h"
 
+#include <QFile>
 #include <QString>
 #include <string>
 
@@ -19,6 +20,16 @@ inline QString ToQ(const std::string& text) {
 /// record forms instead, which refuse them.
 inline std::string FromQ(const QString& text) {
     return Utf8ToCp1252Lossy(text.toStdString());
+}
+
+/// A path as the file system keeps it (its bytes), for the core's file functions; never a
+/// Windows-1252 text.
+inline std::string PathFromQ(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+inline QString PathToQ(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 } // namespace kova::gui

@@ -2,9 +2,11 @@
 
 #include "core/beams/tps_check.h"
 #include "core/common/file_bytes.h"
+#include "core/common/install_layout.h"
 #include "core/linac/linac_folder.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
+#include "core/workbench/program_title.h"
 #include "kova_mu/pdf_report.h"
 #include "kova_mu/plan_check.h"
 #include "kova_mu/report.h"
@@ -25,22 +27,37 @@ constexpr int kExitBeyondActionLevel = 3;
 constexpr std::size_t kMaxBeamFileBytes = 16u * 1024u * 1024u;
 
 const char* const kUsage =
-    "usage: kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json] FILE...\n"
-    "       kova-mu [--linacs DIR] [--date dd/mm/yyyy] [--action-levels FILE] [--json]\n"
-    "               --rtplan PLAN.dcm\n"
-    "  Computes the MU of every beam of the beam files on the linacs of DIR (default ./Linacs).\n"
-    "  --rtplan         computes every beam of a DICOM RT Plan instead, against its MU\n"
-    "  --date           the day of the calculation, for the source decay (default today)\n"
-    "  --action-levels  the action levels of the TPS MU check (default: ActionLevels.ini\n"
-    "                   next to kova-mu, else 3 % photon and open/wedged, 5 % electron and TBI)\n"
-    "  --json           every input and result at full precision, as JSON\n"
-    "  --report OUT.pdf [--patient NAME] [--form] [--comment TEXT]\n"
-    "                   the details report and the set-up sheet of the computed beams, as one\n"
-    "                   patient, to a PDF file (--date is the date on the pages); --form adds\n"
-    "                   the positioning form; \\n or a line break in TEXT starts a new line\n"
-    "  Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors\n"
-    "  (also: the report could not be written),\n"
-    "  3 every beam computed but one beyond its action level against its TPS MU.\n";
+    "Usage: kova-mu [OPTION]... FILE...\n"
+    "  or:  kova-mu [OPTION]... --rtplan PLAN.dcm\n"
+    "Computes the MU of every beam of the beam files (or of a DICOM RT Plan, against its MU)\n"
+    "on the linacs of a folder, as the KOVA X desktop program computes them.\n"
+    "\n"
+    "  --linacs DIR         the folder of the linac files (default ./Linacs)\n"
+    "  --rtplan PLAN.dcm    computes every beam of a DICOM RT Plan instead, against its MU\n"
+    "  --date dd/mm/yyyy    the day of the calculation, for the source decay (default today)\n"
+    "  --action-levels FILE\n"
+    "                       the action levels of the TPS MU check (default: ActionLevels.ini\n"
+    "                       in the program files folder, below; else 3 % photon and\n"
+    "                       open/wedged, 5 % electron and TBI)\n"
+    "  --json               every input and result at full precision, as JSON\n"
+    "  --report OUT.pdf     the details report and the set-up sheet of the computed beams, as\n"
+    "                       one patient, to a PDF file (--date is the date on the pages)\n"
+    "  --patient NAME       the patient's name on the pages of --report\n"
+    "  --form               adds the positioning form to the set-up sheet of --report\n"
+    "  --comment TEXT       the set-up sheet's comment; \\n or a line break in TEXT starts a\n"
+    "                       new line\n"
+    "  --help               show this help and exit\n"
+    "  --version            show the version and exit\n"
+    "\n"
+    "Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors (also: the\n"
+    "report could not be written), 3 every beam computed but one beyond its action level\n"
+    "against its TPS MU.\n"
+    "\n"
+    "Program files: ActionLevels.ini and the banners of --report (MyBanner1.txt,\n"
+    "MyBanner2.txt) are read from /etc/kovax when KOVA X is installed under /usr\n"
+    "(PREFIX/etc/kovax under another prefix), and from kova-mu's own folder in a build. The\n"
+    "demo linacs installed with KOVA X are in PREFIX/share/kovax/Linacs (typical published\n"
+    "values, not for clinical use).\n";
 
 struct Options {
     std::string linacs = "Linacs";
@@ -98,17 +115,34 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     return options.files.empty() != options.rtplan.empty();
 }
 
-/// The action levels of --action-levels, else of the file next to the program, else the
-/// defaults; a file that cannot be used is said on stderr.
-kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
+std::filesystem::path ProgramFolder(const char* argv0) {
     std::error_code error;
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) {
         program = argv0;
     }
-    const std::filesystem::path file = options.actionLevels.empty()
-                                           ? program.parent_path() / kova::kActionLevelsFile
-                                           : std::filesystem::path(options.actionLevels);
+    return program.parent_path();
+}
+
+/// Where the folder of the linacs may be looked for when ./Linacs is missing.
+void SayWhereTheDemoLinacsAre(const Options& options, const char* argv0) {
+    const std::filesystem::path demo = kova::InstallLayoutOf(ProgramFolder(argv0)).demoLinacs;
+    std::error_code error;
+    if (options.linacs == "Linacs" && std::filesystem::is_directory(demo, error)) {
+        std::cerr << "kova-mu: give the linac folder with --linacs DIR; the demo linacs "
+                     "installed with KOVA X (not for clinical use) are in "
+                  << demo.string() << '\n';
+    }
+}
+
+/// The action levels of --action-levels, else of the file next to the program, else the
+/// defaults; a file that cannot be used is said on stderr.
+kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
+    const std::filesystem::path file =
+        options.actionLevels.empty()
+            ? kova::ProgramFilesFolder(ProgramFolder(argv0)) / kova::kActionLevelsFile
+            : std::filesystem::path(options.actionLevels);
+    std::error_code error;
     const kova::LoadedActionLevels loaded = kova::LoadActionLevels(file);
     if (!loaded.fromFile &&
         (!options.actionLevels.empty() || std::filesystem::exists(file, error))) {
@@ -123,6 +157,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;
+        return kExitComputed;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        const kova::ProgramInfo info{KOVA_PRODUCT_NAME, KOVA_PRODUCT_VERSION};
+        std::cout << info.VersionLine("kova-mu") << '\n';
         return kExitComputed;
     }
     Options options;
@@ -141,6 +180,7 @@ int main(int argc, char** argv) {
     const kova::LinacFolderScan scan = kova::ScanLinacFolder(options.linacs);
     if (!scan.folderFound) {
         std::cerr << "kova-mu: " << scan.folderError << '\n';
+        SayWhereTheDemoLinacsAre(options, argv[0]);
         return kExitUsage;
     }
     for (const kova::SkippedLinacFile& skipped : scan.skipped) {

@@ -4,8 +4,10 @@
 
 #include "kova_mu/pdf_report.h"
 
+#include "core/common/install_layout.h"
 #include "core/workbench/program_title.h"
 #include "gui/print_job.h"
+#include "gui/qt_text.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -112,8 +114,9 @@ Status PdfReport::Write(std::vector<ResolvedBeam>& beams, const Date& day) {
     report::PageTexts texts;
     texts.titleLine = ProgramInfo{KOVA_PRODUCT_NAME, KOVA_PRODUCT_VERSION}.TitleLine();
     texts.printDay = day;
-    // The banners of the desktop program's folder, which is kova-mu's too.
-    const QString folder = QCoreApplication::applicationDirPath();
+    // The banners of the desktop program's files folder, which is kova-mu's too.
+    const QString folder = gui::PathToQ(
+        ProgramFilesFolder(gui::PathFromQ(QCoreApplication::applicationDirPath())).string());
     texts.reportBanner = gui::ReadBannerFile(folder, QStringLiteral("MyBanner1.txt"));
     texts.sheetBanner = gui::ReadBannerFile(folder, QStringLiteral("MyBanner2.txt"));
     const std::string part = PartFile(*m_request.file);

@@ -3,6 +3,7 @@
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_file.h"
 #include "core/linac/linac_spec.h"
+#include "core/workbench/program_title.h"
 
 #include <iostream>
 #include <string>
@@ -15,9 +16,20 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kUsage =
-    "usage: lnc pack TEXT OUT.lnc   compress a linac text into a linac file\n"
-    "       lnc unpack IN.lnc       write the text of a linac file to stdout\n"
-    "       lnc dump IN.lnc         write what the reader understood of a linac file\n";
+    "Usage: lnc pack TEXT OUT.lnc\n"
+    "  or:  lnc unpack IN.lnc\n"
+    "  or:  lnc dump IN.lnc\n"
+    "Packs a linac text into a linac file of KOVA X (*.lnc: the commissioning data of one\n"
+    "linac), unpacks one, or dumps what the reader understood of one.\n"
+    "\n"
+    "  pack TEXT OUT.lnc  compress a linac text into a linac file; a text the reader refuses\n"
+    "                     is refused, with the reader's reason\n"
+    "  unpack IN.lnc      write the text of a linac file to stdout\n"
+    "  dump IN.lnc        write what the reader understood of a linac file\n"
+    "  --help             show this help and exit\n"
+    "  --version          show the version and exit\n"
+    "\n"
+    "Exit status: 0 done, 1 the file was refused or could not be written, 2 usage errors.\n";
 
 int Fail(const std::string& message) {
     std::cerr << "lnc: " << message << '\n';
@@ -76,6 +88,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;
+        return kExitOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        const kova::ProgramInfo info{KOVA_PRODUCT_NAME, KOVA_PRODUCT_VERSION};
+        std::cout << info.VersionLine("lnc") << '\n';
         return kExitOk;
     }
     if (args.size() == 3 && args[0] == "pack") {

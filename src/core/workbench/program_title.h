@@ -15,6 +15,10 @@ struct ProgramInfo {
     std::string Caption(const std::string& windowCaption) const {
         return productName + " " + productVersion + " - " + windowCaption;
     }
+    /// What `program --version` prints: "kova-mu (KOVA X) 1.2.3".
+    std::string VersionLine(const std::string& program) const {
+        return program + " (" + productName + ") " + productVersion;
+    }
 };
 
 } // namespace kova

@@ -1,0 +1,94 @@
+#include "gui/linac_folder_dialog.h"
+
+#include "core/linac/linac_folder_choice.h"
+#include "gui/dialogs.h"
+#include "gui/qt_text.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kova::gui {
+
+LinacFolderDialog::LinacFolderDialog(const QString& inUse, const QString& why,
+                                     const QString& chosen, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("LinacFolderDialog"));
+    setWindowTitle(QStringLiteral("Linac folder"));
+    auto* now =
+        new QLabel(u"Linacs read now: " + QDir::toNativeSeparators(inUse) + u"\n(" + why + u')');
+    now->setObjectName(QStringLiteral("InUse"));
+    now->setWordWrap(true);
+    auto* rule = new QLabel(QStringLiteral(
+        "KOVA X reads the Linacs folder of the folder it is started from. When there is none, "
+        "it reads the folder chosen here (for example a department's shared folder), and when "
+        "none is chosen, the demo linacs installed with it. A new choice is read from the next "
+        "start. The linac files are only read, never written."));
+    rule->setWordWrap(true);
+
+    Folder = new QLineEdit(chosen);
+    Folder->setObjectName(QStringLiteral("Folder"));
+    Folder->setMinimumWidth(360);
+    BrowseBtn = new QPushButton(QStringLiteral("Browse..."));
+    BrowseBtn->setObjectName(QStringLiteral("BrowseBtn"));
+    ClearBtn = new QPushButton(QStringLiteral("Clear"));
+    ClearBtn->setObjectName(QStringLiteral("ClearBtn"));
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(Folder, 1);
+    folderRow->addWidget(BrowseBtn);
+    folderRow->addWidget(ClearBtn);
+
+    ReasonLine = new QLabel;
+    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
+    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
+    ReasonLine->setWordWrap(true);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"));
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(QStringLiteral("Cancel"));
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(now);
+    layout->addWidget(rule);
+    layout->addLayout(folderRow);
+    layout->addWidget(ReasonLine);
+    layout->addLayout(buttons);
+
+    connect(BrowseBtn, &QPushButton::clicked, this, &LinacFolderDialog::BrowseBtnClick);
+    connect(ClearBtn, &QPushButton::clicked, Folder, &QLineEdit::clear);
+    connect(OKBtn, &QPushButton::clicked, this, &LinacFolderDialog::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString LinacFolderDialog::chosenFolder() const {
+    return Folder->text().trimmed();
+}
+
+void LinacFolderDialog::BrowseBtnClick() {
+    const QString picked =
+        Dialogs::ExistingFolder(this, QStringLiteral("Linac folder"), chosenFolder());
+    if (!picked.isEmpty()) {
+        Folder->setText(picked);
+    }
+}
+
+void LinacFolderDialog::OKBtnClick() {
+    const Status checked = CheckLinacFolderSetting(PathFromQ(chosenFolder()));
+    if (!checked) {
+        ReasonLine->setText(PathToQ(checked.reason()));
+        return;
+    }
+    ReasonLine->clear();
+    accept();
+}
+
+} // namespace kova::gui
