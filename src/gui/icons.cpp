@@ -109,11 +109,20 @@ void Applicator(QPainter& p) {
     p.drawRect(QRectF(5.5, 9.5, 5, 3));
 }
 
+void Warning(QPainter& p) {
+    p.setPen(QPen(QColor(150, 90, 0), 1));
+    p.setBrush(QColor(255, 200, 0));
+    p.drawPolygon(QPolygonF({QPointF(8, 1), QPointF(15, 14.5), QPointF(1, 14.5)}));
+    p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 5.5), QPointF(8, 9.5));
+    p.drawPoint(QPointF(8, 12));
+}
+
 } // namespace
 
 QIcon WorkbenchIcon(int imageIndex) {
     static const std::array<Draw, kWorkbenchIconCount> draws = {
-        Patient, Treatment, Beam, Wedge, Tray, Shield, Offset, Multileaf, Applicator};
+        Patient, Treatment, Beam, Wedge, Tray, Shield, Offset, Multileaf, Applicator, Warning};
     if (imageIndex < 0 || imageIndex >= kWorkbenchIconCount) {
         return {};
     }
