@@ -70,3 +70,7 @@ target_compile_definitions(kova_plan_tests PRIVATE
     KOVA_LINACS_DIR="${PROJECT_BINARY_DIR}/Linacs")
 add_dependencies(kova_plan_tests rtplan_test_files kova-mu demo_linacs)
 gtest_discover_tests(kova_plan_tests)
+
+if(TARGET kova_gui)
+    include(${CMAKE_CURRENT_LIST_DIR}/gui/plan_import_tests.cmake)
+endif()

@@ -110,11 +110,12 @@ void Applicator(QPainter& p) {
 }
 
 void Warning(QPainter& p) {
-    p.setPen(QPen(QColor(150, 90, 0), 1));
-    p.setBrush(QColor(255, 200, 0));
-    p.drawPolygon(QPolygonF({QPointF(8, 1), QPointF(15, 14.5), QPointF(1, 14.5)}));
-    p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(8, 5.5), QPointF(8, 9.5));
+    // A red disc, unlike the beam's triangle, so that it stands out among the beams.
+    p.setPen(QPen(QColor(140, 0, 0), 1));
+    p.setBrush(QColor(215, 30, 30));
+    p.drawEllipse(QRectF(1, 1, 14, 14));
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 4.5), QPointF(8, 9));
     p.drawPoint(QPointF(8, 12));
 }
 

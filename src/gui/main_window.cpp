@@ -83,6 +83,7 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
     m_bannerFolder = QCoreApplication::applicationDirPath();
+    LoadActionLevels(QCoreApplication::applicationDirPath());
     m_linacCount = new QLabel(this);
     m_linacCount->setObjectName(QStringLiteral("LinacCount"));
     statusBar()->addPermanentWidget(m_linacCount);
@@ -121,6 +122,7 @@ void MainWindow::BuildMenus() {
         {Command::Rename, &MainWindow::RenameClick},
         {Command::Copy, &MainWindow::CopyClick},
         {Command::Print, &MainWindow::PrintPatientClick},
+        {Command::ImportPlan, &MainWindow::ImportPlanClick},
     };
     // One action per command, shared by the pop-up menus and the menu bar, so both offer a
     // command on the same nodes.
@@ -364,7 +366,7 @@ void MainWindow::NewBeamClick() {
 
 void MainWindow::ShowBeam(QTreeWidgetItem* item, const TBeam& beam) {
     // The tree and Copy show the same lines.
-    const TextNode node = BeamNode(beam, ActionLevels{});
+    const TextNode node = BeamNode(beam, m_levels.levels);
     item->setText(0, ToQ(node.text));
     qDeleteAll(item->takeChildren());
     AddLines(item, node.children);

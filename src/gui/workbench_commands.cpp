@@ -28,7 +28,7 @@ const std::vector<std::optional<Command>>& PopupItems(Popup popup) {
     static const std::vector<std::optional<Command>> workbench{C::NewPatient, C::ImportPlan,
                                                                std::nullopt, C::Print};
     static const std::vector<std::optional<Command>> patient{
-        C::NewPatient, C::Delete,     std::nullopt, C::NewTreatment,
+        C::NewPatient, C::Delete,    std::nullopt, C::NewTreatment,
         C::ImportPlan, std::nullopt, C::Print};
     static const std::vector<std::optional<Command>> treatment{C::Delete, std::nullopt, C::NewBeam};
     static const std::vector<std::optional<Command>> beam{C::Delete, std::nullopt, C::Edit};

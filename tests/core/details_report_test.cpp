@@ -245,7 +245,7 @@ TEST(DetailsReport, TPSRowsWhenABeamHasATPSMU) {
     // Beams of 200 cGy: MU = 200 / 0.67 = 298.507. TPS 310.25: 310.25 x 0.67 / 200 =
     // 1.0393375, +3.93 %; TPS 297: 0.99495, -0.505 %; TPS 300: 1.005, +0.5 %.
     struct Row {
-        std::vector<std::optional<double>> tps; ///< per beam, in order
+        std::vector<std::optional<double>> tps;     ///< per beam, in order
         std::vector<std::vector<std::string>> rows; ///< per beam: TPS MU, Difference
     } rows[] = {
         {{std::nullopt, std::nullopt}, {}},
@@ -271,8 +271,7 @@ TEST(DetailsReport, TPSRowsWhenABeamHasATPSMU) {
             ASSERT_EQ(column.size(), table.labels.size());
             EXPECT_EQ(column[44], "298.51");
             if (withTPS) {
-                EXPECT_EQ(std::vector<std::string>(column.begin() + 45, column.end()),
-                          row.rows[i]);
+                EXPECT_EQ(std::vector<std::string>(column.begin() + 45, column.end()), row.rows[i]);
             }
         }
     }

@@ -85,19 +85,25 @@ TEST_F(PlanWorkbenchTest, EachQuestionIsAskedOnceForThePlan) {
          {kMachineQuestion, kMachineQuestion},
          ""},
         {"a wedge picked",
-         bothBeams([](PlanBeam& b) { b.wedges = {{"W", 60, ""}}; }),
+         bothBeams([](PlanBeam& b) {
+             b.wedges = {{"W", 60, ""}};
+         }),
          {{PlanPick::Wedge, PlanAnswer{"EDW60", {}}}},
          {PlanPick::Wedge},
          {"", ""},
          "6MV"},
         {"a wedge declined",
-         bothBeams([](PlanBeam& b) { b.wedges = {{"W", 60, ""}}; }),
+         bothBeams([](PlanBeam& b) {
+             b.wedges = {{"W", 60, ""}};
+         }),
          {{PlanPick::Wedge, std::nullopt}},
          {PlanPick::Wedge},
          {wedgeQuestion + ": not answered", wedgeQuestion + ": not answered"},
          ""},
         {"a tray made on the spot",
-         bothBeams([](PlanBeam& b) { b.blocks = {{"Cut", "Tray-X", "APERTURE"}}; }),
+         bothBeams([](PlanBeam& b) {
+             b.blocks = {{"Cut", "Tray-X", "APERTURE"}};
+         }),
          {{PlanPick::Tray, PlanAnswer{"", ModifierValue{"Tray-X", 0.96}}}},
          {PlanPick::Tray},
          {"", ""},

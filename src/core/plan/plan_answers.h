@@ -21,8 +21,8 @@ struct PlanAnswer {
 };
 
 /// Puts `question` about `beam` to the user; none when the user declines to answer.
-using PlanAsker =
-    std::function<std::optional<PlanAnswer>(const ImportedBeam& beam, const PlanQuestion& question)>;
+using PlanAsker = std::function<std::optional<PlanAnswer>(const ImportedBeam& beam,
+                                                          const PlanQuestion& question)>;
 
 /// Stores `answer` to `question` among a beam's answers.
 void SetAnswer(PlanAnswers& answers, const PlanQuestion& question, const PlanAnswer& answer);

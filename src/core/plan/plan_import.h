@@ -30,18 +30,18 @@ enum class PlanPick {
 
 struct PlanQuestion {
     PlanPick pick = PlanPick::Machine;
-    std::string asked;                   ///< what the plan says: the name or value not matched
+    std::string asked; ///< what the plan says: the name or value not matched
     /// The names to pick from; for a tray or shield the energy's entries, and an entry may
     /// also be made on the spot instead.
     std::vector<std::string> candidates;
-    std::string text;                    ///< the question as a sentence
+    std::string text; ///< the question as a sentence
 };
 
 /// The user's choices for one beam; an empty choice leaves the plan's value.
 struct PlanAnswers {
-    std::string linac;  ///< a linac Name
-    std::string energy; ///< an energy Name of the linac
-    std::string wedge;  ///< a wedge Name of the energy
+    std::string linac;                   ///< a linac Name
+    std::string energy;                  ///< an energy Name of the linac
+    std::string wedge;                   ///< a wedge Name of the energy
     std::optional<ModifierValue> tray;   ///< a tray made on the spot
     std::optional<ModifierValue> shield; ///< a shield made on the spot
     std::string trayName;                ///< a tray Name of the energy

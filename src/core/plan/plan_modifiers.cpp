@@ -118,17 +118,15 @@ Status AddBlocks(const PlanBeamContext& context, const TgEnergy& energy, Importe
         return !tray ? tray.status() : shield.status();
     }
     const PlanAnswers& answers = context.answers;
-    AddNamed(imported, "TrayComp", {answers.tray, answers.trayName}, energy.Trays, *tray,
-             PlanPick::Tray,
-             tray->empty()
-                 ? "the plan's blocks name no tray"
-                 : "the plan's block tray " + Quoted(*tray) + " is no tray of " + energy.Name);
+    AddNamed(
+        imported, "TrayComp", {answers.tray, answers.trayName}, energy.Trays, *tray, PlanPick::Tray,
+        tray->empty() ? "the plan's blocks name no tray"
+                      : "the plan's block tray " + Quoted(*tray) + " is no tray of " + energy.Name);
     const bool shielding = std::any_of(blocks.begin(), blocks.end(),
                                        [](const PlanBlock& b) { return b.type == "SHIELDING"; });
     if (shielding) {
         AddNamed(imported, "ShieldComp", {answers.shield, answers.shieldName}, energy.Shields,
-                 *shield,
-                 PlanPick::Shield,
+                 *shield, PlanPick::Shield,
                  "the plan's shielding block " + Quoted(*shield) + " is no shield of " +
                      energy.Name);
     }
