@@ -57,6 +57,22 @@ void ListRefused(QWidget* parent, const QString& file, const std::vector<Refused
                                    lines.join(u'\n'));
 }
 
+/// Moves the treatments of `imported` into `patient`, or into a new patient of the
+/// workbench named after the plan's patient when it is null.
+void MoveTreatments(Patient& imported, Workbench& workbench, Patient* patient, const PlanData& plan,
+                    PlanImportOutcome& outcome) {
+    outcome.newPatient = patient == nullptr;
+    if (outcome.newPatient) {
+        patient = &workbench.AddPatient();
+        patient->name = PlanPatientCaption(PlanPatientOf(plan));
+    }
+    outcome.patient = patient;
+    outcome.firstTreatment = patient->treatments.size();
+    for (auto& treatment : imported.treatments) {
+        workbench.AddTreatment(*patient, std::move(treatment));
+    }
+}
+
 } // namespace
 
 std::optional<PlanAnswer> AskPlanQuestion(QWidget* parent, const ImportedBeam& beam,
@@ -105,24 +121,14 @@ PlanImportOutcome RunPlanImport(QWidget* parent, Workbench& workbench, Patient* 
     const PlanAsker ask = [parent](const ImportedBeam& beam, const PlanQuestion& question) {
         return AskPlanQuestion(parent, beam, question);
     };
-    const std::vector<ImportedBeam> beams =
-        ImportPlanAsking(*plan, linacs, ask, FromQ(QFileInfo(path).fileName()));
+    const std::vector<ImportedBeam> beams = ImportPlanAsking(*plan, linacs, ask, FromQ(file));
     // The beams go into a patient of their own first, so that a plan whose every beam is
     // refused leaves the workbench as it was.
     Patient imported;
     const std::vector<RefusedPlanBeam> refused =
         AddPlanBeams(imported, *plan, beams, SystemToday());
     if (!imported.treatments.empty()) {
-        outcome.newPatient = patient == nullptr;
-        if (outcome.newPatient) {
-            patient = &workbench.AddPatient();
-            patient->name = PlanPatientCaption(PlanPatientOf(*plan));
-        }
-        outcome.patient = patient;
-        outcome.firstTreatment = patient->treatments.size();
-        for (auto& treatment : imported.treatments) {
-            workbench.AddTreatment(*patient, std::move(treatment));
-        }
+        MoveTreatments(imported, workbench, patient, *plan, outcome);
     }
     const std::size_t added = beams.size() - refused.size();
     outcome.status = u"Imported " + QString::number(added) + u" of " +
