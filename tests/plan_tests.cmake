@@ -57,6 +57,7 @@ add_executable(kova_plan_tests
     ${CMAKE_CURRENT_LIST_DIR}/core/leaf_opening_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/core/plan_import_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/core/plan_questions_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/core/plan_workbench_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dicom/rt_plan_reader_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tools/kova_mu_plan_test.cpp)
 target_link_libraries(kova_plan_tests PRIVATE kova_plan_test_support kova_test_support kova_dicom
@@ -69,3 +70,7 @@ target_compile_definitions(kova_plan_tests PRIVATE
     KOVA_LINACS_DIR="${PROJECT_BINARY_DIR}/Linacs")
 add_dependencies(kova_plan_tests rtplan_test_files kova-mu demo_linacs)
 gtest_discover_tests(kova_plan_tests)
+
+if(TARGET kova_gui)
+    include(${CMAKE_CURRENT_LIST_DIR}/gui/plan_import_tests.cmake)
+endif()

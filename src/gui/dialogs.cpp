@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QStringList>
 #include <optional>
 
@@ -111,6 +112,22 @@ QString Dialogs::ExistingFolder(QWidget* parent, const QString& caption, const Q
 void Dialogs::Inform(QWidget* parent, const QString& title, const QString& message) {
     QMessageBox box(QMessageBox::Information, title, message, QMessageBox::Ok, parent);
     RunMessageBox(box);
+}
+
+std::optional<int> Dialogs::PickItem(QWidget* parent, const QString& title, const QString& label,
+                                     const QStringList& items) {
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("PickItemDialog"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    if (Exec(dialog) != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const qsizetype picked = items.indexOf(dialog.textValue());
+    return picked < 0 ? std::nullopt : std::optional<int>(static_cast<int>(picked));
 }
 
 void Dialogs::SetOpenFileAnswer(std::optional<QString> path) {

@@ -52,6 +52,11 @@ public:
     /// A box with a message and OK, titled `title`.
     static void Inform(QWidget* parent, const QString& title, const QString& message);
 
+    /// A list of `items` to pick one from, under `label`, with OK and Cancel (a QInputDialog
+    /// run through Exec, so a test hook answers it): the index picked, none when cancelled.
+    static std::optional<int> PickItem(QWidget* parent, const QString& title, const QString& label,
+                                       const QStringList& items);
+
     /// For tests: the path the next open dialogs give (empty for Cancel; none restores the
     /// real dialog).
     static void SetOpenFileAnswer(std::optional<QString> path);

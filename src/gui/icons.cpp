@@ -112,11 +112,21 @@ void Applicator(QPainter& p) {
     p.drawRect(QRectF(5.5, 9.5, 5, 3));
 }
 
+void Warning(QPainter& p) {
+    // A red disc, unlike the beam's triangle, so that it stands out among the beams.
+    p.setPen(QPen(QColor(140, 0, 0), 1));
+    p.setBrush(QColor(215, 30, 30));
+    p.drawEllipse(QRectF(1, 1, 14, 14));
+    p.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 4.5), QPointF(8, 9));
+    p.drawPoint(QPointF(8, 12));
+}
+
 } // namespace
 
 QIcon WorkbenchIcon(int imageIndex) {
     static const std::array<Draw, kWorkbenchIconCount> draws = {
-        Patient, Treatment, Beam, Wedge, Tray, Shield, Offset, Multileaf, Applicator};
+        Patient, Treatment, Beam, Wedge, Tray, Shield, Offset, Multileaf, Applicator, Warning};
     if (imageIndex < 0 || imageIndex >= kWorkbenchIconCount) {
         return {};
     }

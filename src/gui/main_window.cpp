@@ -83,9 +83,12 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
-    // Installed, the banners are the department's files in the configuration folder.
-    m_bannerFolder =
+    // Installed, the banners and the action levels are the department's files in the
+    // configuration folder.
+    const QString programFiles =
         PathToQ(ProgramFilesFolder(PathFromQ(QCoreApplication::applicationDirPath())).string());
+    m_bannerFolder = programFiles;
+    LoadActionLevels(programFiles);
     m_linacFolderLabel = new QLabel(this);
     m_linacFolderLabel->setObjectName(QStringLiteral("LinacFolder"));
     statusBar()->addPermanentWidget(m_linacFolderLabel);
@@ -128,6 +131,7 @@ void MainWindow::BuildMenus() {
         {Command::Rename, &MainWindow::RenameClick},
         {Command::Copy, &MainWindow::CopyClick},
         {Command::Print, &MainWindow::PrintPatientClick},
+        {Command::ImportPlan, &MainWindow::ImportPlanClick},
     };
     // One action per command, shared by the pop-up menus and the menu bar, so both offer a
     // command on the same nodes.
@@ -371,7 +375,7 @@ void MainWindow::NewBeamClick() {
 
 void MainWindow::ShowBeam(QTreeWidgetItem* item, const TBeam& beam) {
     // The tree and Copy show the same lines.
-    const TextNode node = BeamNode(beam, ActionLevels{});
+    const TextNode node = BeamNode(beam, m_levels.levels);
     item->setText(0, ToQ(node.text));
     qDeleteAll(item->takeChildren());
     AddLines(item, node.children);

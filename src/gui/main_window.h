@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/beams/tps_check.h"
 #include "core/linac/linac_folder.h"
 #include "core/workbench/program_title.h"
 #include "core/workbench/workbench.h"
@@ -81,6 +82,14 @@ public:
     /// Where the banner files are read from: the program's folder unless set.
     void SetBannerFolder(const QString& folder) { m_bannerFolder = folder; }
 
+    /// Reads the action levels from kActionLevelsFile in `folder` (the program's folder at
+    /// start), or takes the defaults and says why in the status bar; the beams shown are
+    /// compared with them again.
+    void LoadActionLevels(const QString& folder);
+    const LoadedActionLevels& actionLevels() const { return m_levels; }
+    /// The status bar's note that the default action levels are in use; hidden otherwise.
+    QLabel* actionLevelsNote() const { return m_actionLevelsNote; }
+
 public slots:
     void NewPatientClick();
     void NewTreatmentClick();
@@ -90,6 +99,8 @@ public slots:
     void DeleteBeamClick();
     void EditBeamClick();
     void PrintPatientClick();
+    /// "Import RT Plan...": on the workbench into a new patient, on a patient into it.
+    void ImportPlanClick();
     /// Delete on the menu bar or the Delete key: the selected patient, treatment or beam.
     void DeleteClick();
     void RenameClick();
@@ -129,6 +140,8 @@ private:
     void ShowTreatment(QTreeWidgetItem* item, const TTreatment& treatment);
     void ShowInformationLines(QTreeWidgetItem* item, const TTreatment& treatment);
     void ShowBeam(QTreeWidgetItem* item, const TBeam& beam);
+    /// Shows every beam of the tree again, after the action levels changed.
+    void RefreshBeams();
     void UpdateDoseLine(QTreeWidgetItem* treatmentItem);
     void SyncChildOrder(QTreeWidgetItem* parent);
     QTreeWidgetItem* SelectedWithKind(int kind) const;
@@ -154,6 +167,9 @@ private:
     QString m_linacFolderWhy;
     std::string m_folderError;
     std::vector<LinacFileNote> m_linacFiles;
+    LoadedActionLevels m_levels;
+    QLabel* m_actionLevelsNote = nullptr;
+    QString m_planFolder;
 };
 
 } // namespace kova::gui

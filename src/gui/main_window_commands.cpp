@@ -51,6 +51,7 @@ void MainWindow::BuildMenuBar() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
     file->addAction(m_actions.at(Command::NewPatient));
+    file->addAction(m_actions.at(Command::ImportPlan));
     item(file, "Open...", &MainWindow::OpenClick, QKeySequence::Open);
     item(file, "Save", &MainWindow::SaveClick, QKeySequence::Save);
     item(file, "Save As...", &MainWindow::SaveAsClick);
@@ -169,7 +170,7 @@ void MainWindow::CopyClick() {
     if (!CommandOffered(Command::Copy, item)) {
         return;
     }
-    const ActionLevels levels;
+    const ActionLevels& levels = m_levels.levels;
     const TextNode node =
         WorkbenchTree::KindOf(item) == NodeKind::Beam
             ? BeamNode(*static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item)), levels)

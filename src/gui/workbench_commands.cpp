@@ -25,10 +25,11 @@ Popup PopupFor(const QTreeWidgetItem* selected) {
 
 const std::vector<std::optional<Command>>& PopupItems(Popup popup) {
     using C = Command;
-    static const std::vector<std::optional<Command>> workbench{C::NewPatient, std::nullopt,
-                                                               C::Print};
+    static const std::vector<std::optional<Command>> workbench{C::NewPatient, C::ImportPlan,
+                                                               std::nullopt, C::Print};
     static const std::vector<std::optional<Command>> patient{
-        C::NewPatient, C::Delete, std::nullopt, C::NewTreatment, std::nullopt, C::Print};
+        C::NewPatient, C::Delete,    std::nullopt, C::NewTreatment,
+        C::ImportPlan, std::nullopt, C::Print};
     static const std::vector<std::optional<Command>> treatment{C::Delete, std::nullopt, C::NewBeam};
     static const std::vector<std::optional<Command>> beam{C::Delete, std::nullopt, C::Edit};
     static const std::vector<std::optional<Command>> none;
@@ -79,6 +80,8 @@ QString CommandCaption(Command command) {
         return QStringLiteral("Copy");
     case Command::Print:
         return QStringLiteral("Print...");
+    case Command::ImportPlan:
+        return QStringLiteral("Import RT Plan...");
     }
     return {};
 }

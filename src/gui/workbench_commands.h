@@ -11,7 +11,18 @@ namespace kova::gui {
 
 /// The commands that act on the selected node of the workbench, whether reached through a
 /// pop-up menu, the menu bar or a key.
-enum class Command { NewPatient, NewTreatment, NewBeam, Delete, Edit, Rename, Copy, Print };
+enum class Command {
+    NewPatient,
+    NewTreatment,
+    NewBeam,
+    Delete,
+    Edit,
+    Rename,
+    Copy,
+    Print,
+    /// On the workbench: a new patient from the plan; on a patient: into that patient.
+    ImportPlan,
+};
 
 /// The pop-up menus of the workbench tree.
 enum class Popup { Workbench, Patient, Treatment, Beam, None };

@@ -11,6 +11,7 @@
 #include "support/report_patient.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -145,7 +146,7 @@ TEST(DetailsReport, LayoutOnA4800UnitPage) {
     // at 133 + 570 + 30 = 733. Widest value "gamma (SSD)": 11 x 30 = 330, plus 30 = 360 >
     // 350. Columns fit while 733 + k x 360 + 330 <= 3467: k up to 6, seven a page.
     const DetailsLayout layout =
-        LayoutDetailsReport(canvas, DetailsReportColumns(p.patient, kPrintDay), 0);
+        LayoutDetailsReport(canvas, DetailsReportTable(p.patient, kPrintDay), 0);
     EXPECT_EQ(layout.firstColumnX, 733);
     EXPECT_EQ(layout.pitch, 360);
     EXPECT_EQ(layout.columnsPerPage, 7);
@@ -179,7 +180,7 @@ TEST(DetailsReport, PitchIs350WhenTheTextsAreNarrow) {
     // 66 + 19 x 15 + 15 = 366; widest value 11 x 15 = 165, plus 15 = 180 < 350.
     RecordingCanvas canvas(1800, 2400);
     const DetailsLayout layout =
-        LayoutDetailsReport(canvas, DetailsReportColumns(p.patient, kPrintDay), 0);
+        LayoutDetailsReport(canvas, DetailsReportTable(p.patient, kPrintDay), 0);
     EXPECT_EQ(layout.firstColumnX, 366);
     EXPECT_EQ(layout.pitch, 350);
     EXPECT_EQ(layout.columnsPerPage, 4); // 366 + 3 x 350 + 165 = 1581 <= 1734
@@ -237,7 +238,68 @@ TEST(DetailsReport, BeamsNotComputedAreLeftOut) {
     TTreatment& treatment = p.AddTreatment("Pelvis");
     p.AddBeam(treatment, "AP", 200);
     treatment.AddBeam(treatment.CreateBeam("never computed"));
-    EXPECT_EQ(DetailsReportColumns(p.patient, kPrintDay).size(), 1u);
+    EXPECT_EQ(DetailsReportTable(p.patient, kPrintDay).columns.size(), 1u);
+}
+
+TEST(DetailsReport, TPSRowsWhenABeamHasATPSMU) {
+    // Beams of 200 cGy: MU = 200 / 0.67 = 298.507. TPS 310.25: 310.25 x 0.67 / 200 =
+    // 1.0393375, +3.93 %; TPS 297: 0.99495, -0.505 %; TPS 300: 1.005, +0.5 %.
+    struct Row {
+        std::vector<std::optional<double>> tps;     ///< per beam, in order
+        std::vector<std::vector<std::string>> rows; ///< per beam: TPS MU, Difference
+    } rows[] = {
+        {{std::nullopt, std::nullopt}, {}},
+        {{310.25}, {{"310.25", "3.9 %"}}},
+        {{std::nullopt, 297.0, 300.0}, {{"", ""}, {"297", "-0.5 %"}, {"300", "0.5 %"}}},
+    };
+    for (const Row& row : rows) {
+        test::ReportPatient p;
+        TTreatment& treatment = p.AddTreatment("Pelvis");
+        for (std::size_t i = 0; i < row.tps.size(); ++i) {
+            p.AddBeam(treatment, "F" + std::to_string(i + 1), 200).tpsMU = row.tps[i];
+        }
+        const DetailsTable table = DetailsReportTable(p.patient, kPrintDay);
+        const bool withTPS = !row.rows.empty();
+        ASSERT_EQ(table.labels.size(), withTPS ? 47u : 45u);
+        EXPECT_EQ(table.labels[44], "MU");
+        if (withTPS) {
+            EXPECT_EQ(table.labels[45], "TPS MU");
+            EXPECT_EQ(table.labels[46], "Difference");
+        }
+        for (std::size_t i = 0; i < table.columns.size(); ++i) {
+            const std::vector<std::string>& column = table.columns[i];
+            ASSERT_EQ(column.size(), table.labels.size());
+            EXPECT_EQ(column[44], "298.51");
+            if (withTPS) {
+                EXPECT_EQ(std::vector<std::string>(column.begin() + 45, column.end()), row.rows[i]);
+            }
+        }
+    }
+    // A beam that is not computed prints no column, and its TPS MU adds no rows.
+    test::ReportPatient p;
+    TTreatment& treatment = p.AddTreatment("Pelvis");
+    p.AddBeam(treatment, "AP", 200);
+    treatment.AddBeam(treatment.CreateBeam("never computed")).tpsMU = 150;
+    EXPECT_EQ(DetailsReportTable(p.patient, kPrintDay).labels.size(), 45u);
+}
+
+TEST(DetailsReport, TPSRowsPrintedAfterTheMURow) {
+    // On the 4800-unit page (see LayoutOnA4800UnitPage) rows start at 544, 90 apart: "MU" at
+    // 544 + 44 x 90 = 4504, "TPS MU" at 4594, "Difference" at 4684. The head and 47 rows take
+    // 184 + 50 x 90 + 60 = 4744 units: the 56 left leave no room for a banner line.
+    test::ReportPatient p;
+    TTreatment& treatment = p.AddTreatment("Pelvis");
+    p.AddBeam(treatment, "AP", 200).tpsMU = 300;
+    RecordingCanvas canvas(3600, 4800);
+    PageSequence pages(canvas);
+    PrintDetailsReport(canvas, pages, p.patient, Texts({"Ospedale"}));
+    EXPECT_EQ(canvas.CountText("Ospedale"), 0);
+    EXPECT_EQ(canvas.FindText("MU").a, (Point{133, 4504}));
+    EXPECT_EQ(canvas.FindText("TPS MU").a, (Point{133, 4594}));
+    EXPECT_EQ(canvas.FindText("Difference").a, (Point{133, 4684}));
+    EXPECT_EQ(canvas.FindText("300").a, (Point{733, 4594}));
+    EXPECT_EQ(canvas.FindText("0.5 %").a, (Point{733, 4684}));
+    EXPECT_TRUE(canvas.Collisions(133, 3467, 4800).empty());
 }
 
 TEST(PrintPages, FormsAndPageOrder) {

@@ -45,7 +45,7 @@ TEST_F(PlanQuestionsTest, WhatThePlanDoesNotSettleIsAskedThenAnswered) {
          {"KovaDemo-DE", "KovaDemo-Co60"},
          "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: KovaDemo-DE, "
          "KovaDemo-Co60)",
-         {"KovaDemo-DE", "", "", {}, {}},
+         {"KovaDemo-DE", "", "", {}, {}, "", ""},
          "Linac = KovaDemo-DE"},
         {"no energy",
          [&](PlanData& p) { firstPoint(p).nominalEnergy = 10; },
@@ -53,7 +53,7 @@ TEST_F(PlanQuestionsTest, WhatThePlanDoesNotSettleIsAskedThenAnswered) {
          {"6MV", "18MV"},
          "the plan's 10 MV photon beam matches no photon energy of KovaDemo-DE (energies: 6MV, "
          "18MV)",
-         {"", "18MV", "", {}, {}},
+         {"", "18MV", "", {}, {}, "", ""},
          "Energy = 18MV"},
         {"wedge angle of two wedges",
          [](PlanData& p) {
@@ -62,7 +62,7 @@ TEST_F(PlanQuestionsTest, WhatThePlanDoesNotSettleIsAskedThenAnswered) {
          PlanPick::Wedge,
          {"W60", "EDW60"},
          "the plan's wedge 'W' (60 degrees) may be several wedges of 6MV (wedges: W60, EDW60)",
-         {"", "", "EDW60", {}, {}},
+         {"", "", "EDW60", {}, {}, "", ""},
          "WedgeComp = EDW60"},
         {"no such wedge",
          [](PlanData& p) {
@@ -72,27 +72,46 @@ TEST_F(PlanQuestionsTest, WhatThePlanDoesNotSettleIsAskedThenAnswered) {
          {"W15", "W30", "W45", "W60", "EDW60"},
          "the plan's wedge 'X' (10 degrees) is no wedge of 6MV (wedges: W15, W30, W45, W60, "
          "EDW60)",
-         {"", "", "W15", {}, {}},
+         {"", "", "W15", {}, {}, "", ""},
          "WedgeComp = W15"},
         {"tray",
          [](PlanData& p) {
              p.beams[0].blocks = {{"Cut", "Tray-X", "APERTURE"}};
          },
          PlanPick::Tray,
-         {},
+         {"Tray-Block", "Tray-Mesh"},
          "the plan's block tray 'Tray-X' is no tray of 6MV: a name and factor must be given",
-         {"", "", "", ModifierValue{"Tray-X", 0.96}, {}},
+         {"", "", "", ModifierValue{"Tray-X", 0.96}, {}, "", ""},
          "TrayComp = Tray-X : 0.96"},
+        {"tray picked from the energy's",
+         [](PlanData& p) {
+             p.beams[0].blocks = {{"Cut", "Tray-X", "APERTURE"}};
+         },
+         PlanPick::Tray,
+         {"Tray-Block", "Tray-Mesh"},
+         "the plan's block tray 'Tray-X' is no tray of 6MV: a name and factor must be given",
+         {"", "", "", {}, {}, "tray-mesh", ""},
+         "TrayComp = Tray-Mesh"},
         {"shield",
          [](PlanData& p) {
              p.beams[0].blocks = {{"Lung L", "Tray-Mesh", "SHIELDING"}};
          },
          PlanPick::Shield,
-         {},
+         {"Shield-Lung", "Shield-Cord"},
          "the plan's shielding block 'Lung L' is no shield of 6MV: a name and factor must be "
          "given",
-         {"", "", "", {}, ModifierValue{"Lung L", 0.93}},
+         {"", "", "", {}, ModifierValue{"Lung L", 0.93}, "", ""},
          "ShieldComp = Lung L : 0.93"},
+        {"shield picked from the energy's",
+         [](PlanData& p) {
+             p.beams[0].blocks = {{"Lung L", "Tray-Mesh", "SHIELDING"}};
+         },
+         PlanPick::Shield,
+         {"Shield-Lung", "Shield-Cord"},
+         "the plan's shielding block 'Lung L' is no shield of 6MV: a name and factor must be "
+         "given",
+         {"", "", "", {}, {}, "", "Shield-Lung"},
+         "ShieldComp = Shield-Lung"},
     };
     for (const Case& c : cases) {
         PlanData plan = PlanOf({StaticBeam(1, "AP")});

@@ -1,11 +1,14 @@
 // Feeds arbitrary bytes to the DICOM RT Plan reader and imports whatever it accepts on the
-// demo dual energy linac, answering every question with its first candidate, then computes
-// every beam that is ready. Any crash, hang, sanitizer report or broken promise (a refusal
-// without a reason, an MU that is not a finite number above 0) is a finding.
+// demo dual energy linac, answering every question with its first candidate (a tray or
+// shield made on the spot when there is none), then computes every beam that is ready, as
+// kova-mu does and as the desktop program puts a plan into a patient. Any crash, hang,
+// sanitizer report or broken promise (a refusal without a reason, an MU that is not a finite
+// number above 0) is a finding.
 
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_spec.h"
-#include "core/plan/plan_import.h"
+#include "core/plan/plan_answers.h"
+#include "core/plan/plan_workbench.h"
 #include "core/workbench/beam_input.h"
 #include "dicom/rt_plan_reader.h"
 
@@ -37,30 +40,13 @@ const std::vector<std::unique_ptr<kova::TLinacSpec>>& Linacs() {
     return linacs;
 }
 
-/// The first candidate of every question, and a factor for a tray or shield.
-kova::PlanAnswers FirstChoices(const kova::ImportedBeam& beam) {
-    kova::PlanAnswers answers;
-    for (const kova::PlanQuestion& question : beam.questions) {
-        const std::string first = question.candidates.empty() ? "" : question.candidates[0];
-        switch (question.pick) {
-        case kova::PlanPick::Machine:
-            answers.linac = first;
-            break;
-        case kova::PlanPick::Energy:
-            answers.energy = first;
-            break;
-        case kova::PlanPick::Wedge:
-            answers.wedge = first;
-            break;
-        case kova::PlanPick::Tray:
-            answers.tray = kova::ModifierValue{"T", 0.97};
-            break;
-        case kova::PlanPick::Shield:
-            answers.shield = kova::ModifierValue{"S", 0.95};
-            break;
-        }
+/// The first candidate of a question; a tray or shield made on the spot when there is none.
+std::optional<kova::PlanAnswer> FirstChoice(const kova::ImportedBeam&,
+                                            const kova::PlanQuestion& question) {
+    if (!question.candidates.empty()) {
+        return kova::PlanAnswer{question.candidates[0], {}};
     }
-    return answers;
+    return kova::PlanAnswer{{}, kova::ModifierValue{"T", 0.97}};
 }
 
 void Compute(const kova::ImportedBeam& beam) {
@@ -88,11 +74,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (std::size_t i = 0; i < plan->beams.size(); ++i) {
-        const kova::ImportedBeam asked = kova::ImportPlanBeam(*plan, i, Linacs());
-        Compute(asked);
-        if (!asked.questions.empty()) {
-            Compute(kova::ImportPlanBeam(*plan, i, Linacs(), FirstChoices(asked)));
+        Compute(kova::ImportPlanBeam(*plan, i, Linacs()));
+    }
+    const std::vector<kova::ImportedBeam> beams =
+        kova::ImportPlanAsking(*plan, Linacs(), FirstChoice);
+    Require(beams.size() == plan->beams.size());
+    kova::Patient patient;
+    const std::vector<kova::RefusedPlanBeam> refused =
+        kova::AddPlanBeams(patient, *plan, beams, kova::Date{2026, 11, 2});
+    std::size_t added = 0;
+    for (const auto& treatment : patient.treatments) {
+        Require(!treatment->beams.empty());
+        for (const auto& beam : treatment->beams) {
+            Require(beam->calculated && std::isfinite(beam->MU) && beam->MU > 0);
+            ++added;
         }
     }
+    for (const kova::RefusedPlanBeam& beam : refused) {
+        Require(!beam.reason.empty());
+    }
+    Require(added + refused.size() == beams.size());
     return 0;
 }

@@ -306,9 +306,10 @@ private slots:
         QMenu* file = MenuNamed(window, "FileMenu");
         QMenu* edit = MenuNamed(window, "EditMenu");
         QCOMPARE(EnabledItems(file),
-                 QStringList({QStringLiteral("New Patient"), QStringLiteral("Open..."),
-                              QStringLiteral("Save"), QStringLiteral("Save As..."),
-                              QStringLiteral("Print..."), QStringLiteral("Quit")}));
+                 QStringList({QStringLiteral("New Patient"), QStringLiteral("Import RT Plan..."),
+                              QStringLiteral("Open..."), QStringLiteral("Save"),
+                              QStringLiteral("Save As..."), QStringLiteral("Print..."),
+                              QStringLiteral("Quit")}));
         QCOMPARE(EnabledItems(edit), QStringList());
         QCOMPARE(window.action(Command::NewPatient)->shortcut(),
                  QKeySequence(QStringLiteral("Ctrl+N")));
@@ -339,6 +340,9 @@ private slots:
             window.WorkbenchTreeView->setCurrentItem(c.node);
             QCOMPARE(EnabledItems(edit), c.edit);
             QCOMPARE(window.action(Command::NewPatient)->isEnabled(), c.newPatient);
+            // A plan is imported into a new patient or the selected one: where a patient
+            // may be made.
+            QCOMPARE(window.action(Command::ImportPlan)->isEnabled(), c.newPatient);
             // Every item of the pop-up menu is enabled on the menu bar too.
             if (window.currentPopupMenu() != nullptr) {
                 for (const QAction* item : window.currentPopupMenu()->actions()) {

@@ -176,15 +176,17 @@ private slots:
 
     void menusFollowTheSelectedLevel() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        // Right after start: only "New Patient" and "Print...".
+        // Right after start: only "New Patient", "Import RT Plan..." and "Print...".
         QCOMPARE(MenuItems(window.currentPopupMenu()),
-                 QStringList({QStringLiteral("New Patient"), QStringLiteral("Print...")}));
+                 QStringList({QStringLiteral("New Patient"), QStringLiteral("Import RT Plan..."),
+                              QStringLiteral("Print...")}));
         QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
         QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
         window.WorkbenchTreeView->setCurrentItem(patient);
         QCOMPARE(MenuItems(window.currentPopupMenu()),
                  QStringList({QStringLiteral("New Patient"), QStringLiteral("Delete"),
-                              QStringLiteral("New Treatment..."), QStringLiteral("Print...")}));
+                              QStringLiteral("New Treatment..."),
+                              QStringLiteral("Import RT Plan..."), QStringLiteral("Print...")}));
         window.WorkbenchTreeView->setCurrentItem(treatment);
         QCOMPARE(MenuItems(window.currentPopupMenu()),
                  QStringList({QStringLiteral("Delete"), QStringLiteral("New Beam...")}));

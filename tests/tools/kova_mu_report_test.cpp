@@ -172,6 +172,44 @@ TEST(KovaMuReport, TreatmentsOfTheDemoPatient) {
     EXPECT_EQ(sheet.at("400"), 3); // TBI: the dose and both rows' SSD
 }
 
+TEST(KovaMuReport, TPSRowsAfterTheMU) {
+    // The fixed SSD 10x10 beam of demo_6mv.ini: 200 cGy over the 6MV 10x10 depth dose 0.6706
+    // at 10 cm, 1 cGy/MU: 298.2404 MU. Against a TPS MU of 305: +2.27 %; the second beam has
+    // no TPS MU and leaves both rows blank.
+    const test::TempDir work;
+    const fs::path beams = work.File("tps.ini");
+    std::ofstream(beams) << "[With TPS]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+                            "Technique = Not Isocentric\nBeamDose = 200\nBeamDepth = 10\n"
+                            "BeamSSD = 100\nBeamWidth = 10\nBeamHeight = 10\nTPSMU = 305\n"
+                            "[Without]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 100\n"
+                            "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    const fs::path pdf = work.File("tps.pdf");
+    const ProgramRun run =
+        KovaMu(work, "--report " + Quoted(pdf.string()) + " " + Quoted(beams.string()));
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> pages = Pages(work, pdf);
+    ASSERT_FALSE(pages.empty());
+    std::istringstream lines(pages[0]);
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string joined;
+        for (std::string word; words >> word;) {
+            joined += (joined.empty() ? "" : " ") + word;
+        }
+        if (!joined.empty()) {
+            rows.push_back(joined);
+        }
+    }
+    const auto mu = std::find_if(rows.begin(), rows.end(),
+                                 [](const std::string& row) { return row.rfind("MU ", 0) == 0; });
+    ASSERT_NE(mu, rows.end()) << pages[0];
+    ASSERT_GE(rows.end() - mu, 3);
+    EXPECT_EQ(mu->rfind("MU 298.24 ", 0), 0u) << *mu; // the second beam's MU follows
+    EXPECT_EQ(mu[1], "TPS MU 305");
+    EXPECT_EQ(mu[2], "Difference 2.3 %");
+}
+
 TEST(KovaMuReport, RefusedReports) {
     const test::TempDir work;
     const std::string beams = Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_6mv.ini");

@@ -23,15 +23,6 @@ struct PlanBeamRun {
     std::string reason; ///< why it never reached OK
 };
 
-std::string ErrorsText(const std::vector<InputError>& errors) {
-    std::string text;
-    for (const InputError& error : errors) {
-        text += (text.empty() ? "" : "; ") + error.message +
-                (error.text.empty() ? "" : ": '" + error.text + "'");
-    }
-    return text;
-}
-
 std::vector<PlanBeamRun> RunBeams(const std::vector<ImportedBeam>& imported,
                                   const std::vector<std::unique_ptr<TLinacSpec>>& linacs,
                                   const Date& today) {
@@ -47,7 +38,7 @@ std::vector<PlanBeamRun> RunBeams(const std::vector<ImportedBeam>& imported,
         std::vector<InputError> errors;
         run.resolved = ResolveBeam(imported[i].block, linacs, errors);
         if (!run.resolved) {
-            run.reason = ErrorsText(errors);
+            run.reason = InputErrorsText(errors);
             continue;
         }
         run.outcome = ComputeBeam(*run.resolved, today);

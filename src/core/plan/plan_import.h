@@ -24,24 +24,28 @@ enum class PlanPick {
     Machine, ///< no linac has the plan's machine name: pick a linac
     Energy,  ///< no energy (or more than one) of the linac has the beam's energy: pick one
     Wedge,   ///< no wedge (or more than one) is the plan's wedge: pick one
-    Tray,    ///< the plan's block tray is no tray of the energy: type a name and factor
-    Shield,  ///< the plan's shielding block is no shield of the energy: type a name and factor
+    Tray,    ///< the plan's block tray is no tray of the energy: pick one, or make one
+    Shield,  ///< the plan's shielding block is no shield of the energy: pick one, or make one
 };
 
 struct PlanQuestion {
     PlanPick pick = PlanPick::Machine;
-    std::string asked;                   ///< what the plan says: the name or value not matched
-    std::vector<std::string> candidates; ///< the names to pick from (none for Tray, Shield)
-    std::string text;                    ///< the question as a sentence
+    std::string asked; ///< what the plan says: the name or value not matched
+    /// The names to pick from; for a tray or shield the energy's entries, and an entry may
+    /// also be made on the spot instead.
+    std::vector<std::string> candidates;
+    std::string text; ///< the question as a sentence
 };
 
 /// The user's choices for one beam; an empty choice leaves the plan's value.
 struct PlanAnswers {
-    std::string linac;  ///< a linac Name
-    std::string energy; ///< an energy Name of the linac
-    std::string wedge;  ///< a wedge Name of the energy
-    std::optional<ModifierValue> tray;
-    std::optional<ModifierValue> shield;
+    std::string linac;                   ///< a linac Name
+    std::string energy;                  ///< an energy Name of the linac
+    std::string wedge;                   ///< a wedge Name of the energy
+    std::optional<ModifierValue> tray;   ///< a tray made on the spot
+    std::optional<ModifierValue> shield; ///< a shield made on the spot
+    std::string trayName;                ///< a tray Name of the energy
+    std::string shieldName;              ///< a shield Name of the energy
 };
 
 /// One beam of the plan, imported, refused, or waiting for the user's choices. Texts are in

@@ -81,18 +81,28 @@ Result<std::string> OneOf(const std::vector<PlanBlock>& blocks, std::string Plan
     return values.empty() ? std::string() : values.front();
 }
 
-/// A tray or a shield: the answer typed on the spot, else the entry of that name, else a
-/// question.
+/// What the user answered for a tray or a shield.
+struct NamedAnswer {
+    const std::optional<ModifierValue>& onTheSpot;
+    const std::string& entryName;
+};
+
+/// A tray or a shield: the answer typed on the spot, else the entry the user picked, else
+/// the entry the plan names, else a question.
 template <class T>
-void AddNamed(ImportedBeam& imported, const char* control,
-              const std::optional<ModifierValue>& answer, const EntryList<T>& entries,
-              const std::string& name, PlanPick pick, const std::string& unmatched) {
-    if (answer) {
-        AddControl(imported, control, OnTheSpot(*answer));
+void AddNamed(ImportedBeam& imported, const char* control, const NamedAnswer& answer,
+              const EntryList<T>& entries, const std::string& name, PlanPick pick,
+              const std::string& unmatched) {
+    const T* picked = answer.entryName.empty() ? nullptr : FindNamed(entries, answer.entryName);
+    if (answer.onTheSpot) {
+        AddControl(imported, control, OnTheSpot(*answer.onTheSpot));
+    } else if (picked != nullptr) {
+        AddControl(imported, control, picked->Name);
     } else if (const T* entry = name.empty() ? nullptr : FindNamed(entries, name)) {
         AddControl(imported, control, entry->Name);
     } else {
-        Ask(imported, pick, name, {}, unmatched + ": a name and factor must be given");
+        Ask(imported, pick, name, NamesOf(entries),
+            unmatched + ": a name and factor must be given");
     }
 }
 
@@ -107,15 +117,16 @@ Status AddBlocks(const PlanBeamContext& context, const TgEnergy& energy, Importe
     if (!tray || !shield) {
         return !tray ? tray.status() : shield.status();
     }
-    AddNamed(imported, "TrayComp", context.answers.tray, energy.Trays, *tray, PlanPick::Tray,
-             tray->empty()
-                 ? "the plan's blocks name no tray"
-                 : "the plan's block tray " + Quoted(*tray) + " is no tray of " + energy.Name);
+    const PlanAnswers& answers = context.answers;
+    AddNamed(
+        imported, "TrayComp", {answers.tray, answers.trayName}, energy.Trays, *tray, PlanPick::Tray,
+        tray->empty() ? "the plan's blocks name no tray"
+                      : "the plan's block tray " + Quoted(*tray) + " is no tray of " + energy.Name);
     const bool shielding = std::any_of(blocks.begin(), blocks.end(),
                                        [](const PlanBlock& b) { return b.type == "SHIELDING"; });
     if (shielding) {
-        AddNamed(imported, "ShieldComp", context.answers.shield, energy.Shields, *shield,
-                 PlanPick::Shield,
+        AddNamed(imported, "ShieldComp", {answers.shield, answers.shieldName}, energy.Shields,
+                 *shield, PlanPick::Shield,
                  "the plan's shielding block " + Quoted(*shield) + " is no shield of " +
                      energy.Name);
     }

@@ -4,6 +4,7 @@
 #include "core/report/details_report.h"
 
 #include "core/beams/beam.h"
+#include "core/beams/tps_check.h"
 #include "core/linac/energy.h"
 #include "core/linac/linac_spec.h"
 #include "core/report/fitted_text.h"
@@ -13,11 +14,14 @@
 #include "core/workbench/workbench.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kova::report {
 namespace {
 
 constexpr std::size_t kRows = Text::ReportRows.size();
+/// The rows that follow "MU" when a beam of the patient has a TPS MU.
+constexpr std::string_view kTPSRows[] = {"TPS MU", "Difference"};
 /// The described column pitch, kept whenever the texts are narrower.
 constexpr int kMinimumPitch = 350;
 constexpr const char* kReportFont = "Courier";
@@ -52,29 +56,29 @@ void PrintHead(Canvas& canvas, const DetailsLayout& layout, const PageTexts& tex
     }
 }
 
-void PrintLabels(Canvas& canvas, const DetailsLayout& layout) {
+void PrintLabels(Canvas& canvas, const DetailsLayout& layout,
+                 const std::vector<std::string_view>& labels) {
     const int width = layout.firstColumnX - layout.margins.left;
-    for (std::size_t i = 0; i < kRows; ++i) {
+    for (std::size_t i = 0; i < labels.size(); ++i) {
         TextOutFitted(canvas, layout.margins.left,
-                      layout.tableTop + static_cast<int>(i) * layout.lineStep, Text::ReportRows[i],
-                      width);
+                      layout.tableTop + static_cast<int>(i) * layout.lineStep, labels[i], width);
     }
 }
 
 void PrintColumn(Canvas& canvas, const DetailsLayout& layout, int x,
                  const std::vector<std::string>& column) {
     const int width = std::min(layout.columnWidth, layout.margins.right - x);
-    for (std::size_t i = 0; i < column.size() && i < kRows; ++i) {
+    for (std::size_t i = 0; i < column.size() && static_cast<int>(i) < layout.rows; ++i) {
         TextOutFitted(canvas, x, layout.tableTop + static_cast<int>(i) * layout.lineStep, column[i],
                       width);
     }
 }
 
-/// The head's three lines, a blank one, then the rows: the MU row must end on the page.
+/// The head's three lines, a blank one, then the rows: the last row must end on the page.
 /// Banner lines that would push it off are left out.
 void LayoutRows(DetailsLayout& layout, std::size_t bannerLineCount) {
     const Margins& m = layout.margins;
-    const int steps = 4 + static_cast<int>(kRows) - 1;
+    const int steps = 4 + layout.rows - 1;
     if (m.top + steps * layout.lineStep + layout.fontHeight > m.bottom) {
         layout.lineStep = std::max(1, (m.bottom - m.top - layout.fontHeight) / steps);
     }
@@ -87,11 +91,11 @@ void LayoutRows(DetailsLayout& layout, std::size_t bannerLineCount) {
 
 /// Columns after the widest label, as far apart as the widest text needs (at least 350
 /// units), as many on a page as fit before the right margin.
-void LayoutColumns(const Canvas& canvas, DetailsLayout& layout,
-                   const std::vector<std::vector<std::string>>& columns) {
+void LayoutColumns(const Canvas& canvas, DetailsLayout& layout, const DetailsTable& table) {
+    const std::vector<std::vector<std::string>>& columns = table.columns;
     const int oneCharacter = canvas.TextWidth("0");
     int widestLabel = 0;
-    for (const std::string_view label : Text::ReportRows) {
+    for (const std::string_view label : table.labels) {
         widestLabel = std::max(widestLabel, canvas.TextWidth(label));
     }
     layout.firstColumnX = layout.margins.left + widestLabel + oneCharacter;
@@ -134,43 +138,72 @@ std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const 
     return column;
 }
 
-std::vector<std::vector<std::string>> DetailsReportColumns(const Patient& patient,
-                                                           const Date& printDay) {
-    std::vector<std::vector<std::string>> columns;
+std::vector<std::string_view> DetailsReportLabels(bool withTPS) {
+    std::vector<std::string_view> labels(Text::ReportRows.begin(), Text::ReportRows.end());
+    if (withTPS) {
+        labels.insert(labels.end(), std::begin(kTPSRows), std::end(kTPSRows));
+    }
+    return labels;
+}
+
+std::vector<std::string> TPSReportTexts(const TBeam& beam) {
+    std::vector<std::string> texts(std::size(kTPSRows));
+    if (beam.tpsMU) {
+        texts[0] = FormatFloat("#0.##;;0", *beam.tpsMU);
+    }
+    // The difference does not depend on the action level.
+    if (const auto comparison = CompareWithTPS(beam, ActionLevels{})) {
+        texts[1] = FormatFloat("0.0", comparison->difference) + " %";
+    }
+    return texts;
+}
+
+DetailsTable DetailsReportTable(const Patient& patient, const Date& printDay) {
+    std::vector<const TBeam*> printed;
+    DetailsTable table;
+    bool withTPS = false;
     for (const auto& treatment : patient.treatments) {
         for (const auto& beam : treatment->beams) {
             if (beam && beam->calculated) {
-                columns.push_back(DetailsReportColumn(*treatment, *beam, printDay));
+                table.columns.push_back(DetailsReportColumn(*treatment, *beam, printDay));
+                printed.push_back(beam.get());
+                withTPS = withTPS || beam->tpsMU.has_value();
             }
         }
     }
-    return columns;
+    table.labels = DetailsReportLabels(withTPS);
+    for (std::size_t i = 0; withTPS && i < printed.size(); ++i) {
+        for (const std::string& text : TPSReportTexts(*printed[i])) {
+            table.columns[i].push_back(text);
+        }
+    }
+    return table;
 }
 
-DetailsLayout LayoutDetailsReport(Canvas& canvas,
-                                  const std::vector<std::vector<std::string>>& columns,
+DetailsLayout LayoutDetailsReport(Canvas& canvas, const DetailsTable& table,
                                   std::size_t bannerLineCount) {
     DetailsLayout layout;
     layout.margins = PageMargins(canvas.PageWidth(), canvas.PageHeight());
     canvas.SetFont(Font{kReportFont, canvas.PageHeight() / 80, false});
     layout.fontHeight = canvas.FontHeight();
     layout.lineStep = layout.fontHeight * 3 / 2;
+    layout.rows = static_cast<int>(table.labels.size());
     LayoutRows(layout, bannerLineCount);
-    LayoutColumns(canvas, layout, columns);
+    LayoutColumns(canvas, layout, table);
     return layout;
 }
 
 void PrintDetailsReport(Canvas& canvas, PageSequence& pages, const Patient& patient,
                         const PageTexts& texts) {
-    const std::vector<std::vector<std::string>> columns =
-        DetailsReportColumns(patient, texts.printDay);
-    const DetailsLayout layout = LayoutDetailsReport(canvas, columns, texts.reportBanner.size());
+    const DetailsTable table = DetailsReportTable(patient, texts.printDay);
+    const std::vector<std::vector<std::string>>& columns = table.columns;
+    const DetailsLayout layout = LayoutDetailsReport(canvas, table, texts.reportBanner.size());
     std::size_t next = 0;
     for (int page = 0; page < layout.pages; ++page) {
         pages.Begin();
         canvas.SetPenWidth(1);
         PrintHead(canvas, layout, texts, patient.name);
-        PrintLabels(canvas, layout);
+        PrintLabels(canvas, layout, table.labels);
         for (int k = 0; k < layout.columnsPerPage && next < columns.size(); ++k, ++next) {
             PrintColumn(canvas, layout, layout.firstColumnX + k * layout.pitch, columns[next]);
         }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kova {
@@ -23,9 +24,22 @@ namespace kova::report {
 std::vector<std::string> DetailsReportColumn(const TTreatment& treatment, const TBeam& beam,
                                              const Date& printDay);
 
-/// The columns of every computed beam of the patient, treatment by treatment, in order.
-std::vector<std::vector<std::string>> DetailsReportColumns(const Patient& patient,
-                                                           const Date& printDay);
+/// The labels of the report's rows: the 45 of Text::ReportRows, then "TPS MU" and
+/// "Difference" when `withTPS`.
+std::vector<std::string_view> DetailsReportLabels(bool withTPS);
+
+/// The two TPS rows of a beam's column: its TPS MU ("#0.##;;0") and the difference from its
+/// MU ("0.0" followed by " %"); empty texts for a beam without a TPS MU.
+std::vector<std::string> TPSReportTexts(const TBeam& beam);
+
+/// What the report prints: the row labels and one column per computed beam of the patient,
+/// treatment by treatment, in order. The TPS rows are there when any of those beams has a
+/// TPS MU; every column then holds their two texts after its MU.
+struct DetailsTable {
+    std::vector<std::string_view> labels;
+    std::vector<std::vector<std::string>> columns;
+};
+DetailsTable DetailsReportTable(const Patient& patient, const Date& printDay);
 
 /// Where the details report's texts go, in device units. Every page has the same head,
 /// labels and rows; the beam columns continue on further pages when they do not all fit
@@ -41,12 +55,12 @@ struct DetailsLayout {
     int columnWidth = 0;    ///< the widest text a column holds
     int columnsPerPage = 0; ///< at least 1
     int pages = 0;          ///< at least 1
+    int rows = 0;           ///< the table's rows, 45 or 47 with the TPS rows
 };
 
-/// Lays out the report on the canvas's page for these columns and a banner of
+/// Lays out the report on the canvas's page for this table and a banner of
 /// `bannerLineCount` lines. Sets the canvas font to the report's font.
-DetailsLayout LayoutDetailsReport(Canvas& canvas,
-                                  const std::vector<std::vector<std::string>>& columns,
+DetailsLayout LayoutDetailsReport(Canvas& canvas, const DetailsTable& table,
                                   std::size_t bannerLineCount);
 
 /// Prints the dosimetric details report of the patient, starting each page through `pages`.

@@ -319,6 +319,15 @@ bool TypeBeamBlock(const BeamBlock& block, BeamForm& form, std::vector<InputErro
     return !check.failed();
 }
 
+std::string InputErrorsText(const std::vector<InputError>& errors) {
+    std::string text;
+    for (const InputError& error : errors) {
+        text += (text.empty() ? "" : "; ") + error.message +
+                (error.text.empty() ? "" : ": '" + error.text + "'");
+    }
+    return text;
+}
+
 BeamOutcome ComputeBeam(ResolvedBeam& resolved, const Date& today) {
     BeamOutcome outcome;
     outcome.resolved = &resolved;

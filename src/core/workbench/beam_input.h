@@ -49,6 +49,10 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
 /// Problems go to `errors`; false when there was one.
 bool TypeBeamBlock(const BeamBlock& block, BeamForm& form, std::vector<InputError>& errors);
 
+/// The problems of a beam without where they stand, for a beam that has no place in a
+/// file: "MESSAGE: 'TEXT'" each, joined by "; ".
+std::string InputErrorsText(const std::vector<InputError>& errors);
+
 /// The outcome of one beam: computed, or refused with the reason.
 struct BeamOutcome {
     const ResolvedBeam* resolved = nullptr;

@@ -1,0 +1,292 @@
+// Checking a planning system's plan in the desktop program, offscreen through the real
+// widgets: DICOM RT Plans imported from the workbench and a patient, the questions the plan
+// leaves open answered in pick lists, refused beams listed, and the beams' TPS lines against
+// the action levels of the program's folder.
+
+#include "core/beams/beam.h"
+#include "gui/dialogs.h"
+#include "gui/main_window.h"
+#include "gui/modifier_value_dialog.h"
+#include "gui/window_flows.h"
+#include "gui/workbench_tree.h"
+#include "support/demo_linacs.h"
+#include "support/lnc_file.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeWidgetItem>
+#include <optional>
+
+using kova::gui::Command;
+using kova::gui::Dialogs;
+using kova::gui::MainWindow;
+using kova::gui::ModifierValueDialog;
+using kova::gui::WorkbenchTree;
+using namespace kova::guitest;
+
+namespace {
+
+const kova::ProgramInfo kInfo{"KOVA X", "0.1.0"};
+
+QString PydicomPlan() {
+    return QStringLiteral(KOVA_PYDICOM_TEST_FILES "/rtplan.dcm");
+}
+
+QString TestPlan(const char* name) {
+    return QStringLiteral(KOVA_RTPLAN_DIR "/") + QString::fromLatin1(name) + u".dcm";
+}
+
+/// The pydicom plan's beam (MU 114.2422 against 116.0037, +1.54 %, worked out in
+/// rt_plan_reader_test.cpp) as the tree ends it.
+const QString kPydicomTPSLine = QStringLiteral("TPS MU = 116 (difference 1.5 %)");
+
+/// Runs "Import RT Plan..." on `file` with every window answered by `answer`.
+void Import(MainWindow& window, const QString& file, Dialogs::ExecHook answer = {}) {
+    Dialogs::SetOpenFileAnswer(file);
+    Dialogs::SetMessageAnswer(QMessageBox::Ok);
+    DialogAnswer answering(answer ? std::move(answer) : [](QDialog& dialog) {
+        qWarning("unexpected window: %s", qPrintable(dialog.objectName()));
+        return static_cast<int>(QDialog::Rejected);
+    });
+    window.action(Command::ImportPlan)->trigger();
+    Dialogs::SetOpenFileAnswer(std::nullopt);
+}
+
+/// Picks `text` in a pick list; records each list's label in `labels`.
+Dialogs::ExecHook Pick(const QString& text, QStringList* labels) {
+    return [=](QDialog& dialog) {
+        auto* list = qobject_cast<QInputDialog*>(&dialog);
+        if (list == nullptr) {
+            return static_cast<int>(QDialog::Rejected);
+        }
+        labels->append(list->labelText());
+        if (text.isEmpty()) {
+            list->reject();
+        } else {
+            list->setTextValue(text);
+            list->accept();
+        }
+        return list->result();
+    };
+}
+
+QTreeWidgetItem* LastChild(QTreeWidgetItem* item) {
+    return item->child(item->childCount() - 1);
+}
+
+} // namespace
+
+class PlanImportTest : public QObject {
+    Q_OBJECT
+
+private:
+    kova::test::TempDir m_unit001;
+
+private slots:
+    void initTestCase() {
+        // The demo dual energy linac under the pydicom plan's machine name.
+        std::string text = kova::test::DemoLinacText("demo_dual_energy.txt");
+        text.replace(text.find("KovaDemo-DE"), 11, "unit001");
+        kova::test::WriteLncFile(m_unit001.Path(), "unit001.lnc", text);
+    }
+
+    void init() { Dialogs::ClearShownMessages(); }
+
+    void pydicomPlanShowsTheDifferenceAgainstTheActionLevels() {
+        MainWindow window(kInfo, Folder(m_unit001));
+        window.ScanLinacs();
+        Import(window, QString()); // Cancel in the file dialog
+        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 0);
+        Import(window, PydicomPlan());
+        QCOMPARE(Dialogs::ShownMessages(), QStringList());
+        // A new patient named and identified by the plan, one treatment per energy.
+        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 1);
+        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
+        QCOMPARE(patient->text(0), QStringLiteral("Last First mid pre (id00001)"));
+        QCOMPARE(Children(patient), QStringList({QStringLiteral("Plan1 6MV")}));
+        QTreeWidgetItem* treatment = patient->child(0);
+        QCOMPARE(treatment->child(0)->text(0), QStringLiteral("Machine = unit001"));
+        QCOMPARE(treatment->child(5)->text(0), QStringLiteral("Dose = 102.75401 cGy"));
+        QTreeWidgetItem* beam = treatment->child(6);
+        QCOMPARE(beam->text(0), QStringLiteral("Field 1"));
+        QVERIFY(window.document().modified());
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QStringLiteral("Imported 1 of 1 beams from rtplan.dcm."));
+
+        // The action levels of the program's folder: none there, one that flags 1.5 %, a
+        // broken one, one that does not.
+        const kova::test::TempDir folder;
+        const struct {
+            const char* file; ///< null: no file
+            bool beyond;
+            const char* note; ///< empty: the note is hidden
+        } rows[] = {
+            {nullptr, false, "Default action levels: no ActionLevels.ini next to the program"},
+            {"Photon Beam = 1\n", true, ""},
+            {"Photon Beam = abc\n", false,
+             "Default action levels: ActionLevels.ini, line 1: 'abc' is not a valid floating "
+             "point value"},
+            {"# TG-114\nPhoton Beam = 2\nElectron Beam = 4\n", false, ""},
+        };
+        for (const auto& row : rows) {
+            if (row.file != nullptr) {
+                kova::test::WriteBytesFile(folder.Path(), "ActionLevels.ini", row.file);
+            }
+            window.LoadActionLevels(Folder(folder));
+            QTreeWidgetItem* line =
+                LastChild(window.WorkbenchTreeView->topLevelItem(0)->child(0)->child(6));
+            QCOMPARE(line->text(0),
+                     row.beyond ? kPydicomTPSLine + u" beyond action level" : kPydicomTPSLine);
+            QCOMPARE(line->icon(0).isNull(), !row.beyond);
+            QCOMPARE(window.actionLevelsNote()->isVisibleTo(&window), *row.note != '\0');
+            if (*row.note != '\0') {
+                QCOMPARE(window.actionLevelsNote()->toolTip(), QString::fromLatin1(row.note));
+            }
+        }
+
+        // Copy gives the lines the tree shows; the beam's dialog shows the plan's MU.
+        kova::test::WriteBytesFile(folder.Path(), "ActionLevels.ini", "Photon Beam = 1\n");
+        window.LoadActionLevels(Folder(folder));
+        beam = window.WorkbenchTreeView->topLevelItem(0)->child(0)->child(6);
+        window.WorkbenchTreeView->setCurrentItem(beam);
+        window.CopyClick();
+        QVERIFY(QApplication::clipboard()->text().endsWith(u"  " + kPydicomTPSLine +
+                                                           u" beyond action level\n"));
+        QString shown;
+        {
+            DialogAnswer answer([&shown](QDialog& dialog) {
+                shown = Edit(dialog, "TPSMU")->text();
+                return static_cast<int>(QDialog::Rejected);
+            });
+            window.EditBeamClick();
+        }
+        QCOMPARE(shown, QStringLiteral("116.0036697"));
+    }
+
+    void unknownMachineIsAskedThenImportedIntoThePatient() {
+        // The demo linacs have no "unit001": the plan's machine is asked for, once.
+        MainWindow window(kInfo, QStringLiteral(KOVA_DEMO_LINACS_DIR));
+        window.ScanLinacs();
+        QStringList labels;
+        // Declined: the beam is refused and, with no beam, no patient is made.
+        Import(window, PydicomPlan(), Pick({}, &labels));
+        QCOMPARE(labels.size(), 1);
+        QVERIFY2(labels[0].contains(u"the plan's machine 'unit001' is no linac"),
+                 qPrintable(labels[0]));
+        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 0);
+        QCOMPARE(Dialogs::ShownMessages().size(), 1);
+        QVERIFY2(Dialogs::ShownMessages()[0].endsWith(u": not answered"),
+                 qPrintable(Dialogs::ShownMessages()[0]));
+
+        // On a patient: into that patient, on the linac picked.
+        window.NewPatientClick();
+        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
+        window.WorkbenchTreeView->setCurrentItem(patient);
+        Dialogs::ClearShownMessages();
+        labels.clear();
+        Import(window, PydicomPlan(), Pick(QStringLiteral("KovaDemo-DE"), &labels));
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(Dialogs::ShownMessages(), QStringList());
+        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 1);
+        QCOMPARE(patient->text(0), QStringLiteral("New Patient"));
+        QCOMPARE(patient->childCount(), 1);
+        QCOMPARE(patient->child(0)->child(0)->text(0), QStringLiteral("Machine = KovaDemo-DE"));
+        // The same linac data as unit001: the same MU and difference.
+        QCOMPARE(LastChild(patient->child(0)->child(6))->text(0), kPydicomTPSLine);
+    }
+
+    void refusedBeamsAreListedInOneMessage() {
+        MainWindow window(kInfo, QStringLiteral(KOVA_DEMO_LINACS_DIR));
+        window.ScanLinacs();
+        Import(window, TestPlan("arc"));
+        QCOMPARE(Dialogs::ShownMessages().size(), 1);
+        QCOMPARE(
+            Dialogs::ShownMessages()[0],
+            QStringLiteral(
+                "4 of 5 beams of arc.dcm were not imported:\n\n"
+                "- Arc: an arc (the gantry turns between control points): only static beams "
+                "are checked\n"
+                "- Sliding window: a dynamic beam (the MLCX positions change between control "
+                "points): only static beams are checked\n"
+                "- No dose: the plan gives the beam no dose (no BeamDose above 0 in a fraction "
+                "group)\n"
+                "- Electron A99: the applicator 'A99' matches no applicator of 9MeV "
+                "(applicators: 6x6, 10x10, 15x15, 20x20, 25x25)"));
+        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
+        QCOMPARE(patient->childCount(), 1);
+        QCOMPARE(patient->child(0)->child(6)->text(0), QStringLiteral("Static"));
+
+        // A file that is no RT Plan changes nothing and says why.
+        Dialogs::ClearShownMessages();
+        Import(window, TestPlan("not_a_plan"));
+        QCOMPARE(Dialogs::ShownMessages().size(), 1);
+        QVERIFY2(Dialogs::ShownMessages()[0].startsWith(u"not_a_plan.dcm: not an RT Plan"),
+                 qPrintable(Dialogs::ShownMessages()[0]));
+        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 1);
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Nothing imported."));
+    }
+
+    void trayMadeOnTheSpotAndAScreenshot() {
+        // several.dcm: six beams on KovaDemo-DE, a set-up beam refused, and the tray
+        // "Tray-X" that 6MV does not have, made on the spot with a factor of 0.9.
+        MainWindow window(kInfo, QStringLiteral(KOVA_DEMO_LINACS_DIR));
+        window.resize(640, 880);
+        window.show();
+        window.ScanLinacs();
+        // The action levels of AAPM TG-114 written out, as a clinic would keep them.
+        const kova::test::TempDir folder;
+        kova::test::WriteBytesFile(folder.Path(), "ActionLevels.ini",
+                                   "Photon Beam = 3\nPhoton Open/Wedged Beam = 3\n"
+                                   "Electron Beam = 5\nTotal Body Irradiation = 5\n");
+        window.LoadActionLevels(Folder(folder));
+        QVERIFY(!window.actionLevelsNote()->isVisibleTo(&window));
+        QStringList labels;
+        Import(window, TestPlan("several"), [&labels](QDialog& dialog) {
+            if (auto* spot = qobject_cast<ModifierValueDialog*>(&dialog)) {
+                // The plan's name is offered.
+                labels << spot->Name->text();
+                Type(dialog, "Factor", QStringLiteral("0.9"));
+                return Press(dialog, "OKBtn");
+            }
+            return Pick(QStringLiteral("Set on fly..."), &labels)(dialog);
+        });
+        QCOMPARE(labels.size(), 2);
+        QVERIFY(labels[0].contains(u"the plan's block tray 'Tray-X' is no tray of 6MV"));
+        QCOMPARE(labels[1], QStringLiteral("Tray-X"));
+        QCOMPARE(Dialogs::ShownMessages().size(), 1);
+        QVERIFY(Dialogs::ShownMessages()[0].endsWith(u"- Setup: not a treatment beam (SETUP)"));
+        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
+        QCOMPARE(patient->text(0), QStringLiteral("Doe Jane Dr (KOVA-0003)"));
+        // One treatment per energy, in the order of their first beams.
+        QCOMPARE(Children(patient),
+                 QStringList({QStringLiteral("SEVERAL 6MV"), QStringLiteral("SEVERAL 18MV"),
+                              QStringLiteral("SEVERAL 9MeV")}));
+        QTreeWidgetItem* photons = patient->child(0);
+        QCOMPARE(Children(photons).mid(5),
+                 QStringList({QStringLiteral("Dose = 300 cGy"), QStringLiteral("AP"),
+                              QStringLiteral("SSD field"), QStringLiteral("Odd tray")}));
+        // The tray of 0.9 raises the MU by 1 / 0.9: the plan's MU falls short.
+        QTreeWidgetItem* oddTray = photons->child(8);
+        QCOMPARE(oddTray->text(0), QStringLiteral("Odd tray"));
+        QVERIFY2(LastChild(oddTray)->text(0).endsWith(u"beyond action level"),
+                 qPrintable(LastChild(oddTray)->text(0)));
+
+        const QByteArray screenshot = qgetenv("KOVA_PLAN_SCREENSHOT");
+        if (!screenshot.isEmpty()) {
+            window.WorkbenchTreeView->setCurrentItem(oddTray);
+            window.WorkbenchTreeView->scrollToItem(LastChild(oddTray));
+            QTest::qWait(200);
+            QVERIFY(window.grab().save(QString::fromLocal8Bit(screenshot)));
+        }
+    }
+};
+
+QTEST_MAIN(PlanImportTest)
+#include "plan_import_test.moc"
