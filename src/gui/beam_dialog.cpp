@@ -1,6 +1,7 @@
 #include "gui/beam_dialog.h"
 
 #include "core/text/date_text.h"
+#include "gui/dialog_parts.h"
 #include "gui/dialogs.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/qt_text.h"
@@ -32,10 +33,7 @@ BeamDialog::BeamDialog(TBeam& beam, QWidget* parent)
     Button1->setDefault(true);
     Button2 = new QPushButton(QStringLiteral("Cancel"));
     Button2->setObjectName(QStringLiteral("Button2"));
-    ReasonLine = new QLabel;
-    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
-    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
-    ReasonLine->setWordWrap(true);
+    ReasonLine = NewReasonLine();
     connect(Button1, &QPushButton::clicked, this, &BeamDialog::OKClick);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,6 +1,7 @@
 #include "gui/linac_folder_dialog.h"
 
 #include "core/linac/linac_folder_choice.h"
+#include "gui/dialog_parts.h"
 #include "gui/dialogs.h"
 #include "gui/qt_text.h"
 
@@ -41,27 +42,19 @@ LinacFolderDialog::LinacFolderDialog(const QString& inUse, const QString& why,
     folderRow->addWidget(BrowseBtn);
     folderRow->addWidget(ClearBtn);
 
-    ReasonLine = new QLabel;
-    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
-    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
-    ReasonLine->setWordWrap(true);
+    ReasonLine = NewReasonLine();
 
-    OKBtn = new QPushButton(QStringLiteral("OK"));
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"));
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
+    const OkCancelRow buttons =
+        NewOkCancelRow(QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = buttons.ok;
+    CancelBtn = buttons.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(now);
     layout->addWidget(rule);
     layout->addLayout(folderRow);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
 
     connect(BrowseBtn, &QPushButton::clicked, this, &LinacFolderDialog::BrowseBtnClick);
     connect(ClearBtn, &QPushButton::clicked, Folder, &QLineEdit::clear);

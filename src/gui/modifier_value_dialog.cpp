@@ -1,5 +1,6 @@
 #include "gui/modifier_value_dialog.h"
 
+#include "gui/dialog_parts.h"
 #include "gui/qt_text.h"
 
 #include <QGridLayout>
@@ -35,25 +36,17 @@ ModifierValueDialog::ModifierValueDialog(QWidget* parent)
     grid->addWidget(Factor, 1, 1);
     grid->addWidget(hint, 1, 2);
 
-    ReasonLine = new QLabel;
-    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
-    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
-    ReasonLine->setWordWrap(true);
+    ReasonLine = NewReasonLine();
 
-    OKBtn = new QPushButton(QStringLiteral("OK"));
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"));
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    OKBtn->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
+    const OkCancelRow buttons =
+        NewOkCancelRow(QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = buttons.ok;
+    CancelBtn = buttons.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OKBtn, &QPushButton::clicked, this, &ModifierValueDialog::OKBtnClick);

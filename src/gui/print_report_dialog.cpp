@@ -1,5 +1,6 @@
 #include "gui/print_report_dialog.h"
 
+#include "gui/dialog_parts.h"
 #include "gui/dialogs.h"
 
 #include <QCheckBox>
@@ -33,26 +34,18 @@ PrintReportDialog::PrintReportDialog(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TPrintReportDlg"));
     setWindowTitle(QStringLiteral("KOVA Print Options"));
-    ReasonLine = new QLabel;
-    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
-    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
-    ReasonLine->setWordWrap(true);
-    OKBtn = new QPushButton(QStringLiteral("OK"));
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"));
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
+    ReasonLine = NewReasonLine();
+    const OkCancelRow buttons =
+        NewOkCancelRow(QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = buttons.ok;
+    CancelBtn = buttons.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildForms());
     layout->addWidget(BuildSheetOptions());
     layout->addWidget(BuildDestination());
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
     connect(OKBtn, &QPushButton::clicked, this, &PrintReportDialog::OKClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -1,5 +1,6 @@
 #include "gui/treatment_dialog.h"
 
+#include "gui/dialog_parts.h"
 #include "gui/qt_text.h"
 
 #include <QButtonGroup>
@@ -47,24 +48,15 @@ TreatmentDialog::TreatmentDialog(const std::vector<const TLinacSpec*>& linacs,
     kindPageLayout->addStretch();
     PageControl->addTab(kindPage, QStringLiteral("Treatment Kind"));
 
-    ReasonLine = new QLabel;
-    ReasonLine->setObjectName(QStringLiteral("ReasonLine"));
-    ReasonLine->setStyleSheet(QStringLiteral("color: red"));
-    ReasonLine->setWordWrap(true);
-    OK = new QPushButton(QStringLiteral("OK"));
-    Cancel = new QPushButton(QStringLiteral("Cancel"));
-    OK->setObjectName(QStringLiteral("OK"));
-    Cancel->setObjectName(QStringLiteral("Cancel"));
-    OK->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OK);
-    buttons->addWidget(Cancel);
+    ReasonLine = NewReasonLine();
+    const OkCancelRow buttons = NewOkCancelRow(QStringLiteral("OK"), QStringLiteral("Cancel"));
+    OK = buttons.ok;
+    Cancel = buttons.cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons.layout);
 
     Refresh();
     connect(LINAC, &QComboBox::currentIndexChanged, this, &TreatmentDialog::LINACChange);
