@@ -19,6 +19,8 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cassert>
+#include <stdexcept>
 
 namespace kova::gui {
 
@@ -41,62 +43,71 @@ BeamDialog::BeamDialog(TBeam& beam, QWidget* parent)
 BeamDialog::~BeamDialog() = default;
 
 void BeamDialog::CreateControls() {
-    for (const ControlSpec& control : m_form->Controls()) {
-        QObject* widget = nullptr;
+    m_widgets.resize(m_form->Controls().size());
+    for (std::size_t i = 0; i < m_widgets.size(); ++i) {
+        const ControlSpec& control = m_form->Controls()[i];
+        ControlWidget& widget = m_widgets[i];
+        QObject* object = nullptr;
         switch (control.type) {
         case ControlType::Edit:
         case ControlType::Shown:
-            widget = new QLineEdit(this);
+            object = widget.edit = new QLineEdit(this);
             break;
         case ControlType::List:
-            widget = new QComboBox(this);
+            object = widget.list = new QComboBox(this);
             break;
         case ControlType::Check:
-            widget = new QCheckBox(this);
+            object = widget.check = new QCheckBox(this);
             break;
         case ControlType::Choice: {
-            auto* group = new QButtonGroup(this);
+            object = widget.choice = new QButtonGroup(this);
             const auto& items = m_form->Items(control.name);
-            for (std::size_t i = 0; i < items.size(); ++i) {
-                group->addButton(new QRadioButton(ToQ(items[i].text), this), static_cast<int>(i));
+            for (std::size_t item = 0; item < items.size(); ++item) {
+                widget.choice->addButton(new QRadioButton(ToQ(items[item].text), this),
+                                         static_cast<int>(item));
             }
-            widget = group;
             break;
         }
         case ControlType::Action:
             continue; // a menu of the kind's dialog
         }
-        widget->setObjectName(ToQ(std::string(control.name)));
-        m_widgets.emplace(std::string(control.name), widget);
-        RefreshControl(control);
-        ConnectControl(control);
+        object->setObjectName(ToQ(std::string(control.name)));
+        RefreshControl(control, widget);
+        ConnectControl(control, widget);
     }
 }
 
-void BeamDialog::ConnectControl(const ControlSpec& control) {
+void BeamDialog::ConnectControl(const ControlSpec& control, const ControlWidget& widget) {
     const std::string name(control.name);
-    QObject* widget = m_widgets.at(name);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
+    switch (control.type) {
+    case ControlType::Edit:
+    case ControlType::Shown:
+        connect(widget.edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
             ShowReason({}); // the refusal was about what stood there before
             m_form->SetText(name, FromQ(text));
             Refresh();
         });
-    } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
-        connect(list, &QComboBox::currentIndexChanged, this,
+        break;
+    case ControlType::List:
+        connect(widget.list, &QComboBox::currentIndexChanged, this,
                 [this, name](int index) { Picked(name, index); });
-    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-        connect(check, &QCheckBox::toggled, this, [this, name](bool checked) {
+        break;
+    case ControlType::Check:
+        connect(widget.check, &QCheckBox::toggled, this, [this, name](bool checked) {
             ShowReason({});
             m_form->SetChecked(name, checked);
             Refresh();
         });
-    } else if (auto* group = qobject_cast<QButtonGroup*>(widget)) {
-        connect(group, &QButtonGroup::idToggled, this, [this, name](int id, bool checked) {
+        break;
+    case ControlType::Choice:
+        connect(widget.choice, &QButtonGroup::idToggled, this, [this, name](int id, bool checked) {
             if (checked) {
                 Picked(name, id);
             }
         });
+        break;
+    case ControlType::Action:
+        break;
     }
 }
 
@@ -120,20 +131,34 @@ void BeamDialog::ComputeFromFile(std::string_view name) {
     m_form->FollowUpCancelled(name);
 }
 
+const BeamDialog::ControlWidget& BeamDialog::WidgetOf(std::string_view name) const {
+    return m_widgets.at(m_form->IndexOf(name));
+}
+
+template <class W>
+W* BeamDialog::Checked(W* widget, std::string_view name) {
+    if (widget == nullptr) {
+        // A kind's dialog asked for a control as a widget its table does not make.
+        assert(false && "a beam dialog control of another type");
+        throw std::logic_error("the control " + std::string(name) + " is of another type");
+    }
+    return widget;
+}
+
 QLineEdit* BeamDialog::EditOf(std::string_view name) const {
-    return qobject_cast<QLineEdit*>(m_widgets.find(name)->second);
+    return Checked(WidgetOf(name).edit, name);
 }
 
 QComboBox* BeamDialog::ListOf(std::string_view name) const {
-    return qobject_cast<QComboBox*>(m_widgets.find(name)->second);
+    return Checked(WidgetOf(name).list, name);
 }
 
 QCheckBox* BeamDialog::CheckOf(std::string_view name) const {
-    return qobject_cast<QCheckBox*>(m_widgets.find(name)->second);
+    return Checked(WidgetOf(name).check, name);
 }
 
 QButtonGroup* BeamDialog::ChoiceOf(std::string_view name) const {
-    return qobject_cast<QButtonGroup*>(m_widgets.find(name)->second);
+    return Checked(WidgetOf(name).choice, name);
 }
 
 void BeamDialog::SetContent(QWidget* pages) {
@@ -149,45 +174,58 @@ void BeamDialog::SetContent(QWidget* pages) {
 }
 
 void BeamDialog::Refresh() {
-    for (const ControlSpec& control : m_form->Controls()) {
-        if (control.type != ControlType::Action) {
-            RefreshControl(control);
-        }
+    for (std::size_t i = 0; i < m_widgets.size(); ++i) {
+        RefreshControl(m_form->Controls()[i], m_widgets[i]);
     }
 }
 
-void BeamDialog::RefreshControl(const ControlSpec& control) {
-    QObject* widget = m_widgets.at(std::string(control.name));
-    const QSignalBlocker blocker(widget);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        const QString text = ToQ(m_form->Text(control.name));
-        if (edit->text() != text) {
-            edit->setText(text);
+void BeamDialog::RefreshControl(const ControlSpec& control, const ControlWidget& widget) {
+    const std::string_view name = control.name;
+    switch (control.type) {
+    case ControlType::Edit:
+    case ControlType::Shown: {
+        const QSignalBlocker blocker(widget.edit);
+        const QString text = ToQ(m_form->Text(name));
+        if (widget.edit->text() != text) {
+            widget.edit->setText(text);
         }
-        ShowReadOnly(edit, m_form->ReadOnly(control.name));
-        edit->setEnabled(m_form->Enabled(control.name));
-    } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        ShowReadOnly(widget.edit, m_form->ReadOnly(name));
+        widget.edit->setEnabled(m_form->Enabled(name));
+        break;
+    }
+    case ControlType::List: {
+        const QSignalBlocker blocker(widget.list);
         QStringList texts;
-        for (const ModifierItem& item : m_form->Items(control.name)) {
+        for (const ModifierItem& item : m_form->Items(name)) {
             texts << ToQ(item.text);
         }
         QStringList shown;
-        for (int i = 0; i < list->count(); ++i) {
-            shown << list->itemText(i);
+        for (int i = 0; i < widget.list->count(); ++i) {
+            shown << widget.list->itemText(i);
         }
         if (shown != texts) {
-            list->clear();
-            list->addItems(texts);
+            widget.list->clear();
+            widget.list->addItems(texts);
         }
-        list->setCurrentIndex(m_form->Selected(control.name));
-        list->setEnabled(m_form->Enabled(control.name));
-    } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-        check->setChecked(m_form->Checked(control.name));
-        check->setEnabled(m_form->Enabled(control.name));
-    } else if (auto* group = qobject_cast<QButtonGroup*>(widget)) {
-        if (QAbstractButton* button = group->button(m_form->Selected(control.name))) {
+        widget.list->setCurrentIndex(m_form->Selected(name));
+        widget.list->setEnabled(m_form->Enabled(name));
+        break;
+    }
+    case ControlType::Check: {
+        const QSignalBlocker blocker(widget.check);
+        widget.check->setChecked(m_form->Checked(name));
+        widget.check->setEnabled(m_form->Enabled(name));
+        break;
+    }
+    case ControlType::Choice: {
+        const QSignalBlocker blocker(widget.choice);
+        if (QAbstractButton* button = widget.choice->button(m_form->Selected(name))) {
             button->setChecked(true);
         }
+        break;
+    }
+    case ControlType::Action:
+        break;
     }
 }
 
@@ -221,14 +259,14 @@ QWidget* BeamDialog::IdentityGrid() {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    AddPair(grid, 0, 0, QStringLiteral("Name"), EditOf("BeamName"));
-    AddPair(grid, 0, 2, QStringLiteral("ID"), EditOf("BeamID"));
+    AddPair(grid, 0, 0, QStringLiteral("Name"), EditOf(controls::kBeamName));
+    AddPair(grid, 0, 2, QStringLiteral("ID"), EditOf(controls::kBeamID));
     grid->addWidget(new QLabel(QStringLiteral("gantry")), 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("jaws")), 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("couch/base")), 1, 3);
-    AddPair(grid, 2, 0, QStringLiteral("ROT [deg]"), EditOf("GantryRot"));
-    grid->addWidget(EditOf("JawsRot"), 2, 2);
-    grid->addWidget(EditOf("CouchRot"), 2, 3);
+    AddPair(grid, 2, 0, QStringLiteral("ROT [deg]"), EditOf(controls::kGantryRot));
+    grid->addWidget(EditOf(controls::kJawsRot), 2, 2);
+    grid->addWidget(EditOf(controls::kCouchRot), 2, 3);
     return box;
 }
 

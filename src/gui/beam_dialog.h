@@ -2,12 +2,13 @@
 
 #include "core/beams/beam.h"
 #include "core/beams/beam_form.h"
+#include "core/beams/control_names.h"
 
 #include <QDialog>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -81,12 +82,25 @@ protected:
     TBeam& m_beam;
 
 private:
+    /// The widget of one control, of the type its table row says (one of the four).
+    struct ControlWidget {
+        QLineEdit* edit = nullptr;
+        QComboBox* list = nullptr;
+        QCheckBox* check = nullptr;
+        QButtonGroup* choice = nullptr;
+    };
+    /// The widget of `name`; a name the form does not have stops the program (see
+    /// BeamForm::IndexOf), and so does asking for a widget of another type.
+    const ControlWidget& WidgetOf(std::string_view name) const;
+    template <class W>
+    static W* Checked(W* widget, std::string_view name);
+
     void CreateControls();
-    void ConnectControl(const ControlSpec& control);
-    void RefreshControl(const ControlSpec& control);
+    void ConnectControl(const ControlSpec& control, const ControlWidget& widget);
+    void RefreshControl(const ControlSpec& control, const ControlWidget& widget);
 
     std::unique_ptr<BeamForm> m_form;
-    std::map<std::string, QObject*, std::less<>> m_widgets;
+    std::vector<ControlWidget> m_widgets; ///< by the form's controls
 };
 
 } // namespace kova::gui

@@ -8,29 +8,39 @@
 namespace kova::gui {
 namespace {
 
-/// The dialog of a beam, by the beam's kind.
-std::unique_ptr<BeamDialog> DialogOf(TBeam& beam, QWidget* parent) {
-    switch (beam.Kind()) {
-    case BeamKind::Photon:
-        return std::make_unique<PhotonBeamDialog>(static_cast<TPhotonBeam&>(beam), parent);
-    case BeamKind::PhotonOpenWedged:
-        return std::make_unique<PhotonOWBeamDialog>(static_cast<TPhotonOWBeam&>(beam), parent);
-    case BeamKind::Electron:
-        return std::make_unique<ElectronBeamDialog>(static_cast<TElectronBeam&>(beam), parent);
-    case BeamKind::TotalBody:
-        return std::make_unique<TBIBeamDialog>(static_cast<TTBIBeam&>(beam), parent);
-    }
-    return nullptr;
+/// The dialog of one beam kind.
+struct BeamDialogRow {
+    BeamKind kind;
+    std::unique_ptr<BeamDialog> (*create)(TBeam& beam, QWidget* parent);
+};
+
+template <class Dialog, class Beam>
+std::unique_ptr<BeamDialog> Open(TBeam& beam, QWidget* parent) {
+    // The row is chosen by the beam's own kind, so the beam is of the dialog's type.
+    return std::make_unique<Dialog>(static_cast<Beam&>(beam), parent);
 }
+
+/// One row per beam kind of the core's BeamKinds().
+constexpr BeamDialogRow kDialogs[] = {
+    {BeamKind::Photon, Open<PhotonBeamDialog, TPhotonBeam>},
+    {BeamKind::PhotonOpenWedged, Open<PhotonOWBeamDialog, TPhotonOWBeam>},
+    {BeamKind::Electron, Open<ElectronBeamDialog, TElectronBeam>},
+    {BeamKind::TotalBody, Open<TBIBeamDialog, TTBIBeam>},
+};
 
 } // namespace
 
 std::unique_ptr<QDialog> CreateBeamDialog(TBeam& beam, bool edit, QWidget* parent) {
-    std::unique_ptr<BeamDialog> dialog = DialogOf(beam, parent);
-    if (dialog && edit) {
-        dialog->LoadControls();
+    for (const BeamDialogRow& row : kDialogs) {
+        if (row.kind == beam.Kind()) {
+            std::unique_ptr<BeamDialog> dialog = row.create(beam, parent);
+            if (edit) {
+                dialog->LoadControls();
+            }
+            return dialog;
+        }
     }
-    return dialog;
+    return nullptr;
 }
 
 } // namespace kova::gui

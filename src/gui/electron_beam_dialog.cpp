@@ -13,11 +13,11 @@ namespace kova::gui {
 ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     : BeamDialog(beam, parent) {
     setObjectName(QStringLiteral("ElectronBeamDialog"));
-    BeamDose = EditOf("BeamDose");
-    BeamSSD = EditOf("BeamSSD");
-    BeamWidth = EditOf("BeamWidth");
-    BeamHeight = EditOf("BeamHeight");
-    ApplicatorComp = ListOf("ApplicatorComp");
+    BeamDose = EditOf(controls::kBeamDose);
+    BeamSSD = EditOf(controls::kBeamSSD);
+    BeamWidth = EditOf(controls::kBeamWidth);
+    BeamHeight = EditOf(controls::kBeamHeight);
+    ApplicatorComp = ListOf(controls::kApplicatorComp);
 
     auto* values = new QWidget;
     auto* grid = new QGridLayout(values);
@@ -28,7 +28,7 @@ ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     AddPair(grid, 1, 0, QStringLiteral("Width X [cm]"), BeamWidth);
     AddPair(grid, 1, 2, QStringLiteral("Height Y [cm]"), BeamHeight);
     AddPair(grid, 2, 0, QStringLiteral("Available Applicators"), ApplicatorComp);
-    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf("TPSMU"));
+    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf(controls::kTPSMU));
 
     auto* group = new QGroupBox(QStringLiteral("Beam"));
     auto* layout = new QVBoxLayout(group);

@@ -9,7 +9,7 @@ namespace kova::gui {
 PhotonOWBeamDialog::PhotonOWBeamDialog(TPhotonOWBeam& beam, QWidget* parent)
     : PhotonBeamDialog(beam, parent) {
     setObjectName(QStringLiteral("PhotonOWBeamDialog"));
-    BeamWedgeDose = EditOf("BeamWedgeDose");
+    BeamWedgeDose = EditOf(controls::kBeamWedgeDose);
     const auto redLabel = [](const char* text, const char* name) {
         auto* label = new QLabel(QString::fromLatin1(text));
         label->setObjectName(QString::fromLatin1(name));

@@ -60,39 +60,39 @@ PhotonBeamForm& PhotonBeamDialog::photonForm() {
 }
 
 void PhotonBeamDialog::TakeControls() {
-    const std::pair<QLineEdit**, const char*> edits[] = {
-        {&BeamName, "BeamName"},
-        {&BeamID, "BeamID"},
-        {&GantryRot, "GantryRot"},
-        {&JawsRot, "JawsRot"},
-        {&CouchRot, "CouchRot"},
-        {&BeamDose, "BeamDose"},
-        {&BeamDepth, "BeamDepth"},
-        {&BeamSSD, "BeamSSD"},
-        {&BeamRealSSD, "BeamRealSSD"},
-        {&BeamWidth, "BeamWidth"},
-        {&BeamHeight, "BeamHeight"},
-        {&BeamLeft, "BeamLeft"},
-        {&BeamRight, "BeamRight"},
-        {&BeamBottom, "BeamBottom"},
-        {&BeamTop, "BeamTop"},
-        {&BeamWidthAsymm, "BeamWidthAsymm"},
-        {&BeamHeightAsymm, "BeamHeightAsymm"},
-        {&BeamAsymmWidth, "BeamAsymmWidth"},
-        {&BeamAsymmHeight, "BeamAsymmHeight"},
-        {&BeamEquivSize, "BeamEquivSize"},
-        {&BeamOffset, "BeamOffset"},
-        {&OffsetComp, "OffsetComp"},
+    const std::pair<QLineEdit**, std::string_view> edits[] = {
+        {&BeamName, controls::kBeamName},
+        {&BeamID, controls::kBeamID},
+        {&GantryRot, controls::kGantryRot},
+        {&JawsRot, controls::kJawsRot},
+        {&CouchRot, controls::kCouchRot},
+        {&BeamDose, controls::kBeamDose},
+        {&BeamDepth, controls::kBeamDepth},
+        {&BeamSSD, controls::kBeamSSD},
+        {&BeamRealSSD, controls::kBeamRealSSD},
+        {&BeamWidth, controls::kBeamWidth},
+        {&BeamHeight, controls::kBeamHeight},
+        {&BeamLeft, controls::kBeamLeft},
+        {&BeamRight, controls::kBeamRight},
+        {&BeamBottom, controls::kBeamBottom},
+        {&BeamTop, controls::kBeamTop},
+        {&BeamWidthAsymm, controls::kBeamWidthAsymm},
+        {&BeamHeightAsymm, controls::kBeamHeightAsymm},
+        {&BeamAsymmWidth, controls::kBeamAsymmWidth},
+        {&BeamAsymmHeight, controls::kBeamAsymmHeight},
+        {&BeamEquivSize, controls::kBeamEquivSize},
+        {&BeamOffset, controls::kBeamOffset},
+        {&OffsetComp, controls::kOffsetComp},
     };
     for (const auto& [member, name] : edits) {
         *member = EditOf(name);
     }
-    WedgeComp = ListOf("WedgeComp");
-    TrayComp = ListOf("TrayComp");
-    ShieldComp = ListOf("ShieldComp");
-    MultileafComp = ListOf("MultileafComp");
-    TPSMU = EditOf("TPSMU");
-    isOffset = CheckOf("isOffset");
+    WedgeComp = ListOf(controls::kWedgeComp);
+    TrayComp = ListOf(controls::kTrayComp);
+    ShieldComp = ListOf(controls::kShieldComp);
+    MultileafComp = ListOf(controls::kMultileafComp);
+    TPSMU = EditOf(controls::kTPSMU);
+    isOffset = CheckOf(controls::kIsOffset);
     isOffset->setText(QStringLiteral("Use Offset [cm]"));
     isOffset->setLayoutDirection(Qt::RightToLeft);
     // Derived figures: shown, never typed.
@@ -103,7 +103,7 @@ void PhotonBeamDialog::TakeControls() {
 
 QWidget* PhotonBeamDialog::BuildTechniquePage() {
     Technique = Named(new QGroupBox(QStringLiteral("Technique")), "Technique");
-    QButtonGroup* items = ChoiceOf("Technique");
+    QButtonGroup* items = ChoiceOf(controls::kTechnique);
     TechniqueIsocentric =
         Named(qobject_cast<QRadioButton*>(items->button(kIsocentric)), "TechniqueIsocentric");
     TechniqueNotIsocentric =

@@ -67,12 +67,12 @@ void Place(QWidget* drawing, QLineEdit* edit, const QString& caption, int x, int
 
 TBIBeamDialog::TBIBeamDialog(TTBIBeam& beam, QWidget* parent) : BeamDialog(beam, parent) {
     setObjectName(QStringLiteral("TBIBeamDialog"));
-    BeamDose = EditOf("BeamDose");
-    BeamRefDistance = EditOf("BeamRefDistance");
-    BeamWidth = EditOf("BeamWidth");
-    BeamHeight = EditOf("BeamHeight");
-    ShieldComp = ListOf("ShieldComp");
-    isLungShields = CheckOf("isLungShields");
+    BeamDose = EditOf(controls::kBeamDose);
+    BeamRefDistance = EditOf(controls::kBeamRefDistance);
+    BeamWidth = EditOf(controls::kBeamWidth);
+    BeamHeight = EditOf(controls::kBeamHeight);
+    ShieldComp = ListOf(controls::kShieldComp);
+    isLungShields = CheckOf(controls::kIsLungShields);
     isLungShields->setText(QStringLiteral("Include Lung Shields ?"));
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -96,7 +96,7 @@ QWidget* TBIBeamDialog::BuildBeamPage() {
     reference->addTab(sheet, QStringLiteral("Reference Field Size"));
     grid->addWidget(reference, 1, 0, 1, 4);
     AddPair(grid, 2, 0, QStringLiteral("Available Shields"), ShieldComp);
-    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf("TPSMU"));
+    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf(controls::kTPSMU));
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(IdentityGrid());
@@ -107,20 +107,31 @@ QWidget* TBIBeamDialog::BuildBeamPage() {
 
 QWidget* TBIBeamDialog::BuildBuildPage() {
     auto* drawing = new PatientDrawing;
+    // Each body value where it is drawn, by the member that keeps it.
     const struct {
-        const char* name;
+        double TBIBody::*member;
         const char* caption;
         int x, y;
     } edits[] = {
-        {"HeadWidth", "Head Width", 5, 35},    {"HeadHeight", "Head Height", 170, 35},
-        {"HeadDepth", "Head", 450, 35},        {"ThoraxWidth", "Thorax Width", 0, 110},
-        {"ThoraxDepth", "Thorax", 450, 110},   {"AbdomenWidth", "Abdomen Width", 0, 240},
-        {"AbdomenDepth", "Abdomen", 455, 240}, {"TorsoHeight", "Torso Height", 205, 165},
-        {"MeanLungDepth", "Lung", 450, 165},   {"MeanSkinLungDepth", "Skin-Lung", 272, 105},
-        {"MeanCTLungs", "Lung CT", 100, 140},
+        {&TBIBody::HeadWidth, "Head Width", 5, 35},
+        {&TBIBody::HeadHeight, "Head Height", 170, 35},
+        {&TBIBody::HeadDepth, "Head", 450, 35},
+        {&TBIBody::ThoraxWidth, "Thorax Width", 0, 110},
+        {&TBIBody::ThoraxDepth, "Thorax", 450, 110},
+        {&TBIBody::AbdomenWidth, "Abdomen Width", 0, 240},
+        {&TBIBody::AbdomenDepth, "Abdomen", 455, 240},
+        {&TBIBody::TorsoHeight, "Torso Height", 205, 165},
+        {&TBIBody::MeanLungDepth, "Lung", 450, 165},
+        {&TBIBody::MeanSkinLungDepth, "Skin-Lung", 272, 105},
+        {&TBIBody::MeanCTLungs, "Lung CT", 100, 140},
     };
     for (const auto& edit : edits) {
-        Place(drawing, EditOf(edit.name), QString::fromLatin1(edit.caption), edit.x, edit.y);
+        for (const TBIBodyValue& value : TBIBodyValues()) {
+            if (value.member == edit.member) {
+                Place(drawing, EditOf(value.name), QString::fromLatin1(edit.caption), edit.x,
+                      edit.y);
+            }
+        }
     }
     isLungShields->setParent(drawing);
     isLungShields->adjustSize();
@@ -147,7 +158,7 @@ void TBIBeamDialog::FormShow() {
 }
 
 void TBIBeamDialog::BuildNormalClick() {
-    Picked("Build", 0);
+    Picked(controls::kBuild, 0);
 }
 
 } // namespace kova::gui

@@ -73,14 +73,12 @@ TEST(TPSCheck, TypedTPSMUMustBeAPositiveNumber) {
              {"-5", "The TPS MU must be above 0"},
              {"1l6", "TPS MU: '1l6' is not a valid floating point value"}}) {
         form.SetText("TPSMU", text);
-        BeamFields fields;
-        EXPECT_EQ(form.ReadTPSMU(fields).reason(), reason);
+        EXPECT_EQ(form.ReadInput().reason(), reason);
     }
     form.SetText("TPSMU", " ");
-    BeamFields fields;
-    fields.tpsMU = 3;
-    EXPECT_TRUE(form.ReadTPSMU(fields).ok());
-    EXPECT_FALSE(fields.tpsMU.has_value()) << "an empty box means no TPS MU";
+    const Result<ElectronBeamInput> read = form.ReadInput();
+    EXPECT_TRUE(read.ok());
+    EXPECT_FALSE(read->tpsMU.has_value()) << "an empty box means no TPS MU";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/text/cp1252.h"
 #include "core/text/number_text.h"
+#include "core/workbench/workbench_text.h"
 
 #include <cmath>
 
@@ -9,13 +10,6 @@ namespace kova::mu {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-void WriteLines(std::ostream& out, const std::vector<TextNode>& nodes, int level) {
-    for (const TextNode& node : nodes) {
-        out << std::string(static_cast<std::size_t>(2 * level), ' ') << node.text << '\n';
-        WriteLines(out, node.children, level + 1);
-    }
-}
 
 Json Text(const std::string& text) {
     return Cp1252ToUtf8(text);
@@ -133,7 +127,7 @@ void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels
             << (tps->beyondActionLevel ? ", beyond action level" : "");
     }
     out << '\n';
-    WriteLines(out, ResultLines(*outcome.beam, levels), 1);
+    out << IndentedText(ResultLines(*outcome.beam, levels), 1);
 }
 
 void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today,

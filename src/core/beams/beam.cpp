@@ -1,10 +1,6 @@
 #include "core/beams/beam.h"
 
-#include "core/beams/electron_beam.h"
-#include "core/beams/open_wedged_beam.h"
-#include "core/beams/photon_beam.h"
 #include "core/beams/result_text.h"
-#include "core/beams/tbi_beam.h"
 
 #include <array>
 
@@ -24,24 +20,8 @@ std::string TBeam::MUText() const {
 
 std::unique_ptr<TBeam> CreateBeam(BeamKind kind, const std::string& name,
                                   const BeamMachine& machine) {
-    std::unique_ptr<TBeam> beam;
-    switch (kind) {
-    case BeamKind::Photon:
-        beam = std::make_unique<TPhotonBeam>(name);
-        break;
-    case BeamKind::PhotonOpenWedged:
-        beam = std::make_unique<TPhotonOWBeam>(name);
-        break;
-    case BeamKind::Electron:
-        beam = std::make_unique<TElectronBeam>(name);
-        break;
-    case BeamKind::TotalBody:
-        beam = std::make_unique<TTBIBeam>(name);
-        break;
-    }
-    if (beam) {
-        beam->machine = machine;
-    }
+    std::unique_ptr<TBeam> beam = KindInfo(kind).create(name);
+    beam->machine = machine;
     return beam;
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/text/number_text.h"
 
-#include <cmath>
+#include <cassert>
 #include <stdexcept>
 
 namespace kova {
@@ -37,7 +37,9 @@ std::size_t BeamForm::IndexOf(std::string_view name) const {
             return i;
         }
     }
-    // Only the program itself names controls; an unknown name is a fault in it.
+    // Only the program itself names controls; an unknown name is a fault in it, stopped
+    // here rather than reading past the table.
+    assert(false && "the beam form has no control of that name");
     throw std::logic_error("the beam form has no control " + std::string(name));
 }
 
@@ -188,55 +190,6 @@ void BeamForm::SelectEntryQuietly(std::string_view name, const EnergyListItem* e
 
 void BeamForm::SetCheckedQuietly(std::string_view name, bool checked) {
     m_state[IndexOf(name)].checked = checked;
-}
-
-void BeamForm::ReadIdentity(BeamFields& fields) const {
-    fields.name = Text("BeamName");
-    fields.ID = Text("BeamID");
-    fields.gantry = Text("GantryRot");
-    fields.jaws = Text("JawsRot");
-    fields.couch = Text("CouchRot");
-}
-
-void BeamForm::ShowIdentity(const BeamFields& fields) {
-    TextRef("BeamName") = fields.name;
-    TextRef("BeamID") = fields.ID;
-    TextRef("GantryRot") = fields.gantry;
-    TextRef("JawsRot") = fields.jaws;
-    TextRef("CouchRot") = fields.couch;
-}
-
-Status BeamForm::ReadTPSMU(BeamFields& fields) const {
-    const std::string& text = Text("TPSMU");
-    if (text.find_first_not_of(" \t") == std::string::npos) {
-        fields.tpsMU.reset();
-        return Status::Ok();
-    }
-    const Result<double> mu = StrToFloat(text);
-    if (!mu) {
-        return Captioned("TPSMU", mu.status());
-    }
-    if (!(*mu > 0) || !std::isfinite(*mu)) {
-        return Status::Fail("The TPS MU must be above 0");
-    }
-    fields.tpsMU = *mu;
-    return Status::Ok();
-}
-
-void BeamForm::ShowTPSMU(const BeamFields& fields) {
-    TextRef("TPSMU") = fields.tpsMU ? FormatGeneral(*fields.tpsMU) : std::string();
-}
-
-Status
-BeamForm::ReadNumbers(std::initializer_list<std::pair<std::string_view, double*>> fields) const {
-    for (const auto& [name, value] : fields) {
-        const Result<double> number = StrToFloat(Text(name));
-        if (!number) {
-            return Captioned(name, number.status());
-        }
-        *value = *number;
-    }
-    return Status::Ok();
 }
 
 } // namespace kova

@@ -68,6 +68,10 @@ public:
     const std::vector<ControlSpec>& Controls() const { return m_controls; }
     /// The control of that name, or null.
     const ControlSpec* Find(std::string_view name) const;
+    /// The position of control `name` in Controls(). Only the program names controls: an
+    /// unknown name is a fault of the program (an assertion in debug builds, else
+    /// std::logic_error), never a read past the table.
+    std::size_t IndexOf(std::string_view name) const;
 
     const std::string& Text(std::string_view name) const;
     bool Enabled(std::string_view name) const;
@@ -101,10 +105,6 @@ public:
     /// happen (for example no field at all); ok otherwise. `set` lists the controls set.
     virtual Status CheckBatchInput(const std::vector<std::string_view>& set) const;
 
-    /// The planning system's MU ("TPSMU"): none when the box is empty, otherwise a number
-    /// above 0.
-    Status ReadTPSMU(BeamFields& fields) const;
-
     /// OK: reads every control, checks and calculates, and stores the inputs with their
     /// results in the beam only when all of it succeeded. Otherwise says why and changes
     /// nothing.
@@ -130,16 +130,6 @@ protected:
     void SelectEntryQuietly(std::string_view name, const EnergyListItem* entry);
     void SetCheckedQuietly(std::string_view name, bool checked);
 
-    /// The texts of "BeamName", "BeamID" and the three rotations, read into / shown from
-    /// the fields every kind has.
-    void ReadIdentity(BeamFields& fields) const;
-    void ShowIdentity(const BeamFields& fields);
-    void ShowTPSMU(const BeamFields& fields);
-
-    /// Converts the texts of `names` in order into `values`; the first text that is not a
-    /// number fails with the conversion message.
-    Status ReadNumbers(std::initializer_list<std::pair<std::string_view, double*>> fields) const;
-
     /// `status` with the control's caption before its reason, so the user knows which box.
     Status Captioned(std::string_view name, const Status& status) const;
 
@@ -152,8 +142,6 @@ private:
         int selected = -1;
         bool checked = false;
     };
-    std::size_t IndexOf(std::string_view name) const;
-
     std::vector<ControlSpec> m_controls;
     std::vector<State> m_state;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,10 +8,36 @@
 
 namespace kova {
 
+class TBeam;
 class TgEnergy;
 
-/// The beam kinds a treatment can hold, by their kind code.
+/// The beam kinds a treatment can hold, by their kind code. Everything else the program
+/// knows of a kind is its row in BeamKinds().
 enum class BeamKind { Photon = 0, PhotonOpenWedged = 1, Electron = 2, TotalBody = 3 };
+
+/// One beam kind: how it is named, which energies offer it, how large a difference from the
+/// planning system's MU it tolerates, and how a beam of it is made.
+struct BeamKindInfo {
+    BeamKind kind;
+    /// "Photon Beam": shown in the treatment dialog, written in beam files and the key of the
+    /// kind in ActionLevels.ini.
+    std::string_view text;
+    /// Computed on an electron energy of the linac (else on a photon energy).
+    bool electron = false;
+    /// Default action level of the TPS MU check, percent of KOVA X's MU.
+    double actionLevel = 3;
+    /// Whether a treatment of the kind may be made on `photon` (null when the linac has no
+    /// photon energy) on a linac with electron energies or not.
+    bool (*offered)(const TgEnergy* photon, bool hasElectronEnergies) = nullptr;
+    /// A new beam of the kind named `name`, outside any treatment.
+    std::unique_ptr<TBeam> (*create)(const std::string& name) = nullptr;
+};
+
+/// Every beam kind, in code order.
+const std::vector<BeamKindInfo>& BeamKinds();
+
+/// The row of `kind`.
+const BeamKindInfo& KindInfo(BeamKind kind);
 
 /// "Photon Beam", "Photon Open/Wedged Beam", "Electron Beam", "Total Body Irradiation".
 std::string BeamKindText(BeamKind kind);
@@ -19,14 +46,7 @@ std::string BeamKindText(BeamKind kind);
 std::optional<BeamKind> BeamKindFromText(std::string_view text);
 
 /// The kinds offered for a photon energy (null when the linac has none) on a linac that has
-/// electron energies or not, in code order: photon beams on any photon energy, open/wedged
-/// beams where the energy supports their MU, electron beams where the linac has electron
-/// energies, total body irradiation where the energy supports it.
+/// electron energies or not, in code order.
 std::vector<BeamKind> KindsOffered(const TgEnergy* photon, bool hasElectronEnergies);
-
-/// True for the kinds that are computed on a photon energy.
-inline bool UsesPhotonEnergy(BeamKind kind) {
-    return kind != BeamKind::Electron;
-}
 
 } // namespace kova

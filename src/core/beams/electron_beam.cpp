@@ -6,22 +6,37 @@
 #include "core/text/number_text.h"
 
 namespace kova {
+
+using namespace controls;
+
 namespace {
 
-std::vector<ControlSpec> ElectronControls() {
-    return {
-        {"BeamName", ControlType::Edit, ""},
-        {"BeamID", ControlType::Edit, ""},
-        {"GantryRot", ControlType::Edit, ""},
-        {"JawsRot", ControlType::Edit, ""},
-        {"CouchRot", ControlType::Edit, ""},
-        {"BeamDose", ControlType::Edit, "0", 0, 0, 1, "Dose"},
-        {"BeamSSD", ControlType::Shown, "0", 0, 0, 1, "SSD"},
-        {"BeamWidth", ControlType::Edit, "0", 0, 0, 1, "Width"},
-        {"BeamHeight", ControlType::Edit, "0", 0, 0, 1, "Height"},
-        {"ApplicatorComp", ControlType::List, "", 0, 0, 2},
-        {"TPSMU", ControlType::Edit, "", 0, 0, 1, "TPS MU"},
+using In = ElectronBeamInput;
+
+BoundControl<In> Edit(std::string_view name, ValueSlot<In> slot, std::string_view key, int read,
+                      std::string_view text = "", std::string_view caption = {}) {
+    return {{name, ControlType::Edit, text, 0, 0, 1, caption}, slot, key, read};
+}
+
+/// In the order OK reads them: the identity, the dose, the field, the SSD and the TPS MU.
+const BoundTable<In>& Table() {
+    static const BoundTable<In> table = {
+        Edit(kBeamName, &BeamFields::name, "name", 1),
+        Edit(kBeamID, &BeamFields::ID, "ID", 2),
+        Edit(kGantryRot, &BeamFields::gantry, "gantry", 3),
+        Edit(kJawsRot, &BeamFields::jaws, "jaws", 4),
+        Edit(kCouchRot, &BeamFields::couch, "couch", 5),
+        Edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Dose"),
+        {{kBeamSSD, ControlType::Shown, "0", 0, 0, 1, "SSD"}, &BeamFields::SSD, "SSD", 9},
+        Edit(kBeamWidth, &BeamFields::width, "width", 7, "0", "Width"),
+        Edit(kBeamHeight, &BeamFields::height, "height", 8, "0", "Height"),
+        {{kApplicatorComp, ControlType::List, "", 0, 0, 2},
+         EntryAt<In, &ElectronBeamInput::applicator>(),
+         "applicator",
+         11},
+        Edit(kTPSMU, &BeamFields::tpsMU, {}, 10, "", "TPS MU"),
     };
+    return table;
 }
 
 std::string OneDecimal(double value) {
@@ -117,24 +132,18 @@ std::vector<const EnergyListItem*> TElectronBeam::UsedEntries() const {
     return {applicator};
 }
 
+ElectronBeamInput TElectronBeam::StoredInput() const {
+    ElectronBeamInput in;
+    static_cast<BeamFields&>(in) = *this;
+    in.applicator = applicator;
+    return in;
+}
+
 std::vector<NamedValue> TElectronBeam::Inputs() const {
-    ReportedValue applicatorName = std::monostate{};
-    if (applicator != nullptr) {
-        applicatorName = applicator->Name;
-    }
-    return {{"name", name},
-            {"ID", ID},
-            {"gantry", gantry},
-            {"jaws", jaws},
-            {"couch", couch},
-            {"dose", dose},
-            {"width", width},
-            {"height", height},
-            {"equivSize", equivSize},
-            {"depth", depth},
-            {"SSD", SSD},
-            {"realSSD", realSSD},
-            {"applicator", applicatorName}};
+    std::vector<NamedValue> values = BoundValues(Table(), StoredInput());
+    // Worked out from the controls, not typed.
+    values.insert(values.end(), {{"equivSize", equivSize}, {"depth", depth}, {"realSSD", realSSD}});
+    return values;
 }
 
 std::vector<NamedValue> TElectronBeam::Factors() const {
@@ -145,26 +154,17 @@ std::unique_ptr<BeamForm> TElectronBeam::CreateForm() {
     return std::make_unique<ElectronBeamForm>(*this);
 }
 
-ElectronBeamForm::ElectronBeamForm(TElectronBeam& beam)
-    : BeamForm(ElectronControls()), m_beam(beam) {
-    TextRef("BeamName") = beam.name;
+ElectronBeamForm::ElectronBeamForm(TElectronBeam& beam) : BoundForm(Table()), m_beam(beam) {
+    TextRef(kBeamName) = beam.name;
     if (const TeEnergy* energy = beam.machine.eEnergy) {
-        TextRef("BeamSSD") = G(energy->SSD);
-        SetItems("ApplicatorComp", ApplicatorItems(*energy), 0);
+        TextRef(kBeamSSD) = G(energy->SSD);
+        SetItems(kApplicatorComp, ApplicatorItems(*energy), 0);
     }
 }
 
 Result<ElectronBeamInput> ElectronBeamForm::ReadInput() const {
     ElectronBeamInput in;
-    ReadIdentity(in);
-    Status read = ReadNumbers({{"BeamDose", &in.dose},
-                               {"BeamWidth", &in.width},
-                               {"BeamHeight", &in.height},
-                               {"BeamSSD", &in.SSD}});
-    if (read) {
-        read = ReadTPSMU(in);
-    }
-    if (!read) {
+    if (Status read = ReadBound(in); !read) {
         return read;
     }
     in.equivSize = EquivalentSquare(in.width, in.height);
@@ -172,7 +172,6 @@ Result<ElectronBeamInput> ElectronBeamForm::ReadInput() const {
     if (m_beam.machine.eEnergy != nullptr) {
         in.depth = m_beam.machine.eEnergy->Buildup90;
     }
-    in.applicator = static_cast<const Applicator*>(SelectedEntry("ApplicatorComp"));
     return in;
 }
 
@@ -185,14 +184,7 @@ Status ElectronBeamForm::Accept(const Date& today) {
 }
 
 void ElectronBeamForm::LoadControls() {
-    const TElectronBeam& b = m_beam;
-    ShowIdentity(b);
-    TextRef("BeamWidth") = G(b.width);
-    TextRef("BeamHeight") = G(b.height);
-    TextRef("BeamDose") = G(b.dose);
-    TextRef("BeamSSD") = G(b.SSD);
-    ShowTPSMU(b);
-    SelectEntryQuietly("ApplicatorComp", b.applicator);
+    LoadBound(m_beam.StoredInput());
 }
 
 } // namespace kova

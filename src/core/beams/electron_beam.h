@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/beams/beam.h"
-#include "core/beams/beam_form.h"
+#include "core/beams/bound_form.h"
+#include "core/beams/control_names.h"
 #include "core/linac/energy.h"
 
 namespace kova {
@@ -33,11 +34,14 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+
+    /// The input as stored.
+    ElectronBeamInput StoredInput() const;
 };
 
 /// The electron beam dialog: identity, dose, the field and the applicator; the SSD is the
 /// energy's and only shown.
-class ElectronBeamForm : public BeamForm {
+class ElectronBeamForm : public BoundForm<ElectronBeamInput> {
 public:
     explicit ElectronBeamForm(TElectronBeam& beam);
 

@@ -1,5 +1,6 @@
 #include "core/beams/field_geometry.h"
 
+#include "core/beams/control_names.h"
 #include "core/dosimetry/photon_lookups.h"
 #include "core/linac/linac_spec.h"
 #include "core/text/number_text.h"
@@ -30,27 +31,27 @@ std::optional<std::array<double, N>> Numbers(const std::array<std::string_view, 
 }
 
 bool IsWidthJaw(std::string_view control) {
-    return control == "BeamLeft" || control == "BeamRight";
+    return control == controls::kBeamLeft || control == controls::kBeamRight;
 }
 
 std::string_view OppositeJaw(std::string_view control) {
-    if (control == "BeamLeft") {
-        return "BeamRight";
+    if (control == controls::kBeamLeft) {
+        return controls::kBeamRight;
     }
-    if (control == "BeamRight") {
-        return "BeamLeft";
+    if (control == controls::kBeamRight) {
+        return controls::kBeamLeft;
     }
-    return control == "BeamBottom" ? "BeamTop" : "BeamBottom";
+    return control == controls::kBeamBottom ? controls::kBeamTop : controls::kBeamBottom;
 }
 
 std::string& JawText(JawTexts& jaws, std::string_view control) {
-    if (control == "BeamLeft") {
+    if (control == controls::kBeamLeft) {
         return jaws.left;
     }
-    if (control == "BeamRight") {
+    if (control == controls::kBeamRight) {
         return jaws.right;
     }
-    return control == "BeamBottom" ? jaws.bottom : jaws.top;
+    return control == controls::kBeamBottom ? jaws.bottom : jaws.top;
 }
 
 } // namespace
@@ -62,17 +63,17 @@ std::optional<ControlTexts> SymmetricFieldChanged(std::string_view width, std::s
     }
     const auto [w, h] = *values;
     return ControlTexts{
-        {"BeamWidthAsymm", FormatGeneral(w)},
-        {"BeamHeightAsymm", FormatGeneral(h)},
-        {"BeamAsymmWidth", "0"},
-        {"BeamAsymmHeight", "0"},
-        {"BeamLeft", OneDecimal(w / 2)},
-        {"BeamRight", OneDecimal(w / 2)},
-        {"BeamTop", OneDecimal(h / 2)},
-        {"BeamBottom", OneDecimal(h / 2)},
-        {"BeamEquivSize", OneDecimal(EquivalentSquare(w, h))},
-        {"BeamOffset", "0"},
-        {"OffsetComp", "0"},
+        {controls::kBeamWidthAsymm, FormatGeneral(w)},
+        {controls::kBeamHeightAsymm, FormatGeneral(h)},
+        {controls::kBeamAsymmWidth, "0"},
+        {controls::kBeamAsymmHeight, "0"},
+        {controls::kBeamLeft, OneDecimal(w / 2)},
+        {controls::kBeamRight, OneDecimal(w / 2)},
+        {controls::kBeamTop, OneDecimal(h / 2)},
+        {controls::kBeamBottom, OneDecimal(h / 2)},
+        {controls::kBeamEquivSize, OneDecimal(EquivalentSquare(w, h))},
+        {controls::kBeamOffset, "0"},
+        {controls::kOffsetComp, "0"},
     };
 }
 
@@ -97,18 +98,18 @@ ControlTexts JawFieldChanged(std::string_view changed, const JawTexts& typed,
     }
     const auto [l, r, t, b] = *values;
     const ControlTexts derived = {
-        {"BeamWidth", OneDecimal(l + r)},
-        {"BeamWidthAsymm", OneDecimal(l + r)},
-        {"BeamHeight", OneDecimal(t + b)},
-        {"BeamHeightAsymm", OneDecimal(t + b)},
-        {"BeamAsymmWidth", OneDecimal((r - l) / 2)},
-        {"BeamAsymmHeight", OneDecimal((t - b) / 2)},
-        {"BeamEquivSize", OneDecimal(EquivalentSquare(l + r, t + b))},
+        {controls::kBeamWidth, OneDecimal(l + r)},
+        {controls::kBeamWidthAsymm, OneDecimal(l + r)},
+        {controls::kBeamHeight, OneDecimal(t + b)},
+        {controls::kBeamHeightAsymm, OneDecimal(t + b)},
+        {controls::kBeamAsymmWidth, OneDecimal((r - l) / 2)},
+        {controls::kBeamAsymmHeight, OneDecimal((t - b) / 2)},
+        {controls::kBeamEquivSize, OneDecimal(EquivalentSquare(l + r, t + b))},
     };
     texts.insert(texts.end(), derived.begin(), derived.end());
     const double offset = std::sqrt(((l - r) * (l - r) + (t - b) * (t - b)) / 4);
-    texts.emplace_back("BeamOffset", OneDecimal(offset));
-    texts.emplace_back("OffsetComp", OneDecimal(offset));
+    texts.emplace_back(controls::kBeamOffset, OneDecimal(offset));
+    texts.emplace_back(controls::kOffsetComp, OneDecimal(offset));
     return texts;
 }
 
@@ -129,15 +130,15 @@ std::optional<ControlTexts> AsymmetricFieldChanged(std::string_view width, std::
     }
     const double offset = std::sqrt(a * a + b * b);
     return ControlTexts{
-        {"BeamWidth", FormatGeneral(w)},
-        {"BeamHeight", FormatGeneral(h)},
-        {"BeamLeft", OneDecimal(w / 2 - a)},
-        {"BeamRight", OneDecimal(w / 2 + a)},
-        {"BeamTop", OneDecimal(h / 2 + b)},
-        {"BeamBottom", OneDecimal(h / 2 - b)},
-        {"BeamEquivSize", OneDecimal(EquivalentSquare(w, h))},
-        {"BeamOffset", OneDecimal(offset)},
-        {"OffsetComp", OneDecimal(offset)},
+        {controls::kBeamWidth, FormatGeneral(w)},
+        {controls::kBeamHeight, FormatGeneral(h)},
+        {controls::kBeamLeft, OneDecimal(w / 2 - a)},
+        {controls::kBeamRight, OneDecimal(w / 2 + a)},
+        {controls::kBeamTop, OneDecimal(h / 2 + b)},
+        {controls::kBeamBottom, OneDecimal(h / 2 - b)},
+        {controls::kBeamEquivSize, OneDecimal(EquivalentSquare(w, h))},
+        {controls::kBeamOffset, OneDecimal(offset)},
+        {controls::kOffsetComp, OneDecimal(offset)},
     };
 }
 

@@ -7,17 +7,21 @@
 namespace kova {
 namespace {
 
-/// The photon controls with the wedge dose right after the dose.
-std::vector<ControlSpec> OpenWedgedControls() {
-    std::vector<ControlSpec> controls = PhotonBeamForm::ControlTable();
-    for (auto it = controls.begin(); it != controls.end(); ++it) {
-        if (it->name == "BeamDose") {
-            controls.insert(it + 1,
-                            {"BeamWedgeDose", ControlType::Edit, "0", 0, 0, 1, "Wedge dose"});
+/// The photon controls with the wedge dose right after the dose, read right after it.
+BoundTable<PhotonBeamInput> OpenWedgedControls() {
+    BoundTable<PhotonBeamInput> table = PhotonBeamForm::Table();
+    for (auto it = table.begin(); it != table.end(); ++it) {
+        if (it->spec.name == controls::kBeamDose) {
+            BoundControl<PhotonBeamInput> wedgeDose = *it;
+            wedgeDose.spec.name = controls::kBeamWedgeDose;
+            wedgeDose.spec.caption = "Wedge dose";
+            wedgeDose.slot = &PhotonBeamInput::wedgeDose;
+            wedgeDose.key = "wedgeDose";
+            table.insert(it + 1, wedgeDose);
             break;
         }
     }
-    return controls;
+    return table;
 }
 
 Status CheckDoses(const PhotonBeamInput& in, double wedgeDose) {
@@ -192,10 +196,14 @@ std::vector<SetupCell> TPhotonOWBeam::SetupRow() const {
     return cells;
 }
 
+PhotonBeamInput TPhotonOWBeam::StoredInput() const {
+    PhotonBeamInput in = TPhotonBeam::StoredInput();
+    in.wedgeDose = WedgeDose;
+    return in;
+}
+
 std::vector<NamedValue> TPhotonOWBeam::Inputs() const {
-    std::vector<NamedValue> values = TPhotonBeam::Inputs();
-    values.push_back({"wedgeDose", WedgeDose});
-    return values;
+    return BoundValues(PhotonOWBeamForm::Table(), StoredInput());
 }
 
 std::vector<NamedValue> TPhotonOWBeam::Factors() const {
@@ -214,11 +222,16 @@ std::unique_ptr<BeamForm> TPhotonOWBeam::CreateForm() {
     return std::make_unique<PhotonOWBeamForm>(*this);
 }
 
+const BoundTable<PhotonBeamInput>& PhotonOWBeamForm::Table() {
+    static const BoundTable<PhotonBeamInput> table = OpenWedgedControls();
+    return table;
+}
+
 PhotonOWBeamForm::PhotonOWBeamForm(TPhotonOWBeam& beam)
-    : PhotonBeamForm(beam, OpenWedgedControls()), m_owBeam(beam) {
+    : PhotonBeamForm(beam, Table()), m_owBeam(beam) {
     // An energy with a single wedge is nearly always used with it.
     if (energy() != nullptr && energy()->Wedges.size() == 1) {
-        SelectQuietly("WedgeComp", 1);
+        SelectQuietly(controls::kWedgeComp, 1);
     }
 }
 
@@ -226,27 +239,19 @@ Status PhotonOWBeamForm::Accept(const Date& today) {
     if (linac() == nullptr) {
         return m_owBeam.Accept(PhotonBeamInput{}, 0, today);
     }
-    double wedgeDose = 0;
-    Result<PhotonBeamInput> input = ReadInput(&wedgeDose);
+    Result<PhotonBeamInput> input = ReadInput();
     if (!input) {
         return input.status();
     }
-    if (wedgeDose == 0) {
-        SelectQuietly("WedgeComp", 0);
+    if (input->wedgeDose == 0) {
+        SelectQuietly(controls::kWedgeComp, 0);
         input.value().wedge = nullptr;
     }
-    const Status accepted = m_owBeam.Accept(*input, wedgeDose, today);
+    const Status accepted = m_owBeam.Accept(*input, input->wedgeDose, today);
     if (accepted) {
         m_owBeam.sheet = fieldSheet();
     }
     return accepted;
-}
-
-void PhotonOWBeamForm::LoadControls() {
-    PhotonBeamForm::LoadControls();
-    if (linac() != nullptr) {
-        SetText("BeamWedgeDose", G(m_owBeam.WedgeDose));
-    }
 }
 
 } // namespace kova

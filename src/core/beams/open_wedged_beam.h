@@ -31,6 +31,7 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+    PhotonBeamInput StoredInput() const override;
 };
 
 /// Both parts of an open/wedged beam as a successful OK stores them.
@@ -55,9 +56,11 @@ class PhotonOWBeamForm : public PhotonBeamForm {
 public:
     explicit PhotonOWBeamForm(TPhotonOWBeam& beam);
 
+    /// The photon controls with the wedge dose.
+    static const BoundTable<PhotonBeamInput>& Table();
+
     std::string Caption() const override { return "New Photon Open/Wedged Beam"; }
     Status Accept(const Date& today) override;
-    void LoadControls() override;
 
 private:
     TPhotonOWBeam& m_owBeam;

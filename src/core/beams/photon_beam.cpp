@@ -4,16 +4,6 @@
 #include "core/beams/photon_calculation.h"
 
 namespace kova {
-namespace {
-
-ReportedValue EntryName(const EnergyListItem* entry) {
-    if (entry == nullptr) {
-        return std::monostate{};
-    }
-    return entry->Name;
-}
-
-} // namespace
 
 Status TPhotonBeam::Accept(const PhotonBeamInput& input, const Date& today) {
     if (machine.linac == nullptr || machine.gEnergy == nullptr) {
@@ -54,30 +44,29 @@ std::vector<const EnergyListItem*> TPhotonBeam::UsedEntries() const {
     return used;
 }
 
+PhotonBeamInput TPhotonBeam::StoredInput() const {
+    PhotonBeamInput in;
+    static_cast<BeamFields&>(in) = *this;
+    static_cast<PhotonFields&>(in) = *this;
+    return in;
+}
+
+PhotonBeamInput TPhotonBeam::ShownInput() const {
+    PhotonBeamInput in = StoredInput();
+    const PhotonGeometry& e = typed;
+    in.X1 = e.X1;
+    in.X2 = e.X2;
+    in.Y1 = e.Y1;
+    in.Y2 = e.Y2;
+    in.width = e.width;
+    in.height = e.height;
+    in.equivSize = e.equivSize;
+    in.offset = e.offset;
+    return in;
+}
+
 std::vector<NamedValue> TPhotonBeam::Inputs() const {
-    return {{"technique", technique},
-            {"name", name},
-            {"ID", ID},
-            {"gantry", gantry},
-            {"jaws", jaws},
-            {"couch", couch},
-            {"dose", dose},
-            {"X1", X1},
-            {"X2", X2},
-            {"Y1", Y1},
-            {"Y2", Y2},
-            {"width", width},
-            {"height", height},
-            {"equivSize", equivSize},
-            {"offset", offset},
-            {"depth", depth},
-            {"SSD", SSD},
-            {"realSSD", realSSD},
-            {"wedge", EntryName(wedge)},
-            {"tray", EntryName(tray)},
-            {"shield", EntryName(shield)},
-            {"multileaf", EntryName(multileaf)},
-            {"offsetOff", offsetOff}};
+    return BoundValues(PhotonBeamForm::Table(), StoredInput());
 }
 
 std::vector<NamedValue> TPhotonBeam::Factors() const {

@@ -31,8 +31,11 @@ struct PhotonFields {
 
 /// What the OK button of a photon beam reads, as numbers: the field as typed (at the
 /// isocentre for the isocentric technique), the equivalent size and offset as shown (one
-/// decimal), the SSD only for the fixed-SSD technique.
-struct PhotonBeamInput : BeamFields, PhotonFields {};
+/// decimal), the SSD only for the fixed-SSD technique; an open/wedged beam also reads the
+/// dose of its wedged part.
+struct PhotonBeamInput : BeamFields, PhotonFields {
+    double wedgeDose = 0; ///< cGy; 0 for a photon beam
+};
 
 /// A photon field as typed, kept so that editing a beam shows it as the user typed it.
 struct PhotonGeometry {
@@ -87,6 +90,11 @@ public:
     /// Checks and calculates `input` on `today`; on success stores it with its results, on
     /// failure stores nothing and says why.
     Status Accept(const PhotonBeamInput& input, const Date& today);
+
+    /// The input as stored (at the calibration plane, with the SSD used).
+    virtual PhotonBeamInput StoredInput() const;
+    /// The input as the dialog shows it again for an edit: the field as typed.
+    PhotonBeamInput ShownInput() const;
 
     std::vector<TextNode> ShowResults() const override;
     std::vector<std::string> DetailsColumn(const Date& printDay) const override;

@@ -7,9 +7,12 @@
 #include <algorithm>
 
 namespace kova {
+
+using namespace controls;
+
 namespace {
 
-enum Rule { kNoRule, kTechnique, kDepth, kSymmetric, kJaw, kAsymmetricB };
+enum Rule { kNoRule, kTechniqueRule, kDepthRule, kSymmetric, kJaw, kAsymmetricB };
 
 constexpr int kSym = 1, kSheetA = 2, kSheetB = 3;
 
@@ -17,21 +20,56 @@ constexpr int kSym = 1, kSheetA = 2, kSheetB = 3;
 /// the modifiers last, as a user goes through the dialog.
 enum Step { kStepTechnique = 0, kStepIdentity, kStepDepth, kStepField, kStepSsd, kStepModifiers };
 
-ControlSpec Typed(std::string_view name, std::string_view text = "0", int step = kStepIdentity,
-                  std::string_view caption = {}) {
-    return {name, ControlType::Edit, text, kNoRule, 0, step, caption};
+using In = PhotonBeamInput;
+using Row = BoundControl<In>;
+
+/// Reading order of OK: the technique and identity, the dose(s), the field with its
+/// equivalent size and offset, the depth and SSDs, the TPS MU, then the modifiers.
+enum Read {
+    kReadNot = 0,
+    kReadTechnique,
+    kReadName,
+    kReadID,
+    kReadGantry,
+    kReadJaws,
+    kReadCouch,
+    kReadDose,
+    kReadLeft,
+    kReadRight,
+    kReadBottom,
+    kReadTop,
+    kReadWidth,
+    kReadHeight,
+    kReadEquivSize,
+    kReadOffset,
+    kReadDepth,
+    kReadSsd,
+    kReadRealSsd,
+    kReadTpsMu,
+    kReadModifiers,
+};
+
+Row Typed(std::string_view name, ValueSlot<In> slot, std::string_view key, int read,
+          std::string_view text = "0", int step = kStepIdentity, std::string_view caption = {}) {
+    return {{name, ControlType::Edit, text, kNoRule, 0, step, caption}, slot, key, read};
 }
 
-ControlSpec FieldEdit(std::string_view name, int rule, int sheet, std::string_view caption) {
-    return {name, ControlType::Edit, "0", rule, sheet, kStepField, caption};
+Row FieldEdit(std::string_view name, int rule, int sheet, std::string_view caption,
+              ValueSlot<In> slot, std::string_view key = {}, int read = kReadNot) {
+    return {{name, ControlType::Edit, "0", rule, sheet, kStepField, caption}, slot, key, read};
 }
 
-ControlSpec Shown(std::string_view name, std::string_view caption = {}) {
-    return {name, ControlType::Shown, "0", kNoRule, 0, kStepModifiers, caption};
+Row Shown(std::string_view name, std::string_view caption, ValueSlot<In> slot,
+          std::string_view key = {}, int read = kReadNot) {
+    return {{name, ControlType::Shown, "0", kNoRule, 0, kStepModifiers, caption}, slot, key, read};
 }
 
-ControlSpec List(std::string_view name, ControlType type = ControlType::List) {
-    return {name, type, "", kNoRule, 0, kStepModifiers};
+Row List(std::string_view name, EntrySlot<In> slot, std::string_view key) {
+    return {{name, ControlType::List, "", kNoRule, 0, kStepModifiers}, slot, key, kReadModifiers};
+}
+
+double ShiftOf(double low, double high) {
+    return (high - low) / 2;
 }
 
 } // namespace
@@ -45,53 +83,69 @@ FieldLabels FieldLabelsFor(const TLinacSpec* linac) {
             "Bottom " + linac->BottomChar + " [cm]", "Top " + linac->TopChar + " [cm]"};
 }
 
-std::vector<ControlSpec> PhotonBeamForm::ControlTable() {
-    return {
-        {"Technique", ControlType::Choice, "0", kTechnique, 0, kStepTechnique},
-        Typed("BeamName", ""),
-        Typed("BeamID", ""),
-        Typed("GantryRot", ""),
-        Typed("JawsRot", ""),
-        Typed("CouchRot", ""),
-        Typed("BeamDose", "0", kStepIdentity, "Dose"),
-        {"BeamDepth", ControlType::Edit, "0", kDepth, 0, kStepDepth, "Depth"},
-        Typed("BeamSSD", "0", kStepSsd, "SSD"),
-        Typed("BeamRealSSD", "0", kStepSsd, "Real SSD"),
-        FieldEdit("BeamWidth", kSymmetric, kSym, "Width"),
-        FieldEdit("BeamHeight", kSymmetric, kSym, "Height"),
-        FieldEdit("BeamLeft", kJaw, kSheetA, "Left"),
-        FieldEdit("BeamRight", kJaw, kSheetA, "Right"),
-        FieldEdit("BeamBottom", kJaw, kSheetA, "Bottom"),
-        FieldEdit("BeamTop", kJaw, kSheetA, "Top"),
-        FieldEdit("BeamWidthAsymm", kAsymmetricB, kSheetB, "Width"),
-        FieldEdit("BeamHeightAsymm", kAsymmetricB, kSheetB, "Height"),
-        FieldEdit("BeamAsymmWidth", kAsymmetricB, kSheetB, "Width asymmetry"),
-        FieldEdit("BeamAsymmHeight", kAsymmetricB, kSheetB, "Height asymmetry"),
-        Shown("BeamEquivSize", "Equiv. Size"),
-        Shown("BeamOffset", "Offset"),
-        List("WedgeComp"),
-        List("TrayComp"),
-        List("ShieldComp"),
-        List("MultileafComp"),
-        {"isOffset", ControlType::Check, "0", kNoRule, 0, kStepModifiers},
-        Shown("OffsetComp"),
-        Typed("TPSMU", "", kStepIdentity, "TPS MU"),
+const BoundTable<PhotonBeamInput>& PhotonBeamForm::Table() {
+    static const BoundTable<In> table = {
+        {{kTechnique, ControlType::Choice, "0", kTechniqueRule, 0, kStepTechnique},
+         &PhotonFields::technique,
+         "technique",
+         kReadTechnique},
+        Typed(kBeamName, &BeamFields::name, "name", kReadName, ""),
+        Typed(kBeamID, &BeamFields::ID, "ID", kReadID, ""),
+        Typed(kGantryRot, &BeamFields::gantry, "gantry", kReadGantry, ""),
+        Typed(kJawsRot, &BeamFields::jaws, "jaws", kReadJaws, ""),
+        Typed(kCouchRot, &BeamFields::couch, "couch", kReadCouch, ""),
+        Typed(kBeamDose, &BeamFields::dose, "dose", kReadDose, "0", kStepIdentity, "Dose"),
+        {{kBeamDepth, ControlType::Edit, "0", kDepthRule, 0, kStepDepth, "Depth"},
+         &BeamFields::depth,
+         "depth",
+         kReadDepth},
+        Typed(kBeamSSD, &BeamFields::SSD, "SSD", kReadSsd, "0", kStepSsd, "SSD"),
+        Typed(kBeamRealSSD, &BeamFields::realSSD, "realSSD", kReadRealSsd, "0", kStepSsd,
+              "Real SSD"),
+        FieldEdit(kBeamWidth, kSymmetric, kSym, "Width", &BeamFields::width, "width", kReadWidth),
+        FieldEdit(kBeamHeight, kSymmetric, kSym, "Height", &BeamFields::height, "height",
+                  kReadHeight),
+        FieldEdit(kBeamLeft, kJaw, kSheetA, "Left", &PhotonFields::X1, "X1", kReadLeft),
+        FieldEdit(kBeamRight, kJaw, kSheetA, "Right", &PhotonFields::X2, "X2", kReadRight),
+        FieldEdit(kBeamBottom, kJaw, kSheetA, "Bottom", &PhotonFields::Y1, "Y1", kReadBottom),
+        FieldEdit(kBeamTop, kJaw, kSheetA, "Top", &PhotonFields::Y2, "Y2", kReadTop),
+        // The "Asymmetric B" sheet is shown from the field and worked into it by its rule.
+        FieldEdit(kBeamWidthAsymm, kAsymmetricB, kSheetB, "Width", &BeamFields::width),
+        FieldEdit(kBeamHeightAsymm, kAsymmetricB, kSheetB, "Height", &BeamFields::height),
+        FieldEdit(kBeamAsymmWidth, kAsymmetricB, kSheetB, "Width asymmetry",
+                  [](const In& in) { return ShiftOf(in.X1, in.X2); }),
+        FieldEdit(kBeamAsymmHeight, kAsymmetricB, kSheetB, "Height asymmetry",
+                  [](const In& in) { return ShiftOf(in.Y1, in.Y2); }),
+        Shown(kBeamEquivSize, "Equiv. Size", &BeamFields::equivSize, "equivSize", kReadEquivSize),
+        Shown(kBeamOffset, "Offset", &PhotonFields::offset, "offset", kReadOffset),
+        List(kWedgeComp, EntryAt<In, &PhotonFields::wedge>(), "wedge"),
+        List(kTrayComp, EntryAt<In, &PhotonFields::tray>(), "tray"),
+        List(kShieldComp, EntryAt<In, &PhotonFields::shield>(), "shield"),
+        List(kMultileafComp, EntryAt<In, &PhotonFields::multileaf>(), "multileaf"),
+        {{kIsOffset, ControlType::Check, "0", kNoRule, 0, kStepModifiers},
+         &PhotonFields::offsetOff,
+         "offsetOff",
+         kReadModifiers,
+         /*inverted=*/true},
+        Shown(kOffsetComp, {}, &PhotonFields::offset),
+        Typed(kTPSMU, &BeamFields::tpsMU, {}, kReadTpsMu, "", kStepIdentity, "TPS MU"),
     };
+    return table;
 }
 
-PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam) : PhotonBeamForm(beam, ControlTable()) {
+PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam) : PhotonBeamForm(beam, Table()) {
 }
 
-PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> controls)
-    : BeamForm(std::move(controls)), m_beam(beam) {
+PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam, BoundTable<PhotonBeamInput> table)
+    : BoundForm(std::move(table)), m_beam(beam) {
     if (beam.machine.linac != nullptr && beam.machine.gEnergy != nullptr) {
         m_linac = beam.machine.linac;
         m_energy = beam.machine.gEnergy;
     }
     // A new beam keeps the name of its node unless the user types another.
-    TextRef("BeamName") = beam.name;
-    SetItems("Technique", OptionItems({"Isocentric", "Not Isocentric"}), kIsocentric);
-    SetReadOnly("BeamSSD", true);
+    TextRef(kBeamName) = beam.name;
+    SetItems(kTechnique, OptionItems({"Isocentric", "Not Isocentric"}), kIsocentric);
+    SetReadOnly(kBeamSSD, true);
     if (m_linac == nullptr) {
         return;
     }
@@ -102,20 +156,20 @@ PhotonBeamForm::PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> contr
         }
     }
     if (asymmetric) {
-        SetEnabled("BeamAsymmWidth", m_linac->isAsymmetricFieldsOnWidth != 0);
-        SetEnabled("BeamAsymmHeight", m_linac->isAsymmetricFieldsOnHeight != 0);
+        SetEnabled(kBeamAsymmWidth, m_linac->isAsymmetricFieldsOnWidth != 0);
+        SetEnabled(kBeamAsymmHeight, m_linac->isAsymmetricFieldsOnHeight != 0);
     }
     FillLists();
-    SetEnabled("isOffset", OffsetAvailable(*m_energy));
-    SetEnabled("OffsetComp", OffsetAvailable(*m_energy));
-    SetEnabled("MultileafComp", m_energy->MLCSupported);
+    SetEnabled(kIsOffset, OffsetAvailable(*m_energy));
+    SetEnabled(kOffsetComp, OffsetAvailable(*m_energy));
+    SetEnabled(kMultileafComp, m_energy->MLCSupported);
 }
 
 void PhotonBeamForm::FillLists() {
-    SetItems("WedgeComp", WedgeItems(*m_energy));
-    SetItems("TrayComp", TrayItems(*m_energy, m_beam.adHoc));
-    SetItems("ShieldComp", ShieldItems(*m_energy, m_beam.adHoc));
-    SetItems("MultileafComp", MultileafItems(*m_energy, m_beam.adHoc));
+    SetItems(kWedgeComp, WedgeItems(*m_energy));
+    SetItems(kTrayComp, TrayItems(*m_energy, m_beam.adHoc));
+    SetItems(kShieldComp, ShieldItems(*m_energy, m_beam.adHoc));
+    SetItems(kMultileafComp, MultileafItems(*m_energy, m_beam.adHoc));
 }
 
 std::string PhotonBeamForm::IsocentricCaption() const {
@@ -140,7 +194,7 @@ bool PhotonBeamForm::SetSheet(int sheet) {
 Status PhotonBeamForm::CanSet(std::string_view name) const {
     const ControlSpec* control = Find(name);
     if (control != nullptr && m_linac != nullptr) {
-        if (name == "BeamSSD" && ReadOnly(name)) {
+        if (name == kBeamSSD && ReadOnly(name)) {
             return Status::Fail(
                 "BeamSSD cannot be typed in the isocentric technique (it follows the depth)");
         }
@@ -148,13 +202,13 @@ Status PhotonBeamForm::CanSet(std::string_view name) const {
             !AsymmetricSheetsEnabled()) {
             return Status::Fail("the linac " + m_linac->Name + " has no independent jaws");
         }
-        if ((name == "BeamAsymmWidth" || name == "BeamAsymmHeight") && !Enabled(name)) {
+        if ((name == kBeamAsymmWidth || name == kBeamAsymmHeight) && !Enabled(name)) {
             return Status::Fail("this asymmetry cannot be set on the linac " + m_linac->Name);
         }
-        if (name == "isOffset" && !Enabled(name)) {
+        if (name == kIsOffset && !Enabled(name)) {
             return Status::Fail("the energy " + m_energy->Name + " has no offset factors");
         }
-        if (name == "MultileafComp" && !Enabled(name)) {
+        if (name == kMultileafComp && !Enabled(name)) {
             return Status::Fail("multileaf factors are not available for " + m_energy->Name);
         }
     }
@@ -175,7 +229,7 @@ Status PhotonBeamForm::CheckBatchInput(const std::vector<std::string_view>& set)
 void PhotonBeamForm::FollowUpCancelled(std::string_view name) {
     // A cancelled multileaf entry goes back to "None"; trays and shields keep
     // "Set on fly...", which carries no entry.
-    if (name == "MultileafComp") {
+    if (name == kMultileafComp) {
         SelectQuietly(name, 0);
     }
 }
@@ -188,15 +242,15 @@ std::vector<ModifierItem> PhotonBeamForm::MakeOnFly(std::string_view name,
         return Items(name);
     }
     AdHocModifiers& adHoc = m_beam.adHoc;
-    if (name == "TrayComp") {
+    if (name == kTrayComp) {
         made = MakeAdHocEntry(adHoc.trays, value, &Tray::TF);
         return TrayItems(*m_energy, adHoc);
     }
-    if (name == "ShieldComp") {
+    if (name == kShieldComp) {
         made = MakeAdHocEntry(adHoc.shields, value, &Shield::SF);
         return ShieldItems(*m_energy, adHoc);
     }
-    if (name == "MultileafComp") {
+    if (name == kMultileafComp) {
         made = MakeAdHocEntry(adHoc.multileafs, value, &MLCFValue::MLCF);
         return MultileafItems(*m_energy, adHoc);
     }
@@ -208,29 +262,28 @@ Status PhotonBeamForm::RunRule(const ControlSpec& control) {
         return Status::Ok();
     }
     switch (control.rule) {
-    case kTechnique:
+    case kTechniqueRule:
         return TechniqueClick();
-    case kDepth:
+    case kDepthRule:
         if (m_technique == kIsocentric) {
-            if (const auto ssd = IsocentricSsdText(Text("BeamDepth"), *m_linac)) {
-                Apply({{"BeamSSD", *ssd}, {"BeamRealSSD", *ssd}});
+            if (const auto ssd = IsocentricSsdText(Text(kBeamDepth), *m_linac)) {
+                Apply({{kBeamSSD, *ssd}, {kBeamRealSSD, *ssd}});
             }
         }
         break;
     case kSymmetric:
         if (m_sheet == FieldSheet::Symmetric) {
-            ApplyField(SymmetricFieldChanged(Text("BeamWidth"), Text("BeamHeight")));
+            ApplyField(SymmetricFieldChanged(Text(kBeamWidth), Text(kBeamHeight)));
         }
         break;
     case kJaw:
         if (m_sheet == FieldSheet::AsymmetricA) {
             const ControlTexts texts = JawFieldChanged(
                 control.name,
-                {Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"), Text("BeamTop")},
-                *m_linac);
+                {Text(kBeamLeft), Text(kBeamRight), Text(kBeamBottom), Text(kBeamTop)}, *m_linac);
             // Without an equivalent size the typed jaw, or another, is not a number.
             const bool complete = std::any_of(texts.begin(), texts.end(), [](const auto& text) {
-                return text.first == "BeamEquivSize";
+                return text.first == kBeamEquivSize;
             });
             Apply(texts);
             if (!complete) {
@@ -240,8 +293,8 @@ Status PhotonBeamForm::RunRule(const ControlSpec& control) {
         break;
     case kAsymmetricB:
         if (m_sheet == FieldSheet::AsymmetricB) {
-            ApplyField(AsymmetricFieldChanged(Text("BeamWidthAsymm"), Text("BeamHeightAsymm"),
-                                              Text("BeamAsymmWidth"), Text("BeamAsymmHeight")));
+            ApplyField(AsymmetricFieldChanged(Text(kBeamWidthAsymm), Text(kBeamHeightAsymm),
+                                              Text(kBeamAsymmWidth), Text(kBeamAsymmHeight)));
         }
         break;
     default:
@@ -251,20 +304,19 @@ Status PhotonBeamForm::RunRule(const ControlSpec& control) {
 }
 
 Status PhotonBeamForm::TechniqueClick() {
-    const int technique = Selected("Technique");
+    const int technique = Selected(kTechnique);
     if (technique == m_technique) {
         return Status::Ok();
     }
     // The technique and the SSD's read-only state change before the depth is read, so a depth
     // that is not a number leaves the SSD texts as they were but the SSD locked.
     m_technique = technique;
-    SetReadOnly("BeamSSD", technique == kIsocentric);
-    const Result<SsdTexts> ssd =
-        TechniqueChanged(technique, Text("BeamDepth"), *m_linac, *m_energy);
+    SetReadOnly(kBeamSSD, technique == kIsocentric);
+    const Result<SsdTexts> ssd = TechniqueChanged(technique, Text(kBeamDepth), *m_linac, *m_energy);
     if (!ssd) {
-        return Captioned("BeamDepth", ssd.status());
+        return Captioned(kBeamDepth, ssd.status());
     }
-    Apply({{"BeamSSD", ssd->ssd}, {"BeamRealSSD", ssd->realSsd}});
+    Apply({{kBeamSSD, ssd->ssd}, {kBeamRealSSD, ssd->realSsd}});
     return Status::Ok();
 }
 
@@ -275,7 +327,7 @@ void PhotonBeamForm::ApplyField(const std::optional<ControlTexts>& texts) {
     }
     // A size, jaw or shift that is not a number: no equivalent size or offset can be shown,
     // and a stale figure would look valid.
-    Apply({{"BeamEquivSize", ""}, {"BeamOffset", ""}, {"OffsetComp", ""}});
+    Apply({{kBeamEquivSize, ""}, {kBeamOffset, ""}, {kOffsetComp, ""}});
 }
 
 void PhotonBeamForm::Apply(const ControlTexts& texts) {
@@ -284,48 +336,22 @@ void PhotonBeamForm::Apply(const ControlTexts& texts) {
     }
 }
 
-Result<PhotonBeamInput> PhotonBeamForm::ReadInput(double* wedgeDose) const {
+bool PhotonBeamForm::ReadsNow(const ControlSpec& control) const {
+    // The isocentric SSD follows the depth; only a fixed SSD is read as typed.
+    return control.name != kBeamSSD || Selected(kTechnique) == kFixedSsd;
+}
+
+Result<PhotonBeamInput> PhotonBeamForm::ReadInput() const {
     PhotonBeamInput in;
-    in.technique = Selected("Technique");
-    ReadIdentity(in);
-    Status read = ReadNumbers({{"BeamDose", &in.dose}});
-    if (read && wedgeDose != nullptr) {
-        read = ReadNumbers({{"BeamWedgeDose", wedgeDose}});
-    }
-    if (read) {
-        read = ReadNumbers({{"BeamLeft", &in.X1},
-                            {"BeamRight", &in.X2},
-                            {"BeamBottom", &in.Y1},
-                            {"BeamTop", &in.Y2},
-                            {"BeamWidth", &in.width},
-                            {"BeamHeight", &in.height},
-                            {"BeamEquivSize", &in.equivSize},
-                            {"BeamOffset", &in.offset},
-                            {"BeamDepth", &in.depth}});
-    }
-    if (read && in.technique == kFixedSsd) {
-        read = ReadNumbers({{"BeamSSD", &in.SSD}});
-    }
-    if (read) {
-        read = ReadNumbers({{"BeamRealSSD", &in.realSSD}});
-    }
-    if (read) {
-        read = ReadTPSMU(in);
-    }
-    if (!read) {
+    if (Status read = ReadBound(in); !read) {
         return read;
     }
-    in.wedge = static_cast<const Wedge*>(SelectedEntry("WedgeComp"));
-    in.tray = static_cast<const Tray*>(SelectedEntry("TrayComp"));
-    in.shield = static_cast<const Shield*>(SelectedEntry("ShieldComp"));
-    in.multileaf = static_cast<const MLCFValue*>(SelectedEntry("MultileafComp"));
-    in.offsetOff = !Checked("isOffset");
     return in;
 }
 
 Result<JawSettings> PhotonBeamForm::CurrentJaws() const {
-    return ParseJawSettings(Text("BeamLeft"), Text("BeamRight"), Text("BeamBottom"),
-                            Text("BeamTop"), Text("BeamWidth"), Text("BeamHeight"));
+    return ParseJawSettings(Text(kBeamLeft), Text(kBeamRight), Text(kBeamBottom), Text(kBeamTop),
+                            Text(kBeamWidth), Text(kBeamHeight));
 }
 
 Status PhotonBeamForm::CanUseCurrentJaws() const {
@@ -352,7 +378,7 @@ Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) con
     if (m_energy == nullptr) {
         return Result<MLCFactors>::Fail("The beam has no treatment with a photon energy");
     }
-    const Result<double> equivSize = StrToFloat(Text("BeamEquivSize"));
+    const Result<double> equivSize = StrToFloat(Text(kBeamEquivSize));
     if (!equivSize) {
         return equivSize.status();
     }
@@ -361,7 +387,7 @@ Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) con
 
 void PhotonBeamForm::AddMultileafFromFile(const std::string& fileName, const MLCField& field,
                                           const MLCFactors& factors) {
-    AddOnFly("MultileafComp", {MLCEntryName(fileName, field.name), factors.Average()});
+    AddOnFly(kMultileafComp, {MLCEntryName(fileName, field.name), factors.Average()});
 }
 
 Status PhotonBeamForm::Accept(const Date& today) {
@@ -384,46 +410,10 @@ void PhotonBeamForm::LoadControls() {
     if (m_linac == nullptr) {
         return;
     }
-    const TPhotonBeam& b = m_beam;
-    m_sheet = b.sheet;
-    // A stored depth is always a number, so the technique change cannot fail here.
-    (void)Select("Technique", b.technique);
-    const PhotonGeometry& e = b.typed;
-    // The field is shown as it was typed (at the isocentre for the isocentric technique).
-    const std::pair<std::string_view, std::string> inOrder[] = {
-        {"BeamName", b.name},
-        {"BeamID", b.ID},
-        {"GantryRot", b.gantry},
-        {"JawsRot", b.jaws},
-        {"CouchRot", b.couch},
-        {"BeamWidth", G(e.width)},
-        {"BeamHeight", G(e.height)},
-        {"BeamLeft", G(e.X1)},
-        {"BeamRight", G(e.X2)},
-        {"BeamBottom", G(e.Y1)},
-        {"BeamTop", G(e.Y2)},
-        {"BeamWidthAsymm", G(e.width)},
-        {"BeamHeightAsymm", G(e.height)},
-        {"BeamAsymmWidth", G((e.X2 - e.X1) / 2)},
-        {"BeamAsymmHeight", G((e.Y2 - e.Y1) / 2)},
-        {"BeamDose", G(b.dose)},
-        {"BeamDepth", G(b.depth)},
-        {"BeamSSD", G(b.SSD)},
-        {"BeamRealSSD", G(b.realSSD)},
-        {"BeamEquivSize", G(e.equivSize)},
-        {"BeamOffset", G(e.offset)},
-    };
-    for (const auto& [name, text] : inOrder) {
-        SetText(name, text);
-    }
+    m_sheet = m_beam.sheet;
+    // The entries the beam made on the spot are offered again.
     FillLists();
-    SelectEntryQuietly("WedgeComp", b.wedge);
-    SelectEntryQuietly("TrayComp", b.tray);
-    SelectEntryQuietly("ShieldComp", b.shield);
-    SelectEntryQuietly("MultileafComp", b.multileaf);
-    TextRef("OffsetComp") = G(e.offset);
-    ShowTPSMU(b);
-    SetCheckedQuietly("isOffset", !b.offsetOff);
+    LoadBound(m_beam.ShownInput());
 }
 
 } // namespace kova

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/beams/beam_form.h"
+#include "core/beams/bound_form.h"
+#include "core/beams/control_names.h"
 #include "core/beams/photon_beam.h"
 #include "core/mlc/mlc_factors.h"
 #include "core/mlc/mlc_jaws.h"
@@ -30,12 +31,12 @@ FieldLabels FieldLabelsFor(const TLinacSpec* linac);
 /// isocentric SSD, each field sheet fills the other sheets, the equivalent square and the
 /// offset; the modifier lists come from the energy and the beam's own entries. Without a
 /// linac and a photon energy behind the beam no rule runs and OK is refused.
-class PhotonBeamForm : public BeamForm {
+class PhotonBeamForm : public BoundForm<PhotonBeamInput> {
 public:
     explicit PhotonBeamForm(TPhotonBeam& beam);
 
-    /// The controls of the photon beam dialog.
-    static std::vector<ControlSpec> ControlTable();
+    /// The controls of the photon beam dialog and where each keeps its value.
+    static const BoundTable<PhotonBeamInput>& Table();
 
     std::string Caption() const override { return "New Photon Beam"; }
     /// The isocentric technique's caption, with the linac's own SAD (100 cm without a linac).
@@ -55,9 +56,8 @@ public:
     void FollowUpCancelled(std::string_view name) override;
 
     /// The controls converted in the order OK reads them; the first text that is not a
-    /// number fails with the conversion message. With `wedgeDose` the wedge dose is read
-    /// right after the dose.
-    Result<PhotonBeamInput> ReadInput(double* wedgeDose = nullptr) const;
+    /// number fails with the conversion message.
+    Result<PhotonBeamInput> ReadInput() const;
 
     Status Accept(const Date& today) override;
     void LoadControls() override;
@@ -80,9 +80,10 @@ public:
                               const MLCFactors& factors);
 
 protected:
-    PhotonBeamForm(TPhotonBeam& beam, std::vector<ControlSpec> controls);
+    PhotonBeamForm(TPhotonBeam& beam, BoundTable<PhotonBeamInput> table);
 
     Status RunRule(const ControlSpec& control) override;
+    bool ReadsNow(const ControlSpec& control) const override;
     std::vector<ModifierItem> MakeOnFly(std::string_view name, const ModifierValue& value,
                                         const EnergyListItem*& made) override;
 

@@ -7,37 +7,16 @@
 #include <cmath>
 
 namespace kova {
+
+using namespace controls;
+
 namespace {
 
-enum Rule { kNoRule, kLungShields, kBuild };
+enum Rule { kNoRule, kLungShieldsRule, kBuildRule };
 
 /// Lung paths are looked up on a 33 x 33 cm field, water paths on 50 x 50 cm.
 constexpr double kLungField = 33;
 constexpr double kWaterField = 50;
-
-std::vector<ControlSpec> TBIControls() {
-    std::vector<ControlSpec> controls = {
-        {"BeamName", ControlType::Edit, ""},
-        {"BeamID", ControlType::Edit, ""},
-        {"GantryRot", ControlType::Edit, ""},
-        {"JawsRot", ControlType::Edit, ""},
-        {"CouchRot", ControlType::Edit, ""},
-        {"BeamDose", ControlType::Edit, "0", kNoRule, 0, 1, "Total dose"},
-        {"BeamRefDistance", ControlType::Edit, "0", kNoRule, 0, 1, "Dose point distance"},
-        {"BeamWidth", ControlType::Shown, "0"},
-        {"BeamHeight", ControlType::Shown, "0"},
-        {"ShieldComp", ControlType::List, "", kNoRule, 0, 2},
-    };
-    for (const TBIBodyValue& value : TBIBodyValues()) {
-        controls.push_back({value.name, ControlType::Edit, "0", kNoRule, 0, 1, value.what});
-    }
-    // The box comes first in a batch, so that the lung edits are open or closed before
-    // they are typed; "Normal Build" stands among the edits, in the order given.
-    controls.push_back({"isLungShields", ControlType::Check, "1", kLungShields, 0, 0});
-    controls.push_back({"Build", ControlType::Action, "", kBuild, 0, 1});
-    controls.push_back({"TPSMU", ControlType::Edit, "", kNoRule, 0, 1, "TPS MU"});
-    return controls;
-}
 
 std::string Cm(double value) {
     return FormatGeneral(value) + " cm";
@@ -48,7 +27,7 @@ Status CheckInput(const TBIBeamInput& in) {
         return Status::Fail("The dose must be above 0 cGy");
     }
     for (const TBIBodyValue& value : TBIBodyValues()) {
-        const double v = in.body.*value.member;
+        const double v = in.*value.member;
         if ((!value.lung || in.isLungShields) && !(v > value.above)) {
             return Status::Fail(std::string(value.what) + " must be above " +
                                 FormatGeneral(value.above) + std::string(value.unit) + " (it is " +
@@ -56,9 +35,9 @@ Status CheckInput(const TBIBeamInput& in) {
         }
     }
     // A point closer to the source than its own depth has no SSD: no factor is defined.
-    const std::pair<const char*, double> halves[] = {{"abdomen", in.body.AbdomenDepth / 2},
-                                                     {"thorax", in.body.ThoraxDepth / 2},
-                                                     {"head", in.body.HeadDepth / 2}};
+    const std::pair<const char*, double> halves[] = {{"abdomen", in.AbdomenDepth / 2},
+                                                     {"thorax", in.ThoraxDepth / 2},
+                                                     {"head", in.HeadDepth / 2}};
     for (const auto& [part, half] : halves) {
         if (!(in.doseDistance - half > 0)) {
             return Status::Fail("The dose point distance " + Cm(in.doseDistance) +
@@ -94,7 +73,7 @@ Result<TBIPoint> PointFigures(const TgEnergy& energy, double ssd, double depth, 
 
 /// The transmission and thickness of the lung shields.
 Status LungShields(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f) {
-    const TBIBody& body = in.body;
+    const TBIBody& body = in;
     const double density = body.MeanCTLungs * 0.001 + 1;
     const double waterDepth = body.MeanLungDepth * 0.5 + body.MeanSkinLungDepth;
     const double lungDepth = body.MeanLungDepth * density * 0.5 + body.MeanSkinLungDepth;
@@ -119,7 +98,7 @@ Status LungShields(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f
 
 /// The three dose points and the reference field.
 Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f) {
-    const TBIBody& body = in.body;
+    const TBIBody& body = in;
     const double thoraxDepth = body.ThoraxDepth * 0.5;
     const double headDepth = body.HeadDepth * 0.5;
     const Result<TBIPoint> torso =
@@ -198,6 +177,49 @@ const std::array<TBIBodyValue, 11>& TBIBodyValues() {
     return values;
 }
 
+const BoundTable<TBIBeamInput>& TBIBeamForm::Table() {
+    using In = TBIBeamInput;
+    // Read by OK in this order: the identity, the dose, the body, the dose point distance, the
+    // TPS MU; the box and the shield cannot fail.
+    static const BoundTable<In> table = [] {
+        const auto edit = [](std::string_view name, ValueSlot<In> slot, std::string_view key,
+                             int read, std::string_view text = "0",
+                             std::string_view caption = {}) -> BoundControl<In> {
+            return {{name, ControlType::Edit, text, kNoRule, 0, 1, caption}, slot, key, read};
+        };
+        BoundTable<In> rows = {
+            edit(kBeamName, &BeamFields::name, "name", 1, ""),
+            edit(kBeamID, &BeamFields::ID, "ID", 2, ""),
+            edit(kGantryRot, &BeamFields::gantry, "gantry", 3, ""),
+            edit(kJawsRot, &BeamFields::jaws, "jaws", 4, ""),
+            edit(kCouchRot, &BeamFields::couch, "couch", 5, ""),
+            edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Total dose"),
+            edit(kBeamRefDistance, &TBIFields::doseDistance, "doseDistance", 20, "0",
+                 "Dose point distance"),
+            {{kBeamWidth, ControlType::Shown, "0"}, {}, {}, 0},
+            {{kBeamHeight, ControlType::Shown, "0"}, {}, {}, 0},
+            {{kShieldComp, ControlType::List, "", kNoRule, 0, 2},
+             EntryAt<In, &TBIFields::shield>(),
+             "shield",
+             22},
+        };
+        int read = 7;
+        for (const TBIBodyValue& value : TBIBodyValues()) {
+            rows.push_back(edit(value.name, value.member, value.name, read++, "0", value.what));
+        }
+        // The box comes first in a batch, so that the lung edits are open or closed before
+        // they are typed; "Normal Build" stands among the edits, in the order given.
+        rows.push_back({{kIsLungShields, ControlType::Check, "1", kLungShieldsRule, 0, 0},
+                        &TBIFields::isLungShields,
+                        kIsLungShields,
+                        22});
+        rows.push_back({{kBuild, ControlType::Action, "", kBuildRule, 0, 1}, {}, {}, 0});
+        rows.push_back(edit(kTPSMU, &BeamFields::tpsMU, {}, 21, "", "TPS MU"));
+        return rows;
+    }();
+    return table;
+}
+
 Result<TBIFactors> CalculateTBIBeam(const TgEnergy& energy, const TBIBeamInput& in,
                                     const Date& today, double& mu) {
     TBIFactors f;
@@ -261,24 +283,31 @@ std::vector<const EnergyListItem*> TTBIBeam::UsedEntries() const {
     return {shield};
 }
 
+TBIBeamInput TTBIBeam::StoredInput() const {
+    TBIBeamInput in;
+    static_cast<BeamFields&>(in) = *this;
+    static_cast<TBIFields&>(in) = *this;
+    return in;
+}
+
 std::unique_ptr<BeamForm> TTBIBeam::CreateForm() {
     return std::make_unique<TBIBeamForm>(*this);
 }
 
-TBIBeamForm::TBIBeamForm(TTBIBeam& beam) : BeamForm(TBIControls()), m_beam(beam) {
-    TextRef("BeamName") = beam.name;
-    SetItems("Build", OptionItems({"Normal Build"}), -1);
+TBIBeamForm::TBIBeamForm(TTBIBeam& beam) : BoundForm(Table()), m_beam(beam) {
+    TextRef(kBeamName) = beam.name;
+    SetItems(kBuild, OptionItems({"Normal Build"}), -1);
     if (const TgEnergy* energy = beam.machine.gEnergy) {
-        TextRef("BeamWidth") = G(energy->TBIFieldSize);
-        TextRef("BeamHeight") = G(energy->TBIFieldSize);
-        TextRef("BeamRefDistance") = G(energy->TBIRef);
-        SetItems("ShieldComp", ShieldItems(*energy, beam.adHoc));
+        TextRef(kBeamWidth) = G(energy->TBIFieldSize);
+        TextRef(kBeamHeight) = G(energy->TBIFieldSize);
+        TextRef(kBeamRefDistance) = G(energy->TBIRef);
+        SetItems(kShieldComp, ShieldItems(*energy, beam.adHoc));
     }
 }
 
 Status TBIBeamForm::CanSet(std::string_view name) const {
     for (const TBIBodyValue& value : TBIBodyValues()) {
-        if (value.lung && value.name == name && !Checked("isLungShields")) {
+        if (value.lung && value.name == name && !Checked(kIsLungShields)) {
             return Status::Fail(std::string(name) +
                                 " is used only with lung shields (isLungShields = 1)");
         }
@@ -287,9 +316,9 @@ Status TBIBeamForm::CanSet(std::string_view name) const {
 }
 
 Status TBIBeamForm::RunRule(const ControlSpec& control) {
-    if (control.rule == kLungShields) {
+    if (control.rule == kLungShieldsRule) {
         EnableLungEdits();
-    } else if (control.rule == kBuild) {
+    } else if (control.rule == kBuildRule) {
         for (const TBIBodyValue& value : TBIBodyValues()) {
             TextRef(value.name) = G(value.normalBuild);
         }
@@ -300,7 +329,7 @@ Status TBIBeamForm::RunRule(const ControlSpec& control) {
 void TBIBeamForm::EnableLungEdits() {
     for (const TBIBodyValue& value : TBIBodyValues()) {
         if (value.lung) {
-            SetEnabled(value.name, Checked("isLungShields"));
+            SetEnabled(value.name, Checked(kIsLungShields));
         }
     }
 }
@@ -308,7 +337,7 @@ void TBIBeamForm::EnableLungEdits() {
 std::vector<ModifierItem> TBIBeamForm::MakeOnFly(std::string_view name, const ModifierValue& value,
                                                  const EnergyListItem*& made) {
     const TgEnergy* energy = m_beam.machine.gEnergy;
-    if (name != "ShieldComp" || energy == nullptr) {
+    if (name != kShieldComp || energy == nullptr) {
         made = nullptr;
         return Items(name);
     }
@@ -318,30 +347,15 @@ std::vector<ModifierItem> TBIBeamForm::MakeOnFly(std::string_view name, const Mo
 
 Result<TBIBeamInput> TBIBeamForm::ReadInput() const {
     TBIBeamInput in;
-    ReadIdentity(in);
-    Status read = ReadNumbers({{"BeamDose", &in.dose}});
-    for (const TBIBodyValue& value : TBIBodyValues()) {
-        if (read) {
-            read = ReadNumbers({{value.name, &(in.body.*value.member)}});
-        }
-    }
-    if (read) {
-        read = ReadNumbers({{"BeamRefDistance", &in.doseDistance}});
-    }
-    if (read) {
-        read = ReadTPSMU(in);
-    }
-    if (!read) {
+    if (Status read = ReadBound(in); !read) {
         return read;
     }
-    in.isLungShields = Checked("isLungShields");
-    in.width = in.body.AbdomenWidth;
-    in.height = in.body.TorsoHeight;
+    in.width = in.AbdomenWidth;
+    in.height = in.TorsoHeight;
     in.equivSize = EquivalentSquare(in.width, in.height);
-    in.depth = in.body.AbdomenDepth * 0.5;
+    in.depth = in.AbdomenDepth * 0.5;
     in.SSD = in.doseDistance - in.depth;
     in.realSSD = in.doseDistance;
-    in.shield = static_cast<const Shield*>(SelectedEntry("ShieldComp"));
     return in;
 }
 
@@ -354,20 +368,11 @@ Status TBIBeamForm::Accept(const Date& today) {
 }
 
 void TBIBeamForm::LoadControls() {
-    const TTBIBeam& b = m_beam;
-    ShowIdentity(b);
-    TextRef("BeamDose") = G(b.dose);
-    TextRef("BeamRefDistance") = G(b.doseDistance);
-    ShowTPSMU(b);
-    for (const TBIBodyValue& value : TBIBodyValues()) {
-        TextRef(value.name) = G(b.body.*value.member);
+    if (const TgEnergy* energy = m_beam.machine.gEnergy) {
+        // The shields the beam made on the spot are offered again.
+        SetItems(kShieldComp, ShieldItems(*energy, m_beam.adHoc));
     }
-    SetCheckedQuietly("isLungShields", b.isLungShields);
-    EnableLungEdits();
-    if (const TgEnergy* energy = b.machine.gEnergy) {
-        SetItems("ShieldComp", ShieldItems(*energy, m_beam.adHoc));
-        SelectEntryQuietly("ShieldComp", b.shield);
-    }
+    LoadBound(m_beam.StoredInput());
 }
 
 } // namespace kova

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/beams/beam.h"
-#include "core/beams/beam_form.h"
+#include "core/beams/bound_form.h"
+#include "core/beams/control_names.h"
 #include "core/beams/modifiers.h"
 #include "core/dosimetry/photon_lookups.h"
 
@@ -35,9 +36,8 @@ struct TBIBodyValue {
 /// The eleven values in the order the dialog reads them.
 const std::array<TBIBodyValue, 11>& TBIBodyValues();
 
-/// What a TBI beam keeps besides the fields of every beam.
-struct TBIFields {
-    TBIBody body;
+/// What a TBI beam keeps besides the fields of every beam: the patient model and the rest.
+struct TBIFields : TBIBody {
     bool isLungShields = true;
     double doseDistance = 0; ///< source to torso point (the dose point), cm
     const Shield* shield = nullptr;
@@ -92,6 +92,9 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+
+    /// The input as stored.
+    TBIBeamInput StoredInput() const;
 };
 
 /// The TBI calculation of `in` on `energy`: every factor, the MU and the two doses.
@@ -100,9 +103,12 @@ Result<TBIFactors> CalculateTBIBeam(const TgEnergy& energy, const TBIBeamInput& 
 
 /// The TBI beam dialog: identity, dose and distance, the shield, the patient build with its
 /// "Normal Build" and the lung shields box (which only enables the lung edits; OK stores it).
-class TBIBeamForm : public BeamForm {
+class TBIBeamForm : public BoundForm<TBIBeamInput> {
 public:
     explicit TBIBeamForm(TTBIBeam& beam);
+
+    /// The controls of the TBI dialog and where each keeps its value.
+    static const BoundTable<TBIBeamInput>& Table();
 
     std::string Caption() const override { return "New TBI Beam"; }
     Status CanSet(std::string_view name) const override;

@@ -43,7 +43,7 @@ TextNode ReferenceLine(const TBIFactors& f, double size) {
 
 TextNode DetailsLine(const TTBIBeam& b, const TgEnergy& energy) {
     const TBIFactors& f = b.factors;
-    const TBIBody& body = b.body;
+    const TBIBody& body = b;
     TextNode details = Line("Dosimetric details");
     details.children = {
         CalibrationLine(f.MUperCGy, b.day, energy),
@@ -98,6 +98,7 @@ std::vector<TextNode> TTBIBeam::ShowResults() const {
 
 std::vector<std::string> TTBIBeam::DetailsColumn(const Date& printDay) const {
     const TBIFactors& f = factors;
+    const TBIBody& body = *this;
     const TableValue& of = f.refFieldFactor;
     const TableValue& sp = f.refPhantomScatter;
     const auto equiv = [](double value) { return FormatFloat("0.0;;0", value); };
@@ -164,28 +165,14 @@ std::vector<SetupCell> TTBIBeam::SetupRow() const {
 }
 
 std::vector<NamedValue> TTBIBeam::Inputs() const {
-    std::vector<NamedValue> values = {{"name", name},
-                                      {"ID", ID},
-                                      {"gantry", gantry},
-                                      {"jaws", jaws},
-                                      {"couch", couch},
-                                      {"dose", dose},
-                                      {"doseDistance", doseDistance},
-                                      {"width", width},
-                                      {"height", height},
-                                      {"equivSize", equivSize},
-                                      {"depth", depth},
-                                      {"SSD", SSD},
-                                      {"realSSD", realSSD}};
-    for (const TBIBodyValue& value : TBIBodyValues()) {
-        values.push_back({std::string(value.name), body.*value.member});
-    }
-    values.push_back({"isLungShields", isLungShields});
-    ReportedValue shieldName = std::monostate{};
-    if (shield != nullptr) {
-        shieldName = shield->Name;
-    }
-    values.push_back({"shield", shieldName});
+    std::vector<NamedValue> values = BoundValues(TBIBeamForm::Table(), StoredInput());
+    // Worked out from the patient model and the dose point, not typed.
+    values.insert(values.end(), {{"width", width},
+                                 {"height", height},
+                                 {"equivSize", equivSize},
+                                 {"depth", depth},
+                                 {"SSD", SSD},
+                                 {"realSSD", realSSD}});
     return values;
 }
 

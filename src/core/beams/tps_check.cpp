@@ -2,71 +2,53 @@
 
 #include "core/beams/result_text.h"
 #include "core/common/file_bytes.h"
+#include "core/common/key_value_text.h"
 #include "core/text/number_text.h"
 
 #include <cmath>
-#include <sstream>
 
 namespace kova {
 namespace {
 
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
-}
-
-double* LevelOf(ActionLevels& levels, BeamKind kind) {
-    switch (kind) {
-    case BeamKind::Photon:
-        return &levels.photon;
-    case BeamKind::PhotonOpenWedged:
-        return &levels.openWedged;
-    case BeamKind::Electron:
-        return &levels.electron;
-    case BeamKind::TotalBody:
-        return &levels.totalBody;
-    }
-    return &levels.photon;
+std::size_t RowOf(BeamKind kind) {
+    return static_cast<std::size_t>(&KindInfo(kind) - BeamKinds().data());
 }
 
 } // namespace
 
+ActionLevels::ActionLevels() {
+    for (const BeamKindInfo& kind : BeamKinds()) {
+        m_levels.push_back(kind.actionLevel);
+    }
+}
+
 double ActionLevels::For(BeamKind kind) const {
-    ActionLevels copy = *this;
-    return *LevelOf(copy, kind);
+    return m_levels[RowOf(kind)];
+}
+
+void ActionLevels::Set(BeamKind kind, double percent) {
+    m_levels[RowOf(kind)] = percent;
 }
 
 Result<ActionLevels> ParseActionLevels(std::string_view text) {
     ActionLevels levels;
-    std::istringstream lines{std::string(text)};
-    std::string raw;
-    for (int number = 1; std::getline(lines, raw); ++number) {
-        const std::string line = Trim(raw);
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const auto equals = line.find('=');
-        const std::string where = "line " + std::to_string(number) + ": ";
-        if (equals == std::string::npos) {
+    for (const KeyValueLine& line : SplitKeyValueText(text)) {
+        const std::string where = "line " + std::to_string(line.number) + ": ";
+        if (line.type != KeyValueLine::Type::Entry) {
             return Result<ActionLevels>::Fail(where + "expected 'Beam kind = percent'");
         }
-        const std::optional<BeamKind> kind = BeamKindFromText(Trim(line.substr(0, equals)));
+        const std::optional<BeamKind> kind = BeamKindFromText(line.key);
         if (!kind) {
-            return Result<ActionLevels>::Fail(where + "unknown beam kind '" +
-                                              Trim(line.substr(0, equals)) + "'");
+            return Result<ActionLevels>::Fail(where + "unknown beam kind '" + line.key + "'");
         }
-        const Result<double> percent = StrToFloat(Trim(line.substr(equals + 1)));
+        const Result<double> percent = StrToFloat(line.value);
         if (!percent) {
             return Result<ActionLevels>::Fail(where + percent.reason());
         }
         if (!(*percent > 0) || !std::isfinite(*percent)) {
             return Result<ActionLevels>::Fail(where + "an action level must be above 0 %");
         }
-        *LevelOf(levels, *kind) = *percent;
+        levels.Set(*kind, *percent);
     }
     return levels;
 }

@@ -10,28 +10,31 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kova {
 
 /// The largest difference, in percent of KOVA X's MU, that a beam of each kind may show
-/// before it is flagged. The defaults follow common practice for independent MU checks:
-/// 3 % for photon beams, 5 % for electron and total body beams.
-struct ActionLevels {
-    double photon = 3;
-    double openWedged = 3;
-    double electron = 5;
-    double totalBody = 5;
+/// before it is flagged; each kind's default comes with the kind (BeamKinds()).
+class ActionLevels {
+public:
+    /// Every kind at its default.
+    ActionLevels();
 
     double For(BeamKind kind) const;
+    /// Sets the level of `kind`, percent above 0.
+    void Set(BeamKind kind, double percent);
+
+private:
+    std::vector<double> m_levels; ///< by the kinds' order in BeamKinds()
 };
 
 /// The settings file of the action levels, next to the program.
 inline constexpr const char* kActionLevelsFile = "ActionLevels.ini";
 
 /// Reads action levels: "Key = Value" lines where the key is a beam kind's text ("Photon
-/// Beam", "Photon Open/Wedged Beam", "Electron Beam", "Total Body Irradiation") and the value
-/// a percentage above 0; "#" starts a comment. Kinds not named keep their default. Fails,
-/// saying where, on any other line, key or value.
+/// Beam", "Electron Beam"...) and the value a percentage above 0; "#" starts a comment. Kinds
+/// not named keep their default. Fails, saying where, on any other line, key or value.
 Result<ActionLevels> ParseActionLevels(std::string_view text);
 
 /// Action levels read from a settings file, or the defaults with the reason why.

@@ -9,7 +9,7 @@ namespace kova {
 
 /// Outcome of an operation that can be refused for an expected reason (bad input, a
 /// lookup without data, a rejected file). The reason is a sentence for the user.
-class Status {
+class [[nodiscard]] Status {
 public:
     static Status Ok() { return Status(); }
     static Status Fail(std::string reason) { return Status(std::move(reason)); }
@@ -30,7 +30,7 @@ private:
 
 /// A value, or the reason why there is none.
 template <class T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
     Result(Status failure) : m_status(std::move(failure)) { assert(!m_status.ok()); }
@@ -38,10 +38,17 @@ public:
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
-    const T& value() const { return *m_value; }
-    T& value() { return *m_value; }
-    const T& operator*() const { return *m_value; }
-    const T* operator->() const { return &*m_value; }
+    /// The value; asking a failure for one is a fault of the program.
+    const T& value() const {
+        assert(ok() && "Result::value() on a failure");
+        return *m_value;
+    }
+    T& value() {
+        assert(ok() && "Result::value() on a failure");
+        return *m_value;
+    }
+    const T& operator*() const { return value(); }
+    const T* operator->() const { return &value(); }
     const std::string& reason() const { return m_status.reason(); }
     const Status& status() const { return m_status; }
 

@@ -126,9 +126,8 @@ std::optional<WedgeFactors> Wedge::GetFactors(double s) const {
         return WedgeFactors{n.WF, n.PDDWarp};
     }
     const WFValue& p = *WFValues[*found->bracket];
-    return WedgeFactors{p.WF + (n.WF - p.WF) / (n.FieldSize - p.FieldSize) * (s - p.FieldSize),
-                        p.PDDWarp + (n.PDDWarp - p.PDDWarp) / (n.FieldSize - p.FieldSize) *
-                                        (s - p.FieldSize)};
+    return WedgeFactors{Interpolate(p.FieldSize, p.WF, n.FieldSize, n.WF, s),
+                        Interpolate(p.FieldSize, p.PDDWarp, n.FieldSize, n.PDDWarp, s)};
 }
 
 void Tray::WriteTo(std::ostream& out) const {

@@ -1,5 +1,6 @@
 #include "core/mlc/mlc_jaws.h"
 
+#include "core/beams/control_names.h"
 #include "core/dosimetry/photon_lookups.h"
 #include "core/text/number_text.h"
 
@@ -43,20 +44,20 @@ std::vector<NamedText> RecommendedJawTexts(const MLCField& field) {
     const double height = to + bo;
     const double offset = std::sqrt((le - ri) * (le - ri) / 4 + (to - bo) * (to - bo) / 4);
     return {
-        {"GantryRot", field.gantryText},
-        {"BeamWidth", OneDecimal(width)},
-        {"BeamHeight", OneDecimal(height)},
-        {"BeamLeft", FormatGeneral(le)},
-        {"BeamRight", FormatGeneral(ri)},
-        {"BeamBottom", FormatGeneral(bo)},
-        {"BeamTop", FormatGeneral(to)},
-        {"BeamWidthAsymm", OneDecimal(width)},
-        {"BeamHeightAsymm", OneDecimal(height)},
-        {"BeamAsymmWidth", OneDecimal((ri - le) * 0.5)},
-        {"BeamAsymmHeight", OneDecimal((to - bo) * 0.5)},
-        {"BeamEquivSize", OneDecimal(EquivalentSquare(width, height))},
-        {"BeamOffset", OneDecimal(offset)},
-        {"OffsetComp", OneDecimal(offset)},
+        {controls::kGantryRot, field.gantryText},
+        {controls::kBeamWidth, OneDecimal(width)},
+        {controls::kBeamHeight, OneDecimal(height)},
+        {controls::kBeamLeft, FormatGeneral(le)},
+        {controls::kBeamRight, FormatGeneral(ri)},
+        {controls::kBeamBottom, FormatGeneral(bo)},
+        {controls::kBeamTop, FormatGeneral(to)},
+        {controls::kBeamWidthAsymm, OneDecimal(width)},
+        {controls::kBeamHeightAsymm, OneDecimal(height)},
+        {controls::kBeamAsymmWidth, OneDecimal((ri - le) * 0.5)},
+        {controls::kBeamAsymmHeight, OneDecimal((to - bo) * 0.5)},
+        {controls::kBeamEquivSize, OneDecimal(EquivalentSquare(width, height))},
+        {controls::kBeamOffset, OneDecimal(offset)},
+        {controls::kOffsetComp, OneDecimal(offset)},
     };
 }
 

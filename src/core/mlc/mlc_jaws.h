@@ -12,7 +12,7 @@ namespace kova {
 
 /// A text for the photon beam edit of that name.
 struct NamedText {
-    std::string control; ///< the edit's name, e.g. "BeamWidth"
+    std::string_view control; ///< the edit's name (one of the controls:: names)
     std::string text;
 };
 

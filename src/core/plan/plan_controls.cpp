@@ -1,8 +1,8 @@
 // The photon and electron beam dialogs' controls from a plan: the technique, depth, SSDs,
-// field and multileaf entry of a photon beam, the applicator of an electron beam.
 
 #include "core/plan/plan_controls.h"
 
+#include "core/beams/control_names.h" // field and multileaf entry of a photon beam, the applicator of an electron beam.
 #include "core/dosimetry/photon_lookups.h"
 #include "core/mlc/mlc_factors.h"
 #include "core/plan/leaf_opening.h"
@@ -108,12 +108,12 @@ Result<PhotonSetup> SetupOf(const PlanBeamContext& context, const TgEnergy& ener
 }
 
 void AddTechnique(const PhotonSetup& setup, ImportedBeam& imported) {
-    AddControl(imported, "Technique", setup.fixedSSD ? "1" : "0");
-    AddControl(imported, "BeamDepth", G(setup.depth));
+    AddControl(imported, controls::kTechnique, setup.fixedSSD ? "1" : "0");
+    AddControl(imported, controls::kBeamDepth, G(setup.depth));
     if (setup.fixedSSD) {
-        AddControl(imported, "BeamSSD", G(setup.SSD));
+        AddControl(imported, controls::kBeamSSD, G(setup.SSD));
     }
-    AddControl(imported, "BeamRealSSD", G(setup.SSD));
+    AddControl(imported, controls::kBeamRealSSD, G(setup.SSD));
 }
 
 /// The field through the symmetric sheet, or through the sheet of sizes and shifts, which
@@ -122,8 +122,8 @@ Status AddField(const Jaws& jaws, double scale, const TLinacSpec& linac, Importe
     const double width = (jaws.X1 + jaws.X2) * scale;
     const double height = (jaws.Y1 + jaws.Y2) * scale;
     if (jaws.symmetricX && jaws.symmetricY) {
-        AddControl(imported, "BeamWidth", G(width));
-        AddControl(imported, "BeamHeight", G(height));
+        AddControl(imported, controls::kBeamWidth, G(width));
+        AddControl(imported, controls::kBeamHeight, G(height));
         return Status::Ok();
     }
     const double shiftX = (jaws.X2 - jaws.X1) / 2 * scale;
@@ -139,13 +139,13 @@ Status AddField(const Jaws& jaws, double scale, const TLinacSpec& linac, Importe
     if (std::fabs(shiftX) > kLargestShift || std::fabs(shiftY) > kLargestShift) {
         return Status::Fail("the field centre lies more than 50 cm off the axis");
     }
-    AddControl(imported, "BeamWidthAsymm", G(width));
-    AddControl(imported, "BeamHeightAsymm", G(height));
+    AddControl(imported, controls::kBeamWidthAsymm, G(width));
+    AddControl(imported, controls::kBeamHeightAsymm, G(height));
     if (!jaws.symmetricX) {
-        AddControl(imported, "BeamAsymmWidth", G(shiftX));
+        AddControl(imported, controls::kBeamAsymmWidth, G(shiftX));
     }
     if (!jaws.symmetricY) {
-        AddControl(imported, "BeamAsymmHeight", G(shiftY));
+        AddControl(imported, controls::kBeamAsymmHeight, G(shiftY));
     }
     return Status::Ok();
 }
@@ -213,7 +213,7 @@ Status AddMultileaf(const PlanBeamContext& context, const TgEnergy& energy, cons
         return Status::Fail("no multileaf factor for the leaf opening: " + factors.reason());
     }
     const std::string label = context.label.empty() ? "RTPlan" : context.label;
-    AddControl(imported, "MultileafComp",
+    AddControl(imported, controls::kMultileafComp,
                MLCEntryName(label, context.title) + " : " + G(factors->Average()));
     return Status::Ok();
 }
@@ -223,24 +223,25 @@ void AddIdentity(const PlanBeamContext& context, ImportedBeam& imported) {
     const auto angle = [](const std::optional<double>& degrees) {
         return degrees ? G(*degrees) : std::string();
     };
-    AddControl(imported, "BeamName", context.title);
-    AddControl(imported, "BeamID", context.beam.number ? std::to_string(*context.beam.number) : "");
-    AddControl(imported, "GantryRot", angle(first.gantryAngle));
-    AddControl(imported, "JawsRot", angle(first.collimatorAngle));
-    AddControl(imported, "CouchRot", angle(first.couchAngle));
-    AddControl(imported, "BeamDose", G(*context.dose.dose * 100));
+    AddControl(imported, controls::kBeamName, context.title);
+    AddControl(imported, controls::kBeamID,
+               context.beam.number ? std::to_string(*context.beam.number) : "");
+    AddControl(imported, controls::kGantryRot, angle(first.gantryAngle));
+    AddControl(imported, controls::kJawsRot, angle(first.collimatorAngle));
+    AddControl(imported, controls::kCouchRot, angle(first.couchAngle));
+    AddControl(imported, controls::kBeamDose, G(*context.dose.dose * 100));
 }
 
 void AddTPSMU(const PlanBeamContext& context, ImportedBeam& imported) {
     if (context.dose.meterset) {
-        AddControl(imported, "TPSMU", G(*context.dose.meterset));
+        AddControl(imported, controls::kTPSMU, G(*context.dose.meterset));
     }
 }
 
 } // namespace
 
-void AddControl(ImportedBeam& imported, const std::string& key, const std::string& value) {
-    imported.block.entries.push_back({key, value, 0});
+void AddControl(ImportedBeam& imported, std::string_view key, const std::string& value) {
+    imported.block.entries.push_back({std::string(key), value, 0});
 }
 
 Status AddPhotonControls(const PlanBeamContext& context, const TgEnergy& energy,
@@ -265,7 +266,7 @@ Status AddPhotonControls(const PlanBeamContext& context, const TgEnergy& energy,
         return mlc;
     }
     if (!(jaws->symmetricX && jaws->symmetricY) && OffsetAvailable(energy)) {
-        AddControl(imported, "isOffset", "1");
+        AddControl(imported, controls::kIsOffset, "1");
     }
     AddTPSMU(context, imported);
     return Status::Ok();
@@ -287,13 +288,13 @@ Status AddElectronControls(const PlanBeamContext& context, const TeEnergy& energ
     AddIdentity(context, imported);
     const auto cm = [](double mm) { return G(mm / kMmPerCm); };
     if (planned.shape == "SYM_RECTANGLE" && planned.openingX && planned.openingY) {
-        AddControl(imported, "BeamWidth", cm(*planned.openingX));
-        AddControl(imported, "BeamHeight", cm(*planned.openingY));
+        AddControl(imported, controls::kBeamWidth, cm(*planned.openingX));
+        AddControl(imported, controls::kBeamHeight, cm(*planned.openingY));
     } else if (planned.opening) {
-        AddControl(imported, "BeamWidth", cm(*planned.opening));
-        AddControl(imported, "BeamHeight", cm(*planned.opening));
+        AddControl(imported, controls::kBeamWidth, cm(*planned.opening));
+        AddControl(imported, controls::kBeamHeight, cm(*planned.opening));
     }
-    AddControl(imported, "ApplicatorComp", applicator->Name);
+    AddControl(imported, controls::kApplicatorComp, applicator->Name);
     AddTPSMU(context, imported);
     return Status::Ok();
 }

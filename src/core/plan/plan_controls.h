@@ -7,6 +7,7 @@
 #include "core/plan/plan_import.h"
 
 #include <string>
+#include <string_view>
 
 namespace kova {
 
@@ -22,7 +23,7 @@ struct PlanBeamContext {
 };
 
 /// Adds "NAME = VALUE" to the beam's block.
-void AddControl(ImportedBeam& imported, const std::string& key, const std::string& value);
+void AddControl(ImportedBeam& imported, std::string_view key, const std::string& value);
 
 /// The photon beam dialog's controls from the plan: technique, depth and SSDs, the field,
 /// the wedge, tray, shield and multileaf entries and the offset box. Unsettled modifiers

@@ -1,6 +1,6 @@
 // The wedge, block tray and shielding block of a plan's photon beam, matched to the
-// energy's entries, chosen by the user, or typed on the spot.
 
+#include "core/beams/control_names.h" // energy's entries, chosen by the user, or typed on the spot.
 #include "core/plan/plan_controls.h"
 #include "core/plan/plan_match.h"
 #include "core/text/number_text.h"
@@ -34,13 +34,13 @@ Status AddWedge(const PlanBeamContext& context, const TgEnergy& energy, Imported
                             " wedges; a beam takes one");
     }
     if (!context.answers.wedge.empty()) {
-        AddControl(imported, "WedgeComp", context.answers.wedge);
+        AddControl(imported, controls::kWedgeComp, context.answers.wedge);
         return Status::Ok();
     }
     const PlanWedge& wedge = wedges.front();
     const std::vector<const Wedge*> matches = WedgesFor(wedge, energy);
     if (matches.size() == 1) {
-        AddControl(imported, "WedgeComp", matches.front()->Name);
+        AddControl(imported, controls::kWedgeComp, matches.front()->Name);
         return Status::Ok();
     }
     if (energy.Wedges.empty()) {
@@ -90,7 +90,7 @@ struct NamedAnswer {
 /// A tray or a shield: the answer typed on the spot, else the entry the user picked, else
 /// the entry the plan names, else a question.
 template <class T>
-void AddNamed(ImportedBeam& imported, const char* control, const NamedAnswer& answer,
+void AddNamed(ImportedBeam& imported, std::string_view control, const NamedAnswer& answer,
               const EntryList<T>& entries, const std::string& name, PlanPick pick,
               const std::string& unmatched) {
     const T* picked = answer.entryName.empty() ? nullptr : FindNamed(entries, answer.entryName);
@@ -118,15 +118,16 @@ Status AddBlocks(const PlanBeamContext& context, const TgEnergy& energy, Importe
         return !tray ? tray.status() : shield.status();
     }
     const PlanAnswers& answers = context.answers;
-    AddNamed(
-        imported, "TrayComp", {answers.tray, answers.trayName}, energy.Trays, *tray, PlanPick::Tray,
-        tray->empty() ? "the plan's blocks name no tray"
-                      : "the plan's block tray " + Quoted(*tray) + " is no tray of " + energy.Name);
+    AddNamed(imported, controls::kTrayComp, {answers.tray, answers.trayName}, energy.Trays, *tray,
+             PlanPick::Tray,
+             tray->empty()
+                 ? "the plan's blocks name no tray"
+                 : "the plan's block tray " + Quoted(*tray) + " is no tray of " + energy.Name);
     const bool shielding = std::any_of(blocks.begin(), blocks.end(),
                                        [](const PlanBlock& b) { return b.type == "SHIELDING"; });
     if (shielding) {
-        AddNamed(imported, "ShieldComp", {answers.shield, answers.shieldName}, energy.Shields,
-                 *shield, PlanPick::Shield,
+        AddNamed(imported, controls::kShieldComp, {answers.shield, answers.shieldName},
+                 energy.Shields, *shield, PlanPick::Shield,
                  "the plan's shielding block " + Quoted(*shield) + " is no shield of " +
                      energy.Name);
     }

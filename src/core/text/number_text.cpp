@@ -1,5 +1,7 @@
 #include "core/text/number_text.h"
 
+#include "core/text/trim.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -157,17 +159,6 @@ std::string ApplySection(const Section& section, const Decimal& rounded) {
         text += "." + fracPart;
     }
     return text + section.suffix;
-}
-
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 bool IsDigit(char c) {

@@ -1,24 +1,11 @@
 #include "core/workbench/beam_file.h"
 
+#include "core/common/key_value_text.h"
 #include "core/text/cp1252.h"
 
-#include <sstream>
-
 namespace kova {
-namespace {
 
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
-        return "";
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-} // namespace
-
-const BeamEntry* BeamBlock::Find(const std::string& key) const {
+const BeamEntry* BeamBlock::Find(std::string_view key) const {
     for (const BeamEntry& entry : entries) {
         if (entry.key == key) {
             return &entry;
@@ -40,38 +27,30 @@ std::vector<BeamBlock> ParseBeamText(const std::string& file, const std::string&
     std::vector<BeamBlock> blocks;
     // Beam files are UTF-8 (or, from older editors, Windows-1252); names of the linac files
     // are Windows-1252, which is how the program keeps every text.
-    std::istringstream lines(Utf8ToCp1252Lossy(TextFileToUtf8(text)));
-    std::string raw;
-    int number = 0;
-    while (std::getline(lines, raw)) {
-        ++number;
-        const std::string line = Trim(raw);
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        if (line.front() == '[') {
-            if (line.back() != ']') {
-                errors.push_back({file, number, "a beam title must end with ']'", line});
-                continue;
+    for (KeyValueLine& line : SplitKeyValueText(Utf8ToCp1252Lossy(TextFileToUtf8(text)))) {
+        switch (line.type) {
+        case KeyValueLine::Type::Title:
+            blocks.push_back({file, std::move(line.key), line.number, {}});
+            break;
+        case KeyValueLine::Type::Other:
+            errors.push_back({file, line.number,
+                              line.text.front() == '[' ? "a beam title must end with ']'"
+                                                       : "expected 'Key = Value'",
+                              line.text});
+            break;
+        case KeyValueLine::Type::Entry:
+            if (blocks.empty()) {
+                errors.push_back(
+                    {file, line.number, "an entry comes before the first [beam title]", line.text});
+            } else if (blocks.back().Find(line.key) != nullptr) {
+                errors.push_back(
+                    {file, line.number, "the key is given twice in this beam", line.key});
+            } else {
+                blocks.back().entries.push_back(
+                    {std::move(line.key), std::move(line.value), line.number});
             }
-            blocks.push_back({file, Trim(line.substr(1, line.size() - 2)), number, {}});
-            continue;
+            break;
         }
-        const auto equals = line.find('=');
-        if (equals == std::string::npos) {
-            errors.push_back({file, number, "expected 'Key = Value'", line});
-            continue;
-        }
-        if (blocks.empty()) {
-            errors.push_back({file, number, "an entry comes before the first [beam title]", line});
-            continue;
-        }
-        BeamEntry entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), number};
-        if (blocks.back().Find(entry.key) != nullptr) {
-            errors.push_back({file, number, "the key is given twice in this beam", entry.key});
-            continue;
-        }
-        blocks.back().entries.push_back(std::move(entry));
     }
     return blocks;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kova {
@@ -20,7 +21,7 @@ struct BeamBlock {
     std::vector<BeamEntry> entries;
 
     /// The entry with `key`, or null.
-    const BeamEntry* Find(const std::string& key) const;
+    const BeamEntry* Find(std::string_view key) const;
 };
 
 /// A problem in a beam file, with where it is.

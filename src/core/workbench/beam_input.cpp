@@ -15,9 +15,8 @@ bool IsToolKey(const std::string& key) {
 
 /// True when some beam kind's dialog has a control of that name.
 bool IsControlOfAnyKind(const std::string& key) {
-    for (const BeamKind kind :
-         {BeamKind::Photon, BeamKind::PhotonOpenWedged, BeamKind::Electron, BeamKind::TotalBody}) {
-        const std::unique_ptr<TBeam> beam = CreateBeam(kind, {}, {});
+    for (const BeamKindInfo& kind : BeamKinds()) {
+        const std::unique_ptr<TBeam> beam = kind.create({});
         if (beam->CreateForm()->Find(key) != nullptr) {
             return true;
         }
@@ -91,7 +90,7 @@ std::unique_ptr<TTreatment> ResolveTreatment(const BeamBlock& block, const TLina
         check.Error(nullptr, "the beam names no Energy", block.title);
         return nullptr;
     }
-    const bool electron = kind == BeamKind::Electron;
+    const bool electron = KindInfo(kind).electron;
     const TEnergy* energy =
         electron ? static_cast<const TEnergy*>(FindByName(linac.eEnergies, entry->value))
                  : FindByName(linac.gEnergies, entry->value);

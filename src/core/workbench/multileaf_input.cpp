@@ -1,20 +1,14 @@
 #include "core/workbench/multileaf_input.h"
 
+#include "core/beams/control_names.h"
 #include "core/beams/photon_beam_form.h"
 #include "core/mlc/mlc_file.h"
+#include "core/text/trim.h"
 
 #include <filesystem>
 
 namespace kova {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 /// The MLC file's path: as written when absolute, else next to the beam file.
 std::string PathOf(const BeamBlock& block, const std::string& value) {
@@ -30,7 +24,7 @@ const MLCField* FindField(const MLCFieldList& list, const BeamEntry* entry) {
         return list.fields.empty() ? nullptr : &list.fields.front();
     }
     for (const MLCField& field : list.fields) {
-        if (Trimmed(field.name) == Trimmed(entry->value)) {
+        if (Trim(field.name) == Trim(entry->value)) {
             return &field;
         }
     }
@@ -50,11 +44,11 @@ const PhotonBeamForm* CheckKeys(const BeamBlock& block, const BeamForm& form,
         error(file, "a multileaf field needs a photon beam", file->value);
         return nullptr;
     }
-    if (const BeamEntry* comp = block.Find("MultileafComp")) {
+    if (const BeamEntry* comp = block.Find(controls::kMultileafComp)) {
         error(comp, "MultileafComp and MultileafFile cannot both be given", comp->value);
         return nullptr;
     }
-    if (const Status can = form.CanSet("MultileafComp"); !can) {
+    if (const Status can = form.CanSet(controls::kMultileafComp); !can) {
         error(file, can.reason(), file->value);
         return nullptr;
     }

@@ -10,11 +10,11 @@ TTreatment::TTreatment() = default;
 TTreatment::~TTreatment() = default;
 
 const TgEnergy* TTreatment::PhotonEnergy() const {
-    return kind == BeamKind::Electron ? nullptr : gEnergy;
+    return KindInfo(kind).electron ? nullptr : gEnergy;
 }
 
 const TEnergy* TTreatment::Energy() const {
-    if (kind == BeamKind::Electron) {
+    if (KindInfo(kind).electron) {
         return eEnergy;
     }
     return gEnergy;
@@ -39,7 +39,7 @@ std::string TTreatment::DoseLine() const {
 }
 
 BeamMachine TTreatment::Machine() const {
-    return {linac, PhotonEnergy(), kind == BeamKind::Electron ? eEnergy : nullptr};
+    return {linac, PhotonEnergy(), KindInfo(kind).electron ? eEnergy : nullptr};
 }
 
 std::unique_ptr<TBeam> TTreatment::CreateBeam(const std::string& beamName) const {
@@ -91,7 +91,7 @@ Result<std::unique_ptr<TTreatment>> MakeTreatment(const std::string& name, const
     treatment->name = name;
     treatment->linac = &linac;
     treatment->kind = kind;
-    if (kind == BeamKind::Electron) {
+    if (KindInfo(kind).electron) {
         if (!Holds(linac.eEnergies, energy)) {
             return Made::Fail("the linac " + linac.Name + " has no electron energy " + energy.Name);
         }
@@ -102,8 +102,7 @@ Result<std::unique_ptr<TTreatment>> MakeTreatment(const std::string& name, const
         return Made::Fail("the linac " + linac.Name + " has no photon energy " + energy.Name);
     }
     const auto* photon = static_cast<const TgEnergy*>(&energy);
-    const std::vector<BeamKind> offered = KindsOffered(photon, !linac.eEnergies.empty());
-    if (std::find(offered.begin(), offered.end(), kind) == offered.end()) {
+    if (!KindInfo(kind).offered(photon, !linac.eEnergies.empty())) {
         return Made::Fail("the energy " + energy.Name + " does not offer " + BeamKindText(kind));
     }
     treatment->gEnergy = photon;

@@ -94,7 +94,7 @@ void TreatmentChoice::BeamKindClick(int index) {
     if (m_linac == nullptr || index < 0 || static_cast<std::size_t>(index) >= m_kinds.size()) {
         return;
     }
-    if (m_kinds[static_cast<std::size_t>(index)] == BeamKind::Electron) {
+    if (KindInfo(m_kinds[static_cast<std::size_t>(index)]).electron) {
         m_energy = At(m_linac->eEnergies, m_eIndex);
     } else {
         m_energy = At(m_linac->gEnergies, m_gIndex);
