@@ -16,12 +16,12 @@ class QAction;
 class QLabel;
 class QMenu;
 class QSettings;
-class QTreeWidgetItem;
 
 namespace kova::gui {
 
 class PrintReportDialog;
 class LinacsMenu;
+class WorkbenchModel;
 class WorkbenchTree;
 
 /// The main window's size on first start, within the screen area `available`: tall enough
@@ -30,8 +30,8 @@ QSize FirstStartSize(const QRect& available);
 
 /// The main window: the workbench tree with its pop-up menus, the menu bar and keys that
 /// reach the same commands, the workbench file, and the one scan of the Linacs folder. The
-/// tree shows the core Workbench; every command changes the model first and then the nodes
-/// that show it.
+/// tree shows the WorkbenchModel over the core Workbench; every command changes the
+/// workbench through the model, and the model's edits mark the file modified.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -46,6 +46,8 @@ public:
     bool linacsScanned() const { return m_linacsScanned; }
     const std::vector<std::unique_ptr<TLinacSpec>>& LinacList() const { return m_linacs; }
     const Workbench& workbench() const { return m_workbench; }
+    /// The model the tree shows.
+    WorkbenchModel* workbenchModel() const { return m_model; }
     /// The "Linacs" menu of the menu bar, which opens the linacs' windows.
     LinacsMenu* linacsMenu() const { return m_linacsMenu; }
     /// The file the workbench is saved in and read from.
@@ -113,9 +115,6 @@ public slots:
     void LinacFilesClick();
     void LinacFolderClick();
     void WorkbenchTreeViewChange();
-    void WorkbenchTreeViewEdited(QTreeWidgetItem* item, int column);
-    void WorkbenchTreeViewDragDrop(QTreeWidgetItem* target, QTreeWidgetItem* dragged,
-                                   DropPlace place);
     /// The linac window changed `linac`: the treatments on it show its new data.
     void LinacEdited(const TLinacSpec* linac);
 
@@ -129,22 +128,14 @@ private:
     QMenu* BuildPopup(Popup popup);
     void UpdateCommands();
     void ShowPopupMenu(const QPoint& position);
-    QTreeWidgetItem* SelectedNode() const;
-    /// Rebuilds the tree from the workbench, after Open.
-    void ShowWorkbench();
-    void AddTreatmentNode(QTreeWidgetItem* patientItem, TTreatment& treatment);
+    /// The selected node; invalid when none is (the workbench itself).
+    QModelIndex SelectedNode() const;
+    /// The selected node when it is of `kind`, else invalid.
+    QModelIndex SelectedWithKind(NodeKind kind) const;
     /// Asks before deleting a patient or treatment that holds beams; true to delete.
-    bool ConfirmDelete(const QTreeWidgetItem* item, int beams);
+    bool ConfirmDelete(const QModelIndex& node);
+    void DeleteSelected(NodeKind kind);
     const Patient* SelectedPatient() const;
-    QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& caption);
-    void ShowTreatment(QTreeWidgetItem* item, const TTreatment& treatment);
-    void ShowInformationLines(QTreeWidgetItem* item, const TTreatment& treatment);
-    void ShowBeam(QTreeWidgetItem* item, const TBeam& beam);
-    /// Shows every beam of the tree again, after the action levels changed.
-    void RefreshBeams();
-    void UpdateDoseLine(QTreeWidgetItem* treatmentItem);
-    void SyncChildOrder(QTreeWidgetItem* parent);
-    QTreeWidgetItem* SelectedWithKind(int kind) const;
     void ShowStatus(const QString& message);
 
     ProgramInfo m_info;
@@ -152,8 +143,8 @@ private:
     bool m_linacsScanned = false;
     std::vector<std::unique_ptr<TLinacSpec>> m_linacs;
     Workbench m_workbench;
+    WorkbenchModel* m_model = nullptr;
     QMenu* m_popup = nullptr;
-    bool m_updating = false;
     PrintReportDialog* m_printDialog = nullptr;
     QString m_bannerFolder;
     QString m_pdfFolder;

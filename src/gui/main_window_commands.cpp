@@ -8,6 +8,7 @@
 #include "gui/linacs_menu.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/workbench_model.h"
 #include "gui/workbench_tree.h"
 
 #include <QAction>
@@ -82,99 +83,70 @@ void MainWindow::BuildMenuBar() {
     item(help, "Linac files...", &MainWindow::LinacFilesClick);
 }
 
-bool MainWindow::ConfirmDelete(const QTreeWidgetItem* item, int beams) {
+bool MainWindow::ConfirmDelete(const QModelIndex& node) {
+    int beams = 0;
+    if (const Patient* patient = m_model->PatientAt(node)) {
+        for (const auto& treatment : patient->treatments) {
+            beams += static_cast<int>(treatment->beams.size());
+        }
+    } else if (const TTreatment* treatment = m_model->TreatmentAt(node)) {
+        beams = static_cast<int>(treatment->beams.size());
+    }
     if (beams == 0) {
         return true;
     }
-    const QString what = WorkbenchTree::KindOf(item) == NodeKind::Patient
+    const QString what = WorkbenchModel::KindOf(node) == NodeKind::Patient
                              ? QStringLiteral("the patient")
                              : QStringLiteral("the treatment");
     return Dialogs::Confirm(this, QStringLiteral("Delete"),
-                            u"Delete " + what + u" \u201c" + item->text(0) + u"\u201d with its " +
-                                QString::number(beams) + (beams == 1 ? u" beam?" : u" beams?"));
+                            u"Delete " + what + u" \u201c" + node.data().toString() +
+                                u"\u201d with its " + QString::number(beams) +
+                                (beams == 1 ? u" beam?" : u" beams?"));
 }
 
 void MainWindow::DeleteClick() {
-    switch (WorkbenchTree::KindOf(SelectedNode())) {
-    case NodeKind::Patient:
-        DeletePatientClick();
-        break;
-    case NodeKind::Treatment:
-        DeleteTreatmentClick();
-        break;
-    case NodeKind::Beam:
-        DeleteBeamClick();
-        break;
-    case NodeKind::Line:
-        break;
+    const NodeKind kind = WorkbenchModel::KindOf(SelectedNode());
+    if (IsRecord(kind)) {
+        DeleteSelected(kind);
     }
 }
 
 void MainWindow::DeletePatientClick() {
-    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Patient));
-    if (item == nullptr) {
-        return;
-    }
-    const auto* patient = static_cast<const Patient*>(WorkbenchTree::ObjectOf(item));
-    int beams = 0;
-    for (const auto& treatment : patient->treatments) {
-        beams += static_cast<int>(treatment->beams.size());
-    }
-    if (!ConfirmDelete(item, beams)) {
-        return;
-    }
-    delete item;
-    m_workbench.DeletePatient(patient);
-    m_document.SetModified();
-    UpdateCommands();
+    DeleteSelected(NodeKind::Patient);
 }
 
 void MainWindow::DeleteTreatmentClick() {
-    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Treatment));
-    if (item == nullptr) {
-        return;
-    }
-    const auto* treatment = static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(item));
-    if (!ConfirmDelete(item, static_cast<int>(treatment->beams.size()))) {
-        return;
-    }
-    delete item;
-    m_workbench.DeleteTreatment(treatment);
-    m_document.SetModified();
-    UpdateCommands();
+    DeleteSelected(NodeKind::Treatment);
 }
 
 void MainWindow::DeleteBeamClick() {
-    QTreeWidgetItem* item = SelectedWithKind(static_cast<int>(NodeKind::Beam));
-    if (item == nullptr) {
-        return;
+    DeleteSelected(NodeKind::Beam);
+}
+
+void MainWindow::DeleteSelected(NodeKind kind) {
+    const QModelIndex node = SelectedWithKind(kind);
+    if (node.isValid() && ConfirmDelete(node)) {
+        m_model->Delete(node);
+        UpdateCommands();
     }
-    QTreeWidgetItem* treatmentItem = item->parent();
-    const auto* beam = static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item));
-    delete item;
-    m_workbench.DeleteBeam(beam);
-    m_document.SetModified();
-    UpdateDoseLine(treatmentItem);
-    UpdateCommands();
 }
 
 void MainWindow::RenameClick() {
-    QTreeWidgetItem* item = SelectedNode();
-    if (CommandOffered(Command::Rename, item)) {
-        WorkbenchTreeView->editItem(item);
+    const QModelIndex selected = SelectedNode();
+    if (CommandOffered(Command::Rename, WorkbenchModel::KindOf(selected))) {
+        WorkbenchTreeView->edit(selected);
     }
 }
 
 void MainWindow::CopyClick() {
-    const QTreeWidgetItem* item = SelectedNode();
-    if (!CommandOffered(Command::Copy, item)) {
+    const QModelIndex selected = SelectedNode();
+    if (!CommandOffered(Command::Copy, WorkbenchModel::KindOf(selected))) {
         return;
     }
     const ActionLevels& levels = m_levels.levels;
-    const TextNode node =
-        WorkbenchTree::KindOf(item) == NodeKind::Beam
-            ? BeamNode(*static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item)), levels)
-            : TreatmentNode(*static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(item)), levels);
+    const TBeam* beam = m_model->BeamAt(selected);
+    const TextNode node = beam != nullptr ? BeamNode(*beam, levels)
+                                          : TreatmentNode(*m_model->TreatmentAt(selected), levels);
     QGuiApplication::clipboard()->setText(ToQ(IndentedText({node})));
     ShowStatus(u"Copied the lines of " + ToQ(node.text) + u'.');
 }
@@ -185,12 +157,8 @@ void MainWindow::OpenClick() {
         ShowStatus(m_document.status());
         return;
     }
-    // The tree's nodes point into the workbench: they go before it is replaced.
-    m_updating = true;
-    WorkbenchTreeView->clear();
-    m_updating = false;
-    m_workbench = std::move(file->workbench);
-    ShowWorkbench();
+    m_model->Replace(std::move(file->workbench));
+    UpdateCommands();
     m_document.Opened(*file);
     ShowStatus(m_document.status());
 }
@@ -252,16 +220,7 @@ void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWh
 }
 
 void MainWindow::LinacEdited(const TLinacSpec* linac) {
-    for (int p = 0; p < WorkbenchTreeView->topLevelItemCount(); ++p) {
-        QTreeWidgetItem* patient = WorkbenchTreeView->topLevelItem(p);
-        for (int t = 0; t < patient->childCount(); ++t) {
-            const auto* treatment =
-                static_cast<const TTreatment*>(WorkbenchTree::ObjectOf(patient->child(t)));
-            if (treatment != nullptr && treatment->linac == linac) {
-                ShowInformationLines(patient->child(t), *treatment);
-            }
-        }
-    }
+    m_model->LinacEdited(linac);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #include "gui/main_window.h"
 #include "gui/plan_import_command.h"
 #include "gui/qt_text.h"
+#include "gui/workbench_model.h"
 #include "gui/workbench_tree.h"
 
 #include <QDir>
@@ -32,55 +33,21 @@ void MainWindow::LoadActionLevels(const QString& folder) {
         m_actionLevelsNote->fontMetrics().elidedText(note, Qt::ElideRight, kNoteWidth));
     m_actionLevelsNote->setToolTip(note);
     m_actionLevelsNote->setVisible(!m_levels.fromFile);
-    RefreshBeams();
-}
-
-void MainWindow::RefreshBeams() {
-    // Collected first: showing a beam again replaces the nodes below it.
-    std::vector<QTreeWidgetItem*> beams;
-    for (int p = 0; p < WorkbenchTreeView->topLevelItemCount(); ++p) {
-        const QTreeWidgetItem* patient = WorkbenchTreeView->topLevelItem(p);
-        for (int t = 0; t < patient->childCount(); ++t) {
-            const QTreeWidgetItem* treatment = patient->child(t);
-            for (int b = 0; b < treatment->childCount(); ++b) {
-                if (WorkbenchTree::KindOf(treatment->child(b)) == NodeKind::Beam) {
-                    beams.push_back(treatment->child(b));
-                }
-            }
-        }
-    }
-    m_updating = true;
-    for (QTreeWidgetItem* item : beams) {
-        ShowBeam(item, *static_cast<const TBeam*>(WorkbenchTree::ObjectOf(item)));
-    }
-    m_updating = false;
+    m_model->SetActionLevels(m_levels.levels);
 }
 
 void MainWindow::ImportPlanClick() {
-    QTreeWidgetItem* selected = SelectedNode();
-    if (!CommandOffered(Command::ImportPlan, selected)) {
+    const QModelIndex selected = SelectedNode();
+    if (!CommandOffered(Command::ImportPlan, WorkbenchModel::KindOf(selected))) {
         return;
     }
     ScanLinacs();
     // On the workbench nothing is selected: the plan makes a patient of its own.
-    auto* patient = static_cast<Patient*>(WorkbenchTree::ObjectOf(selected));
     const PlanImportOutcome outcome =
-        RunPlanImport(this, m_workbench, patient, m_linacs, m_planFolder);
+        RunPlanImport(this, m_workbench, m_model->PatientAt(selected), m_linacs, m_planFolder);
     if (outcome.patient != nullptr) {
-        m_updating = true;
-        QTreeWidgetItem* patientItem = selected;
-        if (outcome.newPatient) {
-            patientItem = AddNode(nullptr, ToQ(outcome.patient->name));
-            WorkbenchTree::SetObject(patientItem, NodeKind::Patient, outcome.patient);
-        }
-        const auto& treatments = outcome.patient->treatments;
-        for (std::size_t i = outcome.firstTreatment; i < treatments.size(); ++i) {
-            AddTreatmentNode(patientItem, *treatments[i]);
-        }
-        m_updating = false;
-        patientItem->setExpanded(true);
-        m_document.SetModified();
-        WorkbenchTreeView->setCurrentItem(patientItem);
+        // The import added to the core; the model shows what it added.
+        WorkbenchTreeView->setCurrentIndex(m_model->ShowImported(*outcome.patient));
     }
     ShowStatus(outcome.status);
 }

@@ -1,26 +1,23 @@
 #include "gui/workbench_commands.h"
 
-#include "gui/workbench_tree.h"
-
 #include <algorithm>
 
 namespace kova::gui {
 
-Popup PopupFor(const QTreeWidgetItem* selected) {
-    if (selected == nullptr) {
+Popup PopupFor(NodeKind selected) {
+    switch (selected) {
+    case NodeKind::Workbench:
         return Popup::Workbench;
-    }
-    const bool hasObject = WorkbenchTree::ObjectOf(selected) != nullptr;
-    switch (WorkbenchTree::LevelOf(selected)) {
-    case 0:
+    case NodeKind::Patient:
         return Popup::Patient;
-    case 1:
-        return hasObject ? Popup::Treatment : Popup::None;
-    case 2:
-        return hasObject ? Popup::Beam : Popup::None;
-    default:
-        return Popup::None;
+    case NodeKind::Treatment:
+        return Popup::Treatment;
+    case NodeKind::Beam:
+        return Popup::Beam;
+    case NodeKind::Line:
+        break;
     }
+    return Popup::None;
 }
 
 const std::vector<std::optional<Command>>& PopupItems(Popup popup) {
@@ -48,11 +45,11 @@ const std::vector<std::optional<Command>>& PopupItems(Popup popup) {
     return none;
 }
 
-bool CommandOffered(Command command, const QTreeWidgetItem* selected) {
+bool CommandOffered(Command command, NodeKind selected) {
     const Popup popup = PopupFor(selected);
     switch (command) {
     case Command::Rename:
-        return WorkbenchTree::ObjectOf(selected) != nullptr;
+        return IsRecord(selected);
     case Command::Copy:
         return popup == Popup::Treatment || popup == Popup::Beam;
     default: {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "gui/workbench_model.h"
+
 #include <QKeySequence>
 #include <QString>
 #include <optional>
 #include <vector>
-
-class QTreeWidgetItem;
 
 namespace kova::gui {
 
@@ -27,17 +27,17 @@ enum class Command {
 /// The pop-up menus of the workbench tree.
 enum class Popup { Workbench, Patient, Treatment, Beam, None };
 
-/// The pop-up menu of the selected node (null: nothing selected, the workbench itself):
-/// patients, treatments and beams have their own; information and result lines have none.
-Popup PopupFor(const QTreeWidgetItem* selected);
+/// The pop-up menu of the kind of the selected node (Workbench: nothing selected): patients,
+/// treatments and beams have their own; information and result lines have none.
+Popup PopupFor(NodeKind selected);
 
 /// The items of a pop-up menu in order; none stands for a separator.
 const std::vector<std::optional<Command>>& PopupItems(Popup popup);
 
-/// True when `command` may act on the selected node: it is on the node's pop-up menu, or it
-/// is Rename on a node with an object (a patient, treatment or beam), or Copy on a treatment
-/// or a beam. The menu bar enables its items by this rule.
-bool CommandOffered(Command command, const QTreeWidgetItem* selected);
+/// True when `command` may act on the selected node of that kind: it is on the node's pop-up
+/// menu, or it is Rename on a patient, treatment or beam, or Copy on a treatment or a beam.
+/// The menu bar enables its items by this rule.
+bool CommandOffered(Command command, NodeKind selected);
 
 /// The command's caption ("New Treatment...") and its key (none for some).
 QString CommandCaption(Command command);

@@ -1,6 +1,6 @@
 #include "gui/workbench_tree.h"
 
-#include "gui/icons.h"
+#include "gui/workbench_model.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -8,17 +8,10 @@
 #include <QPainter>
 
 namespace kova::gui {
-namespace {
 
-constexpr int kKindRole = Qt::UserRole;
-constexpr int kObjectRole = Qt::UserRole + 1;
-
-} // namespace
-
-WorkbenchTree::WorkbenchTree(QWidget* parent) : QTreeWidget(parent) {
+WorkbenchTree::WorkbenchTree(QWidget* parent) : QTreeView(parent) {
     setObjectName(QStringLiteral("WorkbenchTreeView"));
     setHeaderHidden(true);
-    setColumnCount(1);
     setDragEnabled(true);
     setAcceptDrops(true);
     // The tree draws its own indicator: the line where the dragged node will go.
@@ -30,71 +23,63 @@ WorkbenchTree::WorkbenchTree(QWidget* parent) : QTreeWidget(parent) {
     setIconSize(QSize(16, 16));
 }
 
-void WorkbenchTree::SetObject(QTreeWidgetItem* item, NodeKind kind, void* object) {
-    item->setData(0, kKindRole, static_cast<int>(kind));
-    item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
-    const bool hasObject = object != nullptr && kind != NodeKind::Line;
-    item->setIcon(0, hasObject ? WorkbenchIcon(static_cast<int>(kind)) : QIcon());
-    Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (hasObject) {
-        flags |= Qt::ItemIsEditable | Qt::ItemIsDragEnabled;
+void WorkbenchTree::reset() {
+    QTreeView::reset();
+    // A workbench just opened shows every patient, treatment and beam.
+    for (int row = 0; model() != nullptr && row < model()->rowCount(); ++row) {
+        ExpandRecords(model()->index(row, 0));
     }
-    item->setFlags(flags);
 }
 
-NodeKind WorkbenchTree::KindOf(const QTreeWidgetItem* item) {
-    if (item == nullptr || !item->data(0, kKindRole).isValid()) {
-        return NodeKind::Line;
+void WorkbenchTree::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QTreeView::rowsInserted(parent, start, end);
+    bool records = false;
+    for (int row = start; row <= end; ++row) {
+        const QModelIndex index = model()->index(row, 0, parent);
+        records = records || IsRecord(WorkbenchModel::KindOf(index));
+        ExpandRecords(index);
     }
-    return static_cast<NodeKind>(item->data(0, kKindRole).toInt());
+    if (records && parent.isValid()) {
+        expand(parent);
+    }
 }
 
-void* WorkbenchTree::ObjectOf(const QTreeWidgetItem* item) {
-    if (item == nullptr || KindOf(item) == NodeKind::Line) {
-        return nullptr;
+void WorkbenchTree::ExpandRecords(const QModelIndex& index) {
+    if (!IsRecord(WorkbenchModel::KindOf(index))) {
+        return;
     }
-    return reinterpret_cast<void*>(item->data(0, kObjectRole).value<quintptr>());
-}
-
-int WorkbenchTree::LevelOf(const QTreeWidgetItem* item) {
-    int level = 0;
-    for (const QTreeWidgetItem* parent = item->parent(); parent != nullptr;
-         parent = parent->parent()) {
-        ++level;
+    expand(index);
+    for (int row = 0; row < model()->rowCount(index); ++row) {
+        ExpandRecords(model()->index(row, 0, index));
     }
-    return level;
-}
-
-bool WorkbenchTree::DropAllowed(const QTreeWidgetItem* dragged, const QTreeWidgetItem* target) {
-    if (dragged == nullptr || target == nullptr || dragged == target) {
-        return false;
-    }
-    const NodeKind kind = KindOf(dragged);
-    return kind != NodeKind::Patient && ObjectOf(dragged) != nullptr &&
-           ObjectOf(target) != nullptr && KindOf(target) == kind &&
-           dragged->parent() == target->parent();
 }
 
 std::optional<WorkbenchTree::DropSpot> WorkbenchTree::DropSpotAt(const QPoint& position) const {
-    QTreeWidgetItem* target = itemAt(position);
-    if (!DropAllowed(currentItem(), target)) {
+    const QModelIndex target = indexAt(position);
+    if (!WorkbenchModel::MayDrop(currentIndex(), target)) {
         return std::nullopt;
     }
-    const QRect row = visualItemRect(target);
+    const QRect row = visualRect(target);
     return DropSpot{target, position.y() < row.center().y() ? DropPlace::Before : DropPlace::After};
 }
 
+bool WorkbenchTree::DropAt(const DropSpot& spot, const QMimeData* data) {
+    // The model counts the row the node goes before.
+    const int row = spot.target.row() + (spot.place == DropPlace::After ? 1 : 0);
+    return model()->dropMimeData(data, Qt::MoveAction, row, 0, spot.target.parent());
+}
+
 QLine WorkbenchTree::LineFor(const DropSpot& spot) const {
-    const QRect row = visualItemRect(spot.target);
+    const QRect row = visualRect(spot.target);
     if (spot.place == DropPlace::Before) {
         return {row.left(), row.top(), viewport()->width(), row.top()};
     }
     // After a node means after everything shown under it.
-    const QTreeWidgetItem* last = spot.target;
-    while (last->isExpanded() && last->childCount() > 0) {
-        last = last->child(last->childCount() - 1);
+    QModelIndex last = spot.target;
+    while (isExpanded(last) && model()->rowCount(last) > 0) {
+        last = model()->index(model()->rowCount(last) - 1, 0, last);
     }
-    const int bottom = visualItemRect(last).bottom() + 1;
+    const int bottom = visualRect(last).bottom() + 1;
     return {row.left(), bottom, viewport()->width(), bottom};
 }
 
@@ -132,7 +117,7 @@ void WorkbenchTree::dragMoveEvent(QDragMoveEvent* event) {
 void WorkbenchTree::dragLeaveEvent(QDragLeaveEvent* event) {
     stopAutoScroll();
     SetDropLine({});
-    QTreeWidget::dragLeaveEvent(event);
+    QTreeView::dragLeaveEvent(event);
 }
 
 void WorkbenchTree::dropEvent(QDropEvent* event) {
@@ -140,17 +125,16 @@ void WorkbenchTree::dropEvent(QDropEvent* event) {
     SetDropLine({});
     const std::optional<DropSpot> spot =
         event->source() == this ? DropSpotAt(event->position().toPoint()) : std::nullopt;
-    QTreeWidgetItem* dragged = currentItem();
-    // The tree never moves nodes itself: the workbench reorders its model, then the view.
+    if (spot) {
+        DropAt(*spot, event->mimeData());
+    }
+    // The model has moved the row already: the drag must not remove it as a moved row.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
-    if (spot) {
-        emit NodeDropped(spot->target, dragged, spot->place);
-    }
 }
 
 void WorkbenchTree::paintEvent(QPaintEvent* event) {
-    QTreeWidget::paintEvent(event);
+    QTreeView::paintEvent(event);
     if (!m_dropLine.isNull()) {
         QPainter painter(viewport());
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
@@ -159,29 +143,27 @@ void WorkbenchTree::paintEvent(QPaintEvent* event) {
 }
 
 void WorkbenchTree::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTreeWidgetItem* item = itemAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && KindOf(item) == NodeKind::Beam &&
-        ObjectOf(item) != nullptr) {
+    const QPersistentModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && WorkbenchModel::KindOf(index) == NodeKind::Beam) {
         // The item view's own handling ends a rename the first click may have started; the
         // tree view's would also fold the beam.
         QAbstractItemView::mouseDoubleClickEvent(event);
-        setCurrentItem(item);
-        emit BeamActivated(item);
+        setCurrentIndex(index);
+        emit BeamActivated(index);
         return;
     }
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTreeView::mouseDoubleClickEvent(event);
 }
 
 void WorkbenchTree::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    QTreeWidgetItem* item = currentItem();
-    if (enter && state() != EditingState && KindOf(item) == NodeKind::Beam &&
-        ObjectOf(item) != nullptr) {
-        emit BeamActivated(item);
+    if (enter && state() != EditingState &&
+        WorkbenchModel::KindOf(currentIndex()) == NodeKind::Beam) {
+        emit BeamActivated(currentIndex());
         event->accept();
         return;
     }
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }
 
 } // namespace kova::gui

@@ -2,54 +2,45 @@
 
 #include "core/workbench/workbench.h"
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <optional>
+
+class QMimeData;
 
 namespace kova::gui {
 
-/// What a node of the workbench tree stands for.
-enum class NodeKind { Patient = 0, Treatment = 1, Beam = 2, Line = -1 };
-
-/// The workbench tree: nodes carry their kind and object; only nodes with an object can be
-/// renamed or moved, and a node moves only among its own siblings of the same kind, to where
-/// the drop indicator's line shows.
-class WorkbenchTree : public QTreeWidget {
+/// The view of the WorkbenchModel. A node moves only among its own siblings of the same kind,
+/// to where the tree's own line shows; the model decides and moves it. A new patient,
+/// treatment or beam shows its rows, and so does the node it went into.
+class WorkbenchTree : public QTreeView {
     Q_OBJECT
 
 public:
     explicit WorkbenchTree(QWidget* parent = nullptr);
 
-    /// Makes `item` stand for `object` of `kind` (its image follows the kind).
-    static void SetObject(QTreeWidgetItem* item, NodeKind kind, void* object);
-    static NodeKind KindOf(const QTreeWidgetItem* item);
-    static void* ObjectOf(const QTreeWidgetItem* item);
-    static int LevelOf(const QTreeWidgetItem* item);
-
-    /// True when `dragged` may be dropped on `target`: both carry an object, are not
-    /// patients, and are siblings of the same kind.
-    static bool DropAllowed(const QTreeWidgetItem* dragged, const QTreeWidgetItem* target);
-
-    /// Where the selected node would go if dropped at `position` (viewport coordinates):
+    /// Where the current node would go if dropped at `position` (viewport coordinates):
     /// before the node under the pointer when in its upper half, else after it; none where
     /// it may not be dropped.
     struct DropSpot {
-        QTreeWidgetItem* target = nullptr;
+        QModelIndex target;
         DropPlace place = DropPlace::Before;
     };
     std::optional<DropSpot> DropSpotAt(const QPoint& position) const;
-    /// The line the drop indicator shows now (viewport coordinates); null when none.
-    QLine dropLine() const { return m_dropLine; }
+    /// Drops the row that `data` carries (the model's MIME data of a dragged row) at `spot`,
+    /// through the model; true when it moved.
+    bool DropAt(const DropSpot& spot, const QMimeData* data);
 
     /// True while a caption is being edited in place.
     bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
 
+    void reset() override;
+
 signals:
-    /// A node was dropped: `dragged` (the selected one) goes before or after `target`.
-    void NodeDropped(QTreeWidgetItem* target, QTreeWidgetItem* dragged, DropPlace place);
     /// A beam node was double-clicked, or Enter was pressed on it.
-    void BeamActivated(QTreeWidgetItem* beam);
+    void BeamActivated(const QModelIndex& beam);
 
 protected:
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -61,6 +52,8 @@ protected:
 private:
     QLine LineFor(const DropSpot& spot) const;
     void SetDropLine(const QLine& line);
+    /// Expands `index` when it is a patient, treatment or beam, and the records below it.
+    void ExpandRecords(const QModelIndex& index);
 
     QLine m_dropLine;
 };

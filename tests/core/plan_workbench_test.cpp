@@ -165,7 +165,7 @@ TEST_F(PlanWorkbenchTest, ReadyBeamsGoIntoOneTreatmentPerLinacEnergyAndKind) {
     ASSERT_EQ(photons.beams.size(), 2u);
     EXPECT_EQ(photons.beams[0]->name, "AP");
     EXPECT_EQ(photons.beams[1]->name, "PA");
-    EXPECT_EQ(photons.doseTotal, 200); // 1 Gy a beam
+    EXPECT_EQ(photons.DoseTotal(), 200); // 1 Gy a beam
     EXPECT_EQ(electrons.name, "Pelvi\xe8 9MeV");
     EXPECT_EQ(electrons.kind, BeamKind::Electron);
     ASSERT_EQ(electrons.beams.size(), 1u);

@@ -103,10 +103,9 @@ TEST(Workbench, DoseTotalFollowsEveryAddEditAndDelete) {
     EXPECT_EQ(treatment.DoseLine(), "Dose = 0 cGy");
     TBeam& first = AddBeam(treatment, 100);
     TBeam& second = AddBeam(treatment, 150);
-    EXPECT_EQ(treatment.doseTotal, 250);
+    EXPECT_EQ(treatment.DoseTotal(), 250);
     // Editing one of two beams from 100 to 150 cGy: 150 + 150.
     first.dose = 150;
-    treatment.RecomputeDoseTotal();
     EXPECT_EQ(treatment.DoseLine(), "Dose = 300 cGy");
     // Deleting a beam lowers the total by that beam's dose.
     EXPECT_TRUE(workbench.DeleteBeam(&second));

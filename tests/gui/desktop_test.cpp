@@ -11,7 +11,6 @@
 #include "gui/tbi_beam_dialog.h"
 #include "gui/treatment_dialog.h"
 #include "gui/window_flows.h"
-#include "gui/workbench_tree.h"
 #include "support/linac_text.h"
 #include "support/lnc_file.h"
 
@@ -31,6 +30,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <filesystem>
 
 using kova::gui::Command;
@@ -87,9 +87,9 @@ int FillBeam(QDialog& dialog) {
 }
 
 /// A treatment of the demo dual-energy linac under `patient`: `energy` of that kind.
-QTreeWidgetItem* AddTreatmentOf(MainWindow& window, QTreeWidgetItem* patient, const QString& energy,
-                                const QString& kind) {
-    window.WorkbenchTreeView->setCurrentItem(patient);
+Row AddTreatmentOf(MainWindow& window, const QModelIndex& patient, const QString& energy,
+                   const QString& kind) {
+    window.WorkbenchTreeView->setCurrentIndex(patient);
     DialogAnswer answer([&](QDialog& dialog) {
         auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
         treatment.LINAC->setCurrentIndex(treatment.LINAC->findText(QStringLiteral("KovaDemo-DE")));
@@ -103,19 +103,19 @@ QTreeWidgetItem* AddTreatmentOf(MainWindow& window, QTreeWidgetItem* patient, co
         return Press(dialog, "OK");
     });
     window.NewTreatmentClick();
-    QTreeWidgetItem* treatment = patient->child(patient->childCount() - 1);
-    treatment->setText(0, kind);
-    window.WorkbenchTreeView->setCurrentItem(treatment);
+    const Row treatment = LastChild(patient);
+    Rename(window.WorkbenchTreeView, treatment, kind);
+    window.WorkbenchTreeView->setCurrentIndex(treatment);
     DialogAnswer beam(FillBeam);
     window.NewBeamClick();
     return treatment;
 }
 
 /// Every node's text, indented by level: what the workbench shows.
-QString TreeText(const QTreeWidget* tree) {
+QString TreeText(const WorkbenchTree* tree) {
     QStringList lines;
-    for (const QTreeWidgetItem* item : AllItems(tree)) {
-        lines << QString(Level(item) * 2, u' ') + item->text(0);
+    for (const QModelIndex& row : AllRows(tree)) {
+        lines << QString(Level(row) * 2, u' ') + Text(row);
     }
     return lines.join(u'\n');
 }
@@ -155,10 +155,10 @@ private:
     kova::test::TempDir m_files;
 
     /// A demo window with a patient, a photon treatment and its beam "AP"; the treatment.
-    QTreeWidgetItem* PatientWithPhotonBeam(MainWindow& window) {
+    Row PatientWithPhotonBeam(MainWindow& window) {
         window.ScanLinacs();
         window.NewPatientClick();
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
+        const Row patient = window.WorkbenchTreeView->currentIndex();
         return AddTreatmentOf(window, patient, QStringLiteral("6MV"),
                               QStringLiteral("Photon Beam"));
     }
@@ -197,8 +197,8 @@ private slots:
             MainWindow window(kInfo, Demo());
             window.ScanLinacs();
             window.NewPatientClick();
-            QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
-            patient->setText(0, QStringLiteral("Rossi Mario"));
+            const Row patient = window.WorkbenchTreeView->currentIndex();
+            Rename(window.WorkbenchTreeView, patient, QStringLiteral("Rossi Mario"));
             AddTreatmentOf(window, patient, QStringLiteral("6MV"), QStringLiteral("Photon Beam"));
             AddTreatmentOf(window, patient, QStringLiteral("9MeV"),
                            QStringLiteral("Electron Beam"));
@@ -262,7 +262,7 @@ private slots:
             QStringLiteral("The workbench was not saved")));
         QVERIFY(window.document().modified());
         // A patient without beams cannot be kept in the file: the save says so first.
-        window.WorkbenchTreeView->setCurrentItem(nullptr);
+        window.WorkbenchTreeView->setCurrentIndex({});
         window.NewPatientClick();
         Dialogs::ClearShownMessages();
         Dialogs::SetSaveFileAnswer(Folder(m_files) + u"/kept.ini");
@@ -316,14 +316,14 @@ private slots:
         QCOMPARE(window.action(Command::Print)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(window.action(Command::Copy)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
 
-        QTreeWidgetItem* treatment = PatientWithPhotonBeam(window);
-        QTreeWidgetItem* beam = treatment->child(6);
+        const Row treatment = PatientWithPhotonBeam(window);
+        const Row beam = Child(treatment, 6);
         const struct {
-            QTreeWidgetItem* node;
+            QModelIndex node;
             QStringList edit;
             bool newPatient;
         } cases[] = {
-            {treatment->parent(), {QStringLiteral("Rename"), QStringLiteral("Delete")}, true},
+            {treatment.parent(), {QStringLiteral("Rename"), QStringLiteral("Delete")}, true},
             {treatment,
              {QStringLiteral("Rename"), QStringLiteral("Delete"), QStringLiteral("Copy")},
              false},
@@ -332,12 +332,12 @@ private slots:
               QStringLiteral("Copy")},
              false},
             // The "SAD = " line has no pop-up menu, so nothing acts on it.
-            {treatment->child(4), {}, false},
+            {Child(treatment, 4), {}, false},
             // A result line of the beam neither.
-            {beam->child(0), {}, false},
+            {Child(beam, 0), {}, false},
         };
         for (const auto& c : cases) {
-            window.WorkbenchTreeView->setCurrentItem(c.node);
+            window.WorkbenchTreeView->setCurrentIndex(c.node);
             QCOMPARE(EnabledItems(edit), c.edit);
             QCOMPARE(window.action(Command::NewPatient)->isEnabled(), c.newPatient);
             // A plan is imported into a new patient or the selected one: where a patient
@@ -357,14 +357,14 @@ private slots:
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTreeWidgetItem* treatment = PatientWithPhotonBeam(window);
+        const Row treatment = PatientWithPhotonBeam(window);
         WorkbenchTree* tree = window.WorkbenchTreeView;
-        tree->collapseItem(treatment->child(6));
-        QTreeWidgetItem* beam = treatment->child(6);
-        const QPoint onBeam = tree->visualItemRect(beam).center();
+        tree->collapse(Child(treatment, 6));
+        const Row beam = Child(treatment, 6);
+        const QPoint onBeam = tree->visualRect(beam).center();
 
         // Double-click and Enter open "Edit..." on a beam.
-        tree->setCurrentItem(beam);
+        tree->setCurrentIndex(beam);
         QStringList opened;
         {
             DialogAnswer answer([&](QDialog& dialog) {
@@ -385,13 +385,13 @@ private slots:
         QVERIFY2(copied.contains(QStringLiteral("\n  MU = ")), qPrintable(copied));
 
         // F2 renames.
-        tree->setCurrentItem(treatment);
+        tree->setCurrentIndex(treatment);
         QTest::keyClick(tree, Qt::Key_F2);
         QVERIFY(tree->IsEditing());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
 
         // Delete on a treatment with beams asks first; Cancel keeps it, OK deletes it.
-        tree->setCurrentItem(treatment);
+        tree->setCurrentIndex(treatment);
         tree->setFocus();
         QTest::keyClick(tree, Qt::Key_Delete);
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
@@ -403,55 +403,55 @@ private slots:
 
         // Right-click on a node selects it and shows its menu (the menus take the window's
         // activation, so this comes after the keys).
-        QTreeWidgetItem* patient = tree->topLevelItem(0);
-        tree->setCurrentItem(nullptr);
-        emit tree->customContextMenuRequested(tree->visualItemRect(patient).center());
-        QCOMPARE(tree->currentItem(), patient);
+        const Row patient = Top(tree, 0);
+        tree->setCurrentIndex({});
+        emit tree->customContextMenuRequested(tree->visualRect(patient).center());
+        QCOMPARE(tree->currentIndex(), QModelIndex(patient));
         QCOMPARE(window.currentPopupMenu(), window.PatientPopupMenu);
         window.currentPopupMenu()->hide();
         // Beside every node: nothing selected, the workbench's menu.
         emit tree->customContextMenuRequested(QPoint(5, tree->viewport()->height() - 5));
-        QVERIFY(tree->selectedItems().isEmpty());
+        QVERIFY(tree->selectionModel()->selectedIndexes().isEmpty());
         QCOMPARE(window.currentPopupMenu(), window.WorkbenchPopupMenu);
         QVERIFY(!window.action(Command::Delete)->isEnabled());
         window.currentPopupMenu()->hide();
         // A patient without beams goes at once.
-        tree->setCurrentItem(patient);
+        tree->setCurrentIndex(patient);
         Dialogs::ClearShownMessages();
         window.action(Command::Delete)->trigger();
         QVERIFY(Dialogs::ShownMessages().isEmpty());
-        QCOMPARE(tree->topLevelItemCount(), 0);
+        QCOMPARE(TopCount(tree), 0);
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
     }
 
     void theDraggedBeamGoesWhereTheLineShows() {
         MainWindow window(kInfo, Demo());
         window.show();
-        QTreeWidgetItem* treatment = PatientWithPhotonBeam(window);
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        const Row treatment = PatientWithPhotonBeam(window);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         {
             DialogAnswer answer(FillBeam);
             window.NewBeamClick();
         }
         WorkbenchTree* tree = window.WorkbenchTreeView;
-        QTreeWidgetItem* first = treatment->child(6);
-        QTreeWidgetItem* second = treatment->child(7);
-        first->setText(0, QStringLiteral("B1"));
-        second->setText(0, QStringLiteral("B2"));
-        tree->collapseItem(first);
-        tree->collapseItem(second);
-        tree->setCurrentItem(first);
-        const QRect row = tree->visualItemRect(second);
+        const Row first = Child(treatment, 6);
+        const Row second = Child(treatment, 7);
+        Rename(tree, first, QStringLiteral("B1"));
+        Rename(tree, second, QStringLiteral("B2"));
+        tree->collapse(first);
+        tree->collapse(second);
+        tree->setCurrentIndex(first);
+        const QRect row = tree->visualRect(second);
         const auto upper = tree->DropSpotAt(QPoint(row.center().x(), row.top() + 2));
         const auto lower = tree->DropSpotAt(QPoint(row.center().x(), row.bottom() - 2));
         QVERIFY(upper && lower);
-        QCOMPARE(upper->target, second);
+        QCOMPARE(upper->target, QModelIndex(second));
         QCOMPARE(upper->place, kova::DropPlace::Before);
         QCOMPARE(lower->place, kova::DropPlace::After);
         // Not on an information line, nor on a node of another parent.
-        QVERIFY(!tree->DropSpotAt(tree->visualItemRect(treatment->child(4)).center()));
-        QVERIFY(!tree->DropSpotAt(tree->visualItemRect(treatment).center()));
-        window.WorkbenchTreeViewDragDrop(lower->target, first, lower->place);
+        QVERIFY(!tree->DropSpotAt(tree->visualRect(Child(treatment, 4)).center()));
+        QVERIFY(!tree->DropSpotAt(tree->visualRect(treatment).center()));
+        Drop(tree, first, *lower);
         QCOMPARE(Children(treatment).mid(6),
                  QStringList({QStringLiteral("B2"), QStringLiteral("B1")}));
         QCOMPARE(window.workbench().patients()[0]->treatments[0]->beams[0]->name,
@@ -483,8 +483,8 @@ private slots:
 
     void editedEnergyShowsInItsTreatments() {
         MainWindow window(kInfo, Demo());
-        QTreeWidgetItem* treatment = PatientWithPhotonBeam(window);
-        QCOMPARE(treatment->child(2)->text(0), QStringLiteral("Buildup = 1.5 cm"));
+        const Row treatment = PatientWithPhotonBeam(window);
+        QCOMPARE(Text(Child(treatment, 2)), QStringLiteral("Buildup = 1.5 cm"));
         kova::TLinacSpec* demo = nullptr;
         for (const auto& linac : window.LinacList()) {
             demo = linac->Name == "KovaDemo-DE" ? linac.get() : demo;
@@ -502,7 +502,7 @@ private slots:
             return Press(dialog, "ok");
         });
         linacWindow->cDisplayClick();
-        QCOMPARE(treatment->child(2)->text(0), QStringLiteral("Buildup = 1.6 cm"));
+        QCOMPARE(Text(Child(treatment, 2)), QStringLiteral("Buildup = 1.6 cm"));
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
     }
 
@@ -530,15 +530,15 @@ private slots:
         window.resize(kova::gui::FirstStartSize(QRect(0, 0, 1920, 1080)));
         window.show();
         // The photon beam with the most lines: wedge, tray made on the spot, both expanded.
-        QTreeWidgetItem* treatment = PatientWithPhotonBeam(window);
+        const Row treatment = PatientWithPhotonBeam(window);
         window.WorkbenchTreeView->expandAll();
-        const QList<QTreeWidgetItem*> items = AllItems(window.WorkbenchTreeView);
-        QTreeWidgetItem* last = treatment->child(6);
-        while (last->childCount() > 0) {
-            last = last->child(last->childCount() - 1);
+        const QModelIndexList items = AllRows(window.WorkbenchTreeView);
+        QModelIndex last = Child(treatment, 6);
+        while (ChildCount(last) > 0) {
+            last = LastChild(last);
         }
         QVERIFY(items.size() > 30);
-        const int bottom = window.WorkbenchTreeView->visualItemRect(last).bottom();
+        const int bottom = window.WorkbenchTreeView->visualRect(last).bottom();
         QVERIFY2(bottom < window.WorkbenchTreeView->viewport()->height(),
                  qPrintable(QString::number(bottom)));
         Dialogs::SetMessageAnswer(QMessageBox::Discard);

@@ -139,7 +139,7 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565), then the
     // factor edited to 0.5 and a second, identical beam: everything else is equal, so its MU
     // is the first one's times 0.565 / 0.5.
-    QTreeWidgetItem* treatment = AddTreatment(main, QStringLiteral("KovaDemo-DE"));
+    const Row treatment = AddTreatment(main, QStringLiteral("KovaDemo-DE"));
     const double before = NewBeamMu(main, treatment, "W30");
     QVERIFY(before > 0);
     const QStringList factor = {QStringLiteral("6MV (6 MV)"), QStringLiteral("Wedges"),
@@ -322,7 +322,7 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
     MainWindow main(m_info, Folder(m_linacs));
     LinacSpecWindow& window = OpenTestLinac(main);
     const kova::TLinacSpec& linac = window.linac();
-    QTreeWidgetItem* treatment = AddTreatment(main, QString::fromUtf8("Sala \u20AC"));
+    const Row treatment = AddTreatment(main, QString::fromUtf8("Sala \u20AC"));
     // 200 cGy at 10 cm, 10 x 10 behind W60 (WF 0.3): 200 / (0.67 x 0.3) = 995.02 MU.
     QVERIFY(kova::test::IsNear(NewBeamMu(main, treatment, "W60"), 200 / (0.67 * 0.3)));
     const QString x6 = QStringLiteral("X6 (6 MV)");

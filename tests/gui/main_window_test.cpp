@@ -2,10 +2,13 @@
 // workbench tree with its menus, the treatment dialog and a photon beam computed end to end.
 
 #include "core/beams/photon_beam.h"
+#include "core/workbench/workbench_text.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
+#include "gui/qt_text.h"
 #include "gui/treatment_dialog.h"
-#include "gui/workbench_tree.h"
+#include "gui/workbench_model.h"
+#include "gui/workbench_rows.h"
 #include "support/linac_text.h"
 #include "support/lnc_file.h"
 #include "support/temp_dir.h"
@@ -19,6 +22,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -28,7 +32,8 @@ using kova::gui::Dialogs;
 using kova::gui::MainWindow;
 using kova::gui::NodeKind;
 using kova::gui::TreatmentDialog;
-using kova::gui::WorkbenchTree;
+using kova::gui::WorkbenchModel;
+using namespace kova::guitest;
 
 namespace {
 
@@ -47,15 +52,6 @@ QStringList MenuItems(const QMenu* menu) {
         }
     }
     return items;
-}
-
-/// The captions of an item's children.
-QStringList Children(const QTreeWidgetItem* item) {
-    QStringList texts;
-    for (int i = 0; i < item->childCount(); ++i) {
-        texts << item->child(i)->text(0);
-    }
-    return texts;
 }
 
 /// Answers every dialog with `answer` until the object goes.
@@ -98,6 +94,47 @@ Dialogs::ExecHook FixedSsdBeam(const char* dose, const char* width, const char* 
     };
 }
 
+/// The names of the records under `parent` (the workbench when invalid) as the core keeps
+/// them, and as the model's rows of patients, treatments or beams show them.
+QStringList CoreNames(const MainWindow& window, const QModelIndex& parent) {
+    const WorkbenchModel& model = *window.workbenchModel();
+    QStringList names;
+    if (const kova::TTreatment* treatment = model.TreatmentAt(parent)) {
+        for (const auto& beam : treatment->beams) {
+            names << QString::fromStdString(beam->name);
+        }
+    } else if (const kova::Patient* patient = model.PatientAt(parent)) {
+        for (const auto& owned : patient->treatments) {
+            names << QString::fromStdString(owned->name);
+        }
+    } else {
+        for (const auto& owned : window.workbench().patients()) {
+            names << QString::fromStdString(owned->name);
+        }
+    }
+    return names;
+}
+
+QStringList RecordRows(const QAbstractItemModel& model, const QModelIndex& parent) {
+    QStringList names;
+    for (int i = 0; i < model.rowCount(parent); ++i) {
+        const QModelIndex row = model.index(i, 0, parent);
+        names << (kova::gui::IsRecord(WorkbenchModel::KindOf(row)) ? Text(row) : QString());
+    }
+    names.removeAll(QString());
+    return names;
+}
+
+/// The rows under `parent` as the core's IndentedText writes lines.
+QString IndentedRows(const QModelIndex& parent, int level = 0) {
+    QString text;
+    for (int i = 0; i < ChildCount(parent); ++i) {
+        text += QString(2 * level, u' ') + Text(Child(parent, i)) + u'\n';
+        text += IndentedRows(Child(parent, i), level + 1);
+    }
+    return text;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -109,13 +146,13 @@ private:
 
     /// A window on a folder with the test linac, scanned, with one patient and a treatment
     /// on the first photon energy; returns the treatment's node.
-    QTreeWidgetItem* AddPatientAndTreatment(MainWindow& window) {
+    Row AddPatientAndTreatment(MainWindow& window) {
         window.ScanLinacs();
         window.NewPatientClick();
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
+        const Row patient = window.WorkbenchTreeView->currentIndex();
         DialogAnswer answer([](QDialog& dialog) { return ClickOk(dialog, "OK"); });
         window.NewTreatmentClick();
-        return patient->child(patient->childCount() - 1);
+        return LastChild(patient);
     }
 
 private slots:
@@ -180,24 +217,24 @@ private slots:
         QCOMPARE(MenuItems(window.currentPopupMenu()),
                  QStringList({QStringLiteral("New Patient"), QStringLiteral("Import RT Plan..."),
                               QStringLiteral("Print...")}));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
-        window.WorkbenchTreeView->setCurrentItem(patient);
+        const Row treatment = AddPatientAndTreatment(window);
+        const Row patient = Top(window.WorkbenchTreeView, 0);
+        window.WorkbenchTreeView->setCurrentIndex(patient);
         QCOMPARE(MenuItems(window.currentPopupMenu()),
                  QStringList({QStringLiteral("New Patient"), QStringLiteral("Delete"),
                               QStringLiteral("New Treatment..."),
                               QStringLiteral("Import RT Plan..."), QStringLiteral("Print...")}));
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         QCOMPARE(MenuItems(window.currentPopupMenu()),
                  QStringList({QStringLiteral("Delete"), QStringLiteral("New Beam...")}));
         // The "SAD = " line has no object: no menu at all.
-        window.WorkbenchTreeView->setCurrentItem(treatment->child(4));
-        QCOMPARE(treatment->child(4)->text(0), QStringLiteral("SAD = 100 cm"));
+        window.WorkbenchTreeView->setCurrentIndex(Child(treatment, 4));
+        QCOMPARE(Text(Child(treatment, 4)), QStringLiteral("SAD = 100 cm"));
         QVERIFY(window.currentPopupMenu() == nullptr);
         // Deleting the last patient brings back the first menu.
-        window.WorkbenchTreeView->setCurrentItem(patient);
+        window.WorkbenchTreeView->setCurrentIndex(patient);
         window.DeletePatientClick();
-        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 0);
+        QCOMPARE(TopCount(window.WorkbenchTreeView), 0);
         QVERIFY(window.currentPopupMenu() == window.WorkbenchPopupMenu);
         QVERIFY(window.workbench().patients().empty());
     }
@@ -206,10 +243,10 @@ private slots:
         MainWindow window(m_info, FolderOf(m_linacs));
         window.show();
         window.NewPatientClick();
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
-        QCOMPARE(patient->text(0), QStringLiteral("New Patient"));
+        const Row patient = Top(window.WorkbenchTreeView, 0);
+        QCOMPARE(Text(patient), QStringLiteral("New Patient"));
         QVERIFY(window.WorkbenchTreeView->IsEditing());
-        QCOMPARE(WorkbenchTree::KindOf(patient), NodeKind::Patient);
+        QCOMPARE(WorkbenchModel::KindOf(patient), NodeKind::Patient);
     }
 
     void cancelledTreatmentLeavesNoNode() {
@@ -218,7 +255,7 @@ private slots:
         window.NewPatientClick();
         DialogAnswer answer([](QDialog& dialog) { return ClickOk(dialog, "Cancel"); });
         window.NewTreatmentClick();
-        QCOMPARE(window.WorkbenchTreeView->topLevelItem(0)->childCount(), 0);
+        QCOMPARE(ChildCount(Top(window.WorkbenchTreeView, 0)), 0);
         QVERIFY(window.workbench().patients()[0]->treatments.empty());
     }
 
@@ -241,91 +278,91 @@ private slots:
         QCOMPARE(lists, QStringList({QStringLiteral("None"), QStringLiteral("None")}));
         QVERIFY(stayedOpen);
         QVERIFY(!reason.isEmpty());
-        QCOMPARE(window.WorkbenchTreeView->topLevelItem(0)->childCount(), 0);
+        QCOMPARE(ChildCount(Top(window.WorkbenchTreeView, 0)), 0);
     }
 
     void newTreatmentShowsItsSixInformationLines() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
-        QCOMPARE(treatment->text(0), QStringLiteral("New Treatment"));
+        const Row treatment = AddPatientAndTreatment(window);
+        QCOMPARE(Text(treatment), QStringLiteral("New Treatment"));
         QCOMPARE(Children(treatment),
                  QStringList({QStringLiteral("Machine = Sala1"), QStringLiteral("Energy = X6"),
                               QStringLiteral("Buildup = 1.5 cm"), QStringLiteral("SCD = 100 cm"),
                               QStringLiteral("SAD = 100 cm"), QStringLiteral("Dose = 0 cGy")}));
         // Information lines cannot be renamed or moved.
-        QVERIFY(!(treatment->child(5)->flags() & Qt::ItemIsEditable));
-        QVERIFY(treatment->flags() & Qt::ItemIsEditable);
+        QVERIFY(!(Child(treatment, 5).flags() & Qt::ItemIsEditable));
+        QVERIFY(treatment.flags() & Qt::ItemIsEditable);
     }
 
     void photonBeamShowsItsMuAndTheDoseTotal() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        const Row treatment = AddPatientAndTreatment(window);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         {
             DialogAnswer answer(FixedSsdBeam("200", "10", "10"));
             window.NewBeamClick();
         }
-        QCOMPARE(treatment->childCount(), 7);
-        QTreeWidgetItem* beam = treatment->child(6);
-        QCOMPARE(WorkbenchTree::KindOf(beam), NodeKind::Beam);
+        QCOMPARE(ChildCount(treatment), 7);
+        const Row beam = Child(treatment, 6);
+        QCOMPARE(WorkbenchModel::KindOf(beam), NodeKind::Beam);
         // No name was typed: the beam keeps the name of its new node.
-        QCOMPARE(beam->text(0), QStringLiteral("New Beam"));
+        QCOMPARE(Text(beam), QStringLiteral("New Beam"));
         // 200 / 0.67 = 298.507... shown with "#0.##".
         QVERIFY2(Children(beam).contains(QStringLiteral("MU = 298.51")),
                  qPrintable(Children(beam).join(u'|')));
-        QCOMPARE(treatment->child(5)->text(0), QStringLiteral("Dose = 200 cGy"));
+        QCOMPARE(Text(Child(treatment, 5)), QStringLiteral("Dose = 200 cGy"));
 
         // A second beam of 100 cGy, then the first one deleted: 300, then 100 cGy.
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         {
             DialogAnswer answer(FixedSsdBeam("100", "10", "10"));
             window.NewBeamClick();
         }
-        QCOMPARE(treatment->child(5)->text(0), QStringLiteral("Dose = 300 cGy"));
-        window.WorkbenchTreeView->setCurrentItem(beam);
+        QCOMPARE(Text(Child(treatment, 5)), QStringLiteral("Dose = 300 cGy"));
+        window.WorkbenchTreeView->setCurrentIndex(beam);
         QCOMPARE(MenuItems(window.currentPopupMenu()),
                  QStringList({QStringLiteral("Delete"), QStringLiteral("Edit...")}));
         window.DeleteBeamClick();
-        QCOMPARE(treatment->child(5)->text(0), QStringLiteral("Dose = 100 cGy"));
-        QCOMPARE(treatment->childCount(), 7);
+        QCOMPARE(Text(Child(treatment, 5)), QStringLiteral("Dose = 100 cGy"));
+        QCOMPARE(ChildCount(treatment), 7);
     }
 
     void cancelledBeamLeavesNoNode() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        const Row treatment = AddPatientAndTreatment(window);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         DialogAnswer answer([](QDialog& dialog) { return ClickOk(dialog, "Button2"); });
         window.NewBeamClick();
-        QCOMPARE(treatment->childCount(), 6);
+        QCOMPARE(ChildCount(treatment), 6);
     }
 
     void renamingABeamRenamesTheBeam() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        const Row treatment = AddPatientAndTreatment(window);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         {
             DialogAnswer answer(FixedSsdBeam("200", "10", "10"));
             window.NewBeamClick();
         }
-        QTreeWidgetItem* beam = treatment->child(6);
-        beam->setText(0, QStringLiteral("AP"));
-        const auto* record = static_cast<kova::TBeam*>(WorkbenchTree::ObjectOf(beam));
+        const Row beam = Child(treatment, 6);
+        Rename(window.WorkbenchTreeView, beam, QStringLiteral("AP"));
+        const auto* record = window.workbenchModel()->BeamAt(beam);
         QCOMPARE(record->name, std::string("AP"));
         // Renaming the treatment renames the treatment.
-        treatment->setText(0, QStringLiteral("Prostata"));
+        Rename(window.WorkbenchTreeView, treatment, QStringLiteral("Prostata"));
         QCOMPARE(window.workbench().patients()[0]->treatments[0]->name, std::string("Prostata"));
     }
 
     void editingABeamKeepsOrChangesItsDose() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        const Row treatment = AddPatientAndTreatment(window);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         {
             DialogAnswer answer(FixedSsdBeam("200", "10", "10"));
             window.NewBeamClick();
         }
-        QTreeWidgetItem* beam = treatment->child(6);
-        window.WorkbenchTreeView->setCurrentItem(beam);
+        const Row beam = Child(treatment, 6);
+        window.WorkbenchTreeView->setCurrentIndex(beam);
         {
             // The edited dialog shows the stored dose; a new dose of 150 cGy gives
             // 150 / 0.67 = 223.880... MU.
@@ -341,40 +378,157 @@ private slots:
         }
         QVERIFY2(Children(beam).contains(QStringLiteral("MU = 223.88")),
                  qPrintable(Children(beam).join(u'|')));
-        QCOMPARE(treatment->child(5)->text(0), QStringLiteral("Dose = 150 cGy"));
+        QCOMPARE(Text(Child(treatment, 5)), QStringLiteral("Dose = 150 cGy"));
     }
 
     void dropsSwapBeamsButNeverCrossPatients() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QTreeWidgetItem* treatment = AddPatientAndTreatment(window);
+        const Row treatment = AddPatientAndTreatment(window);
         for (const char* dose : {"100", "50"}) {
-            window.WorkbenchTreeView->setCurrentItem(treatment);
+            window.WorkbenchTreeView->setCurrentIndex(treatment);
             DialogAnswer answer(FixedSsdBeam(dose, "10", "10"));
             window.NewBeamClick();
         }
-        QTreeWidgetItem* first = treatment->child(6);
-        QTreeWidgetItem* second = treatment->child(7);
-        first->setText(0, QStringLiteral("B1"));
-        second->setText(0, QStringLiteral("B2"));
-        first->setExpanded(false);
-        QVERIFY(WorkbenchTree::DropAllowed(first, second));
+        kova::gui::WorkbenchTree* tree = window.WorkbenchTreeView;
+        const Row first = Child(treatment, 6);
+        const Row second = Child(treatment, 7);
+        Rename(tree, first, QStringLiteral("B1"));
+        Rename(tree, second, QStringLiteral("B2"));
+        tree->collapse(first);
+        QVERIFY(WorkbenchModel::MayDrop(first, second));
         // An information line neither moves nor takes a drop.
-        QVERIFY(!WorkbenchTree::DropAllowed(treatment->child(5), first));
-        QVERIFY(!WorkbenchTree::DropAllowed(first, treatment->child(5)));
-        window.WorkbenchTreeViewDragDrop(second, first, kova::DropPlace::After);
-        QCOMPARE(treatment->child(6)->text(0), QStringLiteral("B2"));
-        QCOMPARE(treatment->child(7)->text(0), QStringLiteral("B1"));
-        QVERIFY(!treatment->child(7)->isExpanded());
-        QVERIFY(treatment->child(6)->isExpanded());
+        QVERIFY(!WorkbenchModel::MayDrop(Child(treatment, 5), first));
+        QVERIFY(!WorkbenchModel::MayDrop(first, Child(treatment, 5)));
+        Drop(tree, first, {second, kova::DropPlace::After});
+        QCOMPARE(Text(Child(treatment, 6)), QStringLiteral("B2"));
+        QCOMPARE(Text(Child(treatment, 7)), QStringLiteral("B1"));
+        QVERIFY(!tree->isExpanded(Child(treatment, 7)));
+        QVERIFY(tree->isExpanded(Child(treatment, 6)));
         const auto* model = window.workbench().patients()[0]->treatments[0].get();
         QCOMPARE(model->beams[0]->name, std::string("B2"));
 
         // A second patient's treatment is not a drop target for the first one's.
-        window.WorkbenchTreeView->setCurrentItem(window.WorkbenchTreeView->topLevelItem(0));
-        QTreeWidgetItem* other = AddPatientAndTreatment(window);
-        QVERIFY(!WorkbenchTree::DropAllowed(treatment, other));
-        QVERIFY(!WorkbenchTree::DropAllowed(window.WorkbenchTreeView->topLevelItem(0),
-                                            window.WorkbenchTreeView->topLevelItem(1)));
+        tree->setCurrentIndex(Top(tree, 0));
+        const Row other = AddPatientAndTreatment(window);
+        QVERIFY(!WorkbenchModel::MayDrop(treatment, other));
+        QVERIFY(!WorkbenchModel::MayDrop(Top(tree, 0), Top(tree, 1)));
+    }
+
+    /// The model's moves: a treatment or beam moves only among its own siblings of its kind,
+    /// through moveRows (Qt's numbering: the row it goes before) or a drop, in the core and the
+    /// rows alike; each move is one edit of the workbench.
+    void modelMovesOnlyAmongSiblingsOfAKind() {
+        MainWindow window(m_info, FolderOf(m_linacs));
+        kova::gui::WorkbenchTree* tree = window.WorkbenchTreeView;
+        const Row treatment = AddPatientAndTreatment(window);
+        for (const char* name : {"B0", "B1", "B2"}) {
+            tree->setCurrentIndex(treatment);
+            DialogAnswer answer(FixedSsdBeam("100", "10", "10"));
+            window.NewBeamClick();
+            Rename(tree, LastChild(treatment), QString::fromLatin1(name));
+        }
+        const Row patient = treatment.parent();
+        tree->setCurrentIndex(patient);
+        {
+            DialogAnswer answer([](QDialog& dialog) { return ClickOk(dialog, "OK"); });
+            window.NewTreatmentClick();
+        }
+        const Row other = LastChild(patient);
+        window.NewPatientClick();
+        Rename(tree, treatment, QStringLiteral("T1"));
+        Rename(tree, other, QStringLiteral("T2"));
+        WorkbenchModel& model = *window.workbenchModel();
+        QSignalSpy edits(&model, &WorkbenchModel::WorkbenchEdited);
+        // Rows of the treatment: 0 to 5 its information lines, 6 to 8 its beams.
+        const Row b0 = Child(treatment, 6);
+        const Row b1 = Child(treatment, 7);
+        const Row b2 = Child(treatment, 8);
+        const struct {
+            const char* what;
+            Row from;
+            Row to; ///< the parent it goes into
+            int before;
+            bool drop; ///< through MIME data, as the tree drops
+            bool moves;
+            const char* order; ///< the names under `to` afterwards
+        } rows[] = {
+            {"B0 after the last beam", b0, treatment, 9, false, true, "B1 B2 B0"},
+            {"B0 back before the first", b0, treatment, 6, true, true, "B0 B1 B2"},
+            {"B0 just after itself", b0, treatment, 7, false, false, "B0 B1 B2"},
+            {"B1 among the lines", b1, treatment, 5, true, false, "B0 B1 B2"},
+            {"B1 onto its treatment", b1, treatment, -1, true, false, "B0 B1 B2"},
+            {"a line", Child(treatment, 5), treatment, 9, false, false, "B0 B1 B2"},
+            {"B2 into another treatment", b2, other, 6, true, false, ""},
+            {"T1 after T2", treatment, patient, 2, true, true, "T2 T1"},
+            {"T1 back", treatment, patient, 0, false, true, "T1 T2"},
+            {"a patient", patient, Row(), 2, false, false, "New Patient New Patient"},
+        };
+        for (const auto& row : rows) {
+            edits.clear();
+            const std::unique_ptr<QMimeData> data(model.mimeData({row.from}));
+            const bool moved =
+                row.drop ? model.dropMimeData(data.get(), Qt::MoveAction, row.before, 0, row.to)
+                         : model.moveRows(row.from.parent(), row.from.row(), 1, row.to, row.before);
+            QVERIFY2(moved == row.moves, row.what);
+            QCOMPARE(edits.size(), row.moves ? 1 : 0);
+            QCOMPARE(CoreNames(window, row.to).join(u' '), QString::fromLatin1(row.order));
+            QCOMPARE(RecordRows(model, row.to), CoreNames(window, row.to));
+        }
+    }
+
+    /// setData renames the core record: one edit for a new name, none for the same name or a
+    /// line. A beam's rows are the core's result lines, whether their shape changes (a TPS MU
+    /// typed) or only their texts and images (the action levels).
+    void modelRenamesAndShowsTheCoreLines() {
+        MainWindow window(m_info, FolderOf(m_linacs));
+        const Row treatment = AddPatientAndTreatment(window);
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
+        {
+            DialogAnswer answer(FixedSsdBeam("200", "10", "10"));
+            window.NewBeamClick();
+        }
+        WorkbenchModel& model = *window.workbenchModel();
+        const Row beam = Child(treatment, 6);
+        QSignalSpy edits(&model, &WorkbenchModel::WorkbenchEdited);
+        const struct {
+            QModelIndex row;
+            const char* text;
+            bool renamed;
+            int edits;
+        } renames[] = {
+            {treatment.parent(), "Rossi", true, 1},  {treatment.parent(), "Rossi", true, 0},
+            {treatment, "Pelvi", true, 1},           {beam, "AP", true, 1},
+            {Child(treatment, 5), "Dose", false, 0}, {Child(beam, 0), "Field", false, 0},
+        };
+        for (const auto& rename : renames) {
+            edits.clear();
+            QCOMPARE(model.setData(rename.row, QString::fromLatin1(rename.text)), rename.renamed);
+            QCOMPARE(edits.size(), rename.edits);
+            QCOMPARE(Text(rename.row) == QString::fromLatin1(rename.text), rename.renamed);
+        }
+        const kova::Patient& patient = *window.workbench().patients()[0];
+        QCOMPARE(patient.name + patient.treatments[0]->name, std::string("RossiPelvi"));
+        kova::TBeam& record = *model.BeamAt(beam);
+        QCOMPARE(record.name, std::string("AP"));
+
+        // 298.51 MU against a TPS MU of 300: +0.5 %.
+        const struct {
+            std::optional<double> tpsMU;
+            double level;
+            bool warning;
+        } lines[] = {{std::nullopt, 3, false}, {300, 3, false}, {300, 0.1, true}};
+        for (const auto& line : lines) {
+            record.tpsMU = line.tpsMU;
+            kova::ActionLevels levels;
+            levels.photon = line.level;
+            model.RefreshBeam(beam);
+            model.SetActionLevels(levels);
+            const kova::TextNode shown = kova::BeamNode(record, levels);
+            QCOMPARE(IndentedRows(beam), kova::gui::ToQ(kova::IndentedText(shown.children)));
+            const QVariant icon = LastChild(beam).data(Qt::DecorationRole);
+            QCOMPARE(icon.value<QIcon>().isNull(), !line.warning);
+        }
+        QCOMPARE(edits.size(), 0);
     }
 
     /// What a new user does first: on the demo linac, a wedged asymmetric beam with a tray and
@@ -386,8 +540,8 @@ private slots:
         window.show();
         window.ScanLinacs();
         window.NewPatientClick();
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
-        patient->setText(0, QStringLiteral("Rossi Mario"));
+        const Row patient = window.WorkbenchTreeView->currentIndex();
+        Rename(window.WorkbenchTreeView, patient, QStringLiteral("Rossi Mario"));
         {
             DialogAnswer answer([](QDialog& dialog) {
                 auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
@@ -397,10 +551,10 @@ private slots:
             });
             window.NewTreatmentClick();
         }
-        QTreeWidgetItem* treatment = patient->child(0);
-        QCOMPARE(treatment->child(0)->text(0), QStringLiteral("Machine = KovaDemo-DE"));
-        treatment->setText(0, QStringLiteral("Mammella sx"));
-        window.WorkbenchTreeView->setCurrentItem(treatment);
+        const Row treatment = Child(patient, 0);
+        QCOMPARE(Text(Child(treatment, 0)), QStringLiteral("Machine = KovaDemo-DE"));
+        Rename(window.WorkbenchTreeView, treatment, QStringLiteral("Mammella sx"));
+        window.WorkbenchTreeView->setCurrentIndex(treatment);
         {
             DialogAnswer answer([](QDialog& dialog) {
                 Type(dialog, "BeamName", "LAT");
@@ -420,29 +574,29 @@ private slots:
             });
             window.NewBeamClick();
         }
-        QCOMPARE(treatment->childCount(), 7);
-        QTreeWidgetItem* beam = treatment->child(6);
-        QCOMPARE(beam->text(0), QStringLiteral("LAT"));
+        QCOMPARE(ChildCount(treatment), 7);
+        const Row beam = Child(treatment, 6);
+        QCOMPARE(Text(beam), QStringLiteral("LAT"));
         const QStringList lines = Children(beam);
         QVERIFY2(lines.size() == 7 && lines[5].startsWith(QStringLiteral("MU = ")),
                  qPrintable(lines.join(u'|')));
         // The four jaws of the asymmetric field, then the wedge, tray and offset nodes.
-        QCOMPARE(beam->child(0)->childCount(), 4);
-        QTreeWidgetItem* details = beam->child(6);
-        QCOMPARE(details->text(0), QStringLiteral("Dosimetric details"));
+        QCOMPARE(ChildCount(Child(beam, 0)), 4);
+        const Row details = Child(beam, 6);
+        QCOMPARE(Text(details), QStringLiteral("Dosimetric details"));
         QStringList modifiers;
-        for (int i = 4; i < details->childCount(); ++i) {
-            modifiers << details->child(i)->text(0);
+        for (int i = 4; i < ChildCount(details); ++i) {
+            modifiers << Text(Child(details, i));
         }
         QCOMPARE(modifiers, QStringList({QStringLiteral("W30"), QStringLiteral("Tray-Block"),
                                          QStringLiteral("2 cm")}));
-        QCOMPARE(Children(details->child(6)).size(), 1);
-        QVERIFY(Children(details->child(6))[0].startsWith(QStringLiteral("Offset Factor = ")));
+        QCOMPARE(Children(Child(details, 6)).size(), 1);
+        QVERIFY(Children(Child(details, 6))[0].startsWith(QStringLiteral("Offset Factor = ")));
 
         const QByteArray screenshot = qgetenv("KOVA_SCREENSHOT");
         if (!screenshot.isEmpty()) {
             window.WorkbenchTreeView->expandAll();
-            window.WorkbenchTreeView->setCurrentItem(beam);
+            window.WorkbenchTreeView->setCurrentIndex(beam);
             QTest::qWait(200);
             QVERIFY(window.grab().save(QString::fromLocal8Bit(screenshot)));
         }

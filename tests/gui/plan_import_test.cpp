@@ -8,7 +8,6 @@
 #include "gui/main_window.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/window_flows.h"
-#include "gui/workbench_tree.h"
 #include "support/demo_linacs.h"
 #include "support/lnc_file.h"
 #include "support/temp_dir.h"
@@ -21,14 +20,12 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTest>
-#include <QTreeWidgetItem>
 #include <optional>
 
 using kova::gui::Command;
 using kova::gui::Dialogs;
 using kova::gui::MainWindow;
 using kova::gui::ModifierValueDialog;
-using kova::gui::WorkbenchTree;
 using namespace kova::guitest;
 
 namespace {
@@ -77,10 +74,6 @@ Dialogs::ExecHook Pick(const QString& text, QStringList* labels) {
     };
 }
 
-QTreeWidgetItem* LastChild(QTreeWidgetItem* item) {
-    return item->child(item->childCount() - 1);
-}
-
 } // namespace
 
 class PlanImportTest : public QObject {
@@ -103,19 +96,19 @@ private slots:
         MainWindow window(kInfo, Folder(m_unit001));
         window.ScanLinacs();
         Import(window, QString()); // Cancel in the file dialog
-        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 0);
+        QCOMPARE(TopCount(window.WorkbenchTreeView), 0);
         Import(window, PydicomPlan());
         QCOMPARE(Dialogs::ShownMessages(), QStringList());
         // A new patient named and identified by the plan, one treatment per energy.
-        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 1);
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
-        QCOMPARE(patient->text(0), QStringLiteral("Last First mid pre (id00001)"));
+        QCOMPARE(TopCount(window.WorkbenchTreeView), 1);
+        const Row patient = Top(window.WorkbenchTreeView, 0);
+        QCOMPARE(Text(patient), QStringLiteral("Last First mid pre (id00001)"));
         QCOMPARE(Children(patient), QStringList({QStringLiteral("Plan1 6MV")}));
-        QTreeWidgetItem* treatment = patient->child(0);
-        QCOMPARE(treatment->child(0)->text(0), QStringLiteral("Machine = unit001"));
-        QCOMPARE(treatment->child(5)->text(0), QStringLiteral("Dose = 102.75401 cGy"));
-        QTreeWidgetItem* beam = treatment->child(6);
-        QCOMPARE(beam->text(0), QStringLiteral("Field 1"));
+        const Row treatment = Child(patient, 0);
+        QCOMPARE(Text(Child(treatment, 0)), QStringLiteral("Machine = unit001"));
+        QCOMPARE(Text(Child(treatment, 5)), QStringLiteral("Dose = 102.75401 cGy"));
+        Row beam = Child(treatment, 6);
+        QCOMPARE(Text(beam), QStringLiteral("Field 1"));
         QVERIFY(window.document().modified());
         QCOMPARE(window.statusBar()->currentMessage(),
                  QStringLiteral("Imported 1 of 1 beams from rtplan.dcm."));
@@ -140,11 +133,11 @@ private slots:
                 kova::test::WriteBytesFile(folder.Path(), "ActionLevels.ini", row.file);
             }
             window.LoadActionLevels(Folder(folder));
-            QTreeWidgetItem* line =
-                LastChild(window.WorkbenchTreeView->topLevelItem(0)->child(0)->child(6));
-            QCOMPARE(line->text(0),
+            const QModelIndex line =
+                LastChild(Child(Child(Top(window.WorkbenchTreeView, 0), 0), 6));
+            QCOMPARE(Text(line),
                      row.beyond ? kPydicomTPSLine + u" beyond action level" : kPydicomTPSLine);
-            QCOMPARE(line->icon(0).isNull(), !row.beyond);
+            QCOMPARE(line.data(Qt::DecorationRole).value<QIcon>().isNull(), !row.beyond);
             QCOMPARE(window.actionLevelsNote()->isVisibleTo(&window), *row.note != '\0');
             if (*row.note != '\0') {
                 QCOMPARE(window.actionLevelsNote()->toolTip(), QString::fromLatin1(row.note));
@@ -154,8 +147,8 @@ private slots:
         // Copy gives the lines the tree shows; the beam's dialog shows the plan's MU.
         kova::test::WriteBytesFile(folder.Path(), "ActionLevels.ini", "Photon Beam = 1\n");
         window.LoadActionLevels(Folder(folder));
-        beam = window.WorkbenchTreeView->topLevelItem(0)->child(0)->child(6);
-        window.WorkbenchTreeView->setCurrentItem(beam);
+        beam = Child(Child(Top(window.WorkbenchTreeView, 0), 0), 6);
+        window.WorkbenchTreeView->setCurrentIndex(beam);
         window.CopyClick();
         QVERIFY(QApplication::clipboard()->text().endsWith(u"  " + kPydicomTPSLine +
                                                            u" beyond action level\n"));
@@ -180,26 +173,26 @@ private slots:
         QCOMPARE(labels.size(), 1);
         QVERIFY2(labels[0].contains(u"the plan's machine 'unit001' is no linac"),
                  qPrintable(labels[0]));
-        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 0);
+        QCOMPARE(TopCount(window.WorkbenchTreeView), 0);
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
         QVERIFY2(Dialogs::ShownMessages()[0].endsWith(u": not answered"),
                  qPrintable(Dialogs::ShownMessages()[0]));
 
         // On a patient: into that patient, on the linac picked.
         window.NewPatientClick();
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
-        window.WorkbenchTreeView->setCurrentItem(patient);
+        const Row patient = Top(window.WorkbenchTreeView, 0);
+        window.WorkbenchTreeView->setCurrentIndex(patient);
         Dialogs::ClearShownMessages();
         labels.clear();
         Import(window, PydicomPlan(), Pick(QStringLiteral("KovaDemo-DE"), &labels));
         QCOMPARE(labels.size(), 1);
         QCOMPARE(Dialogs::ShownMessages(), QStringList());
-        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 1);
-        QCOMPARE(patient->text(0), QStringLiteral("New Patient"));
-        QCOMPARE(patient->childCount(), 1);
-        QCOMPARE(patient->child(0)->child(0)->text(0), QStringLiteral("Machine = KovaDemo-DE"));
+        QCOMPARE(TopCount(window.WorkbenchTreeView), 1);
+        QCOMPARE(Text(patient), QStringLiteral("New Patient"));
+        QCOMPARE(ChildCount(patient), 1);
+        QCOMPARE(Text(Child(Child(patient, 0), 0)), QStringLiteral("Machine = KovaDemo-DE"));
         // The same linac data as unit001: the same MU and difference.
-        QCOMPARE(LastChild(patient->child(0)->child(6))->text(0), kPydicomTPSLine);
+        QCOMPARE(Text(LastChild(Child(Child(patient, 0), 6))), kPydicomTPSLine);
     }
 
     void refusedBeamsAreListedInOneMessage() {
@@ -219,9 +212,9 @@ private slots:
                 "group)\n"
                 "- Electron A99: the applicator 'A99' matches no applicator of 9MeV "
                 "(applicators: 6x6, 10x10, 15x15, 20x20, 25x25)"));
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
-        QCOMPARE(patient->childCount(), 1);
-        QCOMPARE(patient->child(0)->child(6)->text(0), QStringLiteral("Static"));
+        const Row patient = Top(window.WorkbenchTreeView, 0);
+        QCOMPARE(ChildCount(patient), 1);
+        QCOMPARE(Text(Child(Child(patient, 0), 6)), QStringLiteral("Static"));
 
         // A file that is no RT Plan changes nothing and says why.
         Dialogs::ClearShownMessages();
@@ -229,7 +222,7 @@ private slots:
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
         QVERIFY2(Dialogs::ShownMessages()[0].startsWith(u"not_a_plan.dcm: not an RT Plan"),
                  qPrintable(Dialogs::ShownMessages()[0]));
-        QCOMPARE(window.WorkbenchTreeView->topLevelItemCount(), 1);
+        QCOMPARE(TopCount(window.WorkbenchTreeView), 1);
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Nothing imported."));
     }
 
@@ -262,26 +255,26 @@ private slots:
         QCOMPARE(labels[1], QStringLiteral("Tray-X"));
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
         QVERIFY(Dialogs::ShownMessages()[0].endsWith(u"- Setup: not a treatment beam (SETUP)"));
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->topLevelItem(0);
-        QCOMPARE(patient->text(0), QStringLiteral("Doe Jane Dr (KOVA-0003)"));
+        const Row patient = Top(window.WorkbenchTreeView, 0);
+        QCOMPARE(Text(patient), QStringLiteral("Doe Jane Dr (KOVA-0003)"));
         // One treatment per energy, in the order of their first beams.
         QCOMPARE(Children(patient),
                  QStringList({QStringLiteral("SEVERAL 6MV"), QStringLiteral("SEVERAL 18MV"),
                               QStringLiteral("SEVERAL 9MeV")}));
-        QTreeWidgetItem* photons = patient->child(0);
+        const Row photons = Child(patient, 0);
         QCOMPARE(Children(photons).mid(5),
                  QStringList({QStringLiteral("Dose = 300 cGy"), QStringLiteral("AP"),
                               QStringLiteral("SSD field"), QStringLiteral("Odd tray")}));
         // The tray of 0.9 raises the MU by 1 / 0.9: the plan's MU falls short.
-        QTreeWidgetItem* oddTray = photons->child(8);
-        QCOMPARE(oddTray->text(0), QStringLiteral("Odd tray"));
-        QVERIFY2(LastChild(oddTray)->text(0).endsWith(u"beyond action level"),
-                 qPrintable(LastChild(oddTray)->text(0)));
+        const Row oddTray = Child(photons, 8);
+        QCOMPARE(Text(oddTray), QStringLiteral("Odd tray"));
+        QVERIFY2(Text(LastChild(oddTray)).endsWith(u"beyond action level"),
+                 qPrintable(Text(LastChild(oddTray))));
 
         const QByteArray screenshot = qgetenv("KOVA_PLAN_SCREENSHOT");
         if (!screenshot.isEmpty()) {
-            window.WorkbenchTreeView->setCurrentItem(oddTray);
-            window.WorkbenchTreeView->scrollToItem(LastChild(oddTray));
+            window.WorkbenchTreeView->setCurrentIndex(oddTray);
+            window.WorkbenchTreeView->scrollTo(LastChild(oddTray));
             QTest::qWait(200);
             QVERIFY(window.grab().save(QString::fromLocal8Bit(screenshot)));
         }

@@ -8,7 +8,7 @@
 #include "gui/main_window.h"
 #include "gui/print_job.h"
 #include "gui/print_report_dialog.h"
-#include "gui/workbench_tree.h"
+#include "gui/workbench_rows.h"
 #include "support/linac_text.h"
 #include "support/lnc_file.h"
 #include "support/report_patient.h"
@@ -30,13 +30,13 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
-#include <QTreeWidget>
 #include <cmath>
 #include <tuple>
 
 using kova::gui::Dialogs;
 using kova::gui::MainWindow;
 using kova::gui::PrintReportDialog;
+using namespace kova::guitest;
 
 namespace {
 
@@ -201,14 +201,14 @@ private:
 
     /// Patient `name` with one treatment "Pelvis" of three beams of 60 cGy (MU 89.55 each,
     /// 90 on the set-up sheet at 1 cGy/MU) and one treatment "Boost" of one beam of 50 cGy.
-    QTreeWidgetItem* AddPatient(MainWindow& window, const QString& name) {
+    Row AddPatient(MainWindow& window, const QString& name) {
         window.ScanLinacs();
         window.NewPatientClick();
-        QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
-        patient->setText(0, name);
+        const Row patient = window.WorkbenchTreeView->currentIndex();
+        Rename(window.WorkbenchTreeView, patient, name);
         for (const auto& [treatmentName, beams, dose] :
              {std::tuple{"Pelvis", 3, "60"}, std::tuple{"Boost", 1, "50"}}) {
-            window.WorkbenchTreeView->setCurrentItem(patient);
+            window.WorkbenchTreeView->setCurrentIndex(patient);
             {
                 DialogAnswer ok([](QDialog& dialog) {
                     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OK")),
@@ -217,16 +217,16 @@ private:
                 });
                 window.NewTreatmentClick();
             }
-            QTreeWidgetItem* treatment = patient->child(patient->childCount() - 1);
-            treatment->setText(0, QString::fromLatin1(treatmentName));
+            const Row treatment = LastChild(patient);
+            Rename(window.WorkbenchTreeView, treatment, QString::fromLatin1(treatmentName));
             DialogAnswer beam(
                 [dose = dose](QDialog& dialog) { return FixedSsdBeam(dialog, dose); });
             for (int i = 0; i < beams; ++i) {
-                window.WorkbenchTreeView->setCurrentItem(treatment);
+                window.WorkbenchTreeView->setCurrentIndex(treatment);
                 window.NewBeamClick();
             }
         }
-        window.WorkbenchTreeView->setCurrentItem(patient);
+        window.WorkbenchTreeView->setCurrentIndex(patient);
         return patient;
     }
 
@@ -491,17 +491,17 @@ private slots:
         kova::test::WriteBytesFile(dir.Path(), "MyBanner2.txt", "Reparto \xC3\xA8 Radioterapia");
         MainWindow window(m_info, QString::fromStdString(m_linacs.Path().string()));
         window.SetBannerFolder(QString::fromStdString(dir.Path().string()));
-        QTreeWidgetItem* first = AddPatient(window, QStringLiteral("Rossi Mario"));
+        const Row first = AddPatient(window, QStringLiteral("Rossi Mario"));
         AddPatient(window, QStringLiteral("Bianchi Anna"));
         // Rename the first patient's second beam in place.
-        QTreeWidgetItem* beam = first->child(0)->child(first->child(0)->childCount() - 2);
-        QCOMPARE(beam->text(0), QStringLiteral("New Beam"));
-        beam->setText(0, QStringLiteral("Obliquo dx"));
+        const Row beam = Child(Child(first, 0), ChildCount(Child(first, 0)) - 2);
+        QCOMPARE(Text(beam), QStringLiteral("New Beam"));
+        Rename(window.WorkbenchTreeView, beam, QStringLiteral("Obliquo dx"));
         // The right click on the first patient makes it the one the menu acts on.
-        window.WorkbenchTreeView->setCurrentItem(window.WorkbenchTreeView->topLevelItem(1));
-        const QPoint at = window.WorkbenchTreeView->visualItemRect(first).center();
+        window.WorkbenchTreeView->setCurrentIndex(Top(window.WorkbenchTreeView, 1));
+        const QPoint at = window.WorkbenchTreeView->visualRect(first).center();
         emit window.WorkbenchTreeView->customContextMenuRequested(at);
-        QCOMPARE(window.WorkbenchTreeView->currentItem(), first);
+        QCOMPARE(window.WorkbenchTreeView->currentIndex(), QModelIndex(first));
         QCOMPARE(window.currentPopupMenu(), window.PatientPopupMenu);
         window.PatientPopupMenu->close();
 

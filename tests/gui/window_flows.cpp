@@ -3,7 +3,6 @@
 #include "core/beams/beam.h"
 #include "core/common/file_bytes.h"
 #include "gui/treatment_dialog.h"
-#include "gui/workbench_tree.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -125,21 +124,21 @@ int Level(const QTreeWidgetItem* item) {
 }
 
 /// A patient with a treatment on `linacName` (its first photon energy).
-QTreeWidgetItem* AddTreatment(MainWindow& window, const QString& linacName) {
+Row AddTreatment(MainWindow& window, const QString& linacName) {
     window.NewPatientClick();
-    QTreeWidgetItem* patient = window.WorkbenchTreeView->currentItem();
+    const Row patient = window.WorkbenchTreeView->currentIndex();
     DialogAnswer answer([&](QDialog& dialog) {
         auto& treatment = dynamic_cast<gui::TreatmentDialog&>(dialog);
         treatment.LINAC->setCurrentIndex(treatment.LINAC->findText(linacName));
         return Press(dialog, "OK");
     });
     window.NewTreatmentClick();
-    return patient->child(patient->childCount() - 1);
+    return LastChild(patient);
 }
 
 /// The MU of a new beam on the treatment, as the workbench keeps it.
-double NewBeamMu(MainWindow& window, QTreeWidgetItem* treatment, const char* wedge) {
-    window.WorkbenchTreeView->setCurrentItem(treatment);
+double NewBeamMu(MainWindow& window, const QModelIndex& treatment, const char* wedge) {
+    window.WorkbenchTreeView->setCurrentIndex(treatment);
     DialogAnswer answer(WedgedBeam("200", wedge));
     window.NewBeamClick();
     const auto& beams = window.workbench().patients().back()->treatments.back()->beams;

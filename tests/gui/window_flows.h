@@ -7,6 +7,7 @@
 #include "gui/dialogs.h"
 #include "gui/linac_spec_window.h"
 #include "gui/main_window.h"
+#include "gui/workbench_rows.h"
 #include "support/temp_dir.h"
 
 #include <QDialog>
@@ -47,11 +48,11 @@ void Select(gui::LinacSpecWindow& window, const QStringList& captions);
 QList<QTreeWidgetItem*> AllItems(const QTreeWidget* tree);
 int Level(const QTreeWidgetItem* item);
 
-/// A patient with a treatment on `linacName` (its first photon energy); the treatment node.
-QTreeWidgetItem* AddTreatment(gui::MainWindow& window, const QString& linacName);
+/// A patient with a treatment on `linacName` (its first photon energy); the treatment's row.
+Row AddTreatment(gui::MainWindow& window, const QString& linacName);
 /// Computes a new beam on the treatment: 200 cGy at 10 cm depth, SSD 100, 10 x 10 cm, behind
 /// `wedge`; gives its MU as the workbench keeps it (-1 when it was refused).
-double NewBeamMu(gui::MainWindow& window, QTreeWidgetItem* treatment, const char* wedge);
+double NewBeamMu(gui::MainWindow& window, const QModelIndex& treatment, const char* wedge);
 
 std::string Bytes(const std::string& path);
 /// The linac's text as the linac writer (and `lnc dump`) writes it.

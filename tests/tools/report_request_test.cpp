@@ -146,7 +146,7 @@ std::vector<std::string> Treatments(const Patient& patient) {
     std::vector<std::string> found;
     for (const auto& treatment : patient.treatments) {
         found.push_back(treatment->name + ": " + std::to_string(treatment->beams.size()) +
-                        " beams, " + std::to_string(static_cast<int>(treatment->doseTotal)) +
+                        " beams, " + std::to_string(static_cast<int>(treatment->DoseTotal())) +
                         " cGy");
     }
     return found;

@@ -99,10 +99,6 @@ Result<Patient> TakeReportPatient(std::vector<ResolvedBeam>& beams, const Report
         patient.treatments.push_back(std::move(beam.treatment));
         current = patient.treatments.back().get();
     }
-    // Each beam's treatment added its beam before the beam was computed, at dose 0.
-    for (const auto& treatment : patient.treatments) {
-        treatment->RecomputeDoseTotal();
-    }
     if (patient.treatments.empty()) {
         return Result<Patient>::Fail("no beam was computed, so there is nothing to report");
     }

@@ -40,7 +40,6 @@ public:
     void MoveInto(Patient& patient) {
         for (auto& treatment : m_made) {
             if (!treatment->beams.empty()) {
-                treatment->RecomputeDoseTotal();
                 patient.treatments.push_back(std::move(treatment));
             }
         }

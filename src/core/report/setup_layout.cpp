@@ -122,7 +122,7 @@ std::array<std::vector<std::string>, kSetupColumns> ColumnTexts(const std::vecto
         texts[kLinacColumn].push_back(row.linac);
         texts[kEnergyColumn].push_back(row.energy);
         if (row.treatment != nullptr) {
-            texts[kDoseColumn].push_back(FormatGeneral(row.treatment->doseTotal));
+            texts[kDoseColumn].push_back(FormatGeneral(row.treatment->DoseTotal()));
         }
         for (const SetupCell& cell : row.cells) {
             auto& column = texts[static_cast<std::size_t>(SheetColumnOf(cell.column))];

@@ -240,7 +240,7 @@ void DrawRows(Canvas& canvas, const SheetLayout& layout, const std::vector<Sheet
         }
         const int n = static_cast<int>(end - i);
         if (rows[i].treatment != nullptr) {
-            DrawDose(canvas, t, y, n, FormatGeneral(rows[i].treatment->doseTotal));
+            DrawDose(canvas, t, y, n, FormatGeneral(rows[i].treatment->DoseTotal()));
         }
         y += n * t.rowHeight;
         i = end;

@@ -35,7 +35,7 @@ std::vector<std::string> TTreatment::InformationLines() const {
 }
 
 std::string TTreatment::DoseLine() const {
-    return "Dose = " + FormatGeneral(doseTotal) + " cGy";
+    return "Dose = " + FormatGeneral(DoseTotal()) + " cGy";
 }
 
 BeamMachine TTreatment::Machine() const {
@@ -49,7 +49,6 @@ std::unique_ptr<TBeam> TTreatment::CreateBeam(const std::string& beamName) const
 TBeam& TTreatment::AddBeam(std::unique_ptr<TBeam> beam) {
     beam->machine = Machine();
     beams.push_back(std::move(beam));
-    RecomputeDoseTotal();
     return *beams.back();
 }
 
@@ -60,15 +59,15 @@ bool TTreatment::DeleteBeam(const TBeam* beam) {
         return false;
     }
     beams.erase(it);
-    RecomputeDoseTotal();
     return true;
 }
 
-void TTreatment::RecomputeDoseTotal() {
-    doseTotal = 0;
+double TTreatment::DoseTotal() const {
+    double total = 0;
     for (const auto& beam : beams) {
-        doseTotal += beam->TotalDose();
+        total += beam->TotalDose();
     }
+    return total;
 }
 
 } // namespace kova

@@ -11,8 +11,7 @@
 
 namespace kova {
 
-/// Binds beams to one linac, one of its energies and one beam kind; owns the beams and keeps
-/// their dose total.
+/// Binds beams to one linac, one of its energies and one beam kind; owns the beams.
 class TTreatment {
 public:
     TTreatment();
@@ -25,8 +24,11 @@ public:
     const TgEnergy* gEnergy = nullptr; ///< the photon energy of a photon kind
     const TeEnergy* eEnergy = nullptr; ///< the electron energy of an electron kind
     BeamKind kind = BeamKind::Photon;
-    double doseTotal = 0;                      ///< cGy, the sum of the beams' TotalDose
     std::vector<std::unique_ptr<TBeam>> beams; ///< in tree order
+
+    /// cGy, the sum of the beams' TotalDose: computed on every call, so it follows every
+    /// added, edited, moved or deleted beam without a refresh.
+    double DoseTotal() const;
 
     /// The photon energy when the kind uses one, else null.
     const TgEnergy* PhotonEnergy() const;
@@ -44,12 +46,10 @@ public:
     /// A new beam of the treatment's kind named `beamName`, on the treatment's machine but
     /// not yet added.
     std::unique_ptr<TBeam> CreateBeam(const std::string& beamName) const;
-    /// Appends a beam and recomputes the dose total.
+    /// Appends a beam on the treatment's machine.
     TBeam& AddBeam(std::unique_ptr<TBeam> beam);
     /// Removes and destroys a beam; false when it is not one of this treatment's.
     bool DeleteBeam(const TBeam* beam);
-    /// Dose total := the sum of TotalDose over the beams.
-    void RecomputeDoseTotal();
 };
 
 /// A treatment named `name` of `kind` on `linac` and `energy` (a photon energy for the photon

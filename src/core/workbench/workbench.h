@@ -50,7 +50,7 @@ public:
     bool DeletePatient(const Patient* patient);
     TTreatment& AddTreatment(Patient& patient, std::unique_ptr<TTreatment> treatment);
     bool DeleteTreatment(const TTreatment* treatment);
-    /// Deletes a beam and recomputes its treatment's dose total.
+    /// Deletes a beam from its treatment.
     bool DeleteBeam(const TBeam* beam);
 
     Patient* PatientOf(const TTreatment* treatment) const;

@@ -34,7 +34,6 @@ public:
             m_treatment->AddBeam(std::move(beam));
             return;
         }
-        resolved.treatment->RecomputeDoseTotal();
         m_treatment = &m_workbench.AddTreatment(*m_patient, std::move(resolved.treatment));
     }
 
