@@ -6,6 +6,7 @@
 #include "core/beams/electron_beam.h"
 #include "core/beams/open_wedged_beam.h"
 #include "core/beams/tbi_beam.h"
+#include "core/beams/tps_check.h"
 #include "core/text/number_text.h"
 #include "support/near.h"
 #include "support/photon_energy.h"
@@ -206,6 +207,31 @@ TEST_F(OpenWedgedTest, FormSelectsTheOnlyWedgeAndForgetsItWithoutWedgeDose) {
     EXPECT_EQ(form.Selected("WedgeComp"), 0) << "a wedge dose of 0 selects None";
     EXPECT_EQ(beam.wedge, nullptr);
     EXPECT_EQ(beam.MUText(), "123.35"); // isocentric: 100 / (0.67 x 1.21) = 123.349
+}
+
+// One row per kind: its text reads back to it, its factory makes a beam of it, and it has its
+// energy and default action level (3 % on photon fields, 5 % electron and total body).
+TEST(BeamKindRegistry, EveryRowNamesMakesAndChecksItsKind) {
+    const struct {
+        BeamKind kind;
+        const char* text;
+        bool electron;
+        double level;
+    } rows[] = {{BeamKind::Photon, "Photon Beam", false, 3},
+                {BeamKind::PhotonOpenWedged, "Photon Open/Wedged Beam", false, 3},
+                {BeamKind::Electron, "Electron Beam", true, 5},
+                {BeamKind::TotalBody, "Total Body Irradiation", false, 5}};
+    ASSERT_EQ(BeamKinds().size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const auto& row = rows[i];
+        EXPECT_EQ(BeamKinds()[i].kind, row.kind) << "code order";
+        EXPECT_EQ(BeamKindText(row.kind), row.text);
+        EXPECT_EQ(BeamKindFromText(row.text), row.kind);
+        EXPECT_EQ(KindInfo(row.kind).electron, row.electron) << row.text;
+        EXPECT_EQ(ActionLevels{}.For(row.kind), row.level) << row.text;
+        EXPECT_EQ(CreateBeam(row.kind, "B", {})->Kind(), row.kind) << row.text;
+    }
+    EXPECT_FALSE(BeamKindFromText("photon beam").has_value()) << "texts are exact";
 }
 
 TEST(ElectronBeam, MuFromTheApplicatorAlone) {

@@ -51,6 +51,8 @@ TEST(TPSCheck, ActionLevelsFile) {
     EXPECT_EQ(read->For(BeamKind::Photon), 2.5);
     EXPECT_EQ(read->For(BeamKind::TotalBody), 7);
     EXPECT_EQ(read->For(BeamKind::Electron), 5) << "not named: the default";
+    EXPECT_EQ(ParseActionLevels("\xEF\xBB\xBFPhoton Beam = 2\n")->For(BeamKind::Photon), 2)
+        << "a byte-order mark, as Windows editors write";
     const struct {
         const char* text;
         const char* reason;

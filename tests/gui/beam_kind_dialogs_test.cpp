@@ -111,6 +111,13 @@ private slots:
     }
     void cleanup() { Dialogs::SetExecHook(nullptr); }
 
+    void everyKindHasItsDialog() {
+        for (const kova::BeamKindInfo& kind : kova::BeamKinds()) {
+            const std::unique_ptr<kova::TBeam> beam = kind.create("B");
+            QVERIFY2(kova::gui::CreateBeamDialog(*beam, false, nullptr), kind.text.data());
+        }
+    }
+
     void openWedged() {
         Session session(BeamKind::PhotonOpenWedged, "6MV");
         auto dialog = session.Open();

@@ -520,7 +520,7 @@ private slots:
         for (const auto& line : lines) {
             record.tpsMU = line.tpsMU;
             kova::ActionLevels levels;
-            levels.photon = line.level;
+            levels.Set(kova::BeamKind::Photon, line.level);
             model.RefreshBeam(beam);
             model.SetActionLevels(levels);
             const kova::TextNode shown = kova::BeamNode(record, levels);

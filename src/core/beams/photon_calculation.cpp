@@ -204,10 +204,14 @@ Status CalibrationAndScale(const TgEnergy& energy, double ssd, const Date& today
         return muPerCGy.status();
     }
     f.MUperCGy = *muPerCGy;
+    f.scaleFactor = InverseSquareScale(energy, ssd);
+    return Status::Ok();
+}
+
+double InverseSquareScale(const TgEnergy& energy, double ssd) {
     const double c = energy.SCD;
     const double b = energy.Buildup;
-    f.scaleFactor = ((c + b) / (ssd + b)) * ((c + b) / (ssd + b));
-    return Status::Ok();
+    return ((c + b) / (ssd + b)) * ((c + b) / (ssd + b));
 }
 
 Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize) {
@@ -236,14 +240,21 @@ Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& o
     return LookupOffsetFactor(energy, offset);
 }
 
+Status CheckDivisors(const std::vector<NamedFactor>& divisors) {
+    for (const auto& [name, value] : divisors) {
+        if (value == 0 || !std::isfinite(value)) {
+            return Status::Fail(std::string("The ") + name + " is " + FormatGeneral(value) +
+                                ": no MU can be computed");
+        }
+    }
+    return Status::Ok();
+}
+
 Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
                              const std::vector<NamedFactor>& each, double muPerCGy, DoseRule rule) {
     for (const auto* list : {&product, &each}) {
-        for (const auto& [name, value] : *list) {
-            if (value == 0 || !std::isfinite(value)) {
-                return Result<double>::Fail(std::string("The ") + name + " is " +
-                                            FormatGeneral(value) + ": no MU can be computed");
-            }
+        if (Status divisors = CheckDivisors(*list); !divisors) {
+            return divisors;
         }
     }
     double divisor = 1;

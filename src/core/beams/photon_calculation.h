@@ -45,6 +45,10 @@ Status FieldAndModifierFactors(const TgEnergy& energy, const PhotonBeamInput& in
 Status CalibrationAndScale(const TgEnergy& energy, double ssd, const Date& today,
                            PhotonFactors& factors);
 
+/// The inverse-square scale factor from the energy's calibration distance to `ssd` (cm):
+/// ((SCD + b) / (SSD + b))^2 with b the build-up depth.
+double InverseSquareScale(const TgEnergy& energy, double ssd);
+
 /// Wedge factor and warp of `wedge` at the equivalent size (cm).
 Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize);
 
@@ -62,6 +66,9 @@ Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& o
 
 /// A factor an MU is divided by, by its name in the result lines.
 using NamedFactor = std::pair<const char*, double>;
+
+/// Refuses the first factor of `divisors` that is 0 or not finite, naming it.
+Status CheckDivisors(const std::vector<NamedFactor>& divisors);
 
 /// dose / (product of `product`), then divided in turn by each of `each`, then multiplied
 /// by the MU per cGy. Refused when a divisor is 0 or not finite, or when the MU is not finite

@@ -1,5 +1,6 @@
 #include "core/beams/tbi_beam.h"
 
+#include "core/beams/photon_calculation.h"
 #include "core/beams/result_text.h"
 #include "core/linac/energy.h"
 #include "core/text/number_text.h"
@@ -65,9 +66,7 @@ Result<TBIPoint> PointFigures(const TgEnergy& energy, double ssd, double depth, 
         return scatter.status();
     }
     point.phantomScatter = *scatter;
-    const double c = energy.SCD;
-    const double b = energy.Buildup;
-    point.scaleFactor = ((c + b) / (b + ssd)) * ((c + b) / (b + ssd));
+    point.scaleFactor = InverseSquareScale(energy, ssd);
     return point;
 }
 
@@ -133,28 +132,43 @@ Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFac
     return Status::Ok();
 }
 
-/// Refuses a factor the MU or the doses are divided by that is 0 or not finite.
-Status CheckDivisors(const TBIFactors& f) {
-    const std::pair<const char*, double> divisors[] = {
-        {"torso SSD PDD", f.torso.depthDose.ssdPDD},
-        {"torso Phantom Scatter Factor", f.torso.phantomScatter.value},
-        {"reference Field Factor", f.refFieldFactor.value},
-        {"torso Scale Factor", f.torso.scaleFactor},
-        {"reference Phantom Scatter Factor", f.refPhantomScatter.value},
-        {"Shield Factor", f.shieldFactor}};
-    for (const auto& [name, value] : divisors) {
-        if (value == 0 || !std::isfinite(value)) {
-            return Status::Fail(std::string("The ") + name + " is " + FormatGeneral(value) +
-                                ": no MU can be computed");
-        }
-    }
-    return Status::Ok();
-}
-
 /// Dose at a point from the MU before the shield: PDD x Sp x OF_ref x ISF x MU / Sp_ref.
 double PointDose(const TBIPoint& p, const TBIFactors& f, double mu) {
     return p.depthDose.ssdPDD * p.phantomScatter.value * f.refFieldFactor.value * p.scaleFactor *
            mu / f.refPhantomScatter.value;
+}
+
+/// MU = D x Sp_ref / (PDD x Sp x OF_ref x ISF) x k / SF, with the head and thorax doses of
+/// the MU before the shield.
+Status MonitorUnits(const TBIBeamInput& in, TBIFactors& f, double& mu) {
+    const TBIPoint& t = f.torso;
+    const std::vector<NamedFactor> torso = {
+        {"torso SSD PDD", t.depthDose.ssdPDD},
+        {"torso Phantom Scatter Factor", t.phantomScatter.value},
+        {"reference Field Factor", f.refFieldFactor.value},
+        {"torso Scale Factor", t.scaleFactor}};
+    // The head and thorax doses are divided by the reference phantom scatter too.
+    std::vector<NamedFactor> divisors = torso;
+    divisors.insert(divisors.end(),
+                    {{"reference Phantom Scatter Factor", f.refPhantomScatter.value},
+                     {"Shield Factor", f.shieldFactor}});
+    if (Status checked = CheckDivisors(divisors); !checked) {
+        return checked;
+    }
+    const Result<double> open = DeliverableMU(in.dose * f.refPhantomScatter.value, torso, {},
+                                              f.MUperCGy, DoseRule::AboveZero);
+    if (!open) {
+        return open.status();
+    }
+    f.headDose = PointDose(f.head, f, *open);
+    f.thoraxDose = PointDose(f.thorax, f, *open);
+    const Result<double> shielded =
+        DeliverableMU(*open, {{"Shield Factor", f.shieldFactor}}, {}, 1, DoseRule::AboveZero);
+    if (!shielded) {
+        return shielded.status();
+    }
+    mu = *shielded;
+    return Status::Ok();
 }
 
 } // namespace
@@ -237,20 +251,8 @@ Result<TBIFactors> CalculateTBIBeam(const TgEnergy& energy, const TBIBeamInput& 
         return muPerCGy.status();
     }
     f.MUperCGy = *muPerCGy;
-    if (Status divisors = CheckDivisors(f); !divisors) {
-        return divisors;
-    }
-    const TBIPoint& t = f.torso;
-    mu = in.dose * f.refPhantomScatter.value /
-         (t.depthDose.ssdPDD * t.phantomScatter.value * f.refFieldFactor.value * t.scaleFactor);
-    mu = f.MUperCGy * mu;
-    // The head and thorax receive what the MU before the shield give.
-    f.headDose = PointDose(f.head, f, mu);
-    f.thoraxDose = PointDose(f.thorax, f, mu);
-    mu = mu / f.shieldFactor;
-    if (!std::isfinite(mu) || !(mu > 0)) {
-        return Result<TBIFactors>::Fail("The factors give " + FormatGeneral(mu) +
-                                        " MU, which cannot be delivered");
+    if (Status monitorUnits = MonitorUnits(in, f, mu); !monitorUnits) {
+        return monitorUnits;
     }
     return f;
 }
