@@ -51,14 +51,15 @@ const char* const kUsage =
     "  --version            show the version and exit\n"
     "\n"
     "Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors (also: the\n"
-    "report could not be written), 3 every beam computed but one beyond its action level\n"
-    "against its TPS MU.\n"
+    "report could not be written, the plug-in of --report or --rtplan could not be loaded),\n"
+    "3 every beam computed but one beyond its action level against its TPS MU.\n"
     "\n"
     "Program files: ActionLevels.ini and the banners of --report (MyBanner1.txt,\n"
     "MyBanner2.txt) are read from /etc/kovax when KOVA X is installed under /usr\n"
     "(PREFIX/etc/kovax under another prefix), and from kova-mu's own folder in a build. The\n"
     "demo linacs installed with KOVA X are in PREFIX/share/kovax/Linacs (typical published\n"
-    "values, not for clinical use).\n";
+    "values, not for clinical use). The plug-ins of --report (Qt) and --rtplan (DCMTK),\n"
+    "loaded only for those options, are in PREFIX/lib/kovax.\n";
 
 struct Options {
     std::string linacs = "Linacs";
