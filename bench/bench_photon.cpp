@@ -3,6 +3,7 @@
 // beam that exercises every table.
 
 #include "core/beams/photon_beam.h"
+#include "core/beams/photon_calculation.h"
 #include "core/dosimetry/photon_lookups.h"
 #include "core/linac/linac_spec.h"
 

@@ -7,6 +7,15 @@ install(TARGETS lnc kova-mu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET kovax)
     install(TARGETS kovax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# kova-mu's plug-ins, loaded only for --rtplan (DCMTK) and --report (Qt Gui). kova-mu finds
+# them at <its folder>/../lib/kovax, so the folder is lib/kovax under every prefix (not the
+# multiarch library folder). Not executable, as Debian keeps shared objects.
+foreach(plugin kova_mu_dicom kova_mu_report)
+    if(TARGET ${plugin})
+        install(TARGETS ${plugin} LIBRARY DESTINATION lib/kovax
+                PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+    endif()
+endforeach()
 # Debian keeps a package's documents under the package's name.
 set(KOVA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/kovax)
 install(FILES README.md DESTINATION ${KOVA_DOC_DIR})
@@ -32,9 +41,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries come from dpkg-shlibdeps; what the programs load without linking it goes
-# here: the toolkit's platform plugins (the window, and kova-mu's offscreen report) and the
-# fonts the printed pages are measured and set in.
+# The libraries come from dpkg-shlibdeps, which reads the programs and kova-mu's plug-ins
+# (CPack gives it every ELF file of the package); what the programs load without linking it
+# goes here: the toolkit's platform plugins (the window, and kova-mu's offscreen report) and
+# the fonts the printed pages are measured and set in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

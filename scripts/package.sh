@@ -25,11 +25,30 @@ fi
 # The libraries the programs link come from dpkg-shlibdeps.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libqt6widgets6 libdcmtk17 zlib1g qt6-qpa-plugins fonts-liberation; do
+for library in libqt6widgets6 libqt6gui6 libdcmtk17 zlib1g qt6-qpa-plugins fonts-liberation; do
     if [[ "$depends" != *"$library"* ]]; then
         echo "FAILED: the package does not depend on $library" >&2
         exit 1
     fi
+done
+# kova-mu links neither Qt nor DCMTK: its plug-ins do. Each plug-in's libraries, as
+# dpkg-shlibdeps finds them, are among the package's dependencies.
+mkdir -p "$scratch/shlibs/debian"
+touch "$scratch/shlibs/debian/control"
+for plugin in kova_mu_report:libqt6gui6 kova_mu_dicom:libdcmtk17; do
+    file="$scratch/root/usr/lib/kovax/${plugin%%:*}.so"
+    needs=$(cd "$scratch/shlibs" && dpkg-shlibdeps -O "$file" 2>/dev/null)
+    needs=${needs#shlibs:Depends=}
+    if [[ "$needs" != *"${plugin##*:}"* ]]; then
+        echo "FAILED: dpkg-shlibdeps does not find ${plugin##*:} for $file: $needs" >&2
+        exit 1
+    fi
+    for name in $(echo "$needs" | tr ',' '\n' | sed 's/(.*//'); do
+        if [[ "$depends" != *"$name"* ]]; then
+            echo "FAILED: the package does not depend on $name, which $file needs" >&2
+            exit 1
+        fi
+    done
 done
 
 cmake -DPREFIX="$scratch/root/usr" -DSOURCE_DIR="$PWD" -DWORK_DIR="$scratch/check" \

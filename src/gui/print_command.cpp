@@ -5,6 +5,7 @@
 #include "gui/dialogs.h"
 #include "gui/print_job.h"
 #include "gui/print_report_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,8 +44,7 @@ QString RunPrintCommand(QWidget* parent, PrintReportDialog& dialog, const Patien
     report::PageTexts texts;
     texts.titleLine = setting.titleLine;
     texts.printDay = SystemToday();
-    texts.reportBanner = ReadBannerFile(setting.bannerFolder, QStringLiteral("MyBanner1.txt"));
-    texts.sheetBanner = ReadBannerFile(setting.bannerFolder, QStringLiteral("MyBanner2.txt"));
+    report::ReadBanners(PathFromQ(setting.bannerFolder), texts);
     if (choice->target.ToPdf()) {
         choice->target.pdfFile = AskPdfFile(parent, patient, texts.printDay, *setting.pdfFolder);
         if (choice->target.pdfFile.isEmpty()) {

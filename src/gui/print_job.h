@@ -6,8 +6,6 @@
 
 #include <QPageSize>
 #include <QString>
-#include <string>
-#include <vector>
 
 namespace kova {
 struct Patient;
@@ -31,14 +29,11 @@ QString DefaultPrinterName();
 /// without starting a job.
 Status CheckPrintTarget(const PrintTarget& target, const report::PrintOptions& options);
 
-/// Prints the chosen pages to the target as one document. Fails with a sentence for the
-/// user when the comment does not fit, the printer or file cannot be started, or a page
-/// cannot be added; a PDF file whose job failed is removed.
+/// Prints the chosen pages to the target as one document: a printer through QPrinter, a
+/// PDF file through the printing library's PDF job (the one kova-mu --report uses). Fails
+/// with a sentence for the user when the comment does not fit, the printer or file cannot
+/// be started, or a page cannot be added; a PDF file whose job failed is removed.
 Status PrintToTarget(const PrintTarget& target, const Patient* patient,
                      const report::PrintOptions& options, const report::PageTexts& texts);
-
-/// The lines of the banner file `fileName` in `folder`; none when it is missing or cannot
-/// be read.
-std::vector<std::string> ReadBannerFile(const QString& folder, const QString& fileName);
 
 } // namespace kova::gui

@@ -14,20 +14,25 @@ TEST(InstallLayout, FoldersFollowFromTheProgramsFolder) {
         const char* prefix;
         const char* demoLinacs;
         const char* configFolder;
+        const char* pluginFolder;
     } cases[] = {
-        {"/usr/bin", "/usr", "/usr/share/kovax/Linacs", "/etc/kovax"},
-        {"/usr/bin/", "/usr", "/usr/share/kovax/Linacs", "/etc/kovax"},
-        {"/usr/./bin", "/usr", "/usr/share/kovax/Linacs", "/etc/kovax"},
-        {"/usr/local/bin", "/usr/local", "/usr/local/share/kovax/Linacs", "/usr/local/etc/kovax"},
-        {"/opt/kovax/bin", "/opt/kovax", "/opt/kovax/share/kovax/Linacs", "/opt/kovax/etc/kovax"},
+        {"/usr/bin", "/usr", "/usr/share/kovax/Linacs", "/etc/kovax", "/usr/lib/kovax"},
+        {"/usr/bin/", "/usr", "/usr/share/kovax/Linacs", "/etc/kovax", "/usr/lib/kovax"},
+        {"/usr/./bin", "/usr", "/usr/share/kovax/Linacs", "/etc/kovax", "/usr/lib/kovax"},
+        {"/usr/local/bin", "/usr/local", "/usr/local/share/kovax/Linacs", "/usr/local/etc/kovax",
+         "/usr/local/lib/kovax"},
+        {"/opt/kovax/bin", "/opt/kovax", "/opt/kovax/share/kovax/Linacs", "/opt/kovax/etc/kovax",
+         "/opt/kovax/lib/kovax"},
         {"/home/ana/kova/build/bin", "/home/ana/kova/build",
-         "/home/ana/kova/build/share/kovax/Linacs", "/home/ana/kova/build/etc/kovax"},
+         "/home/ana/kova/build/share/kovax/Linacs", "/home/ana/kova/build/etc/kovax",
+         "/home/ana/kova/build/lib/kovax"},
     };
     for (const auto& c : cases) {
         const InstallLayout layout = InstallLayoutOf(c.programFolder);
         EXPECT_EQ(layout.prefix, c.prefix) << c.programFolder;
         EXPECT_EQ(layout.demoLinacs, c.demoLinacs) << c.programFolder;
         EXPECT_EQ(layout.configFolder, c.configFolder) << c.programFolder;
+        EXPECT_EQ(layout.pluginFolder, c.pluginFolder) << c.programFolder;
     }
 }
 

@@ -1,7 +1,7 @@
 # Checks an installed KOVA X: its file list, and that the installed kova-mu computes the
 # installed examples on the installed demo linacs exactly as the build's kova-mu does, finds
-# ActionLevels.ini in the installation's configuration folder and points at the demo linacs
-# when ./Linacs is missing.
+# ActionLevels.ini in the installation's configuration folder, points at the demo linacs
+# when ./Linacs is missing and loads its plug-ins from PREFIX/lib/kovax.
 #   cmake -DPREFIX=<installed prefix> -DSOURCE_DIR=<repository> -DWORK_DIR=<scratch folder>
 #         -DWITH_GUI=ON|OFF [-DREFERENCE_MU=<build's kova-mu> -DREFERENCE_LINACS=<build/Linacs>]
 #         -P check_installed_tree.cmake
@@ -26,9 +26,9 @@ endfunction()
 
 # ---------------------------------------------------------------- the file list
 set(expected bin/kova-mu bin/lnc share/doc/kovax/README.md share/man/man1/kova-mu.1.gz
-             share/man/man1/lnc.1.gz)
+             share/man/man1/lnc.1.gz lib/kovax/kova_mu_dicom.so)
 if(WITH_GUI)
-    list(APPEND expected bin/kovax share/applications/kovax.desktop
+    list(APPEND expected bin/kovax lib/kovax/kova_mu_report.so share/applications/kovax.desktop
                 share/icons/hicolor/scalable/apps/kovax.svg share/man/man1/kovax.1.gz)
     foreach(size 16 22 24 32 48 64 128 256)
         list(APPEND expected share/icons/hicolor/${size}x${size}/apps/kovax.png)
@@ -91,6 +91,21 @@ execute_process(COMMAND "${mu}" "${SOURCE_DIR}/examples/demo_6mv.ini"
     WORKING_DIRECTORY "${WORK_DIR}" RESULT_VARIABLE code ERROR_VARIABLE err)
 string(FIND "${err}" "${demo}" at)
 check("code EQUAL 2 AND NOT at EQUAL -1" "kova-mu without Linacs names ${demo} (${err})")
+
+# The plug-ins of PREFIX/lib/kovax: DCMTK reads (and refuses) a file that is no DICOM data,
+# and Qt prints the report of an example.
+execute_process(COMMAND "${mu}" --linacs "${demo}" --rtplan "${SOURCE_DIR}/README.md"
+    RESULT_VARIABLE code ERROR_VARIABLE err)
+check("code EQUAL 2 AND err MATCHES \"is not readable DICOM data\""
+      "installed kova-mu --rtplan reads with its plug-in (exit ${code}: ${err})")
+if(WITH_GUI)
+    execute_process(COMMAND "${mu}" --linacs "${demo}" ${date} --report "${WORK_DIR}/report.pdf"
+                            "${SOURCE_DIR}/examples/demo_6mv.ini"
+        RESULT_VARIABLE code OUTPUT_QUIET ERROR_VARIABLE err)
+    file(READ "${WORK_DIR}/report.pdf" head LIMIT 5)
+    check("code EQUAL 0 AND head MATCHES \"^%PDF-\""
+          "installed kova-mu --report writes a PDF with its plug-in (exit ${code}: ${err})")
+endif()
 
 # Installed, ActionLevels.ini is read from <prefix>/etc/kovax: a TPS MU one unit above the
 # MU is within the default 3 % and beyond a level of 0.01 %.

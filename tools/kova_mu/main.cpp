@@ -9,6 +9,7 @@
 #include "core/workbench/program_title.h"
 #include "kova_mu/pdf_report.h"
 #include "kova_mu/plan_check.h"
+#include "kova_mu/plugin_loader.h"
 #include "kova_mu/report.h"
 
 #include <filesystem>
@@ -50,14 +51,15 @@ const char* const kUsage =
     "  --version            show the version and exit\n"
     "\n"
     "Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors (also: the\n"
-    "report could not be written), 3 every beam computed but one beyond its action level\n"
-    "against its TPS MU.\n"
+    "report could not be written, the plug-in of --report or --rtplan could not be loaded),\n"
+    "3 every beam computed but one beyond its action level against its TPS MU.\n"
     "\n"
     "Program files: ActionLevels.ini and the banners of --report (MyBanner1.txt,\n"
     "MyBanner2.txt) are read from /etc/kovax when KOVA X is installed under /usr\n"
     "(PREFIX/etc/kovax under another prefix), and from kova-mu's own folder in a build. The\n"
     "demo linacs installed with KOVA X are in PREFIX/share/kovax/Linacs (typical published\n"
-    "values, not for clinical use).\n";
+    "values, not for clinical use). The plug-ins of --report (Qt) and --rtplan (DCMTK),\n"
+    "loaded only for those options, are in PREFIX/lib/kovax.\n";
 
 struct Options {
     std::string linacs = "Linacs";
@@ -151,6 +153,33 @@ kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
     return loaded.levels;
 }
 
+/// The DICOM plug-in, loaded only for --rtplan so that a text check never loads DCMTK.
+kova::Result<const kova::mu::DicomPlugin*> LoadDicomPlugin(const char* argv0) {
+    const std::filesystem::path file =
+        kova::InstallLayoutOf(ProgramFolder(argv0)).pluginFolder / kova::mu::kDicomPluginFile;
+    const auto plugin =
+        kova::mu::LoadPluginTable<kova::mu::DicomPlugin>(file, kova::mu::kDicomPluginEntry);
+    if (!plugin) {
+        return kova::Status::Fail("cannot load the DICOM plug-in: " + plugin.reason());
+    }
+    return plugin;
+}
+
+/// --rtplan: every beam of the plan, against its MU.
+int CheckPlan(const Options& options, const kova::mu::PlanReader& readPlan,
+              const std::vector<std::unique_ptr<kova::TLinacSpec>>& linacs, const char* argv0) {
+    const kova::mu::PlanCheckResult plan =
+        kova::mu::CheckPlan(options.rtplan, readPlan, linacs, options.today,
+                            ActionLevelsOf(options, argv0), options.json, std::cout, std::cerr);
+    if (!plan.read) {
+        return kExitUsage;
+    }
+    if (!plan.allComputed) {
+        return kExitRefused;
+    }
+    return plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -171,11 +200,20 @@ int main(int argc, char** argv) {
     }
     std::optional<kova::mu::PdfReport> report;
     if (options.report.Wanted()) {
-        report.emplace(options.report);
+        report.emplace(options.report, ProgramFolder(argv[0]));
         if (const kova::Status prepared = report->Prepare(); !prepared) {
             std::cerr << "kova-mu: --report: " << prepared.reason() << '\n';
             return kExitUsage;
         }
+    }
+    const kova::mu::DicomPlugin* dicom = nullptr;
+    if (!options.rtplan.empty()) {
+        const auto loaded = LoadDicomPlugin(argv[0]);
+        if (!loaded) {
+            std::cerr << "kova-mu: --rtplan: " << loaded.reason() << '\n';
+            return kExitUsage;
+        }
+        dicom = *loaded;
     }
     const kova::LinacFolderScan scan = kova::ScanLinacFolder(options.linacs);
     if (!scan.folderFound) {
@@ -186,18 +224,8 @@ int main(int argc, char** argv) {
     for (const kova::SkippedLinacFile& skipped : scan.skipped) {
         std::cerr << "kova-mu: left out " << skipped.fileName << ": " << skipped.reason << '\n';
     }
-
-    if (!options.rtplan.empty()) {
-        const kova::mu::PlanCheckResult plan = kova::mu::CheckPlan(
-            options.rtplan, scan.linacs, options.today, ActionLevelsOf(options, argv[0]),
-            options.json, std::cout, std::cerr);
-        if (!plan.read) {
-            return kExitUsage;
-        }
-        if (!plan.allComputed) {
-            return kExitRefused;
-        }
-        return plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed;
+    if (dicom != nullptr) {
+        return CheckPlan(options, dicom->readPlan, scan.linacs, argv[0]);
     }
 
     std::vector<kova::InputError> errors;

@@ -1,66 +1,27 @@
-// kova-mu's PDF report goes through the desktop program's print job on Qt's offscreen
-// platform: the archived pages are the very pages "Print..." makes, with the same fonts and
-// the same layout checks, and no display is needed.
+// kova-mu's side of --report: what needs no Qt (the file name, the patient, the banners, the
+// file taking its name once complete) is done here; the pages are printed by the report
+// plug-in, loaded only for --report so that a text check never loads Qt.
 
 #include "kova_mu/pdf_report.h"
 
 #include "core/common/install_layout.h"
 #include "core/workbench/program_title.h"
-#include "gui/print_job.h"
-#include "gui/qt_text.h"
-
-#include <QCoreApplication>
-#include <QFile>
-#include <QGuiApplication>
-#include <filesystem>
-#include <iostream>
+#include "kova_mu/plugin_loader.h"
 
 namespace kova::mu {
 
-namespace {
-
-/// Qt's notes about its surroundings (no XDG_RUNTIME_DIR, no printer) are not kova-mu's
-/// business: every failure of the job comes back as a reason. Only Qt's errors are said.
-void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::cerr << "kova-mu: Qt: " << message.toStdString() << '\n';
-    }
-}
-
-/// Keeps Qt's messages to its errors while the report's application lives.
-class QtMessageFilter {
-public:
-    QtMessageFilter() : m_previous(qInstallMessageHandler(QtMessages)) {}
-    QtMessageFilter(const QtMessageFilter&) = delete;
-    QtMessageFilter& operator=(const QtMessageFilter&) = delete;
-    ~QtMessageFilter() { qInstallMessageHandler(m_previous); }
-
-private:
-    QtMessageHandler m_previous;
-};
-
-} // namespace
-
-/// Qt's application on the offscreen platform, whatever QT_QPA_PLATFORM says: fonts and
-/// the PDF printer need one, a display is never used.
+/// The loaded plug-in and its Qt application, ended before kova-mu ends.
 struct PdfReport::Session {
-    QtMessageFilter filter;
-    int argc = 3;
-    char program[8] = "kova-mu";
-    char option[10] = "-platform";
-    char platform[10] = "offscreen";
-    char* argv[4] = {program, option, platform, nullptr};
-    QGuiApplication application{argc, argv};
+    const ReportPlugin* plugin;
+    ReportSession* qt;
+
+    explicit Session(const ReportPlugin* table) : plugin(table), qt(table->begin()) {}
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session() { plugin->end(qt); }
 };
 
 namespace {
-
-gui::PrintTarget Target(const std::string& file) {
-    gui::PrintTarget target;
-    target.pdfFile = QFile::decodeName(QByteArray::fromStdString(file));
-    target.pdfPageSize = QPageSize::A4;
-    return target;
-}
 
 /// The pages are printed to a file beside the PDF and take its name only once complete, so
 /// that a failed run leaves an earlier report of that name as it was.
@@ -85,7 +46,8 @@ Status CheckFileName(const std::string& file) {
 
 } // namespace
 
-PdfReport::PdfReport(ReportRequest request) : m_request(std::move(request)) {
+PdfReport::PdfReport(ReportRequest request, std::filesystem::path programFolder)
+    : m_request(std::move(request)), m_programFolder(std::move(programFolder)) {
 }
 
 PdfReport::~PdfReport() = default;
@@ -98,9 +60,16 @@ Status PdfReport::Prepare() {
         return name;
     }
     if (m_session == nullptr) {
-        m_session = std::make_unique<Session>();
+        const std::filesystem::path file =
+            InstallLayoutOf(m_programFolder).pluginFolder / kReportPluginFile;
+        const Result<const ReportPlugin*> plugin =
+            LoadPluginTable<ReportPlugin>(file, kReportPluginEntry);
+        if (!plugin) {
+            return Status::Fail("cannot load the report plug-in: " + plugin.reason());
+        }
+        m_session = std::make_unique<Session>(*plugin);
     }
-    return gui::CheckPrintTarget(Target(*m_request.file), ReportPrintOptions(m_request));
+    return m_session->plugin->check(*m_session->qt, ReportPrintOptions(m_request));
 }
 
 Status PdfReport::Write(std::vector<ResolvedBeam>& beams, const Date& day) {
@@ -115,13 +84,10 @@ Status PdfReport::Write(std::vector<ResolvedBeam>& beams, const Date& day) {
     texts.titleLine = ProgramInfo{KOVA_PRODUCT_NAME, KOVA_PRODUCT_VERSION}.TitleLine();
     texts.printDay = day;
     // The banners of the desktop program's files folder, which is kova-mu's too.
-    const QString folder = gui::PathToQ(
-        ProgramFilesFolder(gui::PathFromQ(QCoreApplication::applicationDirPath())).string());
-    texts.reportBanner = gui::ReadBannerFile(folder, QStringLiteral("MyBanner1.txt"));
-    texts.sheetBanner = gui::ReadBannerFile(folder, QStringLiteral("MyBanner2.txt"));
+    report::ReadBanners(ProgramFilesFolder(m_programFolder), texts);
     const std::string part = PartFile(*m_request.file);
-    const Status printed =
-        gui::PrintToTarget(Target(part), &*patient, ReportPrintOptions(m_request), texts);
+    const Status printed = m_session->plugin->print(*m_session->qt, part, *patient,
+                                                    ReportPrintOptions(m_request), texts);
     if (!printed) {
         return printed;
     }

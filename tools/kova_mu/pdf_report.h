@@ -5,24 +5,27 @@
 #include "core/workbench/beam_input.h"
 #include "kova_mu/report_request.h"
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
 namespace kova::mu {
 
 /// `kova-mu --report`: the dosimetric details report and the patient set-up sheet of the
-/// computed beams, written to a PDF file through the desktop program's own print job (Qt's
-/// PDF printer on the offscreen platform, so no display is needed). In a build without Qt
-/// (KOVA_GUI=OFF) every step fails, saying so.
+/// computed beams, written to a PDF file by the report plug-in (kova_mu_report.so, loaded
+/// only then), which prints through the desktop program's PDF job on Qt's offscreen
+/// platform. In a build without Qt (KOVA_GUI=OFF) every step fails, saying so.
 class PdfReport {
 public:
-    explicit PdfReport(ReportRequest request);
+    /// `programFolder`: kova-mu's folder, where the plug-in and the banners are looked for.
+    PdfReport(ReportRequest request, std::filesystem::path programFolder);
     PdfReport(const PdfReport&) = delete;
     PdfReport& operator=(const PdfReport&) = delete;
     ~PdfReport();
 
-    /// Before any beam is computed: starts Qt offscreen and checks what can be checked
-    /// without the beams: the PDF file's folder exists and the comment fits on the page.
+    /// Before any beam is computed: loads the plug-in and starts Qt offscreen, and checks
+    /// what can be checked without the beams: the PDF file's folder exists and the comment
+    /// fits on the page.
     Status Prepare();
 
     /// Prints the computed beams of `beams` as one patient (see TakeReportPatient, which
@@ -33,6 +36,7 @@ public:
 private:
     struct Session;
     ReportRequest m_request;
+    std::filesystem::path m_programFolder;
     std::unique_ptr<Session> m_session;
 };
 

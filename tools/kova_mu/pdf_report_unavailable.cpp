@@ -16,7 +16,8 @@ Status Unavailable() {
 
 } // namespace
 
-PdfReport::PdfReport(ReportRequest request) : m_request(std::move(request)) {
+PdfReport::PdfReport(ReportRequest request, std::filesystem::path programFolder)
+    : m_request(std::move(request)), m_programFolder(std::move(programFolder)) {
 }
 
 PdfReport::~PdfReport() = default;

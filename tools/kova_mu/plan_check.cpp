@@ -3,7 +3,6 @@
 #include "core/plan/plan_import.h"
 #include "core/text/cp1252.h"
 #include "core/workbench/beam_input.h"
-#include "dicom/rt_plan_reader.h"
 #include "kova_mu/report.h"
 
 #include <nlohmann/json.hpp>
@@ -114,11 +113,11 @@ void WriteRunsJson(std::ostream& out, const std::string& path, const PlanData& p
 
 } // namespace
 
-PlanCheckResult CheckPlan(const std::string& path,
+PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
                           const std::vector<std::unique_ptr<TLinacSpec>>& linacs, const Date& today,
                           const ActionLevels& levels, bool json, std::ostream& out,
                           std::ostream& err) {
-    const Result<PlanData> plan = ReadRTPlanFile(path);
+    const Result<PlanData> plan = readPlan(path);
     if (!plan) {
         err << "kova-mu: " << path << ": " << plan.reason() << '\n';
         return {};

@@ -17,6 +17,8 @@ InstallLayout InstallLayoutOf(const std::filesystem::path& programFolder) {
     }
     layout.dataFolder = layout.prefix / "share" / "kovax";
     layout.demoLinacs = layout.dataFolder / "Linacs";
+    // Beside bin in a build (<build>/lib/kovax) as in an installation.
+    layout.pluginFolder = layout.prefix / "lib" / "kovax";
     // The system's configuration lives in /etc, not in /usr/etc.
     layout.configFolder = layout.prefix == "/usr" ? std::filesystem::path("/etc/kovax")
                                                   : layout.prefix / "etc" / "kovax";

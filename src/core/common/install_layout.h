@@ -12,6 +12,8 @@ struct InstallLayout {
     std::filesystem::path dataFolder;   ///< <prefix>/share/kovax
     std::filesystem::path demoLinacs;   ///< <prefix>/share/kovax/Linacs: the demo linacs
     std::filesystem::path configFolder; ///< /etc/kovax for the prefix /usr, else <prefix>/etc/kovax
+    std::filesystem::path
+        pluginFolder; ///< <prefix>/lib/kovax: kova-mu's plug-ins, loaded on demand
 };
 
 /// The layout around `programFolder`, from its path alone (nothing is looked up).

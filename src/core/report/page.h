@@ -3,6 +3,7 @@
 #include "core/report/canvas.h"
 #include "core/text/date_text.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,11 @@ struct PageTexts {
 /// "\r" dropped; a file that ends with a line break gives one more, empty, line; an empty
 /// file gives none. Lines may be of any length.
 std::vector<std::string> BannerLines(std::string_view fileBytes);
+
+/// Reads the banners of `folder` into `texts`: "MyBanner1.txt" heads the details report,
+/// "MyBanner2.txt" the set-up sheet; a file that is missing or cannot be read gives no
+/// lines. Only the first 64 KiB of a file are read, cut after its last whole line there.
+void ReadBanners(const std::filesystem::path& folder, PageTexts& texts);
 
 /// Starts pages on a canvas: the first page is the canvas's current one, every further page
 /// begins with NewPage.

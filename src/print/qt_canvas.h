@@ -8,7 +8,7 @@
 class QPaintDevice;
 class QPainter;
 
-namespace kova::gui {
+namespace kova::print {
 
 /// The report canvas over a QPainter. Fonts are sized so that their full cell height
 /// (ascent plus descent) is at most the height asked for, in the device's units, and
@@ -49,4 +49,4 @@ private:
     bool m_ok = true;
 };
 
-} // namespace kova::gui
+} // namespace kova::print

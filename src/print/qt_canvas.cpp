@@ -1,4 +1,4 @@
-#include "gui/qt_canvas.h"
+#include "print/qt_canvas.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace kova::gui {
+namespace kova::print {
 namespace {
 
 QString FromUtf8(std::string_view text) {
@@ -145,4 +145,4 @@ void QtCanvas::NewPage() {
     }
 }
 
-} // namespace kova::gui
+} // namespace kova::print

@@ -1,0 +1,73 @@
+#pragma once
+
+// What kova-mu and its plug-ins share. A text check needs the core alone; Qt (for the PDF of
+// --report) and DCMTK (for --rtplan) are loaded with dlopen only when one of those options
+// is given, so that kova-mu starts like the command-line tool it is.
+//
+// Each plug-in carries its own static copy of kova_core, linked with hidden visibility and
+// --exclude-libs,ALL: it exports its entry and nothing else, and none of its symbols binds
+// to kova-mu's copy. What crosses the boundary is plain core data (Patient, PlanData,
+// PrintOptions, PageTexts, Status, Result) compiled from the same headers with the same
+// flags, so both sides agree on its layout; a virtual call on a beam runs kova-mu's code,
+// any other call the plug-in's copy of the same code. Memory comes from the one allocator
+// of the shared C++ runtime, so an object made on one side may be destroyed on the other.
+// Nothing may rely on the identity of a static object across the boundary: each side has
+// its own function-local statics, tables and type_info (a dynamic_cast of an object made on
+// the other side may fail), and a comparison of their addresses never holds.
+
+#include "core/common/result.h"
+#include "core/plan/plan_data.h"
+#include "core/report/page.h"
+#include "core/report/print_pages.h"
+
+#include <string>
+
+namespace kova {
+struct Patient;
+}
+
+namespace kova::mu {
+
+/// Raised whenever a table below, or the core data crossing it, changes shape. kova-mu and
+/// its plug-ins are installed together from one build; this catches a plug-in left over
+/// from another.
+inline constexpr int kPluginInterfaceVersion = 1;
+
+/// The start of every plug-in's table. Its layout never changes, so that a plug-in of
+/// another version is recognized, and refused, before anything else of its table is used.
+struct PluginHeader {
+    int interfaceVersion;
+};
+
+/// Qt's application of the report plug-in (offscreen): opaque to kova-mu.
+struct ReportSession;
+
+/// kova_mu_report: the details report and the set-up sheet printed to a PDF file through
+/// the desktop program's PDF job.
+struct ReportPlugin : PluginHeader {
+    /// Starts Qt on the offscreen platform: fonts and the PDF writer need it.
+    ReportSession* (*begin)();
+    void (*end)(ReportSession* session);
+    /// Whether the options fit on the PDF's page (the comment), measured without writing.
+    Status (*check)(ReportSession& session, const report::PrintOptions& options);
+    /// Prints the pages of `patient` to `pdfFile` (a path as the file system keeps it); a
+    /// file whose job failed is removed.
+    Status (*print)(ReportSession& session, const std::string& pdfFile, const Patient& patient,
+                    const report::PrintOptions& options, const report::PageTexts& texts);
+};
+
+/// kova_mu_dicom: DICOM RT Plan files read with DCMTK.
+struct DicomPlugin : PluginHeader {
+    Result<PlanData> (*readPlan)(const std::string& path);
+};
+
+/// The plug-ins' files, in the folder of kova-mu's plug-ins (InstallLayout::pluginFolder).
+inline constexpr char kReportPluginFile[] = "kova_mu_report.so";
+inline constexpr char kDicomPluginFile[] = "kova_mu_dicom.so";
+
+/// The one exported symbol of each plug-in, an `extern "C"` function without parameters
+/// returning its table.
+inline constexpr char kReportPluginEntry[] = "kova_mu_report_plugin";
+inline constexpr char kDicomPluginEntry[] = "kova_mu_dicom_plugin";
+
+} // namespace kova::mu
