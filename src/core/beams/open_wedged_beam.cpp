@@ -169,7 +169,8 @@ std::vector<std::string> TPhotonOWBeam::DetailsColumn(const Date& printDay) cons
     }
     const DepthDoseSet& w = wedgedDepthDose;
     const PhotonFactors& f = factors;
-    // Rows 12, 18, 19, 20, 36 and 37 pair the open part's value with the wedged part's.
+    // The equivalent size of the depth dose, SSD PDD, SCD PDD, TMR, dose and MU rows pair the
+    // open part's value with the wedged part's.
     rows[11] = F2(f.scdPDDSize) + kPair + F2(w.scdPDDSize);
     rows[17] = F3(f.ssdPDD) + kPair + F3(w.ssdPDD);
     rows[18] = F3(f.scdPDD) + kPair + F3(w.scdPDD);

@@ -43,7 +43,7 @@ Status CheckDose(double dose, DoseRule rule) {
     return Status::Ok();
 }
 
-/// Checks 3 to 6: field size, jaws and equivalent size within the limits.
+/// The field: width and height, each jaw and the equivalent size within the limits.
 Status CheckField(const TLinacSpec& linac, const TgEnergy& energy, const PhotonBeamInput& in,
                   const PhotonLimits& limits) {
     const std::string ofEnergy = "energy " + energy.Name;
@@ -73,7 +73,7 @@ Status CheckField(const TLinacSpec& linac, const TgEnergy& energy, const PhotonB
     return Status::Ok();
 }
 
-/// Checks 7 to 9: offset, SSD and depth.
+/// The offset within the tabulated offsets, the SSD and the depth within 30 cm.
 Status CheckOffsetAndDepth(const TgEnergy& energy, const PhotonBeamInput& in,
                            const PhotonLimits& limits) {
     if (in.offset < 0 || in.offset > limits.largestOffset) {
@@ -108,13 +108,8 @@ DepthDoseSet PhotonFactors::DepthDose() const {
 }
 
 PhotonLimits PhotonBeamLimits(const TgEnergy& energy, const Wedge* wedge) {
-    double smallestWidth = 100, smallestHeight = 100, largestWidth = 0, largestHeight = 0;
-    for (const auto& field : energy.RefFields) {
-        smallestWidth = std::min(smallestWidth, field->Width);
-        smallestHeight = std::min(smallestHeight, field->Height);
-        largestWidth = std::max(largestWidth, field->Width);
-        largestHeight = std::max(largestHeight, field->Height);
-    }
+    const auto [smallestWidth, smallestHeight, largestWidth, largestHeight] =
+        energy.RefFieldsSpan();
     PhotonLimits limits;
     const std::string ofEnergy = "energy " + energy.Name;
     const std::string maxFrom = wedge != nullptr ? "wedge " + wedge->Name : ofEnergy;

@@ -3,6 +3,7 @@
 #include "core/linac/token_reader.h"
 #include "core/text/number_text.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace kova {
@@ -25,6 +26,17 @@ void WriteEntries(std::ostream& out, const EntryList<T>& list) {
 }
 
 } // namespace
+
+RefFieldSpan TgEnergy::RefFieldsSpan() const {
+    RefFieldSpan span;
+    for (const auto& field : RefFields) {
+        span.smallestWidth = std::min(span.smallestWidth, field->Width);
+        span.smallestHeight = std::min(span.smallestHeight, field->Height);
+        span.largestWidth = std::max(span.largestWidth, field->Width);
+        span.largestHeight = std::max(span.largestHeight, field->Height);
+    }
+    return span;
+}
 
 std::vector<std::string> TgEnergy::DescribeInTree() const {
     return {"Energy = " + Name, "Buildup = " + Num(Buildup) + " cm", "SCD = " + Num(SCD) + " cm"};

@@ -27,6 +27,13 @@ public:
     virtual bool ReadFrom(TokenReader& in) = 0;
 };
 
+/// The span of an energy's reference fields, cm. Without reference fields it is 100 cm
+/// down to 0, so that it limits nothing.
+struct RefFieldSpan {
+    double smallestWidth = 100, smallestHeight = 100;
+    double largestWidth = 0, largestHeight = 0;
+};
+
 /// A photon energy: calibration, field limits, capability flags and six factor tables.
 class TgEnergy : public TEnergy {
 public:
@@ -53,6 +60,9 @@ public:
     EntryList<OFValue> OffsetFactors;
     EntryList<MLCFValue> MultileafFactors;
     EntryList<Shield> Shields;
+
+    /// The smallest and largest width and height of the reference fields.
+    RefFieldSpan RefFieldsSpan() const;
 
     /// "Energy = NAME", "Buildup = B cm", "SCD = C cm".
     std::vector<std::string> DescribeInTree() const override;

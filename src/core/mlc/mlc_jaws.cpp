@@ -79,22 +79,12 @@ Result<JawSettings> ParseJawSettings(std::string_view left, std::string_view rig
 }
 
 UseCurrentLimits UseCurrentJawLimits(const TgEnergy& energy) {
-    // The span of the reference fields, from 100 cm down and from 0 up.
-    double smallestWidth = 100;
-    double smallestHeight = 100;
-    double largestWidth = 0;
-    double largestHeight = 0;
-    for (const auto& field : energy.RefFields) {
-        smallestWidth = std::min(smallestWidth, field->Width);
-        smallestHeight = std::min(smallestHeight, field->Height);
-        largestWidth = std::max(largestWidth, field->Width);
-        largestHeight = std::max(largestHeight, field->Height);
-    }
+    const RefFieldSpan span = energy.RefFieldsSpan();
     UseCurrentLimits limits;
-    limits.width = {std::max(energy.MinWidth, smallestWidth),
-                    std::min(energy.MaxWidth, largestWidth)};
-    limits.height = {std::max(energy.MinHeight, smallestHeight),
-                     std::min(energy.MaxHeight, largestHeight)};
+    limits.width = {std::max(energy.MinWidth, span.smallestWidth),
+                    std::min(energy.MaxWidth, span.largestWidth)};
+    limits.height = {std::max(energy.MinHeight, span.smallestHeight),
+                     std::min(energy.MaxHeight, span.largestHeight)};
     limits.left = {energy.MinLeft, energy.MaxLeft};
     limits.right = {energy.MinRight, energy.MaxRight};
     limits.bottom = {energy.MinBottom, energy.MaxBottom};

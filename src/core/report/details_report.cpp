@@ -22,7 +22,8 @@ namespace {
 constexpr std::size_t kRows = Text::ReportRows.size();
 /// The rows that follow "MU" when a beam of the patient has a TPS MU.
 constexpr std::string_view kTPSRows[] = {"TPS MU", "Difference"};
-/// The described column pitch, kept whenever the texts are narrower.
+/// The pitch of the report's beam columns (device units of the layout, 350 per column):
+/// kept whenever the texts are narrower, widened only for a wider text.
 constexpr int kMinimumPitch = 350;
 constexpr const char* kReportFont = "Courier";
 constexpr const char* kTitle = "Dosimetric Details Report";
