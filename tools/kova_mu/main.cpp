@@ -180,6 +180,71 @@ int CheckPlan(const Options& options, const kova::mu::PlanReader& readPlan,
     return plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed;
 }
 
+/// The beams of every file, each typed into its dialog's form; none when a file cannot be
+/// read or a beam has a fault (each said on stderr with its file and line). The beams refer
+/// to their blocks in `files`, which must outlive them.
+std::optional<std::vector<kova::ResolvedBeam>>
+ResolveFiles(const std::vector<std::string>& paths,
+             const std::vector<std::unique_ptr<kova::TLinacSpec>>& linacs,
+             std::vector<std::vector<kova::BeamBlock>>& files) {
+    std::vector<kova::InputError> errors;
+    for (const std::string& path : paths) {
+        const kova::FileBytes file = kova::ReadFileBytes(path, kMaxBeamFileBytes);
+        if (!file.ok()) {
+            errors.push_back({path, 0, file.reason, ""});
+            continue;
+        }
+        files.push_back(kova::ParseBeamText(path, file.bytes, errors));
+    }
+    std::vector<kova::ResolvedBeam> beams;
+    for (const auto& blocks : files) {
+        for (const kova::BeamBlock& block : blocks) {
+            if (auto resolved = kova::ResolveBeam(block, linacs, errors)) {
+                beams.push_back(std::move(*resolved));
+            }
+        }
+    }
+    for (const kova::InputError& error : errors) {
+        std::cerr << "kova-mu: " << error.ToString() << '\n';
+    }
+    if (!errors.empty()) {
+        return std::nullopt;
+    }
+    return beams;
+}
+
+/// Computes every beam and writes it (text or JSON) to stdout; the exit status.
+int ComputeAndWrite(std::vector<kova::ResolvedBeam>& beams, const Options& options,
+                    const kova::ActionLevels& levels) {
+    std::vector<kova::BeamOutcome> outcomes;
+    bool allComputed = true;
+    bool anyBeyond = false;
+    for (kova::ResolvedBeam& beam : beams) {
+        outcomes.push_back(kova::ComputeBeam(beam, options.today));
+        allComputed = allComputed && outcomes.back().computed;
+        const auto tps = kova::CompareWithTPS(*outcomes.back().beam, levels);
+        anyBeyond = anyBeyond || (tps && tps->beyondActionLevel);
+    }
+    if (options.json) {
+        kova::mu::WriteJson(std::cout, outcomes, options.today, levels);
+    } else {
+        std::string group;
+        for (const kova::BeamOutcome& outcome : outcomes) {
+            // Beams saved from the desktop program keep their patients and treatments.
+            const std::string line = kova::mu::GroupLine(*outcome.resolved);
+            if (!line.empty() && line != group) {
+                std::cout << line << '\n';
+            }
+            group = line;
+            kova::mu::WriteText(std::cout, outcome, levels);
+        }
+    }
+    if (!allComputed) {
+        return kExitRefused;
+    }
+    return anyBeyond ? kExitBeyondActionLevel : kExitComputed;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -228,63 +293,18 @@ int main(int argc, char** argv) {
         return CheckPlan(options, dicom->readPlan, scan.linacs, argv[0]);
     }
 
-    std::vector<kova::InputError> errors;
     std::vector<std::vector<kova::BeamBlock>> files;
-    for (const std::string& path : options.files) {
-        const kova::FileBytes file = kova::ReadFileBytes(path, kMaxBeamFileBytes);
-        if (!file.ok()) {
-            errors.push_back({path, 0, file.reason, ""});
-            continue;
-        }
-        files.push_back(kova::ParseBeamText(path, file.bytes, errors));
-    }
-    std::vector<kova::ResolvedBeam> beams;
-    for (const auto& blocks : files) {
-        for (const kova::BeamBlock& block : blocks) {
-            if (auto resolved = kova::ResolveBeam(block, scan.linacs, errors)) {
-                beams.push_back(std::move(*resolved));
-            }
-        }
-    }
-    if (!errors.empty()) {
-        for (const kova::InputError& error : errors) {
-            std::cerr << "kova-mu: " << error.ToString() << '\n';
-        }
+    std::optional<std::vector<kova::ResolvedBeam>> beams =
+        ResolveFiles(options.files, scan.linacs, files);
+    if (!beams) {
         return kExitUsage;
     }
-
-    const kova::ActionLevels levels = ActionLevelsOf(options, argv[0]);
-    std::vector<kova::BeamOutcome> outcomes;
-    bool allComputed = true;
-    bool anyBeyond = false;
-    for (kova::ResolvedBeam& beam : beams) {
-        outcomes.push_back(kova::ComputeBeam(beam, options.today));
-        allComputed = allComputed && outcomes.back().computed;
-        const auto tps = kova::CompareWithTPS(*outcomes.back().beam, levels);
-        anyBeyond = anyBeyond || (tps && tps->beyondActionLevel);
-    }
-    if (options.json) {
-        kova::mu::WriteJson(std::cout, outcomes, options.today, levels);
-    } else {
-        std::string group;
-        for (const kova::BeamOutcome& outcome : outcomes) {
-            // Beams saved from the desktop program keep their patients and treatments.
-            const std::string line = kova::mu::GroupLine(*outcome.resolved);
-            if (!line.empty() && line != group) {
-                std::cout << line << '\n';
-            }
-            group = line;
-            kova::mu::WriteText(std::cout, outcome, levels);
-        }
-    }
+    const int status = ComputeAndWrite(*beams, options, ActionLevelsOf(options, argv[0]));
     if (report) {
-        if (const kova::Status written = report->Write(beams, options.today); !written) {
+        if (const kova::Status written = report->Write(*beams, options.today); !written) {
             std::cerr << "kova-mu: --report: " << written.reason() << '\n';
             return kExitUsage;
         }
     }
-    if (!allComputed) {
-        return kExitRefused;
-    }
-    return anyBeyond ? kExitBeyondActionLevel : kExitComputed;
+    return status;
 }
