@@ -15,12 +15,12 @@ namespace {
 /// Workbench files hold a few KB per beam; anything near this is not one.
 constexpr std::size_t kMaxWorkbenchFileBytes = 16u << 20u;
 
-QString FileFilter() {
-    return WorkbenchDocument::tr("Beam files (*.ini);;All files (*)");
-}
-
 std::string FileSystemPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+QString FileFilter() {
+    return WorkbenchDocument::tr("Beam files (*.ini);;All files (*)");
 }
 
 /// Asks before a save leaves out patients and treatments that have no beam; true to go on.
