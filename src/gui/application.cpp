@@ -21,7 +21,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& error) {
         Dialogs::ShowError(activeWindow(), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        Dialogs::ShowError(activeWindow(), QStringLiteral("An unexpected error occurred."));
+        Dialogs::ShowError(activeWindow(), tr("An unexpected error occurred."));
     }
     return false;
 }

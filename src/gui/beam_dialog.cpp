@@ -10,8 +10,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,14 +30,11 @@ BeamDialog::BeamDialog(TBeam& beam, QWidget* parent)
       m_beam(beam), m_form(beam.CreateForm()) {
     setWindowTitle(ToQ(m_form->Caption()));
     CreateControls();
-    Button1 = new QPushButton(QStringLiteral("OK"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"));
-    Button2->setObjectName(QStringLiteral("Button2"));
+    m_buttons = NewOkCancelBox(this, QStringLiteral("Button1"), QStringLiteral("Button2"));
+    Button1 = m_buttons->button(QDialogButtonBox::Ok);
+    Button2 = m_buttons->button(QDialogButtonBox::Cancel);
     ReasonLine = NewReasonLine();
-    connect(Button1, &QPushButton::clicked, this, &BeamDialog::OKClick);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &BeamDialog::OKClick);
 }
 
 BeamDialog::~BeamDialog() = default;
@@ -63,8 +60,8 @@ void BeamDialog::CreateControls() {
             object = widget.choice = new QButtonGroup(this);
             const auto& items = m_form->Items(control.name);
             for (std::size_t item = 0; item < items.size(); ++item) {
-                widget.choice->addButton(new QRadioButton(ToQ(items[item].text), this),
-                                         static_cast<int>(item));
+                widget.items.push_back(new QRadioButton(ToQ(items[item].text), this));
+                widget.choice->addButton(widget.items.back(), static_cast<int>(item));
             }
             break;
         }
@@ -157,19 +154,18 @@ QCheckBox* BeamDialog::CheckOf(std::string_view name) const {
     return Checked(WidgetOf(name).check, name);
 }
 
-QButtonGroup* BeamDialog::ChoiceOf(std::string_view name) const {
-    return Checked(WidgetOf(name).choice, name);
+QRadioButton* BeamDialog::ChoiceItemOf(std::string_view name, int item) const {
+    const ControlWidget& widget = WidgetOf(name);
+    Checked(widget.choice, name);
+    // An item the control does not have is a programming error, as a misspelled name is.
+    return widget.items.at(static_cast<std::size_t>(item));
 }
 
 void BeamDialog::SetContent(QWidget* pages) {
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons);
+    layout->addWidget(m_buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -259,12 +255,12 @@ QWidget* BeamDialog::IdentityGrid() {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
-    AddPair(grid, 0, 0, QStringLiteral("Name"), EditOf(controls::kBeamName));
-    AddPair(grid, 0, 2, QStringLiteral("ID"), EditOf(controls::kBeamID));
-    grid->addWidget(new QLabel(QStringLiteral("gantry")), 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("jaws")), 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("couch/base")), 1, 3);
-    AddPair(grid, 2, 0, QStringLiteral("ROT [deg]"), EditOf(controls::kGantryRot));
+    AddPair(grid, 0, 0, tr("Name"), EditOf(controls::kBeamName));
+    AddPair(grid, 0, 2, tr("ID"), EditOf(controls::kBeamID));
+    grid->addWidget(new QLabel(tr("gantry")), 1, 1);
+    grid->addWidget(new QLabel(tr("jaws")), 1, 2);
+    grid->addWidget(new QLabel(tr("couch/base")), 1, 3);
+    AddPair(grid, 2, 0, tr("ROT [deg]"), EditOf(controls::kGantryRot));
     grid->addWidget(EditOf(controls::kJawsRot), 2, 2);
     grid->addWidget(EditOf(controls::kCouchRot), 2, 3);
     return box;

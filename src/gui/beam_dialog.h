@@ -13,10 +13,12 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QShowEvent;
 class QWidget;
 
@@ -57,7 +59,8 @@ protected:
     QLineEdit* EditOf(std::string_view name) const;
     QComboBox* ListOf(std::string_view name) const;
     QCheckBox* CheckOf(std::string_view name) const;
-    QButtonGroup* ChoiceOf(std::string_view name) const;
+    /// The radio button of item `item` of a Choice control.
+    QRadioButton* ChoiceItemOf(std::string_view name, int item) const;
 
     /// Lays out `pages` (the kind's content) above the reason line and the buttons.
     void SetContent(QWidget* pages);
@@ -88,6 +91,7 @@ private:
         QComboBox* list = nullptr;
         QCheckBox* check = nullptr;
         QButtonGroup* choice = nullptr;
+        std::vector<QRadioButton*> items; ///< a choice's buttons, by item
     };
     /// The widget of `name`; a name the form does not have stops the program (see
     /// BeamForm::IndexOf), and so does asking for a widget of another type.
@@ -100,7 +104,8 @@ private:
     void RefreshControl(const ControlSpec& control, const ControlWidget& widget);
 
     std::unique_ptr<BeamForm> m_form;
-    std::vector<ControlWidget> m_widgets; ///< by the form's controls
+    std::vector<ControlWidget> m_widgets;  ///< by the form's controls
+    QDialogButtonBox* m_buttons = nullptr; ///< Button1 and Button2, laid out by SetContent
 };
 
 } // namespace kova::gui

@@ -1,6 +1,8 @@
 #include "gui/dialog_parts.h"
 
-#include <QHBoxLayout>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -14,16 +16,19 @@ QLabel* NewReasonLine() {
     return line;
 }
 
-OkCancelRow NewOkCancelRow(const QString& okName, const QString& cancelName) {
-    OkCancelRow row{new QPushButton(QStringLiteral("OK")),
-                    new QPushButton(QStringLiteral("Cancel")), new QHBoxLayout};
-    row.ok->setObjectName(okName);
-    row.cancel->setObjectName(cancelName);
-    row.ok->setDefault(true);
-    row.layout->addStretch();
-    row.layout->addWidget(row.ok);
-    row.layout->addWidget(row.cancel);
-    return row;
+QDialogButtonBox* NewOkCancelBox(QDialog* dialog, const QString& okName,
+                                 const QString& cancelName) {
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QPushButton* ok = box->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = box->button(QDialogButtonBox::Cancel);
+    // The program's own texts: some platform themes give the standard buttons a mnemonic.
+    ok->setText(QCoreApplication::translate("kova::gui::DialogParts", "OK"));
+    cancel->setText(QCoreApplication::translate("kova::gui::DialogParts", "Cancel"));
+    ok->setObjectName(okName);
+    cancel->setObjectName(cancelName);
+    ok->setDefault(true);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
 }
 
 } // namespace kova::gui

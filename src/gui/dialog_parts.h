@@ -2,21 +2,18 @@
 
 #include <QString>
 
-class QHBoxLayout;
+class QDialog;
+class QDialogButtonBox;
 class QLabel;
-class QPushButton;
 
 namespace kova::gui {
 
 /// The red line under a dialog's boxes that says why OK was refused; empty until then.
 QLabel* NewReasonLine();
 
-/// OK and Cancel at the right of a row, OK the default button, each with its object name.
-struct OkCancelRow {
-    QPushButton* ok;
-    QPushButton* cancel;
-    QHBoxLayout* layout;
-};
-OkCancelRow NewOkCancelRow(const QString& okName, const QString& cancelName);
+/// OK and Cancel in the platform's order, each with its object name, OK the default button.
+/// Cancel rejects `dialog`; OK only emits accepted(), which the caller connects to its own OK
+/// handler, so that a refused OK keeps the dialog open.
+QDialogButtonBox* NewOkCancelBox(QDialog* dialog, const QString& okName, const QString& cancelName);
 
 } // namespace kova::gui

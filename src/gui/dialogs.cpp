@@ -57,8 +57,7 @@ int Dialogs::RunMessageBox(QMessageBox& box) {
 }
 
 void Dialogs::ShowError(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("KOVA X"), message, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, tr("KOVA X"), message, QMessageBox::Ok, parent);
     RunMessageBox(box);
 }
 
@@ -69,7 +68,7 @@ bool Dialogs::Confirm(QWidget* parent, const QString& title, const QString& mess
 }
 
 QMessageBox::StandardButton Dialogs::AskSaveDiscardCancel(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("KOVA X"), message,
+    QMessageBox box(QMessageBox::Question, tr("KOVA X"), message,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 #include <functional>
@@ -14,6 +15,8 @@ namespace kova::gui {
 /// installs a hook that receives the dialog (fully built and ready), drives its real widgets
 /// and returns the result the dialog would have closed with.
 class Dialogs {
+    Q_DECLARE_TR_FUNCTIONS(kova::gui::Dialogs)
+
 public:
     using ExecHook = std::function<int(QDialog&)>;
     /// Answers a save dialog in tests: receives the suggested path, returns the chosen one

@@ -22,15 +22,15 @@ ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     auto* values = new QWidget;
     auto* grid = new QGridLayout(values);
     grid->setContentsMargins(0, 0, 0, 0);
-    QLabel* dose = AddPair(grid, 0, 0, QStringLiteral("Dose [cGy]"), BeamDose);
+    QLabel* dose = AddPair(grid, 0, 0, tr("Dose [cGy]"), BeamDose);
     dose->setStyleSheet(QStringLiteral("color: red"));
-    AddPair(grid, 0, 2, QStringLiteral("SSD [cm]"), BeamSSD);
-    AddPair(grid, 1, 0, QStringLiteral("Width X [cm]"), BeamWidth);
-    AddPair(grid, 1, 2, QStringLiteral("Height Y [cm]"), BeamHeight);
-    AddPair(grid, 2, 0, QStringLiteral("Available Applicators"), ApplicatorComp);
-    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf(controls::kTPSMU));
+    AddPair(grid, 0, 2, tr("SSD [cm]"), BeamSSD);
+    AddPair(grid, 1, 0, tr("Width X [cm]"), BeamWidth);
+    AddPair(grid, 1, 2, tr("Height Y [cm]"), BeamHeight);
+    AddPair(grid, 2, 0, tr("Available Applicators"), ApplicatorComp);
+    AddPair(grid, 3, 0, tr("TPS MU"), EditOf(controls::kTPSMU));
 
-    auto* group = new QGroupBox(QStringLiteral("Beam"));
+    auto* group = new QGroupBox(tr("Beam"));
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(IdentityGrid());
     layout->addWidget(values);
@@ -39,7 +39,7 @@ ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
-    pages->addTab(page, QStringLiteral("Beam"));
+    pages->addTab(page, tr("Beam"));
     SetContent(pages);
 }
 

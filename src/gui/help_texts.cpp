@@ -2,6 +2,7 @@
 
 #include "gui/qt_text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QtGlobal>
@@ -16,22 +17,32 @@ QString FolderText(const QString& folder) {
 } // namespace
 
 QString AboutText(const ProgramInfo& info, const QString& linacFolder, const QString& why) {
-    return ToQ(info.productName) + u' ' + ToQ(info.productVersion) +
-           u"\nIndependent check of the monitor units of a treatment planning system.\n\nQt " +
-           QString::fromLatin1(qVersion()) + u"\nLinacs folder: " + FolderText(linacFolder) +
-           (why.isEmpty() ? QString() : u"\n(" + why + u')') +
-           u"\n\nThe results depend on the commissioning data loaded from the linac files of "
-           u"that folder: check those data before relying on any figure.";
+    QString folder = FolderText(linacFolder);
+    if (!why.isEmpty()) {
+        folder += u"\n(" + why + u')';
+    }
+    return QCoreApplication::translate(
+               "kova::gui::HelpTexts",
+               "%1 %2\nIndependent check of the monitor units of a treatment planning system.\n\n"
+               "Qt %3\nLinacs folder: %4\n\nThe results depend on the commissioning data loaded "
+               "from the linac files of that folder: check those data before relying on any "
+               "figure.")
+        .arg(ToQ(info.productName), ToQ(info.productVersion), QString::fromLatin1(qVersion()),
+             folder);
 }
 
 QString LinacFilesText(const QString& linacFolder, const std::string& folderError,
                        const std::vector<LinacFileNote>& files) {
-    QString text = u"Linacs folder: " + FolderText(linacFolder) + u'\n';
+    QString text = QCoreApplication::translate("kova::gui::HelpTexts", "Linacs folder: %1\n")
+                       .arg(FolderText(linacFolder));
     if (!folderError.empty()) {
-        return text + u"The folder cannot be read: " + ToQ(folderError);
+        return text +
+               QCoreApplication::translate("kova::gui::HelpTexts", "The folder cannot be read: %1")
+                   .arg(ToQ(folderError));
     }
     if (files.empty()) {
-        return text + u"It holds no linac file (*.lnc).";
+        return text + QCoreApplication::translate("kova::gui::HelpTexts",
+                                                  "It holds no linac file (*.lnc).");
     }
     for (const LinacFileNote& file : files) {
         // A file name is the file system's bytes; the note is a text of the program.

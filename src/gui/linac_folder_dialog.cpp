@@ -5,6 +5,7 @@
 #include "gui/dialogs.h"
 #include "gui/qt_text.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,24 +19,24 @@ LinacFolderDialog::LinacFolderDialog(const QString& inUse, const QString& why,
                                      const QString& chosen, QWidget* parent)
     : QDialog(parent) {
     setObjectName(QStringLiteral("LinacFolderDialog"));
-    setWindowTitle(QStringLiteral("Linac folder"));
+    setWindowTitle(tr("Linac folder"));
     auto* now =
-        new QLabel(u"Linacs read now: " + QDir::toNativeSeparators(inUse) + u"\n(" + why + u')');
+        new QLabel(tr("Linacs read now: %1\n(%2)").arg(QDir::toNativeSeparators(inUse), why));
     now->setObjectName(QStringLiteral("InUse"));
     now->setWordWrap(true);
-    auto* rule = new QLabel(QStringLiteral(
-        "KOVA X reads the Linacs folder of the folder it is started from. When there is none, "
-        "it reads the folder chosen here (for example a department's shared folder), and when "
-        "none is chosen, the demo linacs installed with it. A new choice is read from the next "
-        "start. The linac files are only read, never written."));
+    auto* rule = new QLabel(
+        tr("KOVA X reads the Linacs folder of the folder it is started from. When there is none, "
+           "it reads the folder chosen here (for example a department's shared folder), and when "
+           "none is chosen, the demo linacs installed with it. A new choice is read from the next "
+           "start. The linac files are only read, never written."));
     rule->setWordWrap(true);
 
     Folder = new QLineEdit(chosen);
     Folder->setObjectName(QStringLiteral("Folder"));
     Folder->setMinimumWidth(360);
-    BrowseBtn = new QPushButton(QStringLiteral("Browse..."));
+    BrowseBtn = new QPushButton(tr("Browse..."));
     BrowseBtn->setObjectName(QStringLiteral("BrowseBtn"));
-    ClearBtn = new QPushButton(QStringLiteral("Clear"));
+    ClearBtn = new QPushButton(tr("Clear"));
     ClearBtn->setObjectName(QStringLiteral("ClearBtn"));
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(Folder, 1);
@@ -44,22 +45,20 @@ LinacFolderDialog::LinacFolderDialog(const QString& inUse, const QString& why,
 
     ReasonLine = NewReasonLine();
 
-    const OkCancelRow buttons =
-        NewOkCancelRow(QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
-    OKBtn = buttons.ok;
-    CancelBtn = buttons.cancel;
+    auto* buttons = NewOkCancelBox(this, QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = buttons->button(QDialogButtonBox::Ok);
+    CancelBtn = buttons->button(QDialogButtonBox::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(now);
     layout->addWidget(rule);
     layout->addLayout(folderRow);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons.layout);
+    layout->addWidget(buttons);
 
     connect(BrowseBtn, &QPushButton::clicked, this, &LinacFolderDialog::BrowseBtnClick);
     connect(ClearBtn, &QPushButton::clicked, Folder, &QLineEdit::clear);
-    connect(OKBtn, &QPushButton::clicked, this, &LinacFolderDialog::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &LinacFolderDialog::OKBtnClick);
 }
 
 QString LinacFolderDialog::chosenFolder() const {
@@ -67,8 +66,7 @@ QString LinacFolderDialog::chosenFolder() const {
 }
 
 void LinacFolderDialog::BrowseBtnClick() {
-    const QString picked =
-        Dialogs::ExistingFolder(this, QStringLiteral("Linac folder"), chosenFolder());
+    const QString picked = Dialogs::ExistingFolder(this, tr("Linac folder"), chosenFolder());
     if (!picked.isEmpty()) {
         Folder->setText(picked);
     }

@@ -34,16 +34,16 @@ QLineEdit* ShownEdit(const char* name) {
 }
 
 /// A check box that shows a value and cannot be changed, yet looks like any other.
-QCheckBox* ShownCheck(const char* name, const char* caption) {
-    auto* check = new QCheckBox(QString::fromLatin1(caption));
+QCheckBox* ShownCheck(const char* name, const QString& caption) {
+    auto* check = new QCheckBox(caption);
     check->setObjectName(QString::fromLatin1(name));
     check->setAttribute(Qt::WA_TransparentForMouseEvents);
     check->setFocusPolicy(Qt::NoFocus);
     return check;
 }
 
-QPushButton* Button(const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromLatin1(caption));
+QPushButton* Button(const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption);
     button->setObjectName(QString::fromLatin1(name));
     return button;
 }
@@ -93,7 +93,7 @@ LinacSpecWindow::LinacSpecWindow(TLinacSpec& linac, const Workbench& workbench, 
     : QWidget(parent, Qt::Window), m_linac(linac), m_workbench(workbench),
       m_linacFolder(std::move(linacFolder)) {
     setObjectName(QStringLiteral("LinacSpecWindow"));
-    setWindowTitle(QStringLiteral("Linac"));
+    setWindowTitle(tr("Linac"));
     auto* top = new QHBoxLayout;
     top->addWidget(BuildIdentifiers());
     top->addWidget(BuildGeometry());
@@ -107,51 +107,53 @@ LinacSpecWindow::LinacSpecWindow(TLinacSpec& linac, const Workbench& workbench, 
 }
 
 QWidget* LinacSpecWindow::BuildIdentifiers() {
-    auto* group = new QGroupBox(QStringLiteral("Linac identifiers"));
+    auto* group = new QGroupBox(tr("Linac identifiers"));
     auto* form = new QFormLayout(group);
     Name = ShownEdit("Name");
     Brand = ShownEdit("Brand");
     Model = ShownEdit("Model");
     SerialNumber = ShownEdit("SerialNumber");
-    form->addRow(QStringLiteral("Name"), Name);
-    form->addRow(QStringLiteral("Brand"), Brand);
-    form->addRow(QStringLiteral("Model"), Model);
-    form->addRow(QStringLiteral("S/N"), SerialNumber);
+    form->addRow(tr("Name"), Name);
+    form->addRow(tr("Brand"), Brand);
+    form->addRow(tr("Model"), Model);
+    form->addRow(tr("S/N"), SerialNumber);
     return group;
 }
 
 QWidget* LinacSpecWindow::BuildGeometry() {
     // The doubled ampersand shows as one.
-    auto* group = new QGroupBox(QStringLiteral("Geometry && Capabilities"));
+    auto* group = new QGroupBox(tr("Geometry && Capabilities"));
     auto* form = new QFormLayout(group);
     SAD = ShownEdit("SAD");
     isAsymmetricFieldsOnWidth =
-        ShownCheck("isAsymmetricFieldsOnWidth", "Asymmetric gamma fields on Width?");
+        ShownCheck("isAsymmetricFieldsOnWidth", tr("Asymmetric gamma fields on Width?"));
     isAsymmetricFieldsOnHeight =
-        ShownCheck("isAsymmetricFieldsOnHeight", "Asymmetric gamma fields on Height?");
-    form->addRow(QStringLiteral("SAD [cm]"), SAD);
+        ShownCheck("isAsymmetricFieldsOnHeight", tr("Asymmetric gamma fields on Height?"));
+    form->addRow(tr("SAD [cm]"), SAD);
     form->addRow(isAsymmetricFieldsOnWidth);
     form->addRow(isAsymmetricFieldsOnHeight);
     return group;
 }
 
 QWidget* LinacSpecWindow::BuildLabels() {
-    auto* group = new QGroupBox(QStringLiteral("Labeling"));
+    auto* group = new QGroupBox(tr("Labeling"));
     auto* grid = new QGridLayout(group);
     struct Label {
         QLineEdit** edit;
         const char* name;
         const char* caption;
     };
-    const Label labels[] = {
-        {&WidthChar, "WidthChar", "Width"},    {&HeightChar, "HeightChar", "Height"},
-        {&LeftChar, "LeftChar", "Left"},       {&RightChar, "RightChar", "Right"},
-        {&BottomChar, "BottomChar", "Bottom"}, {&TopChar, "TopChar", "Top"}};
+    const Label labels[] = {{&WidthChar, "WidthChar", QT_TR_NOOP("Width")},
+                            {&HeightChar, "HeightChar", QT_TR_NOOP("Height")},
+                            {&LeftChar, "LeftChar", QT_TR_NOOP("Left")},
+                            {&RightChar, "RightChar", QT_TR_NOOP("Right")},
+                            {&BottomChar, "BottomChar", QT_TR_NOOP("Bottom")},
+                            {&TopChar, "TopChar", QT_TR_NOOP("Top")}};
     int row = 0;
     for (const Label& label : labels) {
         // Two characters are typed in a label; a longer one from a file is shown whole.
         *label.edit = ShownEdit(label.name);
-        grid->addWidget(new QLabel(QString::fromLatin1(label.caption)), row / 2, (row % 2) * 2);
+        grid->addWidget(new QLabel(tr(label.caption)), row / 2, (row % 2) * 2);
         grid->addWidget(*label.edit, row / 2, (row % 2) * 2 + 1);
         ++row;
     }
@@ -159,17 +161,17 @@ QWidget* LinacSpecWindow::BuildLabels() {
 }
 
 QWidget* LinacSpecWindow::BuildEnergies() {
-    auto* group = new QGroupBox(QStringLiteral("Energy fields"));
+    auto* group = new QGroupBox(tr("Energy fields"));
     Energies = new QTreeWidget;
     Energies->setObjectName(QStringLiteral("Energies"));
     Energies->setHeaderHidden(true);
     Energies->setExpandsOnDoubleClick(false);
     Energies->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    cAddgamma = Button("cAddgamma", "Add gamma");
-    cAddeminus = Button("cAddeminus", "Add e-");
-    cRemove = Button("cRemove", "Remove");
-    cDisplay = Button("cDisplay", "Display");
-    cSaveAs = Button("cSaveAs", "Save As...");
+    cAddgamma = Button("cAddgamma", tr("Add gamma"));
+    cAddeminus = Button("cAddeminus", tr("Add e-"));
+    cRemove = Button("cRemove", tr("Remove"));
+    cDisplay = Button("cDisplay", tr("Display"));
+    cSaveAs = Button("cSaveAs", tr("Save As..."));
     SaveLine = new QLabel;
     SaveLine->setObjectName(QStringLiteral("SaveLine"));
     SaveLine->setWordWrap(true);
@@ -346,8 +348,8 @@ void LinacSpecWindow::cSaveAsClick() {
             .completeBaseName() +
         QStringLiteral("-copy.lnc"));
     // The window asks before replacing a file itself, once the extension is added.
-    QString path = Dialogs::SaveFileName(this, QStringLiteral("Save Linac As"), suggested,
-                                         QStringLiteral("Linac files (*.lnc)"), false);
+    QString path = Dialogs::SaveFileName(this, tr("Save Linac As"), suggested,
+                                         tr("Linac files (*.lnc)"), false);
     if (path.isEmpty()) {
         return;
     }
@@ -359,8 +361,8 @@ void LinacSpecWindow::cSaveAsClick() {
     // A file of the linac folder is refused below, without asking to replace it first.
     if (QFileInfo::exists(path) &&
         !IsInFolder(QFile::encodeName(path).toStdString(), options.protectedFolder)) {
-        if (!Dialogs::Confirm(this, QStringLiteral("Save Linac As"),
-                              path + QStringLiteral(" already exists. Replace it?"))) {
+        if (!Dialogs::Confirm(this, tr("Save Linac As"),
+                              tr("%1 already exists. Replace it?").arg(path))) {
             return;
         }
         options.replaceExisting = true;
@@ -370,7 +372,7 @@ void LinacSpecWindow::cSaveAsClick() {
         Dialogs::ShowError(this, CoreMessage(saved.reason()));
         return;
     }
-    SaveLine->setText(QStringLiteral("Saved to ") + path);
+    SaveLine->setText(tr("Saved to %1").arg(path));
 }
 
 } // namespace kova::gui

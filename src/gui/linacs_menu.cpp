@@ -25,7 +25,7 @@ LinacsMenu::LinacsMenu(QMenuBar* bar, const Workbench& workbench, QString linacF
                        QWidget* windowParent)
     : QObject(windowParent), m_workbench(workbench), m_linacFolder(std::move(linacFolder)),
       m_windowParent(windowParent) {
-    m_menu = bar->addMenu(QStringLiteral("Linacs"));
+    m_menu = bar->addMenu(tr("Linacs"));
     m_menu->setObjectName(QStringLiteral("LinacsMenu"));
     SetLinacs({});
 }
@@ -44,7 +44,7 @@ void LinacsMenu::SetLinacs(const std::vector<std::unique_ptr<TLinacSpec>>& linac
         connect(item, &QAction::triggered, this, [this, shown] { Open(*shown); });
     }
     if (linacs.empty()) {
-        m_menu->addAction(QStringLiteral("No linac read"))->setEnabled(false);
+        m_menu->addAction(tr("No linac read"))->setEnabled(false);
     }
 }
 

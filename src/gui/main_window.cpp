@@ -27,11 +27,16 @@
 namespace kova::gui {
 namespace {
 
-/// The caption the main window was designed with, after the product name and version.
-const char* const kWindowCaption = "Workbench";
+/// "1 linac read", "3 linacs read"...
+QString LinacsRead(std::size_t count) {
+    return count == 1 ? MainWindow::tr("1 linac read")
+                      : MainWindow::tr("%1 linacs read").arg(QString::number(count));
+}
 
-QString LinacCount(std::size_t count) {
-    return count == 1 ? QStringLiteral("1 linac") : QString::number(count) + u" linacs";
+QString LinacsReadFrom(std::size_t count, const QString& folder) {
+    return count == 1
+               ? MainWindow::tr("1 linac read from %1").arg(folder)
+               : MainWindow::tr("%1 linacs read from %2").arg(QString::number(count), folder);
 }
 
 } // namespace
@@ -40,7 +45,8 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     : QMainWindow(parent), m_info(std::move(info)), m_linacFolder(std::move(linacFolder)),
       m_document(this, m_workbench) {
     setObjectName(QStringLiteral("TMain"));
-    setWindowTitle(ToQ(m_info.Caption(kWindowCaption)));
+    // The caption the main window was designed with, after the product name and version.
+    setWindowTitle(ToQ(m_info.Caption(FromQ(tr("Workbench")))));
     m_model = new WorkbenchModel(m_workbench, this);
     // Every change of the workbench goes through the model: its edits are the file's.
     connect(m_model, &WorkbenchModel::WorkbenchEdited, this, [this] { m_document.SetModified(); });
@@ -70,7 +76,7 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     m_linacCount = new QLabel(this);
     m_linacCount->setObjectName(QStringLiteral("LinacCount"));
     statusBar()->addPermanentWidget(m_linacCount);
-    statusBar()->showMessage(QStringLiteral("Right-click the workbench to add a patient."));
+    statusBar()->showMessage(tr("Right-click the workbench to add a patient."));
     resize(FirstStartSize(screen()->availableGeometry()));
     UpdateCommands();
 }
@@ -191,18 +197,18 @@ void MainWindow::ScanLinacs() {
     m_folderError = scan.folderError;
     m_linacs = std::move(scan.linacs);
     m_linacsMenu->SetLinacs(m_linacs);
-    m_linacCount->setText(LinacCount(m_linacs.size()) + u" read");
-    QString status = LinacCount(m_linacs.size()) + u" read from " + m_linacFolder;
+    m_linacCount->setText(LinacsRead(m_linacs.size()));
+    QString status = LinacsReadFrom(m_linacs.size(), m_linacFolder);
     QStringList leftOut;
     for (const SkippedLinacFile& skipped : scan.skipped) {
         leftOut << ToQ(skipped.fileName) + u" (" + ToQ(skipped.reason) + u")";
     }
     if (!leftOut.isEmpty()) {
-        status += u"; left out: " + leftOut.join(QStringLiteral("; "));
+        status += tr("; left out: %1").arg(leftOut.join(QStringLiteral("; ")));
     }
     ShowStatus(status);
     if (!scan.folderFound) {
-        ShowStatus(QStringLiteral("No linac read: ") + ToQ(scan.folderError));
+        ShowStatus(tr("No linac read: %1").arg(ToQ(scan.folderError)));
         Dialogs::ShowError(this, ToQ(scan.folderError));
     }
 }

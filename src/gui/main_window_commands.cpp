@@ -42,31 +42,31 @@ QSize FirstStartSize(const QRect& available) {
 }
 
 void MainWindow::BuildMenuBar() {
-    const auto item = [this](QMenu* menu, const char* text, void (MainWindow::*slot)(),
+    const auto item = [this](QMenu* menu, const QString& text, void (MainWindow::*slot)(),
                              const QKeySequence& key = {}) {
-        QAction* added = menu->addAction(QString::fromLatin1(text));
+        QAction* added = menu->addAction(text);
         added->setShortcut(key);
         connect(added, &QAction::triggered, this, slot);
         return added;
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
     file->addAction(m_actions.at(Command::NewPatient));
     file->addAction(m_actions.at(Command::ImportPlan));
-    item(file, "Open...", &MainWindow::OpenClick, QKeySequence::Open);
-    item(file, "Save", &MainWindow::SaveClick, QKeySequence::Save);
-    item(file, "Save As...", &MainWindow::SaveAsClick);
+    item(file, tr("Open..."), &MainWindow::OpenClick, QKeySequence::Open);
+    item(file, tr("Save"), &MainWindow::SaveClick, QKeySequence::Save);
+    item(file, tr("Save As..."), &MainWindow::SaveAsClick);
     file->addSeparator();
-    m_linacFolderAction = item(file, "Linac folder...", &MainWindow::LinacFolderClick);
+    m_linacFolderAction = item(file, tr("Linac folder..."), &MainWindow::LinacFolderClick);
     m_linacFolderAction->setEnabled(m_settings != nullptr);
     file->addSeparator();
     file->addAction(m_actions.at(Command::Print));
     file->addSeparator();
-    QAction* quit = file->addAction(QStringLiteral("Quit"));
+    QAction* quit = file->addAction(tr("Quit"));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
     for (const Command command : {Command::Edit, Command::Rename, Command::Delete}) {
         edit->addAction(m_actions.at(command));
@@ -77,10 +77,10 @@ void MainWindow::BuildMenuBar() {
     m_linacsMenu = new LinacsMenu(menuBar(), m_workbench, m_linacFolder, this);
     connect(m_linacsMenu, &LinacsMenu::LinacEdited, this, &MainWindow::LinacEdited);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));
-    item(help, "About KOVA X", &MainWindow::AboutClick);
-    item(help, "Linac files...", &MainWindow::LinacFilesClick);
+    item(help, tr("About KOVA X"), &MainWindow::AboutClick);
+    item(help, tr("Linac files..."), &MainWindow::LinacFilesClick);
 }
 
 bool MainWindow::ConfirmDelete(const QModelIndex& node) {
@@ -95,13 +95,19 @@ bool MainWindow::ConfirmDelete(const QModelIndex& node) {
     if (beams == 0) {
         return true;
     }
-    const QString what = WorkbenchModel::KindOf(node) == NodeKind::Patient
-                             ? QStringLiteral("the patient")
-                             : QStringLiteral("the treatment");
-    return Dialogs::Confirm(this, QStringLiteral("Delete"),
-                            u"Delete " + what + u" \u201c" + node.data().toString() +
-                                u"\u201d with its " + QString::number(beams) +
-                                (beams == 1 ? u" beam?" : u" beams?"));
+    const bool patient = WorkbenchModel::KindOf(node) == NodeKind::Patient;
+    const QString name = node.data().toString();
+    QString question;
+    if (beams == 1) {
+        question = patient ? tr("Delete the patient \u201c%1\u201d with its 1 beam?")
+                           : tr("Delete the treatment \u201c%1\u201d with its 1 beam?");
+        question = question.arg(name);
+    } else {
+        question = patient ? tr("Delete the patient \u201c%1\u201d with its %2 beams?")
+                           : tr("Delete the treatment \u201c%1\u201d with its %2 beams?");
+        question = question.arg(name, QString::number(beams));
+    }
+    return Dialogs::Confirm(this, tr("Delete"), question);
 }
 
 void MainWindow::DeleteClick() {
@@ -148,7 +154,7 @@ void MainWindow::CopyClick() {
     const TextNode node = beam != nullptr ? BeamNode(*beam, levels)
                                           : TreatmentNode(*m_model->TreatmentAt(selected), levels);
     QGuiApplication::clipboard()->setText(ToQ(IndentedText({node})));
-    ShowStatus(u"Copied the lines of " + ToQ(node.text) + u'.');
+    ShowStatus(tr("Copied the lines of %1.").arg(ToQ(node.text)));
 }
 
 void MainWindow::OpenClick() {
@@ -174,12 +180,11 @@ void MainWindow::SaveAsClick() {
 }
 
 void MainWindow::AboutClick() {
-    Dialogs::Inform(this, QStringLiteral("About KOVA X"),
-                    AboutText(m_info, m_linacFolder, m_linacFolderWhy));
+    Dialogs::Inform(this, tr("About KOVA X"), AboutText(m_info, m_linacFolder, m_linacFolderWhy));
 }
 
 void MainWindow::LinacFilesClick() {
-    Dialogs::Inform(this, QStringLiteral("Linac files"),
+    Dialogs::Inform(this, tr("Linac files"),
                     LinacFilesText(m_linacFolder, m_folderError, m_linacFiles));
 }
 
@@ -199,10 +204,9 @@ void MainWindow::LinacFolderClick() {
     }
     m_settings->sync();
     // The linacs of this run stay: treatments and beams refer to them.
-    ShowStatus(u"From the next start without a Linacs folder in the current folder: " +
-               (folder.isEmpty() ? QStringLiteral("the demo linacs installed with KOVA X")
-                                 : QDir::toNativeSeparators(folder)) +
-               u'.');
+    ShowStatus(tr("From the next start without a Linacs folder in the current folder: %1.")
+                   .arg(folder.isEmpty() ? tr("the demo linacs installed with KOVA X")
+                                         : QDir::toNativeSeparators(folder)));
 }
 
 QString MainWindow::ChosenLinacFolder(const QSettings& settings) {
@@ -214,8 +218,8 @@ void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWh
     const QString folder = QDir::toNativeSeparators(QDir(m_linacFolder).absolutePath());
     const QString shown =
         m_linacFolderLabel->fontMetrics().elidedText(folder, Qt::ElideMiddle, kFolderLabelWidth);
-    m_linacFolderLabel->setText(u"Linacs: " + shown +
-                                (shortWhy.isEmpty() ? QString() : u" (" + shortWhy + u')'));
+    m_linacFolderLabel->setText(shortWhy.isEmpty() ? tr("Linacs: %1").arg(shown)
+                                                   : tr("Linacs: %1 (%2)").arg(shown, shortWhy));
     m_linacFolderLabel->setToolTip(folder + (why.isEmpty() ? QString() : u"\n" + why));
 }
 

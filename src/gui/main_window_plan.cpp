@@ -28,7 +28,7 @@ void MainWindow::LoadActionLevels(const QString& folder) {
         m_actionLevelsNote->setObjectName(QStringLiteral("ActionLevelsNote"));
         statusBar()->addPermanentWidget(m_actionLevelsNote);
     }
-    const QString note = u"Default action levels: " + ToQ(m_levels.problem);
+    const QString note = tr("Default action levels: %1").arg(ToQ(m_levels.problem));
     m_actionLevelsNote->setText(
         m_actionLevelsNote->fontMetrics().elidedText(note, Qt::ElideRight, kNoteWidth));
     m_actionLevelsNote->setToolTip(note);

@@ -3,8 +3,8 @@
 #include "gui/dialog_parts.h"
 #include "gui/qt_text.h"
 
+#include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,17 +16,17 @@ ModifierValueDialog::ModifierValueDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("ModifierValueDialog"));
-    setWindowTitle(QStringLiteral("Enter Modifier Name and Value"));
+    setWindowTitle(tr("Enter Modifier Name and Value"));
 
     Name = new QLineEdit;
     Factor = new QLineEdit;
     Name->setObjectName(QStringLiteral("Name"));
     Factor->setObjectName(QStringLiteral("Factor"));
-    auto* nameLabel = new QLabel(QStringLiteral("Name"));
-    auto* factorLabel = new QLabel(QStringLiteral("Factor"));
+    auto* nameLabel = new QLabel(tr("Name"));
+    auto* factorLabel = new QLabel(tr("Factor"));
     nameLabel->setBuddy(Name);
     factorLabel->setBuddy(Factor);
-    auto* hint = new QLabel(QStringLiteral("UM* = UM / Factor"));
+    auto* hint = new QLabel(tr("UM* = UM / Factor"));
     hint->setObjectName(QStringLiteral("FactorHint"));
 
     auto* grid = new QGridLayout;
@@ -38,19 +38,17 @@ ModifierValueDialog::ModifierValueDialog(QWidget* parent)
 
     ReasonLine = NewReasonLine();
 
-    const OkCancelRow buttons =
-        NewOkCancelRow(QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
-    OKBtn = buttons.ok;
-    CancelBtn = buttons.cancel;
+    auto* buttons = NewOkCancelBox(this, QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = buttons->button(QDialogButtonBox::Ok);
+    CancelBtn = buttons->button(QDialogButtonBox::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons.layout);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(OKBtn, &QPushButton::clicked, this, &ModifierValueDialog::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ModifierValueDialog::OKBtnClick);
 }
 
 void ModifierValueDialog::OKBtnClick() {

@@ -7,7 +7,6 @@
 #include "gui/select_mlc_choice_dialog.h"
 #include "gui/select_mlc_field_dialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -47,9 +46,9 @@ PhotonBeamDialog::PhotonBeamDialog(TPhotonBeam& beam, QWidget* parent) : BeamDia
     setObjectName(QStringLiteral("PhotonBeamDialog"));
     TakeControls();
     PageControl1 = Named(new QTabWidget, "PageControl1");
-    PageControl1->addTab(BuildTechniquePage(), QStringLiteral("Technique"));
-    PageControl1->addTab(BuildBeamPage(), QStringLiteral("Beam"));
-    PageControl1->addTab(BuildModifiersPage(), QStringLiteral("Modifiers"));
+    PageControl1->addTab(BuildTechniquePage(), tr("Technique"));
+    PageControl1->addTab(BuildBeamPage(), tr("Beam"));
+    PageControl1->addTab(BuildModifiersPage(), tr("Modifiers"));
     SetContent(PageControl1);
     ApplyMachine();
     connect(FieldDim, &QTabWidget::currentChanged, this, &PhotonBeamDialog::FieldDimChange);
@@ -93,7 +92,7 @@ void PhotonBeamDialog::TakeControls() {
     MultileafComp = ListOf(controls::kMultileafComp);
     TPSMU = EditOf(controls::kTPSMU);
     isOffset = CheckOf(controls::kIsOffset);
-    isOffset->setText(QStringLiteral("Use Offset [cm]"));
+    isOffset->setText(tr("Use Offset [cm]"));
     isOffset->setLayoutDirection(Qt::RightToLeft);
     // Derived figures: shown, never typed.
     for (QLineEdit* derived : {BeamEquivSize, BeamOffset}) {
@@ -102,15 +101,14 @@ void PhotonBeamDialog::TakeControls() {
 }
 
 QWidget* PhotonBeamDialog::BuildTechniquePage() {
-    Technique = Named(new QGroupBox(QStringLiteral("Technique")), "Technique");
-    QButtonGroup* items = ChoiceOf(controls::kTechnique);
+    Technique = Named(new QGroupBox(tr("Technique")), "Technique");
     TechniqueIsocentric =
-        Named(qobject_cast<QRadioButton*>(items->button(kIsocentric)), "TechniqueIsocentric");
+        Named(ChoiceItemOf(controls::kTechnique, kIsocentric), "TechniqueIsocentric");
     TechniqueNotIsocentric =
-        Named(qobject_cast<QRadioButton*>(items->button(kFixedSsd)), "TechniqueNotIsocentric");
+        Named(ChoiceItemOf(controls::kTechnique, kFixedSsd), "TechniqueNotIsocentric");
     TechniqueIsocentric->setText(ToQ(photonForm().IsocentricCaption()));
     TechniqueNotIsocentric->setText(
-        QStringLiteral("Not  Isocentric (specify dose at given depth and SSD, field size at SCD)"));
+        tr("Not  Isocentric (specify dose at given depth and SSD, field size at SCD)"));
     auto* layout = new QVBoxLayout(Technique);
     layout->addWidget(TechniqueIsocentric);
     layout->addWidget(TechniqueNotIsocentric);
@@ -129,14 +127,14 @@ QWidget* PhotonBeamDialog::BuildDoseAndDepth() {
     m_doseGrid = new QGridLayout(doseBox);
     m_doseGrid->setContentsMargins(0, 0, 0, 0);
     m_doseGrid->addWidget(BeamDose, 1, 0);
-    QLabel* dose = AddPair(grid, 0, 0, QStringLiteral("Dose [cGy]"), doseBox);
+    QLabel* dose = AddPair(grid, 0, 0, tr("Dose [cGy]"), doseBox);
     dose->setObjectName(QStringLiteral("DoseLabel"));
     dose->setStyleSheet(QStringLiteral("color: red"));
     dose->setBuddy(BeamDose);
-    AddPair(grid, 0, 2, QStringLiteral("Depth [cm]"), BeamDepth);
-    AddPair(grid, 1, 0, QStringLiteral("@ SSD [cm]"), BeamSSD);
-    AddPair(grid, 1, 2, QStringLiteral("Real SSD [cm]"), BeamRealSSD);
-    AddPair(grid, 2, 0, QStringLiteral("TPS MU"), TPSMU);
+    AddPair(grid, 0, 2, tr("Depth [cm]"), BeamDepth);
+    AddPair(grid, 1, 0, tr("@ SSD [cm]"), BeamSSD);
+    AddPair(grid, 1, 2, tr("Real SSD [cm]"), BeamRealSSD);
+    AddPair(grid, 2, 0, tr("TPS MU"), TPSMU);
     return box;
 }
 
@@ -153,31 +151,31 @@ QWidget* PhotonBeamDialog::BuildFieldDim() {
                          QLineEdit* edit) {
         return Named(AddPair(grid, row, column, QString(), edit), label);
     };
-    QGridLayout* sym = sheet(SymSheet, "SymSheet", QStringLiteral("Symmetric"));
+    QGridLayout* sym = sheet(SymSheet, "SymSheet", tr("Symmetric"));
     WidthLabel = pair(sym, 0, 0, "WidthLabel", BeamWidth);
     HeightLabel = pair(sym, 1, 0, "HeightLabel", BeamHeight);
-    QGridLayout* a = sheet(AsymSheetA, "AsymSheetA", QStringLiteral("Asymmetric A"));
+    QGridLayout* a = sheet(AsymSheetA, "AsymSheetA", tr("Asymmetric A"));
     LeftLabel = pair(a, 0, 0, "LeftLabel", BeamLeft);
     RightLabel = pair(a, 0, 2, "RightLabel", BeamRight);
     BottomLabel = pair(a, 1, 0, "BottomLabel", BeamBottom);
     TopLabel = pair(a, 1, 2, "TopLabel", BeamTop);
-    QGridLayout* b = sheet(AsymSheetB, "AsymSheetB", QStringLiteral("Asymmetric B"));
+    QGridLayout* b = sheet(AsymSheetB, "AsymSheetB", tr("Asymmetric B"));
     WidthAsymmLabel = pair(b, 0, 0, "WidthAsymmLabel", BeamWidthAsymm);
     HeightAsymmLabel = pair(b, 1, 0, "HeightAsymmLabel", BeamHeightAsymm);
-    AddPair(b, 0, 2, QStringLiteral("Asymmetry [cm]"), BeamAsymmWidth);
-    AddPair(b, 1, 2, QStringLiteral("Asymmetry [cm]"), BeamAsymmHeight);
+    AddPair(b, 0, 2, tr("Asymmetry [cm]"), BeamAsymmWidth);
+    AddPair(b, 1, 2, tr("Asymmetry [cm]"), BeamAsymmHeight);
     return FieldDim;
 }
 
 QWidget* PhotonBeamDialog::BuildBeamPage() {
     auto* derived = new QGridLayout;
     derived->addWidget(new QLabel(QStringLiteral("-->")), 0, 0, 2, 1);
-    AddPair(derived, 0, 1, QStringLiteral("Equiv. Size [cm]"), BeamEquivSize);
-    AddPair(derived, 1, 1, QStringLiteral("Offset [cm]"), BeamOffset);
+    AddPair(derived, 0, 1, tr("Equiv. Size [cm]"), BeamEquivSize);
+    AddPair(derived, 1, 1, tr("Offset [cm]"), BeamOffset);
     auto* field = new QHBoxLayout;
     field->addWidget(BuildFieldDim());
     field->addLayout(derived);
-    Beam = Named(new QGroupBox(QStringLiteral("Beam")), "Beam");
+    Beam = Named(new QGroupBox(tr("Beam")), "Beam");
     auto* layout = new QVBoxLayout(Beam);
     layout->addWidget(IdentityGrid());
     layout->addWidget(BuildDoseAndDepth());
@@ -189,12 +187,12 @@ QWidget* PhotonBeamDialog::BuildBeamPage() {
 }
 
 QWidget* PhotonBeamDialog::BuildModifiersPage() {
-    Modifiers = Named(new QGroupBox(QStringLiteral("Modifiers")), "Modifiers");
+    Modifiers = Named(new QGroupBox(tr("Modifiers")), "Modifiers");
     auto* grid = new QGridLayout(Modifiers);
-    AddPair(grid, 0, 0, QStringLiteral("Available Wedges"), WedgeComp);
-    AddPair(grid, 1, 0, QStringLiteral("Available Trays"), TrayComp);
-    AddPair(grid, 2, 0, QStringLiteral("Available Shields"), ShieldComp);
-    AddPair(grid, 3, 0, QStringLiteral("Multileaf Treatment"), MultileafComp);
+    AddPair(grid, 0, 0, tr("Available Wedges"), WedgeComp);
+    AddPair(grid, 1, 0, tr("Available Trays"), TrayComp);
+    AddPair(grid, 2, 0, tr("Available Shields"), ShieldComp);
+    AddPair(grid, 3, 0, tr("Multileaf Treatment"), MultileafComp);
     grid->addWidget(isOffset, 4, 0);
     grid->addWidget(OffsetComp, 4, 1);
     auto* page = Named(new QWidget, "TabSheet2");
@@ -246,8 +244,7 @@ void PhotonBeamDialog::FieldDimChange(int index) {
 void PhotonBeamDialog::ComputeFromFile(std::string_view name) {
     // The exporters write lower-case and upper-case extensions; Linux tells them apart.
     const QString path = Dialogs::OpenFileName(
-        this, QStringLiteral("Open"),
-        QStringLiteral("MLC Shaper Files (*.mlc *.MLC);;MLC PLATO Files (*.s* *.S*)"));
+        this, tr("Open"), tr("MLC Shaper Files (*.mlc *.MLC);;MLC PLATO Files (*.s* *.S*)"));
     if (path.isEmpty()) {
         return; // "Compute from file..." stays selected
     }

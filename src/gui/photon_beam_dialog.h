@@ -5,7 +5,6 @@
 #include "core/mlc/mlc_field.h"
 #include "gui/beam_dialog.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;

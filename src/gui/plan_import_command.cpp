@@ -6,6 +6,7 @@
 #include "gui/modifier_value_dialog.h"
 #include "gui/qt_text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,23 +15,22 @@
 namespace kova::gui {
 namespace {
 
-const QString& Title() {
-    static const QString title = QStringLiteral("Import RT Plan");
-    return title;
+QString Title() {
+    return QCoreApplication::translate("kova::gui::PlanImport", "Import RT Plan");
 }
 
 QString WhatToPick(PlanPick pick) {
     switch (pick) {
     case PlanPick::Machine:
-        return QStringLiteral("linac");
+        return QCoreApplication::translate("kova::gui::PlanImport", "linac");
     case PlanPick::Energy:
-        return QStringLiteral("energy");
+        return QCoreApplication::translate("kova::gui::PlanImport", "energy");
     case PlanPick::Wedge:
-        return QStringLiteral("wedge");
+        return QCoreApplication::translate("kova::gui::PlanImport", "wedge");
     case PlanPick::Tray:
-        return QStringLiteral("tray");
+        return QCoreApplication::translate("kova::gui::PlanImport", "tray");
     case PlanPick::Shield:
-        return QStringLiteral("shield");
+        return QCoreApplication::translate("kova::gui::PlanImport", "shield");
     }
     return {};
 }
@@ -52,9 +52,11 @@ void ListRefused(QWidget* parent, const QString& file, const std::vector<Refused
     for (const RefusedPlanBeam& beam : refused) {
         lines << u"- " + ToQ(RefusedLine(beam));
     }
-    Dialogs::ShowError(parent, QString::number(refused.size()) + u" of " + QString::number(beams) +
-                                   u" beams of " + file + u" were not imported:\n\n" +
-                                   lines.join(u'\n'));
+    Dialogs::ShowError(
+        parent,
+        QCoreApplication::translate("kova::gui::PlanImport", "%1 of %2 beams of %3 were not "
+                                                             "imported:\n\n%4")
+            .arg(QString::number(refused.size()), QString::number(beams), file, lines.join(u'\n')));
 }
 
 /// Moves the treatments of `imported` into `patient`, or into a new patient of the
@@ -83,11 +85,13 @@ std::optional<PlanAnswer> AskPlanQuestion(QWidget* parent, const ImportedBeam& b
     }
     const bool modifier = question.pick == PlanPick::Tray || question.pick == PlanPick::Shield;
     if (modifier) {
-        items << QStringLiteral("Set on fly...");
+        items << QCoreApplication::translate("kova::gui::PlanImport", "Set on fly...");
     }
-    const QString label = u"Beam \u201c" + ToQ(beam.title) + u"\u201d: " + ToQ(question.text) +
-                          u".\n\nChoose the " + WhatToPick(question.pick) +
-                          u" (for every beam of the plan that asks the same):";
+    const QString label =
+        QCoreApplication::translate("kova::gui::PlanImport",
+                                    "Beam \u201c%1\u201d: %2.\n\nChoose the %3 (for every beam of "
+                                    "the plan that asks the same):")
+            .arg(ToQ(beam.title), ToQ(question.text), WhatToPick(question.pick));
     const std::optional<int> picked = Dialogs::PickItem(parent, Title(), label, items);
     if (!picked) {
         return std::nullopt;
@@ -104,10 +108,12 @@ PlanImportOutcome RunPlanImport(QWidget* parent, Workbench& workbench, Patient* 
                                 QString& folder) {
     PlanImportOutcome outcome;
     const QString path = Dialogs::OpenFileName(
-        parent, Title(), QStringLiteral("DICOM RT Plan (*.dcm *.DCM);;All files (*)"),
+        parent, Title(),
+        QCoreApplication::translate("kova::gui::PlanImport",
+                                    "DICOM RT Plan (*.dcm *.DCM);;All files (*)"),
         folder.isEmpty() ? QDir::homePath() : folder);
     if (path.isEmpty()) {
-        outcome.status = QStringLiteral("Nothing imported.");
+        outcome.status = QCoreApplication::translate("kova::gui::PlanImport", "Nothing imported.");
         return outcome;
     }
     folder = QFileInfo(path).absolutePath();
@@ -115,7 +121,7 @@ PlanImportOutcome RunPlanImport(QWidget* parent, Workbench& workbench, Patient* 
     const Result<PlanData> plan = ReadRTPlanFile(QFile::encodeName(path).toStdString());
     if (!plan) {
         Dialogs::ShowError(parent, file + u": " + ToQ(plan.reason()));
-        outcome.status = QStringLiteral("Nothing imported.");
+        outcome.status = QCoreApplication::translate("kova::gui::PlanImport", "Nothing imported.");
         return outcome;
     }
     const PlanAsker ask = [parent](const ImportedBeam& beam, const PlanQuestion& question) {
@@ -131,8 +137,9 @@ PlanImportOutcome RunPlanImport(QWidget* parent, Workbench& workbench, Patient* 
         MoveTreatments(imported, workbench, patient, *plan, outcome);
     }
     const std::size_t added = beams.size() - refused.size();
-    outcome.status = u"Imported " + QString::number(added) + u" of " +
-                     QString::number(beams.size()) + u" beams from " + file + u'.';
+    outcome.status =
+        QCoreApplication::translate("kova::gui::PlanImport", "Imported %1 of %2 beams from %3.")
+            .arg(QString::number(added), QString::number(beams.size()), file);
     if (!refused.empty()) {
         ListRefused(parent, file, refused, beams.size());
     }

@@ -7,6 +7,7 @@
 #include "gui/print_report_dialog.h"
 #include "gui/qt_text.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -18,9 +19,10 @@ namespace {
 QString AskPdfFile(QWidget* parent, const Patient* patient, const Date& day, QString& folder) {
     const std::string name = report::PdfFileName(patient != nullptr ? patient->name : "", day);
     const QString start = folder.isEmpty() ? QDir::homePath() : folder;
-    QString file = Dialogs::SaveFileName(parent, QStringLiteral("Print to PDF file"),
-                                         QDir(start).filePath(QString::fromStdString(name)),
-                                         QStringLiteral("PDF files (*.pdf)"));
+    QString file = Dialogs::SaveFileName(
+        parent, QCoreApplication::translate("kova::gui::PrintCommand", "Print to PDF file"),
+        QDir(start).filePath(QString::fromStdString(name)),
+        QCoreApplication::translate("kova::gui::PrintCommand", "PDF files (*.pdf)"));
     if (file.isEmpty()) {
         return file;
     }
@@ -39,7 +41,7 @@ QString RunPrintCommand(QWidget* parent, PrintReportDialog& dialog, const Patien
     std::optional<PrintChoice> choice =
         dialog.Ask(withTreatments, DefaultPrinterName(), CheckPrintTarget);
     if (!choice) {
-        return QStringLiteral("Nothing printed.");
+        return QCoreApplication::translate("kova::gui::PrintCommand", "Nothing printed.");
     }
     report::PageTexts texts;
     texts.titleLine = setting.titleLine;
@@ -48,19 +50,21 @@ QString RunPrintCommand(QWidget* parent, PrintReportDialog& dialog, const Patien
     if (choice->target.ToPdf()) {
         choice->target.pdfFile = AskPdfFile(parent, patient, texts.printDay, *setting.pdfFolder);
         if (choice->target.pdfFile.isEmpty()) {
-            return QStringLiteral("Nothing printed.");
+            return QCoreApplication::translate("kova::gui::PrintCommand", "Nothing printed.");
         }
     }
     const Status printed =
         PrintToTarget(choice->target, withTreatments ? patient : nullptr, choice->options, texts);
     if (!printed) {
         Dialogs::ShowError(parent, QString::fromStdString(printed.reason()));
-        return QStringLiteral("Printing failed.");
+        return QCoreApplication::translate("kova::gui::PrintCommand", "Printing failed.");
     }
     if (choice->target.ToPdf()) {
-        return u"Printed to " + QDir::toNativeSeparators(choice->target.pdfFile);
+        return QCoreApplication::translate("kova::gui::PrintCommand", "Printed to %1")
+            .arg(QDir::toNativeSeparators(choice->target.pdfFile));
     }
-    return u"Sent to the printer " + choice->target.printerName;
+    return QCoreApplication::translate("kova::gui::PrintCommand", "Sent to the printer %1")
+        .arg(choice->target.printerName);
 }
 
 } // namespace kova::gui

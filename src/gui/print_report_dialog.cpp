@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,8 +18,11 @@
 namespace kova::gui {
 namespace {
 
-const char* const kForms[] = {"Dosimetry report page", "Treatment summary page",
-                              "Both of them, please", "Just an empty treatment summary page"};
+const char* const kForms[] = {
+    QT_TRANSLATE_NOOP("kova::gui::PrintReportDialog", "Dosimetry report page"),
+    QT_TRANSLATE_NOOP("kova::gui::PrintReportDialog", "Treatment summary page"),
+    QT_TRANSLATE_NOOP("kova::gui::PrintReportDialog", "Both of them, please"),
+    QT_TRANSLATE_NOOP("kova::gui::PrintReportDialog", "Just an empty treatment summary page")};
 
 QRadioButton* Radio(const QString& text, const QString& name, QLayout* layout) {
     auto* button = new QRadioButton(text);
@@ -33,21 +37,19 @@ PrintReportDialog::PrintReportDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TPrintReportDlg"));
-    setWindowTitle(QStringLiteral("KOVA Print Options"));
+    setWindowTitle(tr("KOVA Print Options"));
     ReasonLine = NewReasonLine();
-    const OkCancelRow buttons =
-        NewOkCancelRow(QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
-    OKBtn = buttons.ok;
-    CancelBtn = buttons.cancel;
+    auto* buttons = NewOkCancelBox(this, QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = buttons->button(QDialogButtonBox::Ok);
+    CancelBtn = buttons->button(QDialogButtonBox::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildForms());
     layout->addWidget(BuildSheetOptions());
     layout->addWidget(BuildDestination());
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons.layout);
-    connect(OKBtn, &QPushButton::clicked, this, &PrintReportDialog::OKClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &PrintReportDialog::OKClick);
 }
 
 QWidget* PrintReportDialog::BuildForms() {
@@ -55,19 +57,18 @@ QWidget* PrintReportDialog::BuildForms() {
     auto* place = new QWidget;
     auto* stack = new QVBoxLayout(place);
     stack->setContentsMargins(0, 0, 0, 0);
-    ReportToPrint = new QGroupBox(QStringLiteral("Forms to print:"));
+    ReportToPrint = new QGroupBox(tr("Forms to print:"));
     ReportToPrint->setObjectName(QStringLiteral("ReportToPrint"));
     auto* items = new QVBoxLayout(ReportToPrint);
     for (std::size_t i = 0; i < ReportToPrintItems.size(); ++i) {
         ReportToPrintItems[i] =
-            Radio(QString::fromLatin1(kForms[i]), u"ReportToPrintItem" + QString::number(i), items);
+            Radio(tr(kForms[i]), u"ReportToPrintItem" + QString::number(i), items);
     }
     ReportToPrintItems[2]->setChecked(true);
-    EmptyReportToPrint = new QGroupBox(QStringLiteral("Forms to print:"));
+    EmptyReportToPrint = new QGroupBox(tr("Forms to print:"));
     EmptyReportToPrint->setObjectName(QStringLiteral("EmptyReportToPrint"));
     auto* empty = new QVBoxLayout(EmptyReportToPrint);
-    EmptyReportToPrintItem =
-        Radio(QString::fromLatin1(kForms[3]), QStringLiteral("EmptyReportToPrintItem"), empty);
+    EmptyReportToPrintItem = Radio(tr(kForms[3]), QStringLiteral("EmptyReportToPrintItem"), empty);
     EmptyReportToPrintItem->setChecked(true);
     empty->addStretch();
     stack->addWidget(ReportToPrint);
@@ -79,12 +80,13 @@ QWidget* PrintReportDialog::BuildSheetOptions() {
     auto* panel = new QWidget;
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    CheckBoxForm = new QCheckBox(QStringLiteral("Include patient positioning form"));
+    CheckBoxForm = new QCheckBox(tr("Include patient positioning form"));
     CheckBoxForm->setObjectName(QStringLiteral("CheckBoxForm"));
     CheckBoxForm->setChecked(true);
-    CheckBoxText = new QCheckBox(QStringLiteral("Include comment"));
+    CheckBoxText = new QCheckBox(tr("Include comment"));
     CheckBoxText->setObjectName(QStringLiteral("CheckBoxText"));
     CheckBoxText->setChecked(true);
+    // The comment is printed on the set-up sheet, whose texts stay as they are.
     MemoComment = new QPlainTextEdit(QStringLiteral("SSD = \nSHIFT = "));
     MemoComment->setObjectName(QStringLiteral("MemoComment"));
     MemoComment->setTabChangesFocus(true);
@@ -95,16 +97,16 @@ QWidget* PrintReportDialog::BuildSheetOptions() {
 }
 
 QWidget* PrintReportDialog::BuildDestination() {
-    PrintTo = new QGroupBox(QStringLiteral("Print to:"));
+    PrintTo = new QGroupBox(tr("Print to:"));
     PrintTo->setObjectName(QStringLiteral("PrintTo"));
     auto* layout = new QVBoxLayout(PrintTo);
-    ToPrinter = Radio(QStringLiteral("Printer"), QStringLiteral("ToPrinter"), layout);
+    ToPrinter = Radio(tr("Printer"), QStringLiteral("ToPrinter"), layout);
     auto* pdf = new QHBoxLayout;
-    ToPdf = Radio(QStringLiteral("PDF file, page size"), QStringLiteral("ToPdf"), pdf);
+    ToPdf = Radio(tr("PDF file, page size"), QStringLiteral("ToPdf"), pdf);
     PdfPageSize = new QComboBox;
     PdfPageSize->setObjectName(QStringLiteral("PdfPageSize"));
-    PdfPageSize->addItem(QStringLiteral("A4"), QVariant::fromValue(int(QPageSize::A4)));
-    PdfPageSize->addItem(QStringLiteral("Letter"), QVariant::fromValue(int(QPageSize::Letter)));
+    PdfPageSize->addItem(tr("A4"), QVariant::fromValue(int(QPageSize::A4)));
+    PdfPageSize->addItem(tr("Letter"), QVariant::fromValue(int(QPageSize::Letter)));
     if (QLocale::system().measurementSystem() == QLocale::ImperialUSSystem) {
         PdfPageSize->setCurrentIndex(1);
     }
@@ -123,8 +125,8 @@ std::optional<PrintChoice> PrintReportDialog::Ask(bool withTreatments, const QSt
     ReportToPrint->setVisible(withTreatments);
     EmptyReportToPrint->setVisible(!withTreatments);
     ReportToPrintItems[2]->setChecked(true);
-    ToPrinter->setText(printer.isEmpty() ? QStringLiteral("Printer: none available")
-                                         : u"Printer: " + printer);
+    ToPrinter->setText(printer.isEmpty() ? tr("Printer: none available")
+                                         : tr("Printer: %1").arg(printer));
     ToPrinter->setEnabled(!printer.isEmpty());
     if (printer.isEmpty()) {
         ToPdf->setChecked(true);

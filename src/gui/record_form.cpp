@@ -1,13 +1,14 @@
 #include "gui/record_form.h"
 
+#include "gui/dialog_parts.h"
 #include "gui/dialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,24 +38,17 @@ RecordForm::RecordForm(EditableRecord& record, QWidget* parent)
         const int index = static_cast<int>(i);
         groups->addWidget(BuildGroup(m_layout.groups[i]), index / columns, index % columns);
     }
-    ok = new QPushButton(QStringLiteral("Ok"));
-    cancel = new QPushButton(QStringLiteral("Cancel"));
-    ok->setObjectName(QStringLiteral("ok"));
-    cancel->setObjectName(QStringLiteral("cancel"));
-    ok->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = NewOkCancelBox(this, QStringLiteral("ok"), QStringLiteral("cancel"));
+    ok = buttons->button(QDialogButtonBox::Ok);
+    cancel = buttons->button(QDialogButtonBox::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(ok, &QPushButton::clicked, this, &RecordForm::okClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &RecordForm::okClick);
     CheckClick();
-    if (QWidget* first = ControlWidget(m_layout.firstFocus)) {
-        first->setFocus();
+    if (const FieldWidget* first = WidgetOf(m_layout.firstFocus)) {
+        first->Focus()->setFocus();
     }
 }
 
@@ -65,21 +59,20 @@ QWidget* RecordForm::BuildGroup(const FormGroup& group) {
     auto* box = new QGroupBox(Q(group.caption));
     auto* form = new QFormLayout(box);
     for (const FormControl& control : group.controls) {
+        FieldWidget& widget = m_widgets[control.name];
         if (control.kind == ControlKind::Check) {
-            auto* check = new QCheckBox(Q(control.label));
-            check->setObjectName(Q(control.name));
-            connect(check, &QCheckBox::toggled, this, &RecordForm::CheckClick);
-            m_checks[control.name] = check;
-            form->addRow(check);
+            widget.check = new QCheckBox(Q(control.label));
+            widget.check->setObjectName(Q(control.name));
+            connect(widget.check, &QCheckBox::toggled, this, &RecordForm::CheckClick);
+            form->addRow(widget.check);
             continue;
         }
-        auto* edit = new QLineEdit;
-        edit->setObjectName(Q(control.name));
+        widget.edit = new QLineEdit;
+        widget.edit->setObjectName(Q(control.name));
         if (control.kind == ControlKind::Date) {
-            edit->setInputMask(QString::fromLatin1(kDateMask));
+            widget.edit->setInputMask(QString::fromLatin1(kDateMask));
         }
-        m_edits[control.name] = edit;
-        form->addRow(Q(control.label), edit);
+        form->addRow(Q(control.label), widget.edit);
     }
     return box;
 }
@@ -94,62 +87,62 @@ QWidget* RecordForm::BuildChoice(const FormControl& control) {
         buttons->addButton(button, static_cast<int>(i));
         column->addWidget(button);
     }
-    m_choices[control.name] = buttons;
+    m_widgets[control.name].choice = buttons;
     return box;
 }
 
-QWidget* RecordForm::ControlWidget(const std::string& name) const {
-    if (const auto edit = m_edits.find(name); edit != m_edits.end()) {
-        return edit->second;
+QWidget* RecordForm::FieldWidget::Focus() const {
+    if (choice != nullptr) {
+        return choice->buttons().value(0);
     }
-    if (const auto check = m_checks.find(name); check != m_checks.end()) {
-        return check->second;
-    }
-    if (const auto choice = m_choices.find(name); choice != m_choices.end()) {
-        return choice->second->buttons().value(0);
-    }
-    return nullptr;
+    return check != nullptr ? static_cast<QWidget*>(check) : edit;
 }
 
-void RecordForm::SetText(const FormControl& control, const std::string& text) {
-    if (control.kind == ControlKind::Check) {
-        m_checks.at(control.name)->setChecked(text == "1");
-    } else if (control.kind == ControlKind::Choice) {
-        QButtonGroup* buttons = m_choices.at(control.name);
+const RecordForm::FieldWidget* RecordForm::WidgetOf(const std::string& name) const {
+    const auto found = m_widgets.find(name);
+    return found == m_widgets.end() ? nullptr : &found->second;
+}
+
+void RecordForm::SetText(const FieldWidget& widget, const std::string& text) {
+    if (widget.check != nullptr) {
+        widget.check->setChecked(text == "1");
+    } else if (widget.choice != nullptr) {
         // An exclusive group cannot clear its last button: a value without an item shows
         // none selected.
-        buttons->setExclusive(false);
-        for (QAbstractButton* button : buttons->buttons()) {
-            button->setChecked(Q(text) == QString::number(buttons->id(button)));
+        widget.choice->setExclusive(false);
+        for (QAbstractButton* button : widget.choice->buttons()) {
+            button->setChecked(Q(text) == QString::number(widget.choice->id(button)));
         }
-        buttons->setExclusive(true);
+        widget.choice->setExclusive(true);
     } else {
-        m_edits.at(control.name)->setText(Q(text));
+        widget.edit->setText(Q(text));
     }
+}
+
+std::string RecordForm::TextOf(const FieldWidget& widget) {
+    if (widget.check != nullptr) {
+        return std::string(1, widget.check->isChecked() ? '1' : '0');
+    }
+    if (widget.choice != nullptr) {
+        const int selected = widget.choice->checkedId();
+        return selected < 0 ? std::string() : std::to_string(selected);
+    }
+    return widget.edit->text().toStdString();
 }
 
 void RecordForm::LoadEntry() {
     const FormTexts texts = m_record.EditorTexts();
-    for (const FormGroup& group : m_layout.groups) {
-        for (const FormControl& control : group.controls) {
-            const auto text = texts.find(control.name);
-            SetText(control, text == texts.end() ? std::string() : text->second);
-        }
+    for (const auto& [name, widget] : m_widgets) {
+        const auto text = texts.find(name);
+        SetText(widget, text == texts.end() ? std::string() : text->second);
     }
     CheckClick();
 }
 
 FormTexts RecordForm::Texts() const {
     FormTexts texts;
-    for (const auto& [name, edit] : m_edits) {
-        texts[name] = edit->text().toStdString();
-    }
-    for (const auto& [name, check] : m_checks) {
-        texts[name] = std::string(1, check->isChecked() ? '1' : '0');
-    }
-    for (const auto& [name, buttons] : m_choices) {
-        const int selected = buttons->checkedId();
-        texts[name] = selected < 0 ? std::string() : std::to_string(selected);
+    for (const auto& [name, widget] : m_widgets) {
+        texts[name] = TextOf(widget);
     }
     return texts;
 }
@@ -158,8 +151,8 @@ bool RecordForm::SaveEntry() {
     const FormCheck check = m_record.SaveEditorTexts(Texts());
     if (!check.ok()) {
         Dialogs::ShowError(this, Q(check.reason));
-        if (QWidget* refused = ControlWidget(check.control)) {
-            refused->setFocus();
+        if (const FieldWidget* refused = WidgetOf(check.control)) {
+            refused->Focus()->setFocus();
         }
         return false;
     }
@@ -177,9 +170,9 @@ void RecordForm::okClick() {
 void RecordForm::CheckClick() {
     for (const FormGroup& group : m_layout.groups) {
         for (const FormControl& control : group.controls) {
-            if (!control.enabledBy.empty() && m_checks.count(control.enabledBy) != 0) {
-                ControlWidget(control.name)
-                    ->setEnabled(m_checks.at(control.enabledBy)->isChecked());
+            const FieldWidget* by = WidgetOf(control.enabledBy);
+            if (by != nullptr && by->check != nullptr) {
+                WidgetOf(control.name)->Focus()->setEnabled(by->check->isChecked());
             }
         }
     }

@@ -42,16 +42,25 @@ public slots:
     void CheckClick();
 
 private:
+    /// The widget of one control, of the type its kind makes.
+    struct FieldWidget {
+        QLineEdit* edit = nullptr;      ///< a text, number or date box
+        QCheckBox* check = nullptr;     ///< a check box
+        QButtonGroup* choice = nullptr; ///< a radio group
+        /// The widget that takes the focus and follows the check box that enables it.
+        QWidget* Focus() const;
+    };
+
     QWidget* BuildGroup(const FormGroup& group);
     QWidget* BuildChoice(const FormControl& control);
-    void SetText(const FormControl& control, const std::string& text);
-    QWidget* ControlWidget(const std::string& name) const;
+    static void SetText(const FieldWidget& widget, const std::string& text);
+    static std::string TextOf(const FieldWidget& widget);
+    /// The widget of the control `name`; null for a name the layout does not have.
+    const FieldWidget* WidgetOf(const std::string& name) const;
 
     EditableRecord& m_record;
     const FormLayout& m_layout;
-    std::map<std::string, QLineEdit*> m_edits;
-    std::map<std::string, QCheckBox*> m_checks;
-    std::map<std::string, QButtonGroup*> m_choices;
+    std::map<std::string, FieldWidget> m_widgets; ///< by control name
 };
 
 } // namespace kova::gui

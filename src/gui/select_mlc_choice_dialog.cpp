@@ -2,7 +2,7 @@
 
 #include "gui/qt_text.h"
 
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -15,11 +15,14 @@ SelectMLCChoiceDialog::SelectMLCChoiceDialog(const TgEnergy& energy, const JawSe
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("SelectMLCChoiceDialog"));
-    setWindowTitle(QStringLiteral("MLC Jaws Settings"));
+    setWindowTitle(tr("MLC Jaws Settings"));
 
-    RecBtn = new QPushButton(QStringLiteral("Recommended"));
-    CurBtn = new QPushButton(QStringLiteral("Use current"));
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"));
+    // Both choices accept jaws, each with a result of its own; Cancel is the standard button.
+    auto* buttons = new QDialogButtonBox;
+    RecBtn = buttons->addButton(tr("Recommended"), QDialogButtonBox::AcceptRole);
+    CurBtn = buttons->addButton(tr("Use current"), QDialogButtonBox::AcceptRole);
+    CancelBtn = buttons->addButton(QDialogButtonBox::Cancel);
+    CancelBtn->setText(tr("Cancel"));
     RecBtn->setObjectName(QStringLiteral("RecBtn"));
     CurBtn->setObjectName(QStringLiteral("CurBtn"));
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
@@ -32,18 +35,14 @@ SelectMLCChoiceDialog::SelectMLCChoiceDialog(const TgEnergy& energy, const JawSe
     ReasonLine->setWordWrap(true);
     ReasonLine->setVisible(!usable.ok());
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(RecBtn);
-    buttons->addWidget(CurBtn);
-    buttons->addWidget(CancelBtn);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
     layout->addWidget(ReasonLine);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(RecBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CurBtn, &QPushButton::clicked, this, [this] { done(kUseCurrentResult); });
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     RecBtn->setFocus();
 }
 

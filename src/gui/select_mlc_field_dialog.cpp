@@ -1,7 +1,9 @@
 #include "gui/select_mlc_field_dialog.h"
 
+#include "gui/dialog_parts.h"
 #include "gui/qt_text.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -41,7 +43,7 @@ QImage MLCPictureImage(const MLCPicture& picture) {
 SelectMLCFieldDialog::SelectMLCFieldDialog(const MLCFieldList& list, QWidget* parent)
     : QDialog(parent), m_list(list) {
     setObjectName(QStringLiteral("SelectMLCFieldDialog"));
-    setWindowTitle(QStringLiteral("Select a Multileaf Field"));
+    setWindowTitle(tr("Select a Multileaf Field"));
 
     FileLabel = new QLabel(ToQ(m_list.fileName));
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
@@ -51,17 +53,16 @@ SelectMLCFieldDialog::SelectMLCFieldDialog(const MLCFieldList& list, QWidget* pa
     FillModel();
     m_views = BuildViews();
 
-    IconsBtn = Named(new QPushButton(QStringLiteral("Icons")), "IconsBtn");
-    DetailsBtn = Named(new QPushButton(QStringLiteral("Details")), "DetailsBtn");
-    OKBtn = Named(new QPushButton(QStringLiteral("OK")), "OKBtn");
-    CancelBtn = Named(new QPushButton(QStringLiteral("Cancel")), "CancelBtn");
-    OKBtn->setDefault(true);
+    IconsBtn = Named(new QPushButton(tr("Icons")), "IconsBtn");
+    DetailsBtn = Named(new QPushButton(tr("Details")), "DetailsBtn");
+    auto* box = NewOkCancelBox(this, QStringLiteral("OKBtn"), QStringLiteral("CancelBtn"));
+    OKBtn = box->button(QDialogButtonBox::Ok);
+    CancelBtn = box->button(QDialogButtonBox::Cancel);
+    // The view switches change no choice: they stay left of the dialog's buttons.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(IconsBtn);
     buttons->addWidget(DetailsBtn);
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
+    buttons->addWidget(box, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FileLabel);
@@ -71,8 +72,7 @@ SelectMLCFieldDialog::SelectMLCFieldDialog(const MLCFieldList& list, QWidget* pa
 
     connect(IconsBtn, &QPushButton::clicked, this, [this] { ShowDetails(false); });
     connect(DetailsBtn, &QPushButton::clicked, this, [this] { ShowDetails(true); });
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
     if (m_model->rowCount() > 0) {
         FieldListView->setCurrentIndex(m_model->index(0, 0));
     }

@@ -73,11 +73,11 @@ TBIBeamDialog::TBIBeamDialog(TTBIBeam& beam, QWidget* parent) : BeamDialog(beam,
     BeamHeight = EditOf(controls::kBeamHeight);
     ShieldComp = ListOf(controls::kShieldComp);
     isLungShields = CheckOf(controls::kIsLungShields);
-    isLungShields->setText(QStringLiteral("Include Lung Shields ?"));
+    isLungShields->setText(tr("Include Lung Shields ?"));
     PageControl1 = new QTabWidget;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->addTab(BuildBeamPage(), QStringLiteral("Beam"));
-    PageControl1->addTab(BuildBuildPage(), QStringLiteral("Build"));
+    PageControl1->addTab(BuildBeamPage(), tr("Beam"));
+    PageControl1->addTab(BuildBuildPage(), tr("Build"));
     SetContent(PageControl1);
 }
 
@@ -85,18 +85,18 @@ QWidget* TBIBeamDialog::BuildBeamPage() {
     auto* values = new QWidget;
     auto* grid = new QGridLayout(values);
     grid->setContentsMargins(0, 0, 0, 0);
-    QLabel* dose = AddPair(grid, 0, 0, QStringLiteral("Total Dose [cGy]"), BeamDose);
+    QLabel* dose = AddPair(grid, 0, 0, tr("Total Dose [cGy]"), BeamDose);
     dose->setStyleSheet(QStringLiteral("color: red"));
-    AddPair(grid, 0, 2, QStringLiteral("Dose Point  Distance [cm]"), BeamRefDistance);
+    AddPair(grid, 0, 2, tr("Dose Point  Distance [cm]"), BeamRefDistance);
     auto* reference = new QTabWidget;
     auto* sheet = new QWidget;
     auto* sheetGrid = new QGridLayout(sheet);
-    AddPair(sheetGrid, 0, 0, QStringLiteral("Width X [cm]"), BeamWidth);
-    AddPair(sheetGrid, 1, 0, QStringLiteral("Height Y [cm]"), BeamHeight);
-    reference->addTab(sheet, QStringLiteral("Reference Field Size"));
+    AddPair(sheetGrid, 0, 0, tr("Width X [cm]"), BeamWidth);
+    AddPair(sheetGrid, 1, 0, tr("Height Y [cm]"), BeamHeight);
+    reference->addTab(sheet, tr("Reference Field Size"));
     grid->addWidget(reference, 1, 0, 1, 4);
-    AddPair(grid, 2, 0, QStringLiteral("Available Shields"), ShieldComp);
-    AddPair(grid, 3, 0, QStringLiteral("TPS MU"), EditOf(controls::kTPSMU));
+    AddPair(grid, 2, 0, tr("Available Shields"), ShieldComp);
+    AddPair(grid, 3, 0, tr("TPS MU"), EditOf(controls::kTPSMU));
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(IdentityGrid());
@@ -113,23 +113,22 @@ QWidget* TBIBeamDialog::BuildBuildPage() {
         const char* caption;
         int x, y;
     } edits[] = {
-        {&TBIBody::HeadWidth, "Head Width", 5, 35},
-        {&TBIBody::HeadHeight, "Head Height", 170, 35},
-        {&TBIBody::HeadDepth, "Head", 450, 35},
-        {&TBIBody::ThoraxWidth, "Thorax Width", 0, 110},
-        {&TBIBody::ThoraxDepth, "Thorax", 450, 110},
-        {&TBIBody::AbdomenWidth, "Abdomen Width", 0, 240},
-        {&TBIBody::AbdomenDepth, "Abdomen", 455, 240},
-        {&TBIBody::TorsoHeight, "Torso Height", 205, 165},
-        {&TBIBody::MeanLungDepth, "Lung", 450, 165},
-        {&TBIBody::MeanSkinLungDepth, "Skin-Lung", 272, 105},
-        {&TBIBody::MeanCTLungs, "Lung CT", 100, 140},
+        {&TBIBody::HeadWidth, QT_TR_NOOP("Head Width"), 5, 35},
+        {&TBIBody::HeadHeight, QT_TR_NOOP("Head Height"), 170, 35},
+        {&TBIBody::HeadDepth, QT_TR_NOOP("Head"), 450, 35},
+        {&TBIBody::ThoraxWidth, QT_TR_NOOP("Thorax Width"), 0, 110},
+        {&TBIBody::ThoraxDepth, QT_TR_NOOP("Thorax"), 450, 110},
+        {&TBIBody::AbdomenWidth, QT_TR_NOOP("Abdomen Width"), 0, 240},
+        {&TBIBody::AbdomenDepth, QT_TR_NOOP("Abdomen"), 455, 240},
+        {&TBIBody::TorsoHeight, QT_TR_NOOP("Torso Height"), 205, 165},
+        {&TBIBody::MeanLungDepth, QT_TR_NOOP("Lung"), 450, 165},
+        {&TBIBody::MeanSkinLungDepth, QT_TR_NOOP("Skin-Lung"), 272, 105},
+        {&TBIBody::MeanCTLungs, QT_TR_NOOP("Lung CT"), 100, 140},
     };
     for (const auto& edit : edits) {
         for (const TBIBodyValue& value : TBIBodyValues()) {
             if (value.member == edit.member) {
-                Place(drawing, EditOf(value.name), QString::fromLatin1(edit.caption), edit.x,
-                      edit.y);
+                Place(drawing, EditOf(value.name), tr(edit.caption), edit.x, edit.y);
             }
         }
     }
@@ -138,8 +137,8 @@ QWidget* TBIBeamDialog::BuildBuildPage() {
     isLungShields->move(200, 322);
     BuildPopupMenu = new QMenu(this);
     BuildPopupMenu->setObjectName(QStringLiteral("BuildPopupMenu"));
-    QMenu* standard = BuildPopupMenu->addMenu(QStringLiteral("Standard Builds"));
-    BuildNormal = standard->addAction(QStringLiteral("Normal Build"));
+    QMenu* standard = BuildPopupMenu->addMenu(tr("Standard Builds"));
+    BuildNormal = standard->addAction(tr("Normal Build"));
     BuildNormal->setObjectName(QStringLiteral("BuildNormal"));
     connect(BuildNormal, &QAction::triggered, this, &TBIBeamDialog::BuildNormalClick);
     auto* page = new QWidget;

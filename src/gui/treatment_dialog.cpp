@@ -5,9 +5,9 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,38 +33,37 @@ TreatmentDialog::TreatmentDialog(const std::vector<const TLinacSpec*>& linacs,
     LINAC->setObjectName(QStringLiteral("LINAC"));
     gEnergy->setObjectName(QStringLiteral("gEnergy"));
     eEnergy->setObjectName(QStringLiteral("eEnergy"));
-    form->addRow(QStringLiteral("Available LINACs"), LINAC);
-    form->addRow(QStringLiteral("Available g Energies"), gEnergy);
-    form->addRow(QStringLiteral("Available e- Energies"), eEnergy);
-    PageControl->addTab(linacPage, QStringLiteral("Treatment LINAC"));
+    form->addRow(tr("Available LINACs"), LINAC);
+    form->addRow(tr("Available g Energies"), gEnergy);
+    form->addRow(tr("Available e- Energies"), eEnergy);
+    PageControl->addTab(linacPage, tr("Treatment LINAC"));
 
     auto* kindPage = new QWidget;
     auto* kindPageLayout = new QVBoxLayout(kindPage);
-    BeamKind = new QGroupBox(QStringLiteral("Beam Kind"));
+    BeamKind = new QGroupBox(tr("Beam Kind"));
     BeamKind->setObjectName(QStringLiteral("BeamKind"));
     m_kindLayout = new QVBoxLayout(BeamKind);
     m_kindButtons = new QButtonGroup(this);
     kindPageLayout->addWidget(BeamKind);
     kindPageLayout->addStretch();
-    PageControl->addTab(kindPage, QStringLiteral("Treatment Kind"));
+    PageControl->addTab(kindPage, tr("Treatment Kind"));
 
     ReasonLine = NewReasonLine();
-    const OkCancelRow buttons = NewOkCancelRow(QStringLiteral("OK"), QStringLiteral("Cancel"));
-    OK = buttons.ok;
-    Cancel = buttons.cancel;
+    auto* buttons = NewOkCancelBox(this, QStringLiteral("OK"), QStringLiteral("Cancel"));
+    OK = buttons->button(QDialogButtonBox::Ok);
+    Cancel = buttons->button(QDialogButtonBox::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl);
     layout->addWidget(ReasonLine);
-    layout->addLayout(buttons.layout);
+    layout->addWidget(buttons);
 
     Refresh();
     connect(LINAC, &QComboBox::currentIndexChanged, this, &TreatmentDialog::LINACChange);
     connect(gEnergy, &QComboBox::currentIndexChanged, this, &TreatmentDialog::gEnergyChange);
     connect(eEnergy, &QComboBox::currentIndexChanged, this, &TreatmentDialog::eEnergyChange);
     connect(m_kindButtons, &QButtonGroup::idClicked, this, &TreatmentDialog::BeamKindClick);
-    connect(OK, &QPushButton::clicked, this, &TreatmentDialog::OKClick);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TreatmentDialog::OKClick);
     OK->setFocus();
     setFixedSize(sizeHint().expandedTo(QSize(360, 220)));
 }

@@ -1,5 +1,6 @@
 #include "gui/workbench_commands.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace kova::gui {
@@ -62,23 +63,23 @@ bool CommandOffered(Command command, NodeKind selected) {
 QString CommandCaption(Command command) {
     switch (command) {
     case Command::NewPatient:
-        return QStringLiteral("New Patient");
+        return QCoreApplication::translate("kova::gui::Command", "New Patient");
     case Command::NewTreatment:
-        return QStringLiteral("New Treatment...");
+        return QCoreApplication::translate("kova::gui::Command", "New Treatment...");
     case Command::NewBeam:
-        return QStringLiteral("New Beam...");
+        return QCoreApplication::translate("kova::gui::Command", "New Beam...");
     case Command::Delete:
-        return QStringLiteral("Delete");
+        return QCoreApplication::translate("kova::gui::Command", "Delete");
     case Command::Edit:
-        return QStringLiteral("Edit...");
+        return QCoreApplication::translate("kova::gui::Command", "Edit...");
     case Command::Rename:
-        return QStringLiteral("Rename");
+        return QCoreApplication::translate("kova::gui::Command", "Rename");
     case Command::Copy:
-        return QStringLiteral("Copy");
+        return QCoreApplication::translate("kova::gui::Command", "Copy");
     case Command::Print:
-        return QStringLiteral("Print...");
+        return QCoreApplication::translate("kova::gui::Command", "Print...");
     case Command::ImportPlan:
-        return QStringLiteral("Import RT Plan...");
+        return QCoreApplication::translate("kova::gui::Command", "Import RT Plan...");
     }
     return {};
 }

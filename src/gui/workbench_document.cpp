@@ -15,13 +15,12 @@ namespace {
 /// Workbench files hold a few KB per beam; anything near this is not one.
 constexpr std::size_t kMaxWorkbenchFileBytes = 16u << 20u;
 
-const QString& FileFilter() {
-    static const QString filter = QStringLiteral("Beam files (*.ini);;All files (*)");
-    return filter;
-}
-
 std::string FileSystemPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+QString FileFilter() {
+    return WorkbenchDocument::tr("Beam files (*.ini);;All files (*)");
 }
 
 /// Asks before a save leaves out patients and treatments that have no beam; true to go on.
@@ -34,9 +33,10 @@ bool AcceptLeftOut(QWidget* parent, const Workbench& workbench) {
     for (const std::string& text : left) {
         lines << u"- " + ToQ(text);
     }
-    return Dialogs::Confirm(parent, QStringLiteral("Save"),
-                            u"A workbench file keeps beams; these hold none and are not saved:\n" +
-                                lines.join(u'\n') + u"\n\nSave the beams?");
+    return Dialogs::Confirm(parent, WorkbenchDocument::tr("Save"),
+                            WorkbenchDocument::tr("A workbench file keeps beams; these hold none "
+                                                  "and are not saved:\n%1\n\nSave the beams?")
+                                .arg(lines.join(u'\n')));
 }
 
 } // namespace
@@ -53,10 +53,10 @@ bool WorkbenchDocument::Save() {
 }
 
 bool WorkbenchDocument::SaveAs() {
-    const QString path = Dialogs::SaveFileName(m_parent, QStringLiteral("Save the workbench"),
-                                               SuggestedPath(), FileFilter());
+    const QString path =
+        Dialogs::SaveFileName(m_parent, tr("Save the workbench"), SuggestedPath(), FileFilter());
     if (path.isEmpty()) {
-        m_status = QStringLiteral("Nothing saved.");
+        m_status = tr("Nothing saved.");
         return false;
     }
     m_folder = QFileInfo(path).absolutePath();
@@ -83,19 +83,20 @@ QString WorkbenchDocument::SuggestedPath() const {
 
 bool WorkbenchDocument::WriteTo(const QString& path) {
     if (!AcceptLeftOut(m_parent, m_workbench)) {
-        m_status = QStringLiteral("Nothing saved.");
+        m_status = tr("Nothing saved.");
         return false;
     }
     const Status written = WriteFileAtomically(FileSystemPath(path), WriteWorkbench(m_workbench),
                                                /*replaceExisting=*/true);
     if (!written) {
-        Dialogs::ShowError(m_parent, u"The workbench was not saved: " + ToQ(written.reason()));
-        m_status = QStringLiteral("Saving failed.");
+        Dialogs::ShowError(m_parent,
+                           tr("The workbench was not saved: %1").arg(ToQ(written.reason())));
+        m_status = tr("Saving failed.");
         return false;
     }
     m_filePath = path;
     m_modified = false;
-    m_status = u"Saved to " + QDir::toNativeSeparators(path);
+    m_status = tr("Saved to %1").arg(QDir::toNativeSeparators(path));
     return true;
 }
 
@@ -104,7 +105,7 @@ bool WorkbenchDocument::MayDiscardChanges() {
         return true;
     }
     switch (Dialogs::AskSaveDiscardCancel(
-        m_parent, QStringLiteral("The workbench has changes that are not saved. Save them?"))) {
+        m_parent, tr("The workbench has changes that are not saved. Save them?"))) {
     case QMessageBox::Save:
         return Save();
     case QMessageBox::Discard:
@@ -121,7 +122,7 @@ WorkbenchDocument::Open(const std::vector<std::unique_ptr<TLinacSpec>>& linacs) 
     }
     const QString folder = m_folder.isEmpty() ? QDir::homePath() : m_folder;
     const QString path =
-        Dialogs::OpenFileName(m_parent, QStringLiteral("Open a workbench"), FileFilter(), folder);
+        Dialogs::OpenFileName(m_parent, tr("Open a workbench"), FileFilter(), folder);
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -129,7 +130,7 @@ WorkbenchDocument::Open(const std::vector<std::unique_ptr<TLinacSpec>>& linacs) 
     const FileBytes bytes = ReadFileBytes(FileSystemPath(path), kMaxWorkbenchFileBytes);
     if (!bytes.ok()) {
         Dialogs::ShowError(m_parent, ToQ(bytes.reason));
-        m_status = QStringLiteral("Nothing opened.");
+        m_status = tr("Nothing opened.");
         return std::nullopt;
     }
     m_openedPath = path;
@@ -141,8 +142,9 @@ void WorkbenchDocument::Opened(const WorkbenchFile& file) {
     m_modified = false;
     m_filePath = m_openedPath;
     const int beams = file.beamsInFile;
-    m_status = u"Opened " + QDir::toNativeSeparators(m_openedPath) + u": " +
-               QString::number(beams) + (beams == 1 ? u" beam" : u" beams");
+    const QString opened = QDir::toNativeSeparators(m_openedPath);
+    m_status = beams == 1 ? tr("Opened %1: 1 beam").arg(opened)
+                          : tr("Opened %1: %2 beams").arg(opened, QString::number(beams));
     if (file.refused.empty()) {
         return;
     }
@@ -152,11 +154,11 @@ void WorkbenchDocument::Opened(const WorkbenchFile& file) {
     for (const std::string& line : file.refused) {
         lines << ToQ(line);
     }
-    m_status += QStringLiteral(", some refused.");
-    Dialogs::ShowError(m_parent, u"Not everything of " + QFileInfo(m_openedPath).fileName() +
-                                     u" could be brought back; the workbench holds the rest.\n\n" +
-                                     lines.join(u'\n') +
-                                     u"\n\nSave asks for a file, so that this one keeps them.");
+    m_status += tr(", some refused.");
+    Dialogs::ShowError(m_parent, tr("Not everything of %1 could be brought back; the workbench "
+                                    "holds the rest.\n\n%2\n\nSave asks for a file, so that "
+                                    "this one keeps them.")
+                                     .arg(QFileInfo(m_openedPath).fileName(), lines.join(u'\n')));
 }
 
 } // namespace kova::gui

@@ -3,6 +3,7 @@
 #include "core/linac/linac_spec.h"
 #include "core/workbench/workbench_file.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -17,6 +18,8 @@ namespace kova::gui {
 /// file, the one kova-mu reads. Writing goes through a temporary file renamed into place, so
 /// a failed save leaves the previous file as it was.
 class WorkbenchDocument {
+    Q_DECLARE_TR_FUNCTIONS(kova::gui::WorkbenchDocument)
+
 public:
     WorkbenchDocument(QWidget* parent, const Workbench& workbench);
 
