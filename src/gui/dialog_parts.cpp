@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -26,6 +27,9 @@ QDialogButtonBox* NewOkCancelBox(QDialog* dialog, const QString& okName,
     cancel->setText(QCoreApplication::translate("kova::gui::DialogParts", "Cancel"));
     ok->setObjectName(okName);
     cancel->setObjectName(cancelName);
+    // Plain buttons as the dialogs always had, whatever icons the platform theme offers.
+    ok->setIcon(QIcon());
+    cancel->setIcon(QIcon());
     ok->setDefault(true);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;

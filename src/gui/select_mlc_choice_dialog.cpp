@@ -3,6 +3,7 @@
 #include "gui/qt_text.h"
 
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,6 +24,7 @@ SelectMLCChoiceDialog::SelectMLCChoiceDialog(const TgEnergy& energy, const JawSe
     CurBtn = buttons->addButton(tr("Use current"), QDialogButtonBox::AcceptRole);
     CancelBtn = buttons->addButton(QDialogButtonBox::Cancel);
     CancelBtn->setText(tr("Cancel"));
+    CancelBtn->setIcon(QIcon()); // plain, as the other two
     RecBtn->setObjectName(QStringLiteral("RecBtn"));
     CurBtn->setObjectName(QStringLiteral("CurBtn"));
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
