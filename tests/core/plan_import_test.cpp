@@ -34,9 +34,8 @@ TEST_F(PlanImportTest, BlocksTypedFromThePlan) {
         std::vector<std::string> lines;
     };
     const std::vector<std::string> identity = {
-        "Linac = KovaDemo-DE", "Energy = 6MV", "BeamKind = Photon Beam",
-        "BeamName = AP",       "BeamID = 1",   "GantryRot = 0",
-        "JawsRot = 0",         "CouchRot = 0", "BeamDose = 100"};
+        "Linac = DualDemo", "Energy = 6MV", "BeamKind = Photon Beam", "BeamName = AP", "BeamID = 1",
+        "GantryRot = 0",    "JawsRot = 0",  "CouchRot = 0",           "BeamDose = 100"};
     const auto with = [&identity](std::vector<std::string> more) {
         std::vector<std::string> lines = identity;
         lines.insert(lines.end(), more.begin(), more.end());
@@ -48,7 +47,7 @@ TEST_F(PlanImportTest, BlocksTypedFromThePlan) {
          with({"Technique = 0", "BeamDepth = 10", "BeamRealSSD = 90", "BeamWidth = 10",
                "BeamHeight = 10", "TPSMU = 150"})},
         // The machine's name in another case still finds the linac.
-        {"machine in lower case", [](PlanData& p) { p.beams[0].machine = "kovademo-de"; },
+        {"machine in lower case", [](PlanData& p) { p.beams[0].machine = "dualdemo"; },
          with({"Technique = 0", "BeamDepth = 10", "BeamRealSSD = 90", "BeamWidth = 10",
                "BeamHeight = 10", "TPSMU = 150"})},
         // X1 = 3, X2 = 7: width 10 shifted by (7 - 3) / 2 = 2; the offset factor applies.
@@ -116,11 +115,10 @@ TEST_F(PlanImportTest, ElectronBeamWithItsApplicator) {
     EXPECT_TRUE(beam.Ready()) << beam.Problem();
     EXPECT_EQ(beam.kind, BeamKind::Electron);
     EXPECT_EQ(Lines(beam.block),
-              (std::vector<std::string>{"Linac = KovaDemo-DE", "Energy = 9MeV",
-                                        "BeamKind = Electron Beam", "BeamName = E9", "BeamID = 3",
-                                        "GantryRot = 0", "JawsRot = 0", "CouchRot = 0",
-                                        "BeamDose = 100", "BeamWidth = 10", "BeamHeight = 10",
-                                        "ApplicatorComp = 10x10", "TPSMU = 150"}));
+              (std::vector<std::string>{
+                  "Linac = DualDemo", "Energy = 9MeV", "BeamKind = Electron Beam", "BeamName = E9",
+                  "BeamID = 3", "GantryRot = 0", "JawsRot = 0", "CouchRot = 0", "BeamDose = 100",
+                  "BeamWidth = 10", "BeamHeight = 10", "ApplicatorComp = 10x10", "TPSMU = 150"}));
 }
 
 TEST_F(PlanImportTest, MultileafEntryFromTheLeafOpening) {
@@ -192,7 +190,7 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
          },
          "the plan gives no depth of the dose point of this fixed SSD beam"},
         {[](PlanData& p) { p.beams[0].SAD = 800; },
-         "the plan's source-axis distance 80 cm is not the SAD of KovaDemo-DE (100 cm)"},
+         "the plan's source-axis distance 80 cm is not the SAD of DualDemo (100 cm)"},
         {[&](PlanData& p) { first(p).SSD.reset(); },
          "the first control point gives no SourceToSurfaceDistance"},
         {[&](PlanData& p) { first(p).nominalEnergy.reset(); },
@@ -206,13 +204,13 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
          },
          "the field centre lies more than 50 cm off the axis"},
         {[](PlanData& p) {
-             p.beams[0].machine = "KovaDemo-Co60";
+             p.beams[0].machine = "CobaltDemo";
              p.beams[0].SAD = 800;
              p.beams[0].controlPoints[0].nominalEnergy = 1.25;
              p.beams[0].controlPoints[0].SSD = 700;
              p.beams[0].controlPoints[0].devices[0].positions = {-30, 70};
          },
-         "the X jaws are asymmetric, but KovaDemo-Co60 has no independent X jaws"},
+         "the X jaws are asymmetric, but CobaltDemo has no independent X jaws"},
         {[](PlanData& p) {
              p.beams[0].wedges = {{"W30", 30, ""}, {"W30", 30, ""}};
          },
@@ -265,9 +263,9 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
          "20x20, 25x25)"},
         {[](PlanData& p) {
              p.beams[0] = ElectronBeam(1);
-             p.beams[0].machine = "KovaDemo-Co60";
+             p.beams[0].machine = "CobaltDemo";
          },
-         "the linac KovaDemo-Co60 has no electron energy"},
+         "the linac CobaltDemo has no electron energy"},
     };
     for (const Case& c : cases) {
         PlanData plan = PlanOf({StaticBeam(1, "AP")});

@@ -52,7 +52,7 @@ std::string ExamplesAndAdHocBeams() {
 [Tray and multileaf made on the spot]
 Patient = Bianchi
 Treatment = Pelvis
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 Technique = Not Isocentric
 BeamDose = 180
@@ -67,7 +67,7 @@ TPSMU = 250
 [Second beam of the same treatment]
 Patient = Bianchi
 Treatment = Pelvis
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 BeamDose = 90
 BeamDepth = 9
@@ -144,7 +144,7 @@ TEST(WorkbenchFile, ConsecutiveBeamsGatherInTheirPatientAndTreatment) {
     // 200 cGy at 10 cm, SSD 100, 10 x 10 on 6MV: depth dose 0.6706, field factor 1, 1 cGy/MU
     // at SSD = SCD: 200 / 0.6706 = 298.24 MU. Same treatment name but another energy or kind
     // makes another treatment; the same names later again make new nodes.
-    const std::string beam = "Linac = KovaDemo-DE\nTechnique = 1\nBeamDose = 200\nBeamDepth = "
+    const std::string beam = "Linac = DualDemo\nTechnique = 1\nBeamDose = 200\nBeamDepth = "
                              "10\nBeamSSD = 100\nBeamWidth = 10\nBeamHeight = 10\n";
     const std::string text = "[a]\nPatient = Rossi\nTreatment = T\nEnergy = 6MV\n" + beam +
                              "[b]\nPatient = Rossi\nTreatment = T\nEnergy = 6MV\n" + beam +
@@ -166,7 +166,7 @@ TEST(WorkbenchFile, ConsecutiveBeamsGatherInTheirPatientAndTreatment) {
     EXPECT_EQ(patients[2]->treatments[0]->name, "New Treatment");
 
     const std::string written = WriteWorkbench(file.workbench);
-    EXPECT_NE(written.find("[a]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamKind = Photon Beam\n"
+    EXPECT_NE(written.find("[a]\nLinac = DualDemo\nEnergy = 6MV\nBeamKind = Photon Beam\n"
                            "Patient = Rossi\nTreatment = T\nTechnique = 1\n"),
               std::string::npos)
         << written;
@@ -176,12 +176,12 @@ TEST(WorkbenchFile, ConsecutiveBeamsGatherInTheirPatientAndTreatment) {
 TEST(WorkbenchFile, PatientAndTreatmentAreKeysOfTheBeamFile) {
     const auto linacs = DemoLinacs();
     std::vector<InputError> errors;
-    const std::vector<BeamBlock> blocks = ParseBeamText(
-        "in.ini",
-        "[x]\nPatient = Rossi\nTreatment = Breast\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
-        "BeamWidth = 10\nBeamHeight = 10\n[y]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
-        "BeamWidth = 10\nBeamHeight = 10\n",
-        errors);
+    const std::vector<BeamBlock> blocks =
+        ParseBeamText("in.ini",
+                      "[x]\nPatient = Rossi\nTreatment = Breast\nLinac = DualDemo\nEnergy = 6MV\n"
+                      "BeamWidth = 10\nBeamHeight = 10\n[y]\nLinac = DualDemo\nEnergy = 6MV\n"
+                      "BeamWidth = 10\nBeamHeight = 10\n",
+                      errors);
     ASSERT_EQ(blocks.size(), 2u);
     const auto given = ResolveBeam(blocks[0], linacs, errors);
     const auto missing = ResolveBeam(blocks[1], linacs, errors);
@@ -203,17 +203,17 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
     const Case cases[] = {
         {"Linac = Gone\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n",
          "no linac of the linac folder has this Name: 'Gone'"},
-        {"Linac = KovaDemo-DE\nEnergy = 4MV\nBeamWidth = 10\nBeamHeight = 10\n",
+        {"Linac = DualDemo\nEnergy = 4MV\nBeamWidth = 10\nBeamHeight = 10\n",
          "has no photon energy of this name: '4MV'"},
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
          "TrayComp = Tray-Gone\n",
          "no TrayComp entry has this name: 'Tray-Gone'"},
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 1o\nBeamHeight = 10\n",
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamWidth = 1o\nBeamHeight = 10\n",
          "'1o' is not a valid floating point value"},
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\n", "the beam gives no field"},
+        {"Linac = DualDemo\nEnergy = 6MV\n", "the beam gives no field"},
         // Refused on OK: isocentric at 35 cm depth on a 100 cm SAD puts the skin at 65 cm,
         // below SCD - 30 cm = 70 cm.
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
          "BeamDepth = 35\n",
          "in.ini:31: SSD 65 cm is below the minimum 70 cm"},
     };
@@ -222,7 +222,7 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
     for (const Case& c : cases) {
         text += "[refused]\n" + dose + c.keys;
     }
-    text += "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose;
+    text += "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose;
     const WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_EQ(file.refused.size(), std::size(cases) + 1) << ::testing::PrintToString(file.refused);
     EXPECT_EQ(file.refused[0], "in.ini:1: expected 'Key = Value': 'not a key line'");
@@ -239,7 +239,7 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
 TEST(WorkbenchFile, TextsAreWrittenAsUtf8OnOneLine) {
     const auto linacs = DemoLinacs();
     // "Müller" in Windows-1252, as the program keeps texts; a beam name with a line break.
-    const std::string text = "[AP]\nPatient = M\xFCller\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+    const std::string text = "[AP]\nPatient = M\xFCller\nLinac = DualDemo\nEnergy = 6MV\n"
                              "BeamDose = 100\nBeamWidth = 10\nBeamHeight = 10\n";
     WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_TRUE(file.refused.empty()) << file.refused.front();

@@ -124,9 +124,9 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
         {"two_machines",
          {"DE 6MV", "Co60", "Other", "DE 10MV"},
          {"", "",
-          "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: KovaDemo-DE, "
-          "KovaDemo-Co60)",
-          "the plan's 10 MV photon beam matches no photon energy of KovaDemo-DE (energies: 6MV, "
+          "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: DualDemo, "
+          "CobaltDemo)",
+          "the plan's 10 MV photon beam matches no photon energy of DualDemo (energies: 6MV, "
           "18MV)"}},
         {"arc",
          {"Arc", "Sliding window", "No dose", "Electron A99", "Static"},
@@ -191,7 +191,7 @@ TEST(ReadRTPlan, ValuesOfTheTestPlans) {
     ASSERT_TRUE(machines.ok()) << machines.reason();
     const ImportedBeam cobalt = ImportPlanBeam(*machines, 1, linacs);
     ASSERT_TRUE(cobalt.Ready()) << cobalt.Problem();
-    EXPECT_EQ(cobalt.block.Find("Linac")->value, "KovaDemo-Co60");
+    EXPECT_EQ(cobalt.block.Find("Linac")->value, "CobaltDemo");
     EXPECT_EQ(cobalt.block.Find("BeamDepth")->value, "10");
     // The asymmetric wedged field: 3 + 7 cm, shifted by 2 cm, EDW60 by angle and type.
     const Result<PlanData> wedged = ReadRTPlanFile(TestPlan("wedged"));

@@ -92,7 +92,7 @@ Row AddTreatmentOf(MainWindow& window, const QModelIndex& patient, const QString
     window.WorkbenchTreeView->setCurrentIndex(patient);
     DialogAnswer answer([&](QDialog& dialog) {
         auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
-        treatment.LINAC->setCurrentIndex(treatment.LINAC->findText(QStringLiteral("KovaDemo-DE")));
+        treatment.LINAC->setCurrentIndex(treatment.LINAC->findText(QStringLiteral("DualDemo")));
         QComboBox* energies = kind == u"Electron Beam" ? treatment.eEnergy : treatment.gEnergy;
         energies->setCurrentIndex(energies->findText(energy));
         for (QRadioButton* button : treatment.BeamKind->findChildren<QRadioButton*>()) {
@@ -280,7 +280,7 @@ private slots:
         kova::test::WriteBytesFile(m_files.Path(), "refused.ini",
                                    "[gone]\nLinac = Sala9\nEnergy = 6MV\nBeamDose = 100\n"
                                    "BeamWidth = 10\nBeamHeight = 10\n"
-                                   "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 100\n"
+                                   "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 100\n"
                                    "BeamWidth = 10\nBeamHeight = 10\n");
         MainWindow window(kInfo, Demo());
         window.ScanLinacs();
@@ -487,7 +487,7 @@ private slots:
         QCOMPARE(Text(Child(treatment, 2)), QStringLiteral("Buildup = 1.5 cm"));
         kova::TLinacSpec* demo = nullptr;
         for (const auto& linac : window.LinacList()) {
-            demo = linac->Name == "KovaDemo-DE" ? linac.get() : demo;
+            demo = linac->Name == "DualDemo" ? linac.get() : demo;
         }
         QVERIFY(demo != nullptr);
         kova::gui::LinacSpecWindow* linacWindow = window.linacsMenu()->Open(*demo);

@@ -80,15 +80,15 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     for (const QAction* action : main.linacsMenu()->menu()->actions()) {
         items << action->text();
     }
-    QCOMPARE(items, QStringList({QStringLiteral("KovaDemo-Co60 (demo_cobalt.lnc)"),
-                                 QStringLiteral("KovaDemo-DE (demo_dual_energy.lnc)")}));
+    QCOMPARE(items, QStringList({QStringLiteral("CobaltDemo (demo_cobalt.lnc)"),
+                                 QStringLiteral("DualDemo (demo_dual_energy.lnc)")}));
     kova::TLinacSpec& linac = *main.LinacList()[1];
     QAction* open = main.linacsMenu()->menu()->actions()[1];
     open->trigger();
     LinacSpecWindow* window = main.linacsMenu()->WindowOf(linac);
     QVERIFY(window != nullptr && window->isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Linac"));
-    QCOMPARE(window->Name->text(), QStringLiteral("KovaDemo-DE"));
+    QCOMPARE(window->Name->text(), QStringLiteral("DualDemo"));
     QCOMPARE(window->SerialNumber->text(), QStringLiteral("DEMO-0001"));
     QCOMPARE(window->SAD->text(), QStringLiteral("100"));
     QVERIFY(window->Name->isReadOnly() && window->isAsymmetricFieldsOnHeight->isChecked());
@@ -139,7 +139,7 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565), then the
     // factor edited to 0.5 and a second, identical beam: everything else is equal, so its MU
     // is the first one's times 0.565 / 0.5.
-    const Row treatment = AddTreatment(main, QStringLiteral("KovaDemo-DE"));
+    const Row treatment = AddTreatment(main, QStringLiteral("DualDemo"));
     const double before = NewBeamMu(main, treatment, "W30");
     QVERIFY(before > 0);
     const QStringList factor = {QStringLiteral("6MV (6 MV)"), QStringLiteral("Wedges"),

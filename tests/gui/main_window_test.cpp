@@ -546,13 +546,13 @@ private slots:
             DialogAnswer answer([](QDialog& dialog) {
                 auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
                 treatment.LINAC->setCurrentIndex(
-                    treatment.LINAC->findText(QStringLiteral("KovaDemo-DE")));
+                    treatment.LINAC->findText(QStringLiteral("DualDemo")));
                 return ClickOk(dialog, "OK");
             });
             window.NewTreatmentClick();
         }
         const Row treatment = Child(patient, 0);
-        QCOMPARE(Text(Child(treatment, 0)), QStringLiteral("Machine = KovaDemo-DE"));
+        QCOMPARE(Text(Child(treatment, 0)), QStringLiteral("Machine = DualDemo"));
         Rename(window.WorkbenchTreeView, treatment, QStringLiteral("Mammella sx"));
         window.WorkbenchTreeView->setCurrentIndex(treatment);
         {

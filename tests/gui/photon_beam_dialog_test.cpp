@@ -626,7 +626,7 @@ void PhotonBeamDialogTest::sameMuAsKovaMu_data() {
     // Isocentric, jaws 3/7 and 6/6: the one-decimal equivalent size (10.9) and offset (2.0)
     // texts feed the wedge and offset factors.
     QTest::newRow("wedged asymmetric A, tray, offset") << R"([LAT]
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 BeamName = LAT DX
 BeamID = 3
@@ -641,7 +641,7 @@ TrayComp = Tray-Block
 isOffset = 1
 )";
     QTest::newRow("fixed SSD asymmetric B, shift 98, entries made on the fly") << R"([AP]
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 Technique = 1
 BeamDose = 150

@@ -86,7 +86,7 @@ private slots:
     void initTestCase() {
         // The demo dual energy linac under the pydicom plan's machine name.
         std::string text = kova::test::DemoLinacText("demo_dual_energy.txt");
-        text.replace(text.find("KovaDemo-DE"), 11, "unit001");
+        text.replace(text.find("DualDemo"), std::string("DualDemo").size(), "unit001");
         kova::test::WriteLncFile(m_unit001.Path(), "unit001.lnc", text);
     }
 
@@ -184,13 +184,13 @@ private slots:
         window.WorkbenchTreeView->setCurrentIndex(patient);
         Dialogs::ClearShownMessages();
         labels.clear();
-        Import(window, PydicomPlan(), Pick(QStringLiteral("KovaDemo-DE"), &labels));
+        Import(window, PydicomPlan(), Pick(QStringLiteral("DualDemo"), &labels));
         QCOMPARE(labels.size(), 1);
         QCOMPARE(Dialogs::ShownMessages(), QStringList());
         QCOMPARE(TopCount(window.WorkbenchTreeView), 1);
         QCOMPARE(Text(patient), QStringLiteral("New Patient"));
         QCOMPARE(ChildCount(patient), 1);
-        QCOMPARE(Text(Child(Child(patient, 0), 0)), QStringLiteral("Machine = KovaDemo-DE"));
+        QCOMPARE(Text(Child(Child(patient, 0), 0)), QStringLiteral("Machine = DualDemo"));
         // The same linac data as unit001: the same MU and difference.
         QCOMPARE(Text(LastChild(Child(Child(patient, 0), 6))), kPydicomTPSLine);
     }
@@ -227,7 +227,7 @@ private slots:
     }
 
     void trayMadeOnTheSpotAndAScreenshot() {
-        // several.dcm: six beams on KovaDemo-DE, a set-up beam refused, and the tray
+        // several.dcm: six beams on DualDemo, a set-up beam refused, and the tray
         // "Tray-X" that 6MV does not have, made on the spot with a factor of 0.9.
         MainWindow window(kInfo, QStringLiteral(KOVA_DEMO_LINACS_DIR));
         window.resize(640, 880);

@@ -14,7 +14,7 @@ PlanBeam StaticBeam(int number, const std::string& name) {
     PlanBeam beam;
     beam.number = number;
     beam.name = name;
-    beam.machine = "KovaDemo-DE";
+    beam.machine = "DualDemo";
     beam.radiationType = "PHOTON";
     beam.beamType = "STATIC";
     beam.deliveryType = "TREATMENT";

@@ -40,7 +40,7 @@ TEST(KovaMuRTPlan, PydicomPlanOnUnit001) {
     std::filesystem::create_directory(linacs);
     test::WriteLncFile(linacs, "unit001.lnc", [] {
         std::string text = test::DemoLinacText("demo_dual_energy.txt");
-        return text.replace(text.find("KovaDemo-DE"), 11, "unit001");
+        return text.replace(text.find("DualDemo"), std::string("DualDemo").size(), "unit001");
     }());
     const std::string plan = std::string("'") + KOVA_PYDICOM_TEST_FILES + "/rtplan.dcm'";
     const ProgramRun run =
@@ -66,8 +66,8 @@ TEST(KovaMuRTPlan, RefusedBeamsNameWhyAndTheRestIsComputed) {
     const ProgramRun machines = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("two_machines"));
     EXPECT_EQ(machines.code, 1);
     EXPECT_TRUE(Contains(machines.out, "== Other: refused: the plan's machine 'Linac-9' is no "
-                                       "linac of the linac folder (linacs: KovaDemo-Co60, "
-                                       "KovaDemo-DE)\n"))
+                                       "linac of the linac folder (linacs: CobaltDemo, "
+                                       "DualDemo)\n"))
         << machines.out;
     EXPECT_TRUE(Contains(machines.out, "== Co60: MU = ")) << machines.out;
 }
