@@ -14,11 +14,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -87,8 +89,14 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     open->trigger();
     LinacSpecWindow* window = main.linacsMenu()->WindowOf(linac);
     QVERIFY(window != nullptr && window->isVisible());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Linac"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Linac: DualDemo"));
     QCOMPARE(window->Name->text(), QStringLiteral("DualDemo"));
+    // The identity boxes show their whole texts ("DualEnergy-18" among them).
+    for (const QLineEdit* box :
+         {window->Name, window->Brand, window->Model, window->SerialNumber}) {
+        QVERIFY2(box->contentsRect().width() >= box->fontMetrics().horizontalAdvance(box->text()),
+                 qPrintable(box->text()));
+    }
     QCOMPARE(window->SerialNumber->text(), QStringLiteral("DEMO-0001"));
     QCOMPARE(window->SAD->text(), QStringLiteral("100"));
     QVERIFY(window->Name->isReadOnly() && window->isAsymmetricFieldsOnHeight->isChecked());
@@ -105,12 +113,16 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     // Browse every table: each energy and entry opens its window showing all its fields;
     // each group (levels 1 and 3) opens.
     QStringList captions;
+    QStringList buttons;
     int editors = 0;
     {
         DialogAnswer answer([&](QDialog& dialog) {
             auto& form = dynamic_cast<RecordForm&>(dialog);
             editors += form.Texts() == form.record().EditorTexts() ? 1 : 0;
             captions << dialog.windowTitle();
+            for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                buttons << button->text();
+            }
             return Press(dialog, "cancel");
         });
         int records = 0;
@@ -128,13 +140,20 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     }
     captions.removeDuplicates();
     captions.sort();
-    QCOMPARE(captions, QStringList({QStringLiteral("ApplicatorForm"),
-                                    QStringLiteral("Multileaf Factor Value"),
-                                    QStringLiteral("Offset Factor Value"),
-                                    QStringLiteral("PDD Value"), QStringLiteral("Reference Field"),
-                                    QStringLiteral("Shield"), QStringLiteral("Tray"),
-                                    QStringLiteral("Wedge"), QStringLiteral("Wedge Factor Value"),
-                                    QStringLiteral("eEnergy"), QStringLiteral("gEnergy")}));
+    // An energy's window is titled with its name.
+    QCOMPARE(captions,
+             QStringList({QStringLiteral("ApplicatorForm"), QStringLiteral("Energy: 12MeV"),
+                          QStringLiteral("Energy: 16MeV"), QStringLiteral("Energy: 18MV"),
+                          QStringLiteral("Energy: 20MeV"), QStringLiteral("Energy: 6MV"),
+                          QStringLiteral("Energy: 6MeV"), QStringLiteral("Energy: 9MeV"),
+                          QStringLiteral("Multileaf Factor Value"),
+                          QStringLiteral("Offset Factor Value"), QStringLiteral("PDD Value"),
+                          QStringLiteral("Reference Field"), QStringLiteral("Shield"),
+                          QStringLiteral("Tray"), QStringLiteral("Wedge"),
+                          QStringLiteral("Wedge Factor Value")}));
+    buttons.removeDuplicates();
+    buttons.sort();
+    QCOMPARE(buttons, QStringList({QStringLiteral("Cancel"), QStringLiteral("OK")}));
 
     // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565), then the
     // factor edited to 0.5 and a second, identical beam: everything else is equal, so its MU
@@ -207,9 +226,14 @@ void LinacWindowTest::addFollowsTheSelectedNode() {
     Select(window, pdd);
     {
         DialogAnswer answer([](QDialog& dialog) {
+            // The depth dose is labelled as the fraction it is.
+            const auto* form = dialog.findChild<QFormLayout*>();
+            const auto* label = qobject_cast<QLabel*>(
+                form != nullptr ? form->labelForField(Edit(dialog, "PercentDose")) : nullptr);
             if (dialog.windowTitle() != QStringLiteral("PDD Value") ||
                 dialog.focusWidget() != Edit(dialog, "Depth") ||
-                !Edit(dialog, "Depth")->text().isEmpty()) {
+                !Edit(dialog, "Depth")->text().isEmpty() || label == nullptr ||
+                label->text() != QStringLiteral("Dose fraction (1 at build-up)")) {
                 return int(QDialog::Rejected);
             }
             Type(dialog, "Depth", QStringLiteral("20"));
@@ -232,7 +256,7 @@ void LinacWindowTest::addFollowsTheSelectedNode() {
                 Edit(dialog, "cGyUMRatio")->text() == QStringLiteral("0") &&
                 dialog.findChild<QCheckBox*>(QStringLiteral("TBISupported"))->isChecked() &&
                 dialog.findChild<QRadioButton*>()->isChecked(); // "Offset alla Varian"
-            if (dialog.windowTitle() != QStringLiteral("gEnergy") || !defaults) {
+            if (dialog.windowTitle() != QStringLiteral("New photon energy") || !defaults) {
                 return int(QDialog::Rejected);
             }
             Type(dialog, "Name", QStringLiteral("X10"));
