@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <cassert>
 #include <stdexcept>
@@ -225,6 +226,31 @@ void BeamDialog::RefreshControl(const ControlSpec& control, const ControlWidget&
     }
 }
 
+void BeamDialog::ShowControl(std::string_view name) {
+    const ControlWidget& control = WidgetOf(name);
+    QWidget* widget = control.edit != nullptr    ? static_cast<QWidget*>(control.edit)
+                      : control.list != nullptr  ? static_cast<QWidget*>(control.list)
+                      : control.check != nullptr ? static_cast<QWidget*>(control.check)
+                      : control.items.empty()    ? nullptr
+                                                 : control.items.front();
+    if (widget == nullptr) {
+        return;
+    }
+    // Every page on the way up is brought forward: a tab's page sits in the tab widget's
+    // stack of pages.
+    for (QWidget* page = widget; page != nullptr && page != this; page = page->parentWidget()) {
+        QWidget* stack = page->parentWidget();
+        auto* tabs = stack != nullptr ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs != nullptr && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+        }
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+    if (control.edit != nullptr) {
+        control.edit->selectAll();
+    }
+}
+
 void BeamDialog::ShowReadOnly(QLineEdit* edit, bool readOnly) {
     if (edit->isReadOnly() == readOnly && edit->property("styled").toBool()) {
         return;
@@ -287,6 +313,9 @@ void BeamDialog::OKClick() {
     Refresh();
     if (!accepted) {
         ShowReason(accepted.reason());
+        if (!m_form->RefusedControl().empty()) {
+            ShowControl(m_form->RefusedControl());
+        }
         return;
     }
     ShowReason({});

@@ -69,6 +69,9 @@ protected:
     /// so typing is never disturbed.
     virtual void Refresh();
     void ShowReason(const std::string& reason);
+    /// Brings the control of `name` into view, on whichever tab it is, and gives it the focus:
+    /// OK names it as the one to mend.
+    void ShowControl(std::string_view name);
     /// Read-only boxes look read-only and are out of the tab order.
     void ShowReadOnly(QLineEdit* edit, bool readOnly);
     /// A user action on a control: the form runs the rule, the dialog shows the outcome.

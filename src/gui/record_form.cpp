@@ -148,9 +148,10 @@ FormTexts RecordForm::Texts() const {
 }
 
 bool RecordForm::SaveEntry() {
-    const FormCheck check = m_record.SaveEditorTexts(Texts());
+    const FormTexts texts = Texts();
+    const FormCheck check = m_record.SaveEditorTexts(texts);
     if (!check.ok()) {
-        Dialogs::ShowError(this, Q(check.reason));
+        Dialogs::ShowError(this, Q(RefusalText(m_layout, texts, check)));
         if (const FieldWidget* refused = WidgetOf(check.control)) {
             refused->Focus()->setFocus();
         }

@@ -308,8 +308,7 @@ void LinacWindowTest::editorsStoreNothingUntilEveryBoxConverts() {
     }
     QVERIFY(stayedOpen);
     QCOMPARE(focus, QStringLiteral("TF"));
-    QCOMPARE(Dialogs::ShownMessages(),
-             QStringList(QStringLiteral("'' is not a valid floating point value")));
+    QCOMPARE(Dialogs::ShownMessages(), QStringList(QStringLiteral("Tray Factor is empty")));
     QCOMPARE(x6.Trays.size(), std::size_t{1});
     QCOMPARE(Children(Item(window, {QStringLiteral("X6 (6 MV)"), QStringLiteral("Trays")})),
              QStringList(QStringLiteral("Tray")));
