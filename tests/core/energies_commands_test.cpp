@@ -217,6 +217,9 @@ public:
     std::vector<NamedValue> Inputs() const override { return {}; }
     std::vector<NamedValue> Factors() const override { return {}; }
     std::unique_ptr<BeamForm> CreateForm() override { return nullptr; }
+    std::unique_ptr<TBeam> Clone() const override {
+        return std::make_unique<UsingBeam>(name, m_used);
+    }
 
 private:
     std::vector<const EnergyListItem*> m_used;

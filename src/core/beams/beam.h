@@ -97,7 +97,6 @@ struct BeamFields {
 class TBeam : public BeamFields {
 public:
     explicit TBeam(std::string beamName = {}) { name = std::move(beamName); }
-    TBeam(const TBeam&) = delete;
     TBeam& operator=(const TBeam&) = delete;
     virtual ~TBeam() = default;
 
@@ -129,6 +128,14 @@ public:
     virtual std::vector<NamedValue> Factors() const = 0;
     /// The form that edits this beam: its controls' texts and the rules that run on typing.
     virtual std::unique_ptr<BeamForm> CreateForm() = 0;
+    /// An independent copy of the beam: its inputs, results and machine, and copies of the
+    /// entries it made on the spot, selected as the beam selects its own. An edit works on a
+    /// copy, so that the beam itself can be put back whole.
+    virtual std::unique_ptr<TBeam> Clone() const = 0;
+
+protected:
+    /// For Clone only: each kind copies its own parts.
+    TBeam(const TBeam&) = default;
 };
 
 /// A new beam of `kind` named `name` on `machine`.

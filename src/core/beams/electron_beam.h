@@ -34,9 +34,13 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+    std::unique_ptr<TBeam> Clone() const override;
 
     /// The input as stored.
     ElectronBeamInput StoredInput() const;
+
+protected:
+    TElectronBeam(const TElectronBeam&) = default; ///< for Clone only
 };
 
 /// The electron beam dialog: identity, dose, the field and the applicator; the SSD is the
