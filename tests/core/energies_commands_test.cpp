@@ -255,6 +255,7 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
     };
     const std::string prostata = "treatment \"Prostata\" of patient \"Rossi\"";
     const std::string ap = "beam \"AP\" of treatment \"Prostata\"";
+    const std::string pa = "beam \"PA\" of treatment \"Prostata\"";
     const Case cases[] = {
         // The treatment is named once; its beams go with it.
         {kX6, {prostata}},
@@ -262,11 +263,16 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
         {kW60, {ap}},
         {kWedges, {ap}},
         {{0, 5, 0}, {ap}},
-        // Nothing refers to these: removed as usual.
-        {kWedgeFactors, {}},
+        // The factors of AP's wedge; the reference fields and their depth doses, which every
+        // photon beam of the energy read (the table, one field, one depth dose).
+        {kWedgeFactors, {ap}},
+        {kRefFields, {ap, pa}},
+        {kField, {ap, pa}},
+        {kSecondDepthDose, {ap, pa}},
+        // Nothing refers to these: removed as usual (no beam is off the axis).
         {kTrays, {}},
         {kA10, {}},
-        {kSecondDepthDose, {}},
+        {{0, 3}, {}},
     };
     for (const Case& c : cases) {
         const EnergiesRemoval removal = PlanRemoval(SelectionAt(tree, c.selected));
@@ -276,6 +282,11 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
     EXPECT_EQ(CheckRemoval(workbench, PlanRemoval(SelectionAt(tree, kW60))).reason(),
               "\"W60 (Static)\" cannot be removed: it is used by beam \"AP\" of treatment "
               "\"Prostata\". Delete or change those first.");
+    // A change of what a beam used is refused alike; of what none used, not.
+    EXPECT_EQ(CheckChange(workbench, *x6.Wedges[0]->WFValues[0], "10 cm").reason(),
+              "\"10 cm\" cannot be changed: it is used by beam \"AP\" of treatment "
+              "\"Prostata\". Delete or change those first.");
+    EXPECT_TRUE(CheckChange(workbench, *x6.Trays[0], "Tray").ok());
 }
 
 } // namespace

@@ -105,6 +105,9 @@ public:
     double MU = 0;           ///< monitor units of the last successful calculation
     Date day;                ///< the day of the last successful calculation
     bool calculated = false; ///< only then are results shown and printed
+    /// Why a beam of the workbench has no results: the data of its linac changed and its
+    /// stored inputs are refused on them. Shown under the beam while it is not calculated.
+    std::string outOfDate;
 
     virtual BeamKind Kind() const = 0;
     /// The dose the beam delivers, cGy.

@@ -126,7 +126,7 @@ std::vector<SetupCell> TElectronBeam::SetupRow() const {
 }
 
 std::vector<const EnergyListItem*> TElectronBeam::UsedEntries() const {
-    if (!calculated || applicator == nullptr) {
+    if (applicator == nullptr) {
         return {};
     }
     return {applicator};

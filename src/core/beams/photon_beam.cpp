@@ -31,10 +31,8 @@ void TPhotonBeam::Store(const PhotonBeamInput& typedInput, const PhotonCalculati
 }
 
 std::vector<const EnergyListItem*> TPhotonBeam::UsedEntries() const {
+    // Whether computed or not: the stored input points at them.
     std::vector<const EnergyListItem*> used;
-    if (!calculated) {
-        return used;
-    }
     for (const EnergyListItem* entry :
          std::initializer_list<const EnergyListItem*>{wedge, tray, shield, multileaf}) {
         if (entry != nullptr) {
