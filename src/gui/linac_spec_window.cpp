@@ -326,6 +326,8 @@ void LinacSpecWindow::Add(EnergiesAddition addition, const EnergiesSelection& se
     }
     addition.Commit(m_linac);
     RebuildTree(expand);
+    // A new reference field or depth dose changes what the beams read.
+    emit LinacEdited(&m_linac);
 }
 
 void LinacSpecWindow::cAddgammaClick() {
@@ -354,6 +356,7 @@ void LinacSpecWindow::cRemoveClick() {
     }
     Remove(m_linac, selection);
     RebuildTree();
+    emit LinacEdited(&m_linac);
 }
 
 void LinacSpecWindow::cDisplayClick() {
@@ -366,16 +369,24 @@ void LinacSpecWindow::cDisplayClick() {
         Energies->currentItem()->setExpanded(true);
         return;
     }
+    const FormTexts before = record->EditorTexts();
     bool accepted = false;
     {
         RecordForm form(*record, this);
         form.LoadEntry();
         if (const auto energy = std::visit(EnergyNameOf{}, selection.node->Object)) {
             form.setWindowTitle(tr("Energy: %1").arg(ToQ(*energy)));
+        } else if (const auto* entry = std::get_if<EnergyListItem*>(&selection.node->Object)) {
+            // A beam's MU came from it: changed, that MU would belong to other data.
+            const std::string what = selection.node->Caption;
+            form.SetChangeCheck([this, entry = *entry, what] {
+                const Status allowed = CheckChange(m_workbench, *entry, what);
+                return allowed ? QString() : ToQ(allowed.reason());
+            });
         }
         accepted = Dialogs::Exec(form) == QDialog::Accepted;
     }
-    if (accepted) {
+    if (accepted && record->EditorTexts() != before) {
         // A renamed entry or energy shows its new caption, here and where the workbench
         // shows it.
         RebuildTree();

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
+#include <QUndoStack>
 
 namespace kova::gui {
 namespace {
@@ -68,6 +70,14 @@ void MainWindow::BuildMenuBar() {
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
+    // "Undo Delete “AP”": the stack names what it takes back.
+    m_undoAction = m_model->undoStack()->createUndoAction(this, tr("Undo"));
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = m_model->undoStack()->createRedoAction(this, tr("Redo"));
+    m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    edit->addAction(m_undoAction);
+    edit->addAction(m_redoAction);
+    edit->addSeparator();
     for (const Command command : {Command::Edit, Command::Rename, Command::Delete}) {
         edit->addAction(m_actions.at(command));
     }
@@ -166,17 +176,29 @@ void MainWindow::OpenClick() {
     m_model->Replace(std::move(file->workbench));
     UpdateCommands();
     m_document.Opened(*file);
+    UpdateTitle();
     ShowStatus(m_document.status());
 }
 
 void MainWindow::SaveClick() {
     m_document.Save();
+    UpdateTitle();
     ShowStatus(m_document.status());
 }
 
 void MainWindow::SaveAsClick() {
     m_document.SaveAs();
+    UpdateTitle();
     ShowStatus(m_document.status());
+}
+
+void MainWindow::UpdateTitle() {
+    const QString path = m_document.filePath();
+    const QString document = path.isEmpty() ? tr("Workbench") : QFileInfo(path).fileName();
+    // "[*]" is where Qt shows the mark of unsaved changes.
+    setWindowTitle(ToQ(m_info.Caption("")) + document + QStringLiteral("[*]"));
+    setWindowFilePath(path);
+    setWindowModified(m_document.modified());
 }
 
 void MainWindow::AboutClick() {
@@ -224,7 +246,28 @@ void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWh
 }
 
 void MainWindow::LinacEdited(const TLinacSpec* linac) {
-    m_model->LinacEdited(linac);
+    // The undo history goes with the data it was made on; unsaved changes stay marked.
+    if (m_document.modified()) {
+        m_document.SetModified();
+    }
+    const LinacChangeOutcome outcome = m_model->LinacEdited(linac);
+    UpdateTitle();
+    const int computed = outcome.computedAgain;
+    const int refused = static_cast<int>(outcome.refused.size());
+    if (computed + refused == 0) {
+        return;
+    }
+    ShowStatus(tr("Linac %1 changed: %2 beam(s) computed again on its data, %3 without MU.")
+                   .arg(ToQ(linac->Name), QString::number(computed), QString::number(refused)));
+    if (refused > 0) {
+        QStringList lines;
+        for (const std::string& line : outcome.refused) {
+            lines << u"- " + ToQ(line);
+        }
+        Dialogs::ShowError(this, tr("These beams have no MU on the changed data of %1 until "
+                                    "they are edited:\n%2")
+                                     .arg(ToQ(linac->Name), lines.join(u'\n')));
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

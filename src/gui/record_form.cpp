@@ -149,6 +149,12 @@ FormTexts RecordForm::Texts() const {
 
 bool RecordForm::SaveEntry() {
     const FormTexts texts = Texts();
+    if (m_changeCheck && texts != m_record.EditorTexts()) {
+        if (const QString refusal = m_changeCheck(); !refusal.isEmpty()) {
+            Dialogs::ShowError(this, refusal);
+            return false;
+        }
+    }
     const FormCheck check = m_record.SaveEditorTexts(texts);
     if (!check.ok()) {
         Dialogs::ShowError(this, Q(RefusalText(m_layout, texts, check)));

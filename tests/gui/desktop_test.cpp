@@ -11,6 +11,7 @@
 #include "gui/tbi_beam_dialog.h"
 #include "gui/treatment_dialog.h"
 #include "gui/window_flows.h"
+#include "gui/workbench_model.h"
 #include "support/linac_text.h"
 #include "support/lnc_file.h"
 
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +33,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <filesystem>
 
 using kova::gui::Command;
@@ -184,7 +187,7 @@ private slots:
         QCoreApplication::setApplicationName(testName);
         QCoreApplication::setOrganizationName(QStringLiteral("KOVA X tests"));
         MainWindow window(kInfo, Demo());
-        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 0.1.0 - Workbench"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 0.1.0 - Workbench[*]"));
     }
 
     /// Done as a new user would: a patient with three treatments of three kinds, saved,
@@ -239,9 +242,21 @@ private slots:
     }
 
     void unsavedWorkIsNeverLostUnasked() {
+        {
+            // A workbench without beams has nothing a file keeps: no empty file is written.
+            MainWindow empty(kInfo, Demo());
+            empty.NewPatientClick();
+            Dialogs::SetSaveFileAnswer(Folder(m_files) + u"/empty.ini");
+            empty.SaveClick();
+            QVERIFY(Dialogs::ShownMessages().last().startsWith(
+                QStringLiteral("There is nothing to save")));
+            QVERIFY(!QFileInfo::exists(Folder(m_files) + u"/empty.ini"));
+            Dialogs::ClearShownMessages();
+        }
         MainWindow window(kInfo, Demo());
         window.show();
-        PatientWithPhotonBeam(window);
+        const Row patient = PatientWithPhotonBeam(window).parent();
+        QVERIFY(window.isWindowModified());
         // Cancel keeps the window and the work.
         QVERIFY(!window.close());
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
@@ -270,6 +285,21 @@ private slots:
         QVERIFY(
             Dialogs::ShownMessages().last().contains(QStringLiteral("- patient 'New Patient'")));
         QVERIFY(window.document().modified());
+        // Saved, the title names the file without the mark; a change marks it, and Undo back
+        // to the saved state clears the mark again.
+        Dialogs::SetMessageAnswer(QMessageBox::Ok);
+        window.SaveClick();
+        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 0.1.0 - kept.ini[*]"));
+        QVERIFY(!window.isWindowModified() && !window.document().modified());
+        Rename(window.WorkbenchTreeView, patient, QStringLiteral("Rossi"));
+        QVERIFY(window.isWindowModified());
+        window.undoAction()->trigger();
+        QCOMPARE(Text(patient), QStringLiteral("New Patient"));
+        QVERIFY(!window.isWindowModified() && !window.document().modified());
+        window.redoAction()->trigger();
+        QVERIFY(window.isWindowModified());
+        Dialogs::SetMessageAnswer(QMessageBox::Cancel);
+        QVERIFY(!window.close());
         // Discard lets it go.
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
         QVERIFY(window.close());
@@ -315,9 +345,14 @@ private slots:
                  QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(window.action(Command::Print)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(window.action(Command::Copy)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+        QCOMPARE(window.undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(window.redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
 
         const Row treatment = PatientWithPhotonBeam(window);
         const Row beam = Child(treatment, 6);
+        // Undo and Redo follow the history, not the selection: with none, the items below
+        // are the selection's alone.
+        window.workbenchModel()->undoStack()->clear();
         const struct {
             QModelIndex node;
             QStringList edit;

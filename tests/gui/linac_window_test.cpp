@@ -155,9 +155,10 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     buttons.sort();
     QCOMPARE(buttons, QStringList({QStringLiteral("Cancel"), QStringLiteral("OK")}));
 
-    // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565), then the
-    // factor edited to 0.5 and a second, identical beam: everything else is equal, so its MU
-    // is the first one's times 0.565 / 0.5.
+    // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565). Its MU came
+    // from that factor: the factor cannot change under it, and the beam keeps its MU. Once
+    // the beam is deleted the factor is edited to 0.5, and a second, identical beam needs
+    // the first one's MU times 0.565 / 0.5.
     const Row treatment = AddTreatment(main, QStringLiteral("DualDemo"));
     const double before = NewBeamMu(main, treatment, "W30");
     QVERIFY(before > 0);
@@ -165,20 +166,30 @@ void LinacWindowTest::demoLinacFromTheMenu() {
                                 QStringLiteral("W30 (Static)"), QStringLiteral("Wedge Factors"),
                                 QStringLiteral("10 cm")};
     Select(*window, factor);
-    {
+    const auto editFactor = [&window] {
         DialogAnswer answer([](QDialog& dialog) {
             if (Edit(dialog, "WF")->text() != QStringLiteral("0.565")) {
                 return int(QDialog::Rejected);
             }
             Type(dialog, "WF", QStringLiteral("0.5"));
-            return Press(dialog, "ok");
+            const int result = Press(dialog, "ok");
+            return result == QDialog::Accepted ? result : Press(dialog, "cancel");
         });
         window->cDisplayClick();
-    }
+    };
+    Dialogs::ClearShownMessages();
+    editFactor();
+    QCOMPARE(Dialogs::ShownMessages(),
+             QStringList(QStringLiteral("\"10 cm\" cannot be changed: it is used by beam \"New "
+                                        "Beam\" of treatment \"New Treatment\". Delete or change "
+                                        "those first.")));
+    QCOMPARE(linac.gEnergies[0]->Wedges[1]->WFValues[2]->WF, 0.565);
+    QCOMPARE(main.workbench().patients()[0]->treatments[0]->beams[0]->MU, before);
+    QVERIFY(main.workbenchModel()->Delete(Child(treatment, 6)));
+    editFactor();
     QCOMPARE(linac.gEnergies[0]->Wedges[1]->WFValues[2]->WF, 0.5);
     const double after = NewBeamMu(main, treatment, "W30");
     QVERIFY(kova::test::IsNear(after, before * 0.565 / 0.5));
-    QCOMPARE(main.workbench().patients()[0]->treatments[0]->beams[0]->MU, before);
 
     // Save As: a new file that `lnc dump` reads back as the edited linac.
     kova::test::TempDir target;
@@ -360,6 +371,22 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
         {{x6},
          QStringLiteral("\"X6 (6 MV)\" cannot be removed: it is used by treatment \"New "
                         "Treatment\" of patient \"New Patient\". Delete or change those first.")},
+        // The beam's MU came from its wedge's factors and from the reference fields (the
+        // whole table, the exact 10 x 10 field, a depth dose of it).
+        {{x6, QStringLiteral("Wedges"), QStringLiteral("W60 (Static)"),
+          QStringLiteral("Wedge Factors")},
+         QStringLiteral("\"Wedge Factors\" cannot be removed: it is used by beam \"New Beam\" "
+                        "of treatment \"New Treatment\". Delete or change those first.")},
+        {{x6, QStringLiteral("Reference Fields")},
+         QStringLiteral("\"Reference Fields\" cannot be removed: it is used by beam \"New "
+                        "Beam\" of treatment \"New Treatment\". Delete or change those first.")},
+        {{x6, QStringLiteral("Reference Fields"), QStringLiteral("10 cm x 10 cm")},
+         QStringLiteral("\"10 cm x 10 cm\" cannot be removed: it is used by beam \"New Beam\" "
+                        "of treatment \"New Treatment\". Delete or change those first.")},
+        {{x6, QStringLiteral("Reference Fields"), QStringLiteral("10 cm x 10 cm"),
+          QStringLiteral("PDD"), QStringLiteral("10 cm = 0.67")},
+         QStringLiteral("\"10 cm = 0.67\" cannot be removed: it is used by beam \"New Beam\" "
+                        "of treatment \"New Treatment\". Delete or change those first.")},
     };
     for (const Refusal& refusal : refusals) {
         Dialogs::ClearShownMessages();
@@ -369,6 +396,8 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
     }
     QCOMPARE(linac.gEnergies.size(), std::size_t{1});
     QCOMPARE(linac.gEnergies[0]->Wedges.size(), std::size_t{1});
+    QCOMPARE(linac.gEnergies[0]->Wedges[0]->WFValues.size(), std::size_t{1});
+    QCOMPARE(linac.gEnergies[0]->RefFields.size(), std::size_t{1});
     // What nothing uses goes as usual: a group is emptied and stays, an energy goes.
     Dialogs::ClearShownMessages();
     const QStringList trays = {x6, QStringLiteral("Trays")};
@@ -376,10 +405,6 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
     window.cRemoveClick();
     QCOMPARE(Item(window, trays)->childCount(), 0);
     QVERIFY(linac.gEnergies[0]->Trays.empty());
-    Select(window, {x6, QStringLiteral("Wedges"), QStringLiteral("W60 (Static)"),
-                    QStringLiteral("Wedge Factors")});
-    window.cRemoveClick();
-    QVERIFY(linac.gEnergies[0]->Wedges[0]->WFValues.empty());
     Select(window, {QStringLiteral("E9 (9 MeV)")});
     window.cRemoveClick();
     QCOMPARE(Roots(window.Energies), QStringList(x6));
