@@ -3,6 +3,7 @@
 
 #include "core/beams/photon_beam.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/treatment_dialog.h"
 #include "gui/workbench_tree.h"
@@ -449,5 +450,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+KOVA_GUI_TEST(MainWindowTest)
 #include "main_window_test.moc"
