@@ -16,6 +16,8 @@ shift || true
 
 if [ "$steps" != test ]; then
     bash scripts/deps.sh
+    # Ninja for a new build folder (one made earlier keeps its generator).
+    export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}
     cmake -S . -B "$build_dir" -DKOVA_WERROR=ON "$@"
     cmake --build "$build_dir" --parallel "$(nproc)"
 fi
