@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config git
+    build-essential cmake ninja-build pkg-config git
     zlib1g-dev nlohmann-json3-dev
     libdcmtk-dev dcmtk python3-pydicom
     googletest libgtest-dev libbenchmark-dev

@@ -10,6 +10,7 @@
 #include "gui/beam_dialogs.h"
 #include "gui/dialogs.h"
 #include "gui/electron_beam_dialog.h"
+#include "gui/gui_test.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/open_wedged_beam_dialog.h"
 #include "gui/tbi_beam_dialog.h"
@@ -204,5 +205,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BeamKindDialogsTest)
+KOVA_GUI_TEST(BeamKindDialogsTest)
 #include "beam_kind_dialogs_test.moc"

@@ -5,6 +5,7 @@
 #include "core/beams/beam.h"
 #include "core/workbench/workbench_text.h"
 #include "gui/application.h"
+#include "gui/gui_test.h"
 #include "gui/linac_spec_window.h"
 #include "gui/linacs_menu.h"
 #include "gui/record_form.h"
@@ -545,5 +546,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DesktopTest)
+KOVA_GUI_TEST(DesktopTest)
 #include "desktop_test.moc"

@@ -5,6 +5,7 @@
 
 #include "core/beams/beam.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/window_flows.h"
@@ -281,5 +282,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PlanImportTest)
+KOVA_GUI_TEST(PlanImportTest)
 #include "plan_import_test.moc"

@@ -5,6 +5,7 @@
 #include "core/report/print_pages.h"
 #include "core/text/date_text.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/print_job.h"
 #include "gui/print_report_dialog.h"
@@ -519,5 +520,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PrintTest)
+KOVA_GUI_TEST(PrintTest)
 #include "print_test.moc"
