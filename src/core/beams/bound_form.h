@@ -47,7 +47,7 @@ using ValueSlot = std::variant<std::monostate, std::string Input::*, double Inpu
 /// One control of a kind's table with where its value is kept.
 template <class Input>
 struct BoundControl {
-    ControlSpec spec;
+    ControlSpec control;
     ValueSlot<Input> slot;
     /// Its name among the beam's inputs (TBeam::Inputs); empty when not listed there.
     std::string_view key;
@@ -98,7 +98,7 @@ template <class Input>
 std::vector<ControlSpec> SpecsOf(const BoundTable<Input>& table) {
     std::vector<ControlSpec> specs;
     for (const BoundControl<Input>& row : table) {
-        specs.push_back(row.spec);
+        specs.push_back(row.control);
     }
     return specs;
 }
@@ -119,7 +119,7 @@ protected:
     Status ReadBound(Input& in) const {
         std::vector<const BoundControl<Input>*> rows;
         for (const BoundControl<Input>& row : m_table) {
-            if (row.read > 0 && ReadsNow(row.spec)) {
+            if (row.read > 0 && ReadsNow(row.control)) {
                 rows.push_back(&row);
             }
         }
@@ -143,7 +143,7 @@ protected:
 
 private:
     Status ReadOne(const BoundControl<Input>& row, Input& in) const {
-        const std::string_view name = row.spec.name;
+        const std::string_view name = row.control.name;
         const auto& slot = row.slot;
         if (const auto* text = std::get_if<std::string Input::*>(&slot)) {
             in.** text = Text(name);
@@ -184,7 +184,7 @@ private:
     }
 
     void LoadOne(const BoundControl<Input>& row, const Input& shown) {
-        const std::string_view name = row.spec.name;
+        const std::string_view name = row.control.name;
         const auto& slot = row.slot;
         if (const auto* text = std::get_if<std::string Input::*>(&slot)) {
             SetText(name, shown.**text);

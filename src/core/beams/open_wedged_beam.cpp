@@ -11,10 +11,10 @@ namespace {
 BoundTable<PhotonBeamInput> OpenWedgedControls() {
     BoundTable<PhotonBeamInput> table = PhotonBeamForm::Table();
     for (auto it = table.begin(); it != table.end(); ++it) {
-        if (it->spec.name == controls::kBeamDose) {
+        if (it->control.name == controls::kBeamDose) {
             BoundControl<PhotonBeamInput> wedgeDose = *it;
-            wedgeDose.spec.name = controls::kBeamWedgeDose;
-            wedgeDose.spec.caption = "Wedge dose";
+            wedgeDose.control.name = controls::kBeamWedgeDose;
+            wedgeDose.control.caption = "Wedge dose";
             wedgeDose.slot = &PhotonBeamInput::wedgeDose;
             wedgeDose.key = "wedgeDose";
             table.insert(it + 1, wedgeDose);
