@@ -204,6 +204,13 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool
 }
 
 void RemoveTemporaryFileOnInterrupt() {
+    // Past a file size limit the write fails with EFBIG and its reason is said, instead of
+    // the program being killed with the temporary file left behind.
+    struct sigaction limit {};
+    if (::sigaction(SIGXFSZ, nullptr, &limit) == 0 && (limit.sa_flags & SA_SIGINFO) == 0 &&
+        limit.sa_handler == SIG_DFL) {
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         struct sigaction current {};
         if (::sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||

@@ -41,7 +41,8 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool
 /// For command-line tools: from now on, SIGINT, SIGTERM and SIGHUP first remove the
 /// temporary file of a write under way, then end the program as that signal would have.
 /// Signals the program was started with ignored stay ignored. Best effort: a file being
-/// renamed at that moment may stay.
+/// renamed at that moment may stay. SIGXFSZ is ignored too, so that a write past a file
+/// size limit fails with its reason ("File too large") rather than killing the program.
 void RemoveTemporaryFileOnInterrupt();
 
 } // namespace kova
