@@ -99,7 +99,7 @@ FileWrite CreateTemporary(const std::string& path, std::string& temporary, int& 
         if (fd >= 0) {
             if (replaces) {
                 // Not being able to copy the permissions loses nothing: the file stays private.
-                static_cast<void>(::fchmod(fd, existing.st_mode & 07777));
+                static_cast<void>(::fchmod(fd, existing.st_mode & 0777));
             }
             return {};
         }
