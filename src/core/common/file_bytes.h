@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace kova {
 
@@ -23,11 +22,5 @@ struct FileBytes {
 /// included) gives CannotOpen with "Cannot open file PATH"; one above `maxBytes` gives
 /// TooLarge before anything is read.
 FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes);
-
-/// Writes `bytes` to `path` through a new temporary file in the same folder that is renamed
-/// into place, so `path` is never left half written and the temporary file never stays.
-/// Without `replaceExisting` an existing file at `path` is never replaced (refused with
-/// "The file PATH already exists"), even when it appears while writing.
-Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool replaceExisting);
 
 } // namespace kova

@@ -10,15 +10,6 @@
 namespace kova {
 namespace {
 
-/// The MLC file's path: as written when absolute, else next to the beam file.
-std::string PathOf(const BeamBlock& block, const std::string& value) {
-    const std::filesystem::path path(value);
-    if (path.is_absolute()) {
-        return value;
-    }
-    return (std::filesystem::path(block.file).parent_path() / path).string();
-}
-
 const MLCField* FindField(const MLCFieldList& list, const BeamEntry* entry) {
     if (entry == nullptr) {
         return list.fields.empty() ? nullptr : &list.fields.front();
@@ -62,6 +53,14 @@ const PhotonBeamForm* CheckKeys(const BeamBlock& block, const BeamForm& form,
 
 } // namespace
 
+std::string MultileafFilePath(const BeamBlock& block, const std::string& value) {
+    const std::filesystem::path path(value);
+    if (path.is_absolute()) {
+        return value;
+    }
+    return (std::filesystem::path(block.file).parent_path() / path).string();
+}
+
 MultileafOutcome ImportMultileafKeys(const BeamBlock& block, BeamForm& form,
                                      std::vector<InputError>& errors) {
     MultileafOutcome outcome;
@@ -78,7 +77,7 @@ MultileafOutcome ImportMultileafKeys(const BeamBlock& block, BeamForm& form,
         return outcome;
     }
     auto& photon = static_cast<PhotonBeamForm&>(form);
-    const Result<MLCFieldList> list = ReadMLCFile(PathOf(block, file->value));
+    const Result<MLCFieldList> list = ReadMLCFile(MultileafFilePath(block, file->value));
     if (!list) {
         errors.push_back({block.file, file->line, list.reason(), file->value});
         return outcome;
