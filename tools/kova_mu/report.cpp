@@ -78,8 +78,8 @@ Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& lev
             const MLCGeometry& g = mlc->field.geometry;
             beam["multileafField"] = {{"file", Text(mlc->fileName)},
                                       {"name", Text(mlc->field.name)},
-                                      {"area", g.area},
-                                      {"perimeter", g.perimeter},
+                                      {"area", mlc->factors.area},
+                                      {"perimeter", mlc->factors.perimeter},
                                       {"left", g.left},
                                       {"right", g.right},
                                       {"bottom", g.bottom},

@@ -90,8 +90,12 @@ std::optional<TPSComparison> CompareWithTPS(const TBeam& beam, const ActionLevel
 }
 
 std::string TPSText(const TPSComparison& c) {
-    std::string text = "TPS MU = " + MUFormat(c.tpsMU) + " (difference " +
-                       FormatFloat("0.0", c.difference) + " %)";
+    // The bounds of the MU and the TPS MU keep the difference a number; should one slip
+    // through, it is said in words, never as "INF %".
+    const std::string difference = std::isfinite(c.difference)
+                                       ? FormatFloat("0.0", c.difference) + " %"
+                                       : FigureText(c.difference);
+    std::string text = "TPS MU = " + MUFormat(c.tpsMU) + " (difference " + difference + ")";
     if (c.beyondActionLevel) {
         text += " beyond action level";
     }
