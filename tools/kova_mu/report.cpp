@@ -123,7 +123,7 @@ void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels
     out << "== " << title << ": MU = " << outcome.beam->MUText();
     if (const std::optional<TPSComparison> tps = CompareWithTPS(*outcome.beam, levels)) {
         out << ", TPS " << FormatFloat("#0.##;;0", tps->tpsMU) << ", "
-            << FormatFloat("0.0", tps->difference) << " %"
+            << DifferenceText(tps->difference)
             << (tps->beyondActionLevel ? ", beyond action level" : "");
     }
     out << '\n';

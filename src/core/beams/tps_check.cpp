@@ -89,13 +89,13 @@ std::optional<TPSComparison> CompareWithTPS(const TBeam& beam, const ActionLevel
     return c;
 }
 
+std::string DifferenceText(double percent) {
+    return std::isfinite(percent) ? FormatFloat("0.0", percent) + " %" : FigureText(percent);
+}
+
 std::string TPSText(const TPSComparison& c) {
-    // The bounds of the MU and the TPS MU keep the difference a number; should one slip
-    // through, it is said in words, never as "INF %".
-    const std::string difference = std::isfinite(c.difference)
-                                       ? FormatFloat("0.0", c.difference) + " %"
-                                       : FigureText(c.difference);
-    std::string text = "TPS MU = " + MUFormat(c.tpsMU) + " (difference " + difference + ")";
+    std::string text =
+        "TPS MU = " + MUFormat(c.tpsMU) + " (difference " + DifferenceText(c.difference) + ")";
     if (c.beyondActionLevel) {
         text += " beyond action level";
     }
