@@ -290,21 +290,17 @@ TEST_F(PhotonBeamTest, ChecksInOrderWithTheirReasons) {
         {.what = "real SSD", .realSSD = -5, .reason = "Real SSD -5 cm is below the minimum 70 cm"},
         {.what = "dose", .dose = 5001, .reason = "The dose 5001 cGy is above the maximum 5000 cGy"},
         // 0.3 / 0.67 = 0.448 MU: the set-up sheet's whole MU would read 0.
-        {.what = "MU below 0.5",
-         .dose = 0.3,
-         .reason = "0.447761194029851 MU, below the least 0.5"},
-        // W30 at 10 cm: warp 1.15, read at 1.5 + 26.5 x 1.15 = 31.975 cm beyond the table's
-        // 30 cm; the deepest typed depth is 1.5 + 28.5 / 1.15 = 26.2826, cut to 26.28.
-        {.what = "warped depth",
+        {.what = "MU", .dose = 0.3, .reason = "0.447761194029851 MU, below the least 0.5"},
+        // W30 at 10 cm, warp 1.15: 28 cm is read at 1.5 + 26.5 x 1.15 = 31.975, beyond 30 cm;
+        // the deepest depth typed is 1.5 + 28.5 / 1.15 = 26.2826, cut to 26.28.
+        {.what = "warped",
          .depth = 28,
          .wedge = true,
-         .reason = "Depth 28 cm is outside the depth-dose table of the reference field 10 cm x "
-                   "10 cm: the deepest depth it allows is 26.28 cm (the wedge W30 warps it to "
-                   "31.975 cm; the table ends at 30 cm)"},
-        {.what = "shallow depth",
-         .depth = 0.5,
-         .reason = "Depth 0.5 cm is outside the depth-dose table of the reference field 10 cm x "
-                   "10 cm: the shallowest depth it allows is 1 cm"},
+         .reason = "Depth 28 cm is outside the "
+                   "depth-dose table of the reference field 10 cm x 10 cm: the deepest depth it "
+                   "allows is "
+                   "26.28 cm (the wedge W30 warps it to 31.975 cm; the table ends at 30 cm)"},
+        {.what = "shallow", .depth = 0.5, .reason = "the shallowest depth it allows is 1 cm"},
     };
     for (const Changed& c : cases) {
         const Status status = beam.Accept(c.Input(setup.w30), kToday);
@@ -325,7 +321,6 @@ TEST_F(PhotonBeamTest, LimitsThatAreAccepted) {
         // s = c + 100 = 200: S x Mayneord = (110 / 210)^2; MU = 200 / (0.67 x 0.274376).
         {.what = "SSD 200", .SSD = 200, .mu = 200 / (0.67 * (110.0 / 210) * (110.0 / 210))},
         {.what = "dose 5000", .dose = 5000, .mu = 5000 / 0.67},
-        {.what = "0.507 MU", .dose = 0.34, .mu = 0.34 / 0.67},
     };
     for (const Changed& c : cases) {
         const Result<PhotonCalculation> calc = Calculate(c.Input(setup.w30));
@@ -335,71 +330,45 @@ TEST_F(PhotonBeamTest, LimitsThatAreAccepted) {
 }
 
 TEST_F(PhotonBeamTest, ReferenceFieldsAtTheLimitsAreAccepted) {
-    // The equivalent size is typed to one decimal as the dialog shows it; the limits are
-    // compared at that precision. Each row reshapes the smallest or the largest field.
-    struct Case {
+    // The smallest field made 4 x 5 (E 4.444, shown 4.4; FF 0.90), or the largest 30 x 34
+    // (E 31.875, shown 31.9; FF 1.10): MU = 200 / (0.67 x FF).
+    const struct {
         std::size_t field;
-        double width, height, shownEquivSize, mu;
-    };
-    const Case cases[] = {
-        // 4 x 5: 2 x 20 / 9 = 4.444, shown 4.4; FF 0.90: MU = 200 / (0.67 x 0.90).
-        {0, 4, 5, 4.4, 200 / (0.67 * 0.90)},
-        // 30 x 34: 2 x 1020 / 64 = 31.875, shown 31.9; FF 1.10: MU = 200 / (0.67 x 1.10).
-        {2, 30, 34, 31.9, 200 / (0.67 * 1.10)},
-    };
-    for (const Case& c : cases) {
+        double width, height, shown, ff;
+    } cases[] = {{0, 4, 5, 4.4, 0.90}, {2, 30, 34, 31.9, 1.10}};
+    for (const auto& c : cases) {
         test::PhotonSetup reshaped;
         reshaped.energy->RefFields[c.field]->Width = c.width;
         reshaped.energy->RefFields[c.field]->Height = c.height;
         PhotonBeamInput in = Fixed(c.width, c.height);
-        in.equivSize = c.shownEquivSize;
-        const Result<PhotonCalculation> calc =
-            CalculatePhotonBeam(reshaped.linac, *reshaped.energy, in, kToday);
-        ASSERT_TRUE(calc.ok()) << c.width << " x " << c.height << ": " << calc.reason();
-        EXPECT_TRUE(IsNear(calc->MU, c.mu)) << c.width << " x " << c.height;
+        in.equivSize = c.shown;
+        const auto calc = CalculatePhotonBeam(reshaped.linac, *reshaped.energy, in, kToday);
+        ASSERT_TRUE(calc.ok()) << c.width << ": " << calc.reason();
+        EXPECT_TRUE(IsNear(calc->MU, 200 / (0.67 * c.ff))) << c.width;
     }
 }
 
 TEST_F(PhotonBeamTest, MultileafFactorsOfTheOpeningInsideTheJaws) {
-    // A 10 x 10 leaf opening; Sp 0.95, 1.00, 1.05 on the 4, 10 and 30 cm fields, linear in
-    // the equivalent square between them.
-    const double scatter[] = {0.95, 1.00, 1.05};
-    for (std::size_t i = 0; i < 3; ++i) {
+    // A 10 x 10 leaf opening behind 6 x 12 jaws (e = 8) irradiates 6 x 10 of it: a = 60,
+    // p = 32. Sp 0.95 and 1.00 on the 4 and 10 cm fields, linear between: the factors are
+    // Sp(sqrt 60) / Sp(8) and Sp(4 x 60 / 32) / Sp(8), where the whole opening gave
+    // Sp(10) / Sp(8) = 1.017.
+    for (std::size_t i = 0; i < 2; ++i) {
         setup.energy->RefFields[i]->isScatterPhantomFactorAvailable = true;
-        setup.energy->RefFields[i]->ScatterPhantomFactor = scatter[i];
+        setup.energy->RefFields[i]->ScatterPhantomFactor = 0.95 + 0.05 * static_cast<double>(i);
     }
+    const auto sp = [](double e) { return 0.95 + 0.05 * (e - 4) / 6; };
     MLCLeaves leaves;
     for (std::size_t pair = 8; pair <= 17; ++pair) {
         leaves.L[pair] = leaves.R[pair] = 5;
     }
-    const MLCField field = MakeMLCField("AP", 0, leaves);
-    const auto sp = [](double e) {
-        return e <= 10 ? 0.95 + 0.05 * (e - 4) / 6 : 1 + 0.05 * (e - 10) / 20;
-    };
-    struct Case {
-        const char *width, *height;
-        double area, perimeter, sqrtFactor, leqFactor;
-    };
-    const Case cases[] = {
-        // The whole 6 x 6 jaw field is open: the leaves shape nothing.
-        {"6", "6", 36, 24, 1, 1},
-        // 6 x 10 of the opening inside 6 x 12 jaws (e = 8): Sp(sqrt 60) / Sp(8) and
-        // Sp(4 x 60 / 32 = 7.5) / Sp(8); the whole opening would give Sp(10) / Sp(8) > 1.
-        {"6", "12", 60, 32, sp(std::sqrt(60.0)) / sp(8), sp(7.5) / sp(8)},
-        // The opening inside 12 x 12 jaws: Sp(10) / Sp(12) both.
-        {"12", "12", 100, 40, 1 / sp(12), 1 / sp(12)},
-    };
-    for (const Case& c : cases) {
-        PhotonBeamForm form(beam);
-        form.SetText("BeamWidth", c.width);
-        form.SetText("BeamHeight", c.height);
-        const Result<MLCFactors> factors = form.MultileafFactorsOf(field);
-        ASSERT_TRUE(factors.ok()) << c.height << ": " << factors.reason();
-        EXPECT_TRUE(IsNear(factors->area, c.area)) << c.height;
-        EXPECT_TRUE(IsNear(factors->perimeter, c.perimeter)) << c.height;
-        EXPECT_TRUE(IsNear(factors->sqrtFactor, c.sqrtFactor)) << c.height;
-        EXPECT_TRUE(IsNear(factors->leqFactor, c.leqFactor)) << c.height;
-    }
+    PhotonBeamForm form(beam);
+    form.SetText("BeamWidth", "6");
+    form.SetText("BeamHeight", "12");
+    const Result<MLCFactors> factors = form.MultileafFactorsOf(MakeMLCField("F", 0, leaves));
+    ASSERT_TRUE(factors.ok()) << factors.reason();
+    EXPECT_TRUE(IsNear(factors->sqrtFactor, sp(std::sqrt(60.0)) / sp(8)));
+    EXPECT_TRUE(IsNear(factors->leqFactor, sp(7.5) / sp(8)));
 }
 
 TEST_F(PhotonBeamTest, WithoutOffsetFactorsOnlyOffsetZero) {
@@ -466,6 +435,12 @@ TEST_F(PhotonBeamTest, FormReadsTheFirstBadTextInReadingOrder) {
 
 TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
     PhotonBeamForm form(beam);
+    ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricA)));
+    EXPECT_EQ(form.CheckBatchInput({"BeamDose", "BeamDepth", "BeamLeft", "BeamRight", "BeamTop"})
+                  .reason(),
+              "the beam gives no BeamBottom")
+        << "a beam file gives every jaw of its sheet";
+    ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::Symmetric)));
     form.SetText("BeamDepth", "5");
     EXPECT_EQ(form.Text("BeamSSD"), "95");
     EXPECT_EQ(form.Text("BeamRealSSD"), "95");

@@ -27,7 +27,6 @@ TEST(TPSCheck, DifferenceAndActionLevelByKind) {
         {BeamKind::Photon, 100, 0, 97, "TPS MU = 97 (difference -3.0 %)", false},
         // Both parts of an open/wedged beam: (200 - 120.5 - 80.25) / 200.75 = -0.37 %.
         {BeamKind::PhotonOpenWedged, 120.5, 80.25, 200, "TPS MU = 200 (difference -0.4 %)", false},
-        // A difference beyond any number is said in words (the MU bounds keep it finite).
         {BeamKind::Electron, 1e-320, 0, 200,
          "TPS MU = 200 (difference too large) beyond action level", true},
     };

@@ -202,8 +202,7 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
         const char* reason; // part of the line that names it
     };
     const Case cases[] = {
-        // The first two are refused before their field is read, so they give it in one line
-        // less and the next two give their depth without moving the sixth beam's line.
+        // Refused before the field is read, the first two leave BeamHeight for others' depth.
         {"Linac = Gone\nEnergy = 6MV\nBeamWidth = 10\n",
          "no linac of the linac folder has this Name: 'Gone'"},
         {"Linac = KovaDemo-DE\nEnergy = 4MV\nBeamWidth = 10\n",
@@ -225,9 +224,8 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
     for (const Case& c : cases) {
         text += "[refused]\n" + dose + c.keys;
     }
-    text += "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 10\n"
-            "BeamHeight = 10\n" +
-            dose;
+    text += "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose +
+            "BeamDepth = 10\n";
     const WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_EQ(file.refused.size(), std::size(cases) + 1) << ::testing::PrintToString(file.refused);
     EXPECT_EQ(file.refused[0], "in.ini:1: expected 'Key = Value': 'not a key line'");

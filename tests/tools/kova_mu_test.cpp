@@ -167,20 +167,6 @@ TEST_F(KovaMuTest, ResolveErrorsNameFileLineAndText) {
         {{{"BeamDepth", ""}}, "f.ini:1: the beam gives no BeamDepth: 'B'"},
         {{{"BeamDose", ""}, {"BeamHeight", ""}},
          "f.ini:1: the beam gives no BeamDose, BeamHeight: 'B'"},
-        {{{"BeamWidth", ""},
-          {"BeamHeight", ""},
-          {"BeamLeft", "5"},
-          {"BeamRight", "5"},
-          {"BeamTop", "5"}},
-         "f.ini:1: the beam gives no BeamBottom: 'B'"},
-        {{{"BeamKind", "Electron Beam"},
-          {"Energy", "E9"},
-          {"Technique", ""},
-          {"BeamSSD", ""},
-          {"BeamDepth", ""},
-          {"BeamWidth", ""},
-          {"BeamHeight", ""}},
-         "f.ini:1: the beam gives no BeamWidth, BeamHeight: 'B'"},
     };
     for (const Case& c : cases) {
         errors.clear();
