@@ -397,7 +397,7 @@ Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) con
     if (!opening) {
         return opening.status();
     }
-    if (opening->wholeWindow) {
+    if (opening->wholeWindow && opening->area > 0 && m_energy->MLCSupported) {
         // The leaves shape nothing of the jaw field: no multileaf factor other than 1.
         return MLCFactors{1, 1, opening->area, opening->perimeter};
     }
