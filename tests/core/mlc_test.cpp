@@ -604,7 +604,7 @@ TEST(MLCFactors, RefusedWithAReason) {
          "the energy X6 has no multileaf collimator"},
         {"area 0", {}, 10, 0, 40, "the multileaf field area (cm^2) is 0; it must be above 0"},
         {"area negative", {}, 10, -4, 40, "the multileaf field area (cm^2) is -4; it must be"},
-        {"area nan", {}, 10, nan, 40, "the multileaf field area (cm^2) is NAN"},
+        {"area nan", {}, 10, nan, 40, "the multileaf field area (cm^2) is not a number"},
         {"perimeter 0", {}, 10, 100, 0, "the multileaf field perimeter (cm) is 0"},
         {"perimeter negative", {}, 10, 100, -1, "the multileaf field perimeter (cm) is -1"},
         {"jaws 0", {}, 0, 100, 40, "the equivalent square of the jaws (cm) is 0"},
@@ -623,7 +623,7 @@ TEST(MLCFactors, RefusedWithAReason) {
              g.RefFields[0]->ScatterPhantomFactor = 1e300;
              g.RefFields[2]->ScatterPhantomFactor = 1e-300;
          },
-         20, 25, 20, "the multileaf factor sqrt(a) is INF; it must be above 0"},
+         20, 25, 20, "the multileaf factor sqrt(a) is too large; it must be above 0"},
         {"negative", [](TgEnergy& g) { g.RefFields[0]->ScatterPhantomFactor = -1; }, 10, 25, 20,
          "the multileaf factor sqrt(a) is -1; it must be above 0"},
         // sqrt(1e300) = 1e150 cm lies beyond every reference field's reach.

@@ -282,7 +282,7 @@ private slots:
                                    "[gone]\nLinac = Sala9\nEnergy = 6MV\nBeamDose = 100\n"
                                    "BeamWidth = 10\nBeamHeight = 10\n"
                                    "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 100\n"
-                                   "BeamWidth = 10\nBeamHeight = 10\n");
+                                   "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n");
         MainWindow window(kInfo, Demo());
         window.ScanLinacs();
         Dialogs::SetMessageAnswer(QMessageBox::Ok);

@@ -163,6 +163,10 @@ TEST_F(KovaMuTest, ResolveErrorsNameFileLineAndText) {
          "f.ini:10: this beam kind has no such control: 'ApplicatorComp'"},
         {{{"BeamEquivSize", "10"}},
          "f.ini:10: BeamEquivSize is worked out by the dialog, not typed: 'BeamEquivSize'"},
+        // A value the calculation needs is never left at the dialog's 0: the beam names it.
+        {{{"BeamDepth", ""}}, "f.ini:1: the beam gives no BeamDepth: 'B'"},
+        {{{"BeamDose", ""}, {"BeamHeight", ""}},
+         "f.ini:1: the beam gives no BeamDose, BeamHeight: 'B'"},
     };
     for (const Case& c : cases) {
         errors.clear();
@@ -190,6 +194,8 @@ TEST_F(KovaMuTest, ComputedAndRefusedBeams) {
          200 / (0.67 * 1.21),
          ""},
         {"table tray", {{"TrayComp", "Tray"}}, true, 200 / 0.67 / 0.97, ""},
+        // Not isocentric without BeamSSD: the dialog's SSD, the SCD of the energy (100 cm).
+        {"SSD from the energy", {{"BeamSSD", ""}}, true, 200 / 0.67, ""},
         // A tray made on the spot: 200 / 0.67 / 0.95 = 314.218.
         {"tray on the spot", {{"TrayComp", "T1 : 0.95"}}, true, 200 / 0.67 / 0.95, ""},
         {"dose 0", {{"BeamDose", "0"}}, false, 0, "The dose must be above 0 cGy"},
@@ -375,6 +381,17 @@ TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
     EXPECT_TRUE(Contains(result.out, "\"text\": \"plan.mlc:: AP 10x10\"")) << result.out;
     EXPECT_TRUE(Contains(result.out, "\"sqrtFactor\": 1.0,")) << result.out;
     EXPECT_TRUE(Contains(result.out, "\"multileafFactor\": 1.0,")) << result.out;
+    // The same opening behind 6 x 6 jaws: only the 6 x 6 inside them counts, all open, so the
+    // factors stay 1 (the whole opening would give Sp(10) / Sp(6) above 1).
+    result = run("BeamWidth = 6\nBeamHeight = 6\n");
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_TRUE(Contains(result.out, "\"area\": 36.0,")) << result.out;
+    EXPECT_TRUE(Contains(result.out, "\"multileafFactor\": 1.0,")) << result.out;
+    // Recommended jaws replace the typed field, but a typed text that is no number is refused.
+    result = run("BeamWidth = nan\nBeamHeight = 10\nMLCJaws = Recommended\n");
+    EXPECT_EQ(result.code, 1) << result.err;
+    EXPECT_TRUE(Contains(result.out, "Width: 'nan' is not a valid floating point value"))
+        << result.out;
     // Jaws wider than the largest reference field cannot be kept: the beam is refused.
     result = run("BeamWidth = 45\nBeamHeight = 10\nMultileafField = Off axis 8x6\n");
     EXPECT_EQ(result.code, 1) << result.err;

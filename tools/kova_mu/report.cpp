@@ -78,8 +78,8 @@ Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& lev
             const MLCGeometry& g = mlc->field.geometry;
             beam["multileafField"] = {{"file", Text(mlc->fileName)},
                                       {"name", Text(mlc->field.name)},
-                                      {"area", g.area},
-                                      {"perimeter", g.perimeter},
+                                      {"area", mlc->factors.area},
+                                      {"perimeter", mlc->factors.perimeter},
                                       {"left", g.left},
                                       {"right", g.right},
                                       {"bottom", g.bottom},
@@ -123,7 +123,7 @@ void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels
     out << "== " << title << ": MU = " << outcome.beam->MUText();
     if (const std::optional<TPSComparison> tps = CompareWithTPS(*outcome.beam, levels)) {
         out << ", TPS " << FormatFloat("#0.##;;0", tps->tpsMU) << ", "
-            << FormatFloat("0.0", tps->difference) << " %"
+            << DifferenceText(tps->difference)
             << (tps->beyondActionLevel ? ", beyond action level" : "");
     }
     out << '\n';

@@ -62,6 +62,13 @@ struct BoundControl {
 template <class Input>
 using BoundTable = std::vector<BoundControl<Input>>;
 
+/// `row` as a control a beam file must give (ControlSpec::required).
+template <class Input>
+BoundControl<Input> Required(BoundControl<Input> row) {
+    row.spec.required = true;
+    return row;
+}
+
 /// The inputs `stored` holds, listed by the controls of `table` that name them.
 template <class Input>
 std::vector<NamedValue> BoundValues(const BoundTable<Input>& table, const Input& stored) {
@@ -165,7 +172,8 @@ private:
         return Status::Ok();
     }
 
-    /// The planning system's MU: none when the box is empty, otherwise a number above 0.
+    /// The planning system's MU: none when the box is empty, otherwise a number above 0 and
+    /// at most kMaxTPSMU.
     Status ReadOptional(std::string_view name, std::optional<double>& out) const {
         const std::string& text = Text(name);
         if (text.find_first_not_of(" \t") == std::string::npos) {
@@ -178,6 +186,10 @@ private:
         }
         if (!(*value > 0) || !std::isfinite(*value)) {
             return Status::Fail("The TPS MU must be above 0");
+        }
+        if (*value > kMaxTPSMU) {
+            return Status::Fail("The TPS MU must be at most " + FigureText(kMaxTPSMU) + " (it is " +
+                                FigureText(*value) + ")");
         }
         out = *value;
         return Status::Ok();
