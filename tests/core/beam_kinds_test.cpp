@@ -253,7 +253,7 @@ TEST(ElectronBeam, MuFromTheApplicatorAlone) {
     ElectronBeamForm form(beam);
     EXPECT_EQ(form.Text("BeamSSD"), "100");
     EXPECT_EQ(form.SelectedEntry("ApplicatorComp"), &a10) << "item 0 is selected";
-    EXPECT_EQ(form.CheckBatchInput({"BeamDose"}).reason(),
+    EXPECT_EQ(form.MissingRequired({"BeamDose"}).reason(),
               "the beam gives no BeamWidth, BeamHeight");
 
     struct Case {
@@ -447,7 +447,7 @@ TEST_F(TBITest, BeamFileGivesTheBodyOrNormalBuild) {
     for (const auto& c : cases) {
         TBIBeamForm form(beam);
         form.SetChecked("isLungShields", c.lungShields);
-        EXPECT_EQ(form.CheckBatchInput(c.set).reason(), c.reason);
+        EXPECT_EQ(form.MissingRequired(c.set).reason(), c.reason);
     }
 }
 

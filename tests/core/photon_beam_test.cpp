@@ -436,7 +436,7 @@ TEST_F(PhotonBeamTest, FormReadsTheFirstBadTextInReadingOrder) {
 TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
     PhotonBeamForm form(beam);
     ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricA)));
-    EXPECT_EQ(form.CheckBatchInput({"BeamDose", "BeamDepth", "BeamLeft", "BeamRight", "BeamTop"})
+    EXPECT_EQ(form.MissingRequired({"BeamDose", "BeamDepth", "BeamLeft", "BeamRight", "BeamTop"})
                   .reason(),
               "the beam gives no BeamBottom")
         << "a beam file gives every jaw of its sheet";

@@ -163,10 +163,6 @@ TEST_F(KovaMuTest, ResolveErrorsNameFileLineAndText) {
          "f.ini:10: this beam kind has no such control: 'ApplicatorComp'"},
         {{{"BeamEquivSize", "10"}},
          "f.ini:10: BeamEquivSize is worked out by the dialog, not typed: 'BeamEquivSize'"},
-        // A value the calculation needs is never left at the dialog's 0: the beam names it.
-        {{{"BeamDepth", ""}}, "f.ini:1: the beam gives no BeamDepth: 'B'"},
-        {{{"BeamDose", ""}, {"BeamHeight", ""}},
-         "f.ini:1: the beam gives no BeamDose, BeamHeight: 'B'"},
     };
     for (const Case& c : cases) {
         errors.clear();
@@ -199,6 +195,14 @@ TEST_F(KovaMuTest, ComputedAndRefusedBeams) {
         // A tray made on the spot: 200 / 0.67 / 0.95 = 314.218.
         {"tray on the spot", {{"TrayComp", "T1 : 0.95"}}, true, 200 / 0.67 / 0.95, ""},
         {"dose 0", {{"BeamDose", "0"}}, false, 0, "The dose must be above 0 cGy"},
+        // A value the calculation needs is never left at the dialog's 0: the beam is refused,
+        // naming it, as an empty value is.
+        {"no depth", {{"BeamDepth", ""}}, false, 0, "the beam gives no BeamDepth"},
+        {"no dose, no height",
+         {{"BeamDose", ""}, {"BeamHeight", ""}},
+         false,
+         0,
+         "the beam gives no BeamDose, BeamHeight"},
         {"dose text",
          {{"BeamDose", "2OO"}},
          false,

@@ -150,7 +150,11 @@ void BeamForm::FollowUpCancelled(std::string_view) {
     // "Set on fly..." stays selected; it carries no entry, so the beam gets none.
 }
 
-Status BeamForm::CheckBatchInput(const std::vector<std::string_view>& set) const {
+Status BeamForm::CheckBatchInput(const std::vector<std::string_view>&) const {
+    return Status::Ok();
+}
+
+Status BeamForm::MissingRequired(const std::vector<std::string_view>& set) const {
     std::string missing;
     for (const ControlSpec& control : m_controls) {
         const bool given = std::find(set.begin(), set.end(), control.name) != set.end();

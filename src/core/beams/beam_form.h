@@ -106,10 +106,12 @@ public:
     virtual void FollowUpCancelled(std::string_view name);
 
     /// A text of a batch input that leaves a control unset in a way the dialog would not let
-    /// happen (for example no field at all), or leaves a required control (ControlSpec::
-    /// required) that is needed now at its default: "the beam gives no BeamDepth", naming
-    /// every such control. Ok otherwise. `set` lists the controls set.
+    /// happen (for example no field at all); ok otherwise. `set` lists the controls set.
     virtual Status CheckBatchInput(const std::vector<std::string_view>& set) const;
+    /// Why a batch input that set `set` cannot be computed: a required control
+    /// (ControlSpec::required) needed now is left at its default, which is no real value
+    /// ("the beam gives no BeamDepth", naming every such control). Ok otherwise.
+    Status MissingRequired(const std::vector<std::string_view>& set) const;
 
     /// OK: reads every control, checks and calculates, and stores the inputs with their
     /// results in the beam only when all of it succeeded. Otherwise says why and changes

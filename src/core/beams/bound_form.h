@@ -65,7 +65,7 @@ using BoundTable = std::vector<BoundControl<Input>>;
 /// `row` as a control a beam file must give (ControlSpec::required).
 template <class Input>
 BoundControl<Input> Required(BoundControl<Input> row) {
-    row.spec.required = true;
+    row.control.required = true;
     return row;
 }
 

@@ -19,7 +19,7 @@ BoundTable<PhotonBeamInput> OpenWedgedControls() {
             wedgeDose.slot = &PhotonBeamInput::wedgeDose;
             wedgeDose.key = "wedgeDose";
             // Its default 0 cGy is a real value: a beam of its open part only.
-            wedgeDose.spec.required = false;
+            wedgeDose.control.required = false;
             table.insert(it + 1, wedgeDose);
             break;
         }
