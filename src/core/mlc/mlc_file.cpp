@@ -68,7 +68,7 @@ Result<MLCFieldList> ReadMLCBytes(const std::string& path, std::string_view byte
 Result<MLCFieldList> ReadMLCFile(const std::string& path) {
     const FileBytes file = ReadFileBytes(path, kMaxMLCFileBytes);
     if (!file.ok()) {
-        return NoFieldIn(path);
+        return Status::Fail(file.reason); // missing, a folder, too large...: said as such
     }
     return ReadMLCBytes(path, file.bytes);
 }
