@@ -184,7 +184,7 @@ TEST(MLCReaders, FilesWithoutAField) {
         {dir.File("missing.mlc").string(),
          "Cannot open file " + dir.File("missing.mlc").string() + ": no such file"},
         {dir.Path().string(), "Cannot open file " + dir.Path().string() + ": it is a folder"},
-        {cut, "the file ends inside the field that starts on line 10: it is cut short"},
+        {cut, "cut.mlc ends inside the field that starts on line 10: it is cut short"},
     };
     for (const auto& [path, reason] : unread) {
         EXPECT_EQ(ReadMLCFile(path).reason(), reason);
@@ -238,9 +238,10 @@ TEST(MLCReaders, FileCutAnywhereKeepsTheCompleteFieldsBefore) {
                 const bool inField =
                     cut >= text.find(start + (shaper ? " " : "")) + start.size() + 1;
                 ASSERT_EQ(read.reason(),
-                          inField ? "the file ends inside the field that starts on line " +
-                                        std::to_string(firstLine) + ": it is cut short"
-                                  : kNoField + std::string(name))
+                          inField
+                              ? name + std::string(" ends inside the field that starts on line ") +
+                                    std::to_string(firstLine) + ": it is cut short"
+                              : kNoField + std::string(name))
                     << what;
                 continue;
             }
@@ -327,28 +328,28 @@ TEST(MLCReaders, LeavesThatDoNotFitTheCollimatorAreRefused) {
     };
     const Case cases[] = {
         {"plan.mlc", Replaced(shaper, "Leaf 26A =   0.00\n", "Leaf 26A = 0\nLeaf 26A = 0\n"),
-         "line 42: the leaf label '26A' stands where leaf 1B of 26 pairs was expected"},
+         "plan.mlc, line 42: the leaf label '26A' stands where leaf 1B of 26 pairs was expected"},
         {"plan.mlc", Replaced(shaper, "Leaf 26A", "Leaf 99A"),
-         "line 41: the leaf label '99A' stands where leaf 26A of 26 pairs was expected"},
+         "plan.mlc, line 41: the leaf label '99A' stands where leaf 26A of 26 pairs was expected"},
         {"plan.mlc", Replaced(shaper, "Leaf 26B =   0.00\n", "Leaf 26B = 0\nLeaf 27B = 0\n"),
-         "line 68: the leaf label '27B' follows leaf 26B: the collimator has 26 pairs"},
+         "plan.mlc, line 68: the leaf label '27B' follows leaf 26B: the collimator has 26 pairs"},
         {"plan.mlc", Replaced(shaper, "Leaf  1B =   0.00", "Leaf  1B =  -1e308"),
-         "line 42: leaf 1B at '-1e308' cm lies beyond the collimator, more than 40 cm from the "
-         "axis"},
+         "plan.mlc, line 42: leaf 1B at '-1e308' cm lies beyond the collimator, more than 40 cm "
+         "from the axis"},
         {"plan.mlc", Replaced(shaper, "Leaf  1B =   0.00", "Leaf  1B = 40.01"),
-         "line 42: leaf 1B at '40.01' cm lies beyond the collimator, more than 40 cm from the "
-         "axis"},
+         "plan.mlc, line 42: leaf 1B at '40.01' cm lies beyond the collimator, more than 40 cm "
+         "from the axis"},
         {"plan.mlc", Replaced(shaper, "Leaf  1B =   0.00", "Leaf  1B = -40"), ""},
         {"plan.s01",
          Replaced(plato, "<leafWidth>1.0 <leafCentre>12.5", "<leafWidth>0.5 <leafCentre>12.5"),
-         "line 30: the leaf width '<leafWidth>0.5' of pair 26 is not 1 cm" + fit},
+         "plan.s01, line 30: the leaf width '<leafWidth>0.5' of pair 26 is not 1 cm" + fit},
         {"plan.s01", Replaced(plato, "<leafCentre>12.5", "<leafCentre>6.25"),
-         "line 30: the leaf centre '<leafCentre>6.25' of pair 26 is not 12.5 cm" + fit},
+         "plan.s01, line 30: the leaf centre '<leafCentre>6.25' of pair 26 is not 12.5 cm" + fit},
         {"plan.s01", Replaced(plato, "<leafPair>26", "<leafPair>27"),
-         "line 30: the leaf pair '<leafPair>27' stands where pair 26 was expected" + fit},
+         "plan.s01, line 30: the leaf pair '<leafPair>27' stands where pair 26 was expected" + fit},
         {"plan.s01", Replaced(plato, "<rightX>0.15", "<rightX>41"),
-         "line 30: leaf pair 26 right at '<rightX>41' cm lies beyond the collimator, more than "
-         "40 cm from the axis"},
+         "plan.s01, line 30: leaf pair 26 right at '<rightX>41' cm lies beyond the collimator, "
+         "more than 40 cm from the axis"},
     };
     for (const Case& c : cases) {
         const Result<MLCFieldList> list = ReadMLCBytes(c.path, c.bytes);

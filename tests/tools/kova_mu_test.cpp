@@ -15,6 +15,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <utility>
 #include <vector>
@@ -314,6 +315,13 @@ TEST(KovaMuProgram, ExitCodes) {
     run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(levels) + " " +
                               Quoted(beyond));
     EXPECT_EQ(run.code, 0) << run.err;
+    // A --action-levels file that is missing is named, with why; the defaults apply.
+    const std::string none = work.File("none.ini").string();
+    run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(none) + " " +
+                              Quoted(beyond));
+    EXPECT_EQ(run.code, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "--action-levels: Cannot open file " + none + ": no such file"))
+        << run.err;
     run =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beyond) + " " + Quoted(refused));
     EXPECT_EQ(run.code, 1) << "a refusal outweighs a difference";
@@ -325,11 +333,14 @@ TEST(KovaMuProgram, ExitCodes) {
     EXPECT_TRUE(Contains(run.err, broken.string() + ":3: unknown key: 'Foo'")) << run.err;
     EXPECT_TRUE(run.out.empty()) << run.out;
 
+    const std::string fifo = work.File("fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string usage[] = {
         kLinacsOption,                                         // no beam file
         kLinacsOption + " --date 31/02/2026 " + Quoted(beams), // no such day
         "--linacs '" + work.File("none").string() + "' " + Quoted(beams),
         kLinacsOption + " " + Quoted(work.File("missing.ini")),
+        kLinacsOption + " " + Quoted(fifo), // refused at once, never waited on
         kLinacsOption + " --frobnicate " + Quoted(beams),
     };
     for (const std::string& arguments : usage) {

@@ -146,9 +146,13 @@ kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
             : std::filesystem::path(options.actionLevels);
     std::error_code error;
     const kova::LoadedActionLevels loaded = kova::LoadActionLevels(file);
-    if (!loaded.fromFile &&
-        (!options.actionLevels.empty() || std::filesystem::exists(file, error))) {
-        std::cerr << "kova-mu: " << loaded.problem << "; the default action levels are used\n";
+    const bool given = !options.actionLevels.empty();
+    if (!loaded.fromFile && (given || std::filesystem::exists(file, error))) {
+        // The loader speaks of the file next to the program; a file given is named.
+        const std::string problem = given && !std::filesystem::exists(file, error)
+                                        ? "--action-levels: " + kova::ReadFileBytes(file, 0).reason
+                                        : loaded.problem;
+        std::cerr << "kova-mu: " << problem << "; the default action levels are used\n";
     }
     return loaded.levels;
 }

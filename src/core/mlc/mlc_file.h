@@ -32,11 +32,13 @@ MLCFormat DetectMLCFormat(const std::string& path, std::string_view bytes);
 /// value that runs into the end of the text may be cut and is not taken); a field without
 /// "Gantry" before the next "Field" is dropped. The whole import fails with:
 /// - "'WORD' is not a valid floating point value" for a gantry or tip that is not a number;
-/// - "line N: ..." naming the word, for a label out of its place, a leaf line after 26B (a
-///   collimator of other pairs) or a tip beyond kMaxLeafTip;
-/// - "the file ends inside the field that starts on line N: it is cut short" when the text
-///   ends inside its first field.
-Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes);
+/// - "FILE, line N: ..." naming the word, for a label out of its place, a leaf line after 26B
+///   (a collimator of other pairs) or a tip beyond kMaxLeafTip;
+/// - "FILE ends inside the field that starts on line N: it is cut short" when the text ends
+///   inside its first field.
+/// FILE is `fileName`, "the file" without one.
+Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes,
+                                               std::string_view fileName = {});
 
 /// Reads every field of a PLATO tagged-ASCII file held in `bytes` (the first word is skipped
 /// unread). A field starts with the word "<beginBeam>" on its line 0: the first word of line
@@ -45,10 +47,11 @@ Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes);
 /// to 1), its width (1 cm), its centre (pair - 13.5 cm), the left tip as a coordinate
 /// (negative to the left) and the right tip. A tip of exactly +-0.15 cm is the exporter's
 /// mark of a closed leaf and becomes 0. A field without "<beginMLC>" before the next
-/// "<beginBeam>" is dropped. A pair whose number, width or centre differs ("line N: ...",
-/// naming the word: leaves of another collimator), ends and other failures as for
+/// "<beginBeam>" is dropped. A pair whose number, width or centre differs ("FILE, line N:
+/// ...", naming the word: leaves of another collimator), ends and other failures as for
 /// ReadShaperFields.
-Result<std::vector<MLCField>> ReadPlatoFields(std::string_view bytes);
+Result<std::vector<MLCField>> ReadPlatoFields(std::string_view bytes,
+                                              std::string_view fileName = {});
 
 /// The fields of an MLC file whose content is `bytes`; `path` gives the extension and the
 /// name. A file of unknown format, or one without a field, fails with "No multileaf field

@@ -19,8 +19,8 @@ namespace {
 /// leaf that does not fit the collimator).
 class FieldReader {
 public:
-    FieldReader(std::string_view bytes, std::string_view startWord)
-        : in(bytes), m_startWord(startWord) {
+    FieldReader(std::string_view bytes, std::string_view startWord, std::string_view fileName)
+        : in(bytes), m_startWord(startWord), m_fileName(fileName) {
         in.Word(); // the format word, already recognised
     }
 
@@ -63,7 +63,9 @@ public:
 
     /// Refuses the file for `problem` on `line`; always false.
     bool Refuse(int line, const std::string& problem) {
-        Keep(Status::Fail("line " + std::to_string(line) + ": " + problem));
+        const std::string where = "line " + std::to_string(line);
+        Keep(Status::Fail((m_fileName.empty() ? where : std::string(m_fileName) + ", " + where) +
+                          ": " + problem));
         return false;
     }
 
@@ -74,7 +76,8 @@ public:
             return m_failure;
         }
         if (fields.empty() && cutFieldLine > 0) {
-            return Status::Fail("the file ends inside the field that starts on line " +
+            return Status::Fail((m_fileName.empty() ? "the file" : std::string(m_fileName)) +
+                                " ends inside the field that starts on line " +
                                 std::to_string(cutFieldLine) + ": it is cut short");
         }
         return fields;
@@ -94,6 +97,7 @@ private:
     }
 
     std::string_view m_startWord;
+    std::string_view m_fileName; ///< names the file in reasons; empty for "the file"
     Status m_failure = Status::Ok();
 };
 
@@ -101,10 +105,10 @@ private:
 /// refused. A field whose search for a word meets the next start word is dropped, and that
 /// next field is read: its words never complete the broken one.
 template <class ReadField>
-Result<std::vector<MLCField>> ReadFields(std::string_view bytes, std::string_view startWord,
-                                         ReadField readField) {
+Result<std::vector<MLCField>> ReadFields(std::string_view bytes, std::string_view fileName,
+                                         std::string_view startWord, ReadField readField) {
     using Search = MLCTextReader::Search;
-    FieldReader reader(bytes, startWord);
+    FieldReader reader(bytes, startWord, fileName);
     std::vector<MLCField> fields;
     bool started = reader.in.SkipPast(startWord) == Search::Found;
     while (started) {
@@ -265,12 +269,12 @@ std::optional<MLCField> ReadPlatoField(FieldReader& reader) {
 
 } // namespace
 
-Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes) {
-    return ReadFields(bytes, "Field", ReadShaperField);
+Result<std::vector<MLCField>> ReadShaperFields(std::string_view bytes, std::string_view fileName) {
+    return ReadFields(bytes, fileName, "Field", ReadShaperField);
 }
 
-Result<std::vector<MLCField>> ReadPlatoFields(std::string_view bytes) {
-    return ReadFields(bytes, "<beginBeam>", ReadPlatoField);
+Result<std::vector<MLCField>> ReadPlatoFields(std::string_view bytes, std::string_view fileName) {
+    return ReadFields(bytes, fileName, "<beginBeam>", ReadPlatoField);
 }
 
 } // namespace kova
