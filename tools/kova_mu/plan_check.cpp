@@ -52,7 +52,7 @@ void WriteRunsText(std::ostream& out, const PlanData& plan, const std::vector<Pl
         << ")\n";
     for (const PlanBeamRun& run : runs) {
         if (run.outcome) {
-            WriteText(out, *run.outcome, levels);
+            WriteText(out, *run.outcome, levels, run.imported->tpsRefusal);
         } else {
             out << "== " << run.imported->title << ": refused: " << run.reason << '\n';
         }
@@ -83,6 +83,9 @@ Json BeamsJson(const std::string& path, const std::vector<PlanBeamRun>& runs, co
     for (const PlanBeamRun& run : runs) {
         if (run.outcome) {
             beams.push_back(computed.at(next++));
+            if (run.outcome->computed && !run.imported->tpsRefusal.empty()) {
+                beams.back()["reason"] = Cp1252ToUtf8(run.imported->tpsRefusal);
+            }
         } else {
             Json beam = {
                 {"file", nullptr}, {"line", nullptr}, {"title", Cp1252ToUtf8(run.imported->title)}};
@@ -126,7 +129,9 @@ PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
     const std::vector<PlanBeamRun> runs = RunBeams(imported, linacs, today);
     PlanCheckResult result{true, true, false};
     for (const PlanBeamRun& run : runs) {
-        result.allComputed = result.allComputed && run.outcome && run.outcome->computed;
+        // A beam whose MU cannot be compared with the plan's is not checked either.
+        result.allComputed = result.allComputed && run.outcome && run.outcome->computed &&
+                             run.imported->tpsRefusal.empty();
         if (run.outcome && run.outcome->computed) {
             const auto tps = CompareWithTPS(*run.outcome->beam, levels);
             result.anyBeyond = result.anyBeyond || (tps && tps->beyondActionLevel);

@@ -114,7 +114,8 @@ std::string GroupLine(const ResolvedBeam& beam) {
            beam.treatmentName.value_or("-");
 }
 
-void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels) {
+void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels,
+               const std::string& notCompared) {
     const std::string& title = outcome.resolved->block->title;
     if (!outcome.computed) {
         out << "== " << title << ": refused: " << outcome.reason << '\n';
@@ -125,6 +126,8 @@ void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels
         out << ", TPS " << FormatFloat("#0.##;;0", tps->tpsMU) << ", "
             << FormatFloat("0.0", tps->difference) << " %"
             << (tps->beyondActionLevel ? ", beyond action level" : "");
+    } else if (!notCompared.empty()) {
+        out << ", not compared: " << notCompared;
     }
     out << '\n';
     out << IndentedText(ResultLines(*outcome.beam, levels), 1);
