@@ -31,8 +31,9 @@ std::string G(double value) {
 }
 
 /// A length (cm) or dose (cGy) of the plan as a user types it: to 0.01, so that a beam shows
-/// "Depth = 10.16 cm", not the plan's 15 digits. No MU changes by as much as its printed
-/// 0.01: a length moves by at most 0.005 cm, a dose by 0.005 cGy.
+/// "Depth = 10.16 cm", not the plan's 15 digits. A length moves by at most 0.005 cm and a
+/// dose by 0.005 cGy: beyond the build-up depth a few hundredths of a percent of the MU,
+/// below the 0.1 % its difference to the plan's MU is printed with.
 std::string Typed(double value) {
     return FormatGeneral(std::round(value * 100) / 100 + 0.0); // + 0.0: never "-0"
 }

@@ -87,7 +87,8 @@ struct ImportedBeam {
 /// - BeamDose (Gy) of the fraction group, to cGy, and BeamMeterset as the TPS MU (a
 ///   meterset missing, not a number or below 0 gives no TPS MU and a tpsRefusal);
 /// - lengths rounded to 0.01 cm and doses to 0.01 cGy, as a user types them: a plan's
-///   "10.1570335168691" depth is typed 10.16 (the MU changes far below its printed digits);
+///   "10.1570335168691" depth is typed 10.16 (beyond the build-up depth the MU moves by a
+///   few hundredths of a percent);
 /// - a wedge by ID or angle; a block tray and a shielding block by name; the multileaf
 ///   opening inside the jaws as a multileaf entry made on the spot ("PLAN::BEAM : factor",
 ///   the factor as for multileaf fields read from files), none when the leaves leave the
