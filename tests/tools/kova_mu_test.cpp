@@ -427,6 +427,27 @@ TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
     EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Boost\n== LAT:")) << run.out;
 }
 
+// A title that would clear the screen and ring the bell is shown escaped; its characters are
+// the same in text and JSON (Windows-1252 in UTF-8 there too, e acute as 0xE9 from a file
+// that is no UTF-8), and JSON keeps the control characters in its own escapes.
+TEST(KovaMuProgram, TextsFromFilesNeverActOnTheTerminal) {
+    const test::TempDir work;
+    const std::filesystem::path beams = work.File("escape.ini");
+    std::ofstream(beams) << "[a\x1B[2J\x07title \xE9]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+                            "BeamDose = 200\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    const ProgramRun text = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_TRUE(Contains(text.out, "== a\\x1B[2J\\x07title \xC3\xA9: MU = 248.35\n")) << text.out;
+    EXPECT_EQ(text.out.find('\x1B'), std::string::npos);
+    const ProgramRun json =
+        RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_TRUE(Contains(json.out, "\"title\": \"a\\u001b[2J\\u0007title \xC3\xA9\"")) << json.out;
+    std::ofstream(work.File("key.ini")) << "[x]\nLinac = Kova\x1B[2JDemo\n";
+    const ProgramRun error = RunKovaMu(work, kLinacsOption + " " + Quoted(work.File("key.ini")));
+    EXPECT_EQ(error.code, 2);
+    EXPECT_TRUE(Contains(error.err, "has this Name: 'Kova\\x1B[2JDemo'")) << error.err;
+}
+
 TEST(KovaMuJson, TextsAsUtf8NumbersAtFullPrecision) {
     // A quote, a backslash, a TAB, e acute (0xE9) and the euro sign (0x80) of Windows-1252.
     const nlohmann::ordered_json text = ToJson(std::string("a\"b\\c\td\xE9\x80"));

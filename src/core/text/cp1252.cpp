@@ -31,6 +31,14 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
+/// Appends "\xHH" for a byte or a control character's code (below 0x100).
+void AppendHexEscape(std::string& out, unsigned code) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[(code >> 4) & 0xF];
+    out += kHex[code & 0xF];
+}
+
 /// Decodes one character at `pos` and moves past it; none for a malformed sequence (then
 /// `pos` moves one byte).
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
@@ -129,6 +137,43 @@ bool IsValidUtf8(std::string_view bytes) {
         }
     }
     return true;
+}
+
+std::string EscapedUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t start = pos;
+        if (NextCodePoint(bytes, pos)) {
+            out.append(bytes.substr(start, pos - start));
+        } else {
+            pos = start + 1;
+            AppendHexEscape(out, static_cast<unsigned char>(bytes[start]));
+        }
+    }
+    return out;
+}
+
+std::string EscapeControls(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const std::optional<char32_t> code = NextCodePoint(utf8, pos);
+        if (!code) {
+            pos = start + 1;
+            AppendHexEscape(out, static_cast<unsigned char>(utf8[start]));
+        } else if (*code < 0x20 || (*code >= 0x7F && *code <= 0x9F)) {
+            AppendHexEscape(out, static_cast<unsigned>(*code));
+        } else {
+            out.append(utf8.substr(start, pos - start));
+        }
+    }
+    return out;
+}
+
+std::string TerminalText(std::string_view cp1252) {
+    return EscapeControls(Cp1252ToUtf8(cp1252));
 }
 
 std::string TextFileToUtf8(std::string_view bytes) {
