@@ -360,14 +360,14 @@ TEST(KovaMuProgram, EveryKindInTextAndJson) {
     ASSERT_EQ(run.code, 0) << run.err;
     for (const char* part :
          {"\"wedgeDose\": 40", "\"wedgeMU\": ", "\"wedgedSsdPDD\": ", "\"applicator\": \"15x15\"",
-          "\"applicatorFactor\": 1.002", "\"lungShieldFactor\": ", "\"headDose\": ",
+          "\"applicatorFactor\": 0.9018", "\"lungShieldFactor\": ", "\"headDose\": ",
           "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\""}) {
         EXPECT_TRUE(Contains(run.out, part)) << part;
     }
     const ProgramRun text =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(examples / "demo_electron.ini"));
-    // 200 cGy / 1.002 cGy/MU = 199.60 MU.
-    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 199.6\n")) << text.out;
+    // 200 cGy / 0.9018 cGy/MU (the 15x15 applicator's output at the 90% depth) = 221.78 MU.
+    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 221.78\n")) << text.out;
 }
 
 TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {

@@ -88,6 +88,26 @@ std::optional<char> ByteOf(char32_t code) {
     return std::nullopt;
 }
 
+/// `bytes` as UTF-8: each byte that is not part of valid UTF-8, and with `controls` each
+/// control character (U+0000 to U+001F, U+007F to U+009F), written "\xHH".
+std::string Escaped(std::string_view bytes, bool controls) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t start = pos;
+        const std::optional<char32_t> code = NextCodePoint(bytes, pos);
+        if (!code) {
+            pos = start + 1;
+            AppendHexEscape(out, static_cast<unsigned char>(bytes[start]));
+        } else if (controls && (*code < 0x20 || (*code >= 0x7F && *code <= 0x9F))) {
+            AppendHexEscape(out, static_cast<unsigned>(*code));
+        } else {
+            out.append(bytes.substr(start, pos - start));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
@@ -140,36 +160,11 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string EscapedUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        const std::size_t start = pos;
-        if (NextCodePoint(bytes, pos)) {
-            out.append(bytes.substr(start, pos - start));
-        } else {
-            pos = start + 1;
-            AppendHexEscape(out, static_cast<unsigned char>(bytes[start]));
-        }
-    }
-    return out;
+    return Escaped(bytes, false);
 }
 
 std::string EscapeControls(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const std::size_t start = pos;
-        const std::optional<char32_t> code = NextCodePoint(utf8, pos);
-        if (!code) {
-            pos = start + 1;
-            AppendHexEscape(out, static_cast<unsigned char>(utf8[start]));
-        } else if (*code < 0x20 || (*code >= 0x7F && *code <= 0x9F)) {
-            AppendHexEscape(out, static_cast<unsigned>(*code));
-        } else {
-            out.append(utf8.substr(start, pos - start));
-        }
-    }
-    return out;
+    return Escaped(utf8, true);
 }
 
 std::string TerminalText(std::string_view cp1252) {
