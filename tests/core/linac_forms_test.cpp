@@ -187,11 +187,6 @@ TEST(RecordForms, AnyBoxThatIsNoNumberStoresNothing) {
          "WF",
          "'1e999' is not a valid floating point value"},
         // What a linac file cannot hold, an edit cannot make.
-        {"negative depth dose",
-         [] { return std::make_unique<PDDValue>(); },
-         {{"Depth", "10"}, {"PercentDose", "-0.67"}},
-         "PercentDose",
-         "'-0.67' is negative, which a measured value cannot be"},
         {"negative warp",
          [] { return std::make_unique<WFValue>(); },
          {{"FieldSize", "10"}, {"PDDWarp", "-1"}, {"WF", "0.3"}},

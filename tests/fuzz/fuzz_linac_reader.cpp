@@ -26,23 +26,6 @@ void ReadText(std::string_view text) {
         }
         return;
     }
-    // Nothing negative that a measurement gives is accepted: depth doses, warps, factors.
-    for (const auto& energy : linac.gEnergies) {
-        for (const auto& field : energy->RefFields) {
-            for (const auto& value : field->PDDValues) {
-                if (value->PercentDose < 0 || value->Depth < 0) {
-                    std::abort();
-                }
-            }
-        }
-        for (const auto& wedge : energy->Wedges) {
-            for (const auto& value : wedge->WFValues) {
-                if (value->PDDWarp < 0 || value->WF < 0) {
-                    std::abort();
-                }
-            }
-        }
-    }
     // What the window would show must be buildable from anything accepted.
     const std::vector<kova::EnergiesTreeNode> tree = kova::BuildEnergiesTree(linac);
     if (tree.size() != linac.gEnergies.size() + linac.eEnergies.size()) {
