@@ -18,7 +18,7 @@ enum class LoadOutcome {
 
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::NotALinacFile;
-    /// Why the file was rejected; "Cannot open file PATH" when it could not be opened.
+    /// Why the file was rejected; "Cannot open file PATH: WHY" when it could not be opened.
     std::string reason;
 
     bool accepted() const { return outcome == LoadOutcome::Accepted; }
