@@ -160,8 +160,8 @@ private slots:
         Type(*dialog, "BeamHeight", QStringLiteral("12"));
         Choose(*dialog, "ApplicatorComp", QStringLiteral("15x15"));
         QCOMPARE(PressOK(*dialog), QString());
-        // 200 cGy / 1.002 cGy/MU.
-        QVERIFY(IsNear(session.beam->MU, 200 / 1.002));
+        // 200 cGy / 0.9018 cGy/MU, the 15x15 applicator's output at the 90% depth.
+        QVERIFY(IsNear(session.beam->MU, 200 / 0.9018));
         ReloadGivesTheSameMu(session);
         auto edit = session.Open(true);
         QCOMPARE(Find<QComboBox>(*edit, "ApplicatorComp")->currentText(), QStringLiteral("15x15"));

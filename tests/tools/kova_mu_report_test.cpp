@@ -168,7 +168,8 @@ TEST(KovaMuReport, TreatmentsOfTheDemoPatient) {
     // (60 + 40 each), 250 for the boost, 400 for the two TBI beams.
     const std::map<std::string, int> sheet = WordsOfPages(pages, "Fascio");
     EXPECT_EQ(sheet.at("200"), 2);
-    EXPECT_EQ(sheet.at("250"), 2); // the boost's dose and its MU (1 cGy/MU)
+    EXPECT_EQ(sheet.at("250"), 1); // the boost's dose
+    EXPECT_EQ(sheet.at("278"), 1); // its MU: 250 cGy / 0.9 cGy/MU at the 90% depth
     EXPECT_EQ(sheet.at("400"), 3); // TBI: the dose and both rows' SSD
 }
 

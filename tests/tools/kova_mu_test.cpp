@@ -15,6 +15,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <utility>
 #include <vector>
@@ -324,6 +325,13 @@ TEST(KovaMuProgram, ExitCodes) {
     run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(levels) + " " +
                               Quoted(beyond));
     EXPECT_EQ(run.code, 0) << run.err;
+    // A --action-levels file that is missing is named, with why; the defaults apply.
+    const std::string none = work.File("none.ini").string();
+    run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(none) + " " +
+                              Quoted(beyond));
+    EXPECT_EQ(run.code, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "--action-levels: Cannot open file " + none + ": no such file"))
+        << run.err;
     run =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beyond) + " " + Quoted(refused));
     EXPECT_EQ(run.code, 1) << "a refusal outweighs a difference";
@@ -335,11 +343,14 @@ TEST(KovaMuProgram, ExitCodes) {
     EXPECT_TRUE(Contains(run.err, broken.string() + ":3: unknown key: 'Foo'")) << run.err;
     EXPECT_TRUE(run.out.empty()) << run.out;
 
+    const std::string fifo = work.File("fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string usage[] = {
         kLinacsOption,                                         // no beam file
         kLinacsOption + " --date 31/02/2026 " + Quoted(beams), // no such day
         "--linacs '" + work.File("none").string() + "' " + Quoted(beams),
         kLinacsOption + " " + Quoted(work.File("missing.ini")),
+        kLinacsOption + " " + Quoted(fifo), // refused at once, never waited on
         kLinacsOption + " --frobnicate " + Quoted(beams),
     };
     for (const std::string& arguments : usage) {
@@ -359,14 +370,14 @@ TEST(KovaMuProgram, EveryKindInTextAndJson) {
     ASSERT_EQ(run.code, 0) << run.err;
     for (const char* part :
          {"\"wedgeDose\": 40", "\"wedgeMU\": ", "\"wedgedSsdPDD\": ", "\"applicator\": \"15x15\"",
-          "\"applicatorFactor\": 1.002", "\"lungShieldFactor\": ", "\"headDose\": ",
+          "\"applicatorFactor\": 0.9018", "\"lungShieldFactor\": ", "\"headDose\": ",
           "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\""}) {
         EXPECT_TRUE(Contains(run.out, part)) << part;
     }
     const ProgramRun text =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(examples / "demo_electron.ini"));
-    // 200 cGy / 1.002 cGy/MU = 199.60 MU.
-    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 199.6\n")) << text.out;
+    // 200 cGy / 0.9018 cGy/MU (the 15x15 applicator's output at the 90% depth) = 221.78 MU.
+    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 221.78\n")) << text.out;
 }
 
 TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
@@ -435,6 +446,27 @@ TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
     EXPECT_EQ(run.out.find("# Patient Rossi, treatment Prostata", 1), std::string::npos)
         << "one heading for the two beams of a treatment";
     EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Boost\n== LAT:")) << run.out;
+}
+
+// A title that would clear the screen and ring the bell is shown escaped; its characters are
+// the same in text and JSON (Windows-1252 in UTF-8 there too, e acute as 0xE9 from a file
+// that is no UTF-8), and JSON keeps the control characters in its own escapes.
+TEST(KovaMuProgram, TextsFromFilesNeverActOnTheTerminal) {
+    const test::TempDir work;
+    const std::filesystem::path beams = work.File("escape.ini");
+    std::ofstream(beams) << "[a\x1B[2J\x07title \xE9]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+                            "BeamDose = 200\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    const ProgramRun text = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_TRUE(Contains(text.out, "== a\\x1B[2J\\x07title \xC3\xA9: MU = 248.35\n")) << text.out;
+    EXPECT_EQ(text.out.find('\x1B'), std::string::npos);
+    const ProgramRun json =
+        RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_TRUE(Contains(json.out, "\"title\": \"a\\u001b[2J\\u0007title \xC3\xA9\"")) << json.out;
+    std::ofstream(work.File("key.ini")) << "[x]\nLinac = Kova\x1B[2JDemo\n";
+    const ProgramRun error = RunKovaMu(work, kLinacsOption + " " + Quoted(work.File("key.ini")));
+    EXPECT_EQ(error.code, 2);
+    EXPECT_TRUE(Contains(error.err, "has this Name: 'Kova\\x1B[2JDemo'")) << error.err;
 }
 
 TEST(KovaMuJson, TextsAsUtf8NumbersAtFullPrecision) {

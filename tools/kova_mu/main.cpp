@@ -5,6 +5,7 @@
 #include "core/common/file_write.h"
 #include "core/common/install_layout.h"
 #include "core/linac/linac_folder.h"
+#include "core/text/cp1252.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
 #include "core/workbench/multileaf_input.h"
@@ -132,6 +133,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     return options.files.empty() != options.rtplan.empty();
 }
 
+/// A message naming files and their words, safe for a terminal: no byte of a file can act on
+/// it (control characters and bytes that are no UTF-8 are written "\xHH").
+std::string Shown(const std::string& message) {
+    return kova::EscapeControls(message);
+}
+
 std::filesystem::path ProgramFolder(const char* argv0) {
     std::error_code error;
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -165,9 +172,13 @@ kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
     const std::filesystem::path file = ActionLevelsFile(options, argv0);
     std::error_code error;
     const kova::LoadedActionLevels loaded = kova::LoadActionLevels(file);
-    if (!loaded.fromFile &&
-        (!options.actionLevels.empty() || std::filesystem::exists(file, error))) {
-        std::cerr << "kova-mu: " << loaded.problem << "; the default action levels are used\n";
+    const bool given = !options.actionLevels.empty();
+    if (!loaded.fromFile && (given || std::filesystem::exists(file, error))) {
+        // The loader speaks of the file next to the program; a file given is named.
+        const std::string problem = given && !std::filesystem::exists(file, error)
+                                        ? "--action-levels: " + kova::ReadFileBytes(file, 0).reason
+                                        : loaded.problem;
+        std::cerr << "kova-mu: " << problem << "; the default action levels are used\n";
     }
     return loaded.levels;
 }
@@ -224,7 +235,7 @@ ResolveFiles(const std::vector<std::string>& paths,
         }
     }
     for (const kova::InputError& error : errors) {
-        std::cerr << "kova-mu: " << error.ToString() << '\n';
+        std::cerr << "kova-mu: " << Shown(error.ToString()) << '\n';
     }
     if (!errors.empty()) {
         return std::nullopt;
@@ -272,7 +283,7 @@ int ComputeAndWrite(std::vector<kova::ResolvedBeam>& beams, const Options& optio
             // Beams saved from the desktop program keep their patients and treatments.
             const std::string line = kova::mu::GroupLine(*outcome.resolved);
             if (!line.empty() && line != group) {
-                std::cout << line << '\n';
+                std::cout << kova::TerminalText(line) << '\n';
             }
             group = line;
             kova::mu::WriteText(std::cout, outcome, levels);
@@ -328,7 +339,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     for (const kova::SkippedLinacFile& skipped : scan.skipped) {
-        std::cerr << "kova-mu: left out " << skipped.fileName << ": " << skipped.reason << '\n';
+        std::cerr << "kova-mu: left out " << Shown(skipped.fileName + ": " + skipped.reason)
+                  << '\n';
     }
     if (dicom != nullptr) {
         return CheckPlan(options, dicom->readPlan, scan.linacs, argv[0]);

@@ -303,6 +303,15 @@ Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today) {
         return Result<double>::Fail("the calibration date " + energy.CalDate + " of " +
                                     energy.Name + " is after today " + FormatShortDate(today));
     }
+    // Beyond ten half-lives (under 0.1 % of the calibrated output) the source is no longer in
+    // use: such a day is a wrong date or calibration, and the MU would be thousands of times
+    // the planned ones.
+    constexpr double kMaxHalfLives = 10;
+    if (static_cast<double>(days) > kMaxHalfLives * energy.HalfLife * 365) {
+        return Result<double>::Fail("the source of " + energy.Name + " has decayed for more than " +
+                                    "ten half-lives since its calibration on " + energy.CalDate +
+                                    ": it must be calibrated again");
+    }
     const double lambda = std::log(2.0) / (energy.HalfLife * 365);
     return 1 / (energy.cGyUMRatio * std::exp(-lambda * static_cast<double>(days)));
 }

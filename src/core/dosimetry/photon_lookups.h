@@ -59,7 +59,7 @@ Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset);
 /// MU per cGy on `today`: 1 / (cGyUMRatio x e^(-ln2 x days / (HalfLife x 365))), days whole
 /// days since CalDate; without half-life 1 / cGyUMRatio. Fails for a calibration factor that
 /// is not positive, a negative half-life, and (with a half-life) a CalDate that is not a
-/// date or lies after today.
+/// date, lies after today or lies more than ten half-lives before it.
 Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today);
 
 } // namespace kova

@@ -18,7 +18,7 @@ enum class LoadOutcome {
 
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::NotALinacFile;
-    /// Why the file was rejected; "Cannot open file PATH" when it could not be opened.
+    /// Why the file was rejected; "Cannot open file PATH: WHY" when it could not be opened.
     std::string reason;
 
     bool accepted() const { return outcome == LoadOutcome::Accepted; }
@@ -71,7 +71,9 @@ inline constexpr std::size_t kMaxLinacTextBytes = 4u * 1024u * 1024u;
 Result<std::string> UnpackLinacFile(std::string_view fileBytes);
 
 /// Reads a decompressed linac text into `linac`, which is changed only when the text is
-/// accepted. A format number other than 0 gives a linac at its defaults without energies.
+/// accepted. Refused with the line and the field: a format number other than 0, a word that
+/// is not what its place holds, a negative depth, depth dose or factor, a calibration date
+/// before 1900 (see CalDateProblem).
 LoadResult ReadLinacText(std::string_view text, TLinacSpec& linac);
 
 } // namespace kova
