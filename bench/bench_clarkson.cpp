@@ -4,31 +4,18 @@
 // that changes round the arc and a point 1.5 cm off the axis. The goal is under 50 ms.
 
 #include "core/beams/clarkson.h"
-#include "core/linac/linac_spec.h"
+#include "demo_linac.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
-#include <cstdlib>
-#include <iostream>
-#include <string>
+#include <vector>
 
 namespace {
 
 const kova::Date kToday{2026, 12, 7};
 
-const kova::TLinacSpec& DemoLinac() {
-    static const kova::TLinacSpec linac = [] {
-        kova::TLinacSpec read;
-        const std::string path = std::string(KOVA_DEMO_LINACS_DIR) + "/demo_dual_energy.lnc";
-        const kova::LoadResult result = read.LoadFromFile(path);
-        if (!result.accepted()) {
-            std::cerr << "cannot read " << path << ": " << result.reason << '\n';
-            std::exit(1);
-        }
-        return read;
-    }();
-    return linac;
-}
+using kova::bench::DemoLinac;
 
 /// Segment i of the arc: jaws 14 x 16, each leaf pair open around a shape that wanders with
 /// the gantry, the SSD of an elliptic body (86 to 92 cm).
