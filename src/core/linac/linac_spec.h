@@ -2,6 +2,7 @@
 
 #include "core/common/result.h"
 #include "core/linac/energy.h"
+#include "core/linac/mlc_parameters.h"
 
 #include <iosfwd>
 #include <string>
@@ -49,6 +50,9 @@ public:
     EntryList<TgEnergy> gEnergies;
     EntryList<TeEnergy> eEnergies;
     std::string FileName; ///< the path the linac was read from
+    /// Leaf transmission and leaf gap per photon energy, read by the folder scan from the
+    /// sidecar beside the linac file (never part of the linac file itself).
+    MlcSidecar Mlc;
 
     /// Reads a linac file into this freshly constructed linac. On any rejection the linac is
     /// left exactly as it was: a damaged file never gives a half-filled linac.
