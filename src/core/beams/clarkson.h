@@ -15,8 +15,8 @@ namespace kova {
 
 class TgEnergy;
 
-/// Sectors of the integration by default: 36 of 10 degrees.
-inline constexpr int kClarksonSectors = 36;
+/// Sectors of the integration by default: 72 of 5 degrees, the widest the model allows.
+inline constexpr int kClarksonSectors = 72;
 /// Most sectors accepted (half a degree each).
 inline constexpr int kMaxClarksonSectors = 720;
 
