@@ -8,7 +8,9 @@
 #include "core/record/record_filter.h"
 #include "support/near.h"
 #include "support/report_patient.h"
+#include "support/temp_dir.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace kova::record {
@@ -32,6 +34,12 @@ TEST(Record, Sha256OfFips180Vectors) {
     for (const auto& v : vectors) {
         EXPECT_EQ(Sha256Hex(v.bytes), v.digest) << v.bytes.size() << " bytes";
     }
+    const test::TempDir folder;
+    std::ofstream(folder.File("bench.lnc"), std::ios::binary) << "abc";
+    const Result<LinacFileIdentity> linac = IdentifyLinacFile(folder.File("bench.lnc").string());
+    ASSERT_TRUE(linac.ok()) << linac.reason();
+    EXPECT_EQ(linac->fileName + " " + linac->sha256, "bench.lnc " + Sha256Hex("abc"));
+    EXPECT_FALSE(IdentifyLinacFile(folder.File("gone.lnc").string()).ok());
 }
 
 TEST(Record, OneComputedBeamWithItsContext) {
