@@ -8,9 +8,11 @@ packages=(
     libdcmtk-dev dcmtk python3-pydicom
     googletest libgtest-dev libbenchmark-dev
     qt6-base-dev libgl-dev
+    libqt6sql6-sqlite libqt6sql6-psql
     fonts-liberation
     clang clang-format
     xvfb xauth poppler-utils
+    postgresql
     dpkg-dev file help2man librsvg2-bin desktop-file-utils
 )
 

@@ -10,10 +10,6 @@
 namespace kova {
 namespace {
 
-/// A linac file is its compressed text plus the 4-byte length; zlib never makes a stream much
-/// larger than its input, so a file above this size cannot be a linac file.
-constexpr std::size_t kMaxLinacFileBytes = kMaxLinacTextBytes + 1024u * 1024u;
-
 LoadResult Rejected(std::string reason) {
     return LoadResult{LoadOutcome::NotALinacFile, std::move(reason)};
 }

@@ -69,6 +69,10 @@ inline constexpr std::string_view kLinacMagicWord = "DAZUZODADIDUSPECFILE";
 /// a text of this size made only of the smallest entries still reads in about 100 MB
 /// (every entry is an object of its own), see bench/bench_linac_reader.cpp.
 inline constexpr std::size_t kMaxLinacTextBytes = 4u * 1024u * 1024u;
+/// Largest linac file accepted, bytes. A linac file is its compressed text plus the 4-byte
+/// length; zlib never makes a stream much larger than its input, so a larger file cannot be
+/// a linac file.
+inline constexpr std::size_t kMaxLinacFileBytes = kMaxLinacTextBytes + 1024u * 1024u;
 
 /// Takes the text out of a linac file's bytes: a 4-byte little-endian length, then one zlib
 /// stream that must decompress to exactly that many bytes (at most kMaxLinacTextBytes).
