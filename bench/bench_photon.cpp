@@ -5,30 +5,16 @@
 #include "core/beams/photon_beam.h"
 #include "core/beams/photon_calculation.h"
 #include "core/dosimetry/photon_lookups.h"
-#include "core/linac/linac_spec.h"
+#include "demo_linac.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <iostream>
 #include <string>
 
 namespace {
 
 const kova::Date kToday{2026, 12, 7};
 
-const kova::TLinacSpec& DemoLinac() {
-    static const kova::TLinacSpec linac = [] {
-        kova::TLinacSpec read;
-        const std::string path = std::string(KOVA_DEMO_LINACS_DIR) + "/demo_dual_energy.lnc";
-        const kova::LoadResult result = read.LoadFromFile(path);
-        if (!result.accepted()) {
-            std::cerr << "cannot read " << path << ": " << result.reason << '\n';
-            std::exit(1);
-        }
-        return read;
-    }();
-    return linac;
-}
+using kova::bench::DemoLinac;
 
 const kova::TgEnergy& SixMV() {
     return *DemoLinac().gEnergies.front();

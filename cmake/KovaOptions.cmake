@@ -18,7 +18,10 @@ target_compile_definitions(kova_options INTERFACE
     QT_NO_URL_CAST_FROM_STRING
     QT_USE_QSTRINGBUILDER)
 
-if(KOVA_SANITIZE)
+# AddressSanitizer and UndefinedBehaviorSanitizer on every target: the tests and the fuzz
+# targets (libFuzzer runs under them) of one build. Any UndefinedBehaviorSanitizer report
+# aborts the program, so it fails the test or the fuzz run that met it.
+if(KOVA_SANITIZE OR KOVA_FUZZ)
     target_compile_options(kova_options INTERFACE
         -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(kova_options INTERFACE -fsanitize=address,undefined)

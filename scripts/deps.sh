@@ -3,14 +3,16 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config git
+    build-essential cmake ninja-build pkg-config git
     zlib1g-dev nlohmann-json3-dev
     libdcmtk-dev dcmtk python3-pydicom
     googletest libgtest-dev libbenchmark-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-charts-dev
+    libqt6sql6-sqlite libqt6sql6-psql
     fonts-liberation
     clang clang-format
     xvfb xauth poppler-utils
+    postgresql
     dpkg-dev file help2man librsvg2-bin desktop-file-utils
 )
 

@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
+# Ninja for a new build folder (one made earlier keeps its generator).
+export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}
 cmake -S . -B build
 cmake --build build --parallel "$(nproc)"
 

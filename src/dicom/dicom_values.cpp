@@ -55,6 +55,16 @@ std::optional<double> Number(DcmItem& item, const DcmTagKey& tag) {
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
+std::optional<double> NumberOrNaN(DcmItem& item, const DcmTagKey& tag) {
+    const std::optional<std::string> whole = Whole(item, tag);
+    const std::string_view first =
+        whole ? Trimmed(std::string_view(*whole).substr(0, whole->find('\\'))) : std::string_view();
+    if (first.empty()) {
+        return std::nullopt;
+    }
+    return ToNumber(first);
+}
+
 std::optional<int> Integer(DcmItem& item, const DcmTagKey& tag) {
     const std::optional<std::string> whole = Whole(item, tag);
     int value = 0;

@@ -23,6 +23,11 @@ std::string Text(DcmItem& item, const DcmTagKey& tag);
 /// The first value of a decimal or integer string, when it is a finite number.
 std::optional<double> Number(DcmItem& item, const DcmTagKey& tag);
 
+/// The first value of a decimal or integer string: none when the element is missing or
+/// empty, NaN when it gives a value that is no finite number (a damaged value, which must
+/// not pass for a missing one).
+std::optional<double> NumberOrNaN(DcmItem& item, const DcmTagKey& tag);
+
 /// The first value of an integer string, when it is an int.
 std::optional<int> Integer(DcmItem& item, const DcmTagKey& tag);
 

@@ -20,6 +20,7 @@ namespace {
 using dicom::Integer;
 using dicom::Items;
 using dicom::Number;
+using dicom::NumberOrNaN;
 using dicom::Numbers;
 using dicom::Text;
 
@@ -62,7 +63,8 @@ PlanApplicator ReadApplicator(DcmItem& item) {
 void ReadAccessories(DcmItem& item, PlanBeam& beam) {
     for (DcmItem* device : Items(item, DCM_BeamLimitingDeviceSequence)) {
         beam.devices.push_back({Text(*device, DCM_RTBeamLimitingDeviceType),
-                                Numbers(*device, DCM_LeafPositionBoundaries)});
+                                Numbers(*device, DCM_LeafPositionBoundaries),
+                                Integer(*device, DCM_NumberOfLeafJawPairs)});
     }
     for (DcmItem* wedge : Items(item, DCM_WedgeSequence)) {
         beam.wedges.push_back({Text(*wedge, DCM_WedgeID), Number(*wedge, DCM_WedgeAngle),
@@ -85,7 +87,7 @@ Result<PlanBeam> ReadBeam(DcmItem& item) {
     beam.radiationType = Text(item, DCM_RadiationType);
     beam.beamType = Text(item, DCM_BeamType);
     beam.deliveryType = Text(item, DCM_TreatmentDeliveryType);
-    beam.SAD = Number(item, DCM_SourceAxisDistance);
+    beam.SAD = NumberOrNaN(item, DCM_SourceAxisDistance);
     beam.setupNumber = Integer(item, DCM_ReferencedPatientSetupNumber);
     ReadAccessories(item, beam);
     const std::vector<DcmItem*> points = Items(item, DCM_ControlPointSequence);
@@ -104,9 +106,9 @@ void ReadDoses(DcmItem& data, PlanData& plan) {
         PlanFractionGroup fractions;
         fractions.number = Integer(*group, DCM_FractionGroupNumber);
         for (DcmItem* beam : Items(*group, DCM_ReferencedBeamSequence)) {
-            fractions.beams.push_back({Integer(*beam, DCM_ReferencedBeamNumber),
-                                       Number(*beam, DCM_BeamDose), Number(*beam, DCM_BeamMeterset),
-                                       Number(*beam, DCM_BeamDosePointDepth)});
+            fractions.beams.push_back(
+                {Integer(*beam, DCM_ReferencedBeamNumber), Number(*beam, DCM_BeamDose),
+                 NumberOrNaN(*beam, DCM_BeamMeterset), Number(*beam, DCM_BeamDosePointDepth)});
         }
         plan.fractionGroups.push_back(std::move(fractions));
     }
@@ -163,6 +165,21 @@ Status CheckRTPlan(DcmFileFormat& file) {
                                          : "not an RT Plan (SOP class " + sopClass + ")");
 }
 
+/// Doses and metersets refer to beams by number: two beams of one number cannot be told
+/// apart, so the plan is damaged.
+Status CheckBeamNumbers(const std::vector<PlanBeam>& beams) {
+    for (std::size_t i = 0; i < beams.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (beams[i].number && beams[i].number == beams[j].number) {
+                return Status::Fail("the RT Plan is damaged: beams " + std::to_string(j + 1) +
+                                    " and " + std::to_string(i + 1) + " have the same BeamNumber " +
+                                    std::to_string(*beams[i].number));
+            }
+        }
+    }
+    return Status::Ok();
+}
+
 Result<PlanData> ReadPlan(DcmDataset& data) {
     PlanData plan;
     plan.patientName = Text(data, DCM_PatientName);
@@ -182,6 +199,9 @@ Result<PlanData> ReadPlan(DcmDataset& data) {
             return beam.status();
         }
         plan.beams.push_back(std::move(beam.value()));
+    }
+    if (const Status numbers = CheckBeamNumbers(plan.beams); !numbers) {
+        return numbers;
     }
     ReadDoses(data, plan);
     return plan;

@@ -286,8 +286,7 @@ void PhotonBeamDialog::ImportMultileafField(std::string_view name, const std::st
         form().FollowUpCancelled(name);
         return;
     }
-    const QString message =
-        ToQ(MLCFactorMessage(field.geometry.area, field.geometry.perimeter, *factors));
+    const QString message = ToQ(MLCFactorMessage(factors->area, factors->perimeter, *factors));
     if (Dialogs::Confirm(this, QString::fromLatin1(kMLCMessageTitle), message)) {
         photonForm().AddMultileafFromFile(fileName, field, *factors);
     } else {

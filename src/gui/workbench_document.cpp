@@ -1,6 +1,7 @@
 #include "gui/workbench_document.h"
 
 #include "core/common/file_bytes.h"
+#include "core/common/file_write.h"
 #include "core/workbench/beam_file_writer.h"
 #include "gui/dialogs.h"
 #include "gui/qt_text.h"

@@ -131,6 +131,8 @@ TEST_F(OpenWedgedTest, RefusalsStoreNothing) {
         {100, -1, setup.w30, "The wedge dose must be 0 cGy or above"},
         {100, 50, nullptr, "A wedge dose needs a wedge: choose one of the available wedges"},
         {100, 50, &empty, "the wedge Empty has no wedge factor for 10 cm"},
+        {3000, 2500, setup.w30,
+         "The open and wedge doses add up to 5500 cGy, above the maximum 5000 cGy of one beam"},
     };
     for (const Case& c : cases) {
         PhotonBeamInput in = Field();
@@ -251,6 +253,8 @@ TEST(ElectronBeam, MuFromTheApplicatorAlone) {
     ElectronBeamForm form(beam);
     EXPECT_EQ(form.Text("BeamSSD"), "100");
     EXPECT_EQ(form.SelectedEntry("ApplicatorComp"), &a10) << "item 0 is selected";
+    EXPECT_EQ(form.MissingRequired({"BeamDose"}).reason(),
+              "the beam gives no BeamWidth, BeamHeight");
 
     struct Case {
         const char *dose, *width, *height;
@@ -261,6 +265,14 @@ TEST(ElectronBeam, MuFromTheApplicatorAlone) {
         {"0", "10", "10", 0, "The dose must be above 0 cGy"},
         {"200", "1O", "10", 0, "Width: '1O' is not a valid floating point value"},
         {"200", "10", "10", 1, "The Applicator Factor is 0: no MU can be computed"},
+        {"200", "-5", "10", 0, "Width -5 cm must be above 0 cm"},
+        {"200", "10", "1e300", 0,
+         "Height 1E300 cm is above the maximum 40 cm of an electron field"},
+        {"5001", "10", "10", 0, "The dose 5001 cGy is above the maximum 5000 cGy of one beam"},
+        // 0.5 / 1.02 = 0.49 MU would print as 0 on the set-up sheet.
+        {"0.5", "10", "10", 0,
+         "The factors give 0.490196078431373 MU, below the least 0.5 MU "
+         "of a beam: the set-up sheet would show 0 MU"},
         {"152.5", "0.3", "0.5", 0, ""},
     };
     for (const Case& c : cases) {
@@ -400,6 +412,12 @@ TEST_F(TBITest, InputLimitsAndRefusals) {
         {"BeamRefDistance", "13", true,
          "The dose point distance 13 cm is not beyond half the abdomen thickness (13.5 cm)"},
         {"BeamDose", "0", true, "The dose must be above 0 cGy"},
+        // Beyond a person, or beyond any treatment room.
+        {"ThoraxWidth", "101", true, "Thorax width must be at most 100 cm (it is 101 cm)"},
+        {"HeadDepth", "40", true, ""},
+        {"MeanCTLungs", "1", true, "Mean lung CT number must be at most 0 HU (it is 1 HU)"},
+        {"BeamRefDistance", "1001", true,
+         "The dose point distance 1001 cm is above the maximum 1000 cm"},
     };
     for (const Case& c : cases) {
         TTBIBeam fresh("T");
@@ -411,6 +429,25 @@ TEST_F(TBITest, InputLimitsAndRefusals) {
         form.SetText(c.control, c.text);
         EXPECT_EQ(form.Accept(kToday).reason(), c.reason) << c.control << " " << c.text;
         EXPECT_EQ(fresh.calculated, std::string(c.reason).empty());
+    }
+}
+
+TEST_F(TBITest, BeamFileGivesTheBodyOrNormalBuild) {
+    std::vector<std::string_view> body = {"BeamDose",     "ThoraxWidth",  "ThoraxDepth",
+                                          "AbdomenWidth", "AbdomenDepth", "TorsoHeight"};
+    const struct {
+        std::vector<std::string_view> set;
+        bool lungShields;
+        const char* reason;
+    } cases[] = {{{"BeamDose", "Build"}, true, ""},
+                 {{"Build"}, true, "the beam gives no BeamDose"},
+                 {body, true,
+                  "the beam gives no HeadWidth, HeadHeight, HeadDepth, "
+                  "MeanLungDepth, MeanSkinLungDepth, MeanCTLungs"}};
+    for (const auto& c : cases) {
+        TBIBeamForm form(beam);
+        form.SetChecked("isLungShields", c.lungShields);
+        EXPECT_EQ(form.MissingRequired(c.set).reason(), c.reason);
     }
 }
 

@@ -40,5 +40,34 @@ TEST(Cp1252, TextFilesAreUtf8WhenValidElseWindows1252) {
     EXPECT_FALSE(IsValidUtf8("\xE8"));
 }
 
+// What reaches a terminal: control characters and bytes that are no UTF-8 as "\xHH", every
+// other character as it is; the result is always valid UTF-8.
+TEST(Cp1252, TextsForATerminal) {
+    struct Case {
+        const char* in;
+        const char* terminal; ///< EscapeControls, or TerminalText for Windows-1252
+        bool cp1252;
+    };
+    const Case cases[] = {
+        {"a\x1B[2J\x07title", "a\\x1B[2J\\x07title", false}, // clear screen, bell
+        {"tab\tend\x7F", "tab\\x09end\\x7F", false},
+        {"\xC2\x9B"
+         "1m",
+         "\\x9B1m", false}, // U+009B, the one-character CSI
+        {"caf\xC3\xA9 \xFF", "caf\xC3\xA9 \\xFF", false},
+        {"SSD\\RealSSD", "SSD\\RealSSD", false},
+        {"caf\xE9 \x1B", "caf\xC3\xA9 \\x1B", true}, // e acute of Windows-1252
+        {"\x80\x81", "\xE2\x82\xAC\xEF\xBF\xBD", true},
+    };
+    for (const Case& c : cases) {
+        const std::string shown = c.cp1252 ? TerminalText(c.in) : EscapeControls(c.in);
+        EXPECT_EQ(shown, c.terminal) << c.terminal;
+        EXPECT_TRUE(IsValidUtf8(shown)) << c.terminal;
+    }
+    // A path keeps its control characters for JSON (which escapes them itself), not its
+    // invalid bytes.
+    EXPECT_EQ(EscapedUtf8("bad\xFF\t\xC3\xA9.ini"), "bad\\xFF\t\xC3\xA9.ini");
+}
+
 } // namespace
 } // namespace kova

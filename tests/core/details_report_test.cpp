@@ -233,6 +233,49 @@ TEST(DetailsReport, NothingOverlapsOrLeavesThePage) {
     }
 }
 
+TEST(DetailsReport, LongNamesDoNotWidenTheColumns) {
+    // The 4800-unit page of LayoutOnA4800UnitPage: seven columns 360 apart from 733, a text
+    // may take 360 - 30 = 330 units. A name too wide even at half the height (Courier 30, 15
+    // a character: 22 characters) goes on two lines of 30 in its row, broken after a blank
+    // or punctuation, the second cut with an ellipsis (21 characters and the ellipsis).
+    // Beyond 256 characters a name is cut first (255 and an ellipsis).
+    const std::string ellipsis = "\xE2\x80\xA6";
+    struct Row {
+        const char* what;
+        std::string beamName, multileaf;
+        int y; ///< of the long name's row: 544 + row x 90
+        std::string first, second;
+    } rows[] = {
+        {"no long name", "F1", "", 0, "", ""},
+        {"a multileaf entry", "F1", "demo_fields.mlc:: Irregular", 544 + 36 * 90,
+         "demo_fields.mlc::", "Irregular"},
+        {"a beam name of 12,000 characters", std::string(12000, 'N'), "", 544 + 9 * 90,
+         std::string(22, 'N'), std::string(21, 'N') + ellipsis},
+    };
+    for (const Row& row : rows) {
+        test::ReportPatient p;
+        AddBeams(p, 12);
+        auto& beam = static_cast<TPhotonBeam&>(*p.patient.treatments[0]->beams[0]);
+        beam.name = row.beamName;
+        MLCFValue entry;
+        entry.Name = row.multileaf;
+        beam.multileaf = row.multileaf.empty() ? nullptr : &entry;
+        RecordingCanvas canvas(3600, 4800);
+        const DetailsLayout layout =
+            LayoutDetailsReport(canvas, DetailsReportTable(p.patient, kPrintDay), 0);
+        EXPECT_EQ(layout.pitch, 360) << row.what;
+        EXPECT_EQ(layout.columnsPerPage, 7) << row.what;
+        PageSequence pages(canvas);
+        PrintDetailsReport(canvas, pages, p.patient, Texts());
+        if (row.y > 0) {
+            EXPECT_EQ(canvas.FindText(row.first).a, (Point{733, row.y})) << row.what;
+            EXPECT_EQ(canvas.FindText(row.first).font.height, 30) << row.what;
+            EXPECT_EQ(canvas.FindText(row.second).a, (Point{733, row.y + 30})) << row.what;
+        }
+        EXPECT_TRUE(canvas.Collisions(133, 3467, 4800).empty()) << row.what;
+    }
+}
+
 TEST(DetailsReport, BeamsNotComputedAreLeftOut) {
     test::ReportPatient p;
     TTreatment& treatment = p.AddTreatment("Pelvis");

@@ -2,6 +2,7 @@
 // not at all, and that it reads back as the linac in memory.
 
 #include "core/common/file_bytes.h"
+#include "core/common/file_write.h"
 #include "core/linac/linac_file.h"
 #include "core/linac/linac_spec.h"
 #include "support/linac_text.h"
@@ -127,6 +128,50 @@ TEST(LinacFile, ConfirmedSaveReplacesTheFileWhole) {
     EXPECT_EQ(Written(reread), Written(linac));
     EXPECT_EQ(Bytes(dir.File("copy.lnc.tmp")), "someone's file");
     EXPECT_EQ(FilesIn(dir.Path()), (std::set<std::string>{"copy.lnc", "copy.lnc.tmp"}));
+}
+
+TEST(SafeFileWrite, FailuresLeaveTheFolderAsItWas) {
+    struct Case {
+        const char* what;
+        std::string name;
+        bool replace;
+        unsigned long sizeLimit; ///< bytes a file may grow to; 0: no limit
+        std::string reason;
+    } cases[] = {
+        {"a full disk", "old.txt", true, 1000, "Cannot write file DIR/old.txt: File too large"},
+        {"a folder in the way", "sub", true, 0, "Cannot write file DIR/sub: Is a directory"},
+        {"a folder that does not exist", "none/new.txt", true, 0,
+         "Cannot write file DIR/none/new.txt"},
+        {"a file kept", "old.txt", false, 0, "The file DIR/old.txt already exists"},
+        {"a dangling link kept", "link", false, 0, "The file DIR/link already exists"},
+    };
+    for (Case& c : cases) {
+        test::TempDir dir;
+        test::WriteBytesFile(dir.Path(), "old.txt", "earlier bytes");
+        fs::create_directory(dir.Path() / "sub");
+        fs::create_symlink("nowhere", dir.Path() / "link");
+        c.reason.replace(c.reason.find("DIR"), 3, dir.Path().string());
+        const std::string path = (dir.Path() / c.name).string();
+        Status written = Status::Ok();
+        {
+            const test::FileSizeLimit limit(c.sizeLimit);
+            written = WriteFileAtomically(path, std::string(5000, 'x'), c.replace);
+        }
+        EXPECT_EQ(written.reason(), c.reason) << c.what;
+        EXPECT_EQ(Bytes(dir.Path() / "old.txt"), "earlier bytes") << c.what;
+        // No temporary file stays.
+        EXPECT_EQ(FilesIn(dir.Path()), (std::set<std::string>{"link", "old.txt", "sub"})) << c.what;
+        EXPECT_TRUE(fs::is_empty(dir.Path() / "sub")) << c.what;
+    }
+    // A file replaced keeps its permissions.
+    test::TempDir dir;
+    const fs::path file = dir.Path() / "old.txt";
+    test::WriteBytesFile(dir.Path(), "old.txt", "earlier bytes");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(WriteFileAtomically(file.string(), "new bytes", true).ok());
+    EXPECT_EQ(Bytes(file), "new bytes");
+    EXPECT_EQ(fs::status(file).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 TEST(LinacFile, InFolderComparesWhereTheFileWouldBe) {

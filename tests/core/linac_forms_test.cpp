@@ -193,6 +193,29 @@ TEST(RecordForms, AnyBoxThatIsNoNumberStoresNothing) {
          "WF",
          "'1e999' is not a valid floating point value",
          "Wedge Factor: '1e999' is not a valid floating point value"},
+        // What a linac file cannot hold, an edit cannot make.
+        {"negative warp",
+         [] { return std::make_unique<WFValue>(); },
+         {{"FieldSize", "10"}, {"PDDWarp", "-1"}, {"WF", "0.3"}},
+         "PDDWarp",
+         "'-1' is negative, which a measured value cannot be",
+         "Warp value: '-1' is negative, which a measured value cannot be"},
+        {"negative half-life", [] { return std::make_unique<TgEnergy>(); },
+         [] {
+             FormTexts texts = TgEnergy().EditorTexts();
+             texts["HalfLife"] = "-5.27";
+             return texts;
+         }(),
+         "HalfLife", "'-5.27' is negative, which a measured value cannot be",
+         "Half Life: '-5.27' is negative, which a measured value cannot be"},
+        {"calibrated before 1900", [] { return std::make_unique<TgEnergy>(); },
+         [] {
+             FormTexts texts = TgEnergy().EditorTexts();
+             texts["CalDate"] = "01/01/0001";
+             return texts;
+         }(),
+         "CalDate", "the calibration date 01/01/0001 is before 1900",
+         "Date: the calibration date 01/01/0001 is before 1900"},
     };
     for (const Case& c : cases) {
         std::unique_ptr<EditableRecord> record = c.make();

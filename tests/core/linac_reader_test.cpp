@@ -5,11 +5,13 @@
 #include "support/temp_dir.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kova {
@@ -234,25 +236,6 @@ TEST(LinacReader, SpaceStandInIsDecodedInTextWordsOnly) {
     EXPECT_EQ(linac.gEnergies[0]->Shields[0]->Name, " Lead  block ");
 }
 
-TEST(LinacReader, OtherFormatNumbersGiveADefaultLinac) {
-    for (const char* format : {"1", "2", "-1"}) {
-        LinacText text;
-        text.Format = format;
-        test::TempDir dir;
-        const std::string path = test::WriteLncFile(dir.Path(), "f.lnc", text.Text()).string();
-        TLinacSpec linac;
-        const LoadResult result = linac.LoadFromFile(path);
-        ASSERT_EQ(result.outcome, LoadOutcome::Accepted) << format;
-        EXPECT_EQ(linac.Name, "n/a") << format;
-        EXPECT_EQ(linac.SAD, 100) << format;
-        EXPECT_TRUE(linac.gEnergies.empty() && linac.eEnergies.empty()) << format;
-        EXPECT_EQ(linac.FileName, path) << format;
-    }
-    // Nothing after the format number is looked at.
-    TLinacSpec linac;
-    EXPECT_TRUE(ReadLinacText("DAZUZODADIDUSPECFILE 1 ???", linac).accepted());
-}
-
 TEST(LinacReader, AnyWhitespaceSeparatesTokens) {
     LinacText tidy;
     tidy.Name = "Sala\xE7"
@@ -277,13 +260,26 @@ TEST(LinacReader, LongestWordIsAccepted) {
     EXPECT_EQ(linac.Model.size(), 255u);
 }
 
+// The reason says why, and a FIFO or a device is refused at once, never waited on.
 TEST(LinacReader, FilesThatCannotBeOpened) {
     test::TempDir dir;
-    for (const std::string& path : {dir.File("missing.lnc").string(), dir.Path().string()}) {
+    const std::string fifo = dir.File("fifo.lnc").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string loop = dir.File("loop.lnc").string();
+    std::filesystem::create_symlink(loop, loop);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.File("missing.lnc").string(), "no such file"},
+        {dir.Path().string(), "it is a folder"},
+        {fifo, "it is not a regular file (a FIFO, a device or a socket)"},
+        {"/dev/null", "it is not a regular file (a FIFO, a device or a socket)"},
+        {loop, "its symbolic links form a loop"},
+        {dir.File("missing.lnc").string() + "/x.lnc", "no such file"},
+    };
+    for (const auto& [path, why] : cases) {
         TLinacSpec linac;
         const LoadResult result = linac.LoadFromFile(path);
         EXPECT_EQ(result.outcome, LoadOutcome::CannotOpen) << path;
-        EXPECT_EQ(result.reason, "Cannot open file " + path);
+        EXPECT_EQ(result.reason, "Cannot open file " + path + ": " + why);
         ExpectUntouched(linac);
     }
 }
@@ -436,6 +432,27 @@ TEST(LinacReader, ReasonsNameTheLine) {
         // Token k on line 2k - 1.
         {"blank lines between", [](LinacText& t) { t.SAD = "abc", t.Separator = "\n\n"; },
          "line 13: 'abc'"},
+        // Values that cannot come from a machine (the format another layout's).
+        {"format 1", [](LinacText& t) { t.Format = "1"; },
+         "line 2: the format 1 is unknown: this program reads format 0 (format number)"},
+        {"format -1", [](LinacText& t) { t.Format = "-1"; }, "line 2: the format -1 is unknown"},
+        {"negative depth dose",
+         [](LinacText& t) { t.Photons[0].RefFields.Entries = {"10 10 1 0 1 1 1.5 -1"}; },
+         "line 44: '-1' is negative, which a measured value cannot be (PercentDose of depth dose "
+         "1 of reference field 1 of photon energy 1)"},
+        {"negative warp",
+         [](LinacText& t) { t.Photons[0].Wedges.Entries = {"W60 0 20 30 0 1 10 -1 0.3"}; },
+         "line 46: '-1' is negative, which a measured value cannot be (PDDWarp of wedge factor 1 "
+         "of wedge 1 of photon energy 1)"},
+        {"negative half-life", [](LinacText& t) { t.Photons[0].HalfLife = "-5.27"; },
+         "line 41: '-5.27' is negative, which a measured value cannot be (HalfLife"},
+        {"negative applicator factor",
+         [](LinacText& t) { t.Electrons[0].Applicators.Entries = {"A10 -0.1"}; },
+         "line 61: '-0.1' is negative, which a measured value cannot be (AF of applicator 1"},
+        {"calibrated in the year 1", [](LinacText& t) { t.Photons[0].CalDate = "01/01/0001"; },
+         "line 42: the calibration date 01/01/0001 is before 1900 (CalDate of photon energy 1)"},
+        {"calibrated in 1899", [](LinacText& t) { t.Photons[0].CalDate = "31/12/1899"; },
+         "line 42: the calibration date 31/12/1899 is before 1900"},
         {"ends early", [](LinacText& t) { t.Electrons[0].Applicators.Count = "2"; },
          "line 61: the file ends early, a word was expected (Name of applicator 2 of electron "
          "energy 1)"},

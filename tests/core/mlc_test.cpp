@@ -167,7 +167,6 @@ TEST(MLCReaders, FilesWithoutAField) {
         {"plan.txt", plan},                                      // unknown extension
         {"lower.mlc", "file" + plan.substr(4)},                  // unknown first word
         {"no_tag.mlc", ReplacedAll(plan, "Field =", "field =")}, // only "Field" starts one
-        {"too_big.mlc", "File" + big},
     };
     for (const auto& [name, bytes] : files) {
         const std::string path = test::WriteBytesFile(dir.Path(), name, bytes).string();
@@ -175,9 +174,20 @@ TEST(MLCReaders, FilesWithoutAField) {
         ASSERT_FALSE(list.ok()) << name;
         EXPECT_EQ(list.reason(), kNoField + path) << name;
     }
-    // A missing file and a folder cannot be read.
-    for (const std::string& path : {dir.File("missing.mlc").string(), dir.Path().string()}) {
-        EXPECT_EQ(ReadMLCFile(path).reason(), kNoField + path);
+    // A file that cannot be read, too large or cut short says which.
+    const std::string tooBig =
+        test::WriteBytesFile(dir.Path(), "too_big.mlc", "File" + big).string();
+    const std::string cut =
+        test::WriteBytesFile(dir.Path(), "cut.mlc", plan.substr(0, plan.find("Leaf 20A"))).string();
+    const std::pair<std::string, std::string> unread[] = {
+        {tooBig, "the file " + tooBig + " is larger than 4194304 bytes"},
+        {dir.File("missing.mlc").string(),
+         "Cannot open file " + dir.File("missing.mlc").string() + ": no such file"},
+        {dir.Path().string(), "Cannot open file " + dir.Path().string() + ": it is a folder"},
+        {cut, "cut.mlc ends inside the field that starts on line 10: it is cut short"},
+    };
+    for (const auto& [path, reason] : unread) {
+        EXPECT_EQ(ReadMLCFile(path).reason(), reason);
     }
 }
 
@@ -211,7 +221,9 @@ TEST(MLCReaders, FileCutAnywhereKeepsTheCompleteFieldsBefore) {
         const std::string text = Fixture(name);
         const Result<MLCFieldList> whole = ReadMLCBytes(name, text);
         ASSERT_TRUE(whole.ok());
-        const std::vector<std::size_t> ends = FieldEnds(text, std::string(name).ends_with("mlc"));
+        const bool shaper = std::string(name).ends_with("mlc");
+        const std::vector<std::size_t> ends = FieldEnds(text, shaper);
+        const int firstLine = shaper ? 10 : 4; // the lines of "Field =" and "<beginBeam>"
         ASSERT_EQ(ends.size(), whole->fields.size()) << name;
         for (std::size_t cut = 0; cut <= text.size(); ++cut) {
             std::size_t complete = 0;
@@ -221,7 +233,16 @@ TEST(MLCReaders, FileCutAnywhereKeepsTheCompleteFieldsBefore) {
             const Result<MLCFieldList> read = ReadMLCBytes(name, text.substr(0, cut));
             const std::string what = std::string(name) + " cut at " + std::to_string(cut);
             if (complete == 0) {
-                ASSERT_EQ(read.reason(), kNoField + std::string(name)) << what;
+                // Cut inside the first field, after its whole start word, it says so.
+                const std::string start = shaper ? "Field" : "<beginBeam>";
+                const bool inField =
+                    cut >= text.find(start + (shaper ? " " : "")) + start.size() + 1;
+                ASSERT_EQ(read.reason(),
+                          inField
+                              ? name + std::string(" ends inside the field that starts on line ") +
+                                    std::to_string(firstLine) + ": it is cut short"
+                              : kNoField + std::string(name))
+                    << what;
                 continue;
             }
             ASSERT_TRUE(read.ok()) << what << ": " << read.reason();
@@ -292,6 +313,50 @@ TEST(MLCReaders, NumberThatIsNotOneStopsTheImport) {
     }
 }
 
+// The leaves must be those of the one collimator modelled, 26 pairs of 1 cm: a file made for
+// another, or with a leaf line too many or too few, is refused at the line and word that do
+// not fit, and so is a tip no collimator reaches. Lines: plan.mlc's first field starts on line
+// 10 (leaf 26A on 41, 1B on 42, 26B on 67); plan.s01's first pair line is 30.
+TEST(MLCReaders, LeavesThatDoNotFitTheCollimatorAreRefused) {
+    const std::string shaper = Fixture("plan.mlc");
+    const std::string plato = Fixture("plan.s01");
+    const std::string fit = ": the collimator has 26 pairs of 1 cm leaves";
+    struct Case {
+        const char* path;
+        std::string bytes;
+        std::string reason; ///< empty: read
+    };
+    const Case cases[] = {
+        {"plan.mlc", Replaced(shaper, "Leaf 26A =   0.00\n", "Leaf 26A = 0\nLeaf 26A = 0\n"),
+         "plan.mlc, line 42: the leaf label '26A' stands where leaf 1B of 26 pairs was expected"},
+        {"plan.mlc", Replaced(shaper, "Leaf 26A", "Leaf 99A"),
+         "plan.mlc, line 41: the leaf label '99A' stands where leaf 26A of 26 pairs was expected"},
+        {"plan.mlc", Replaced(shaper, "Leaf 26B =   0.00\n", "Leaf 26B = 0\nLeaf 27B = 0\n"),
+         "plan.mlc, line 68: the leaf label '27B' follows leaf 26B: the collimator has 26 pairs"},
+        {"plan.mlc", Replaced(shaper, "Leaf  1B =   0.00", "Leaf  1B =  -1e308"),
+         "plan.mlc, line 42: leaf 1B at '-1e308' cm lies beyond the collimator, more than 40 cm "
+         "from the axis"},
+        {"plan.mlc", Replaced(shaper, "Leaf  1B =   0.00", "Leaf  1B = 40.01"),
+         "plan.mlc, line 42: leaf 1B at '40.01' cm lies beyond the collimator, more than 40 cm "
+         "from the axis"},
+        {"plan.mlc", Replaced(shaper, "Leaf  1B =   0.00", "Leaf  1B = -40"), ""},
+        {"plan.s01",
+         Replaced(plato, "<leafWidth>1.0 <leafCentre>12.5", "<leafWidth>0.5 <leafCentre>12.5"),
+         "plan.s01, line 30: the leaf width '<leafWidth>0.5' of pair 26 is not 1 cm" + fit},
+        {"plan.s01", Replaced(plato, "<leafCentre>12.5", "<leafCentre>6.25"),
+         "plan.s01, line 30: the leaf centre '<leafCentre>6.25' of pair 26 is not 12.5 cm" + fit},
+        {"plan.s01", Replaced(plato, "<leafPair>26", "<leafPair>27"),
+         "plan.s01, line 30: the leaf pair '<leafPair>27' stands where pair 26 was expected" + fit},
+        {"plan.s01", Replaced(plato, "<rightX>0.15", "<rightX>41"),
+         "plan.s01, line 30: leaf pair 26 right at '<rightX>41' cm lies beyond the collimator, "
+         "more than 40 cm from the axis"},
+    };
+    for (const Case& c : cases) {
+        const Result<MLCFieldList> list = ReadMLCBytes(c.path, c.bytes);
+        EXPECT_EQ(list.reason(), c.reason);
+    }
+}
+
 // Words and lines of any length: nothing is cut at 1023 or 1024 characters, so no later read
 // slips onto the wrong word or line.
 TEST(MLCReaders, WordsAndLinesOfAnyLength) {
@@ -332,8 +397,8 @@ std::string PlatoOneField(const std::string& gantryLine, const std::string& left
         text += "<h>" + std::to_string(line) + "\n";
     }
     for (int j = 0; j < kLeafPairCount; ++j) {
-        text += "<p>" + std::to_string(26 - j) + " <w>1 <c>0 <leftX>" + (j == 0 ? left : "-1") +
-                " <rightX>" + (j == 0 ? right : "1") + "\n";
+        text += "<p>" + std::to_string(26 - j) + " <w>1 <c>" + FormatGeneral(12.5 - j) +
+                " <leftX>" + (j == 0 ? left : "-1") + " <rightX>" + (j == 0 ? right : "1") + "\n";
     }
     return text + "<endMLC>\n<endBeam>\n";
 }
@@ -604,7 +669,7 @@ TEST(MLCFactors, RefusedWithAReason) {
          "the energy X6 has no multileaf collimator"},
         {"area 0", {}, 10, 0, 40, "the multileaf field area (cm^2) is 0; it must be above 0"},
         {"area negative", {}, 10, -4, 40, "the multileaf field area (cm^2) is -4; it must be"},
-        {"area nan", {}, 10, nan, 40, "the multileaf field area (cm^2) is NAN"},
+        {"area nan", {}, 10, nan, 40, "the multileaf field area (cm^2) is not a number"},
         {"perimeter 0", {}, 10, 100, 0, "the multileaf field perimeter (cm) is 0"},
         {"perimeter negative", {}, 10, 100, -1, "the multileaf field perimeter (cm) is -1"},
         {"jaws 0", {}, 0, 100, 40, "the equivalent square of the jaws (cm) is 0"},
@@ -623,7 +688,7 @@ TEST(MLCFactors, RefusedWithAReason) {
              g.RefFields[0]->ScatterPhantomFactor = 1e300;
              g.RefFields[2]->ScatterPhantomFactor = 1e-300;
          },
-         20, 25, 20, "the multileaf factor sqrt(a) is INF; it must be above 0"},
+         20, 25, 20, "the multileaf factor sqrt(a) is too large; it must be above 0"},
         {"negative", [](TgEnergy& g) { g.RefFields[0]->ScatterPhantomFactor = -1; }, 10, 25, 20,
          "the multileaf factor sqrt(a) is -1; it must be above 0"},
         // sqrt(1e300) = 1e150 cm lies beyond every reference field's reach.

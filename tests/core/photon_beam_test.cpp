@@ -7,6 +7,7 @@
 #include "support/near.h"
 #include "support/photon_energy.h"
 
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -218,7 +219,7 @@ TEST_F(PhotonBeamTest, OffsetFactorOnlyWhenUsed) {
 struct Changed {
     const char* what;
     double X1 = 5, X2 = 5, Y1 = 5, Y2 = 5, width = 10, height = 10, equivSize = 10;
-    double offset = 0, SSD = 100, depth = 10, dose = 200;
+    double offset = 0, SSD = 100, depth = 10, dose = 200, realSSD = 100;
     bool wedge = false;
     const char* reason = ""; // a part of the reason naming the failed check
     double mu = 0;           // when accepted
@@ -234,6 +235,7 @@ struct Changed {
         in.equivSize = equivSize;
         in.offset = offset;
         in.SSD = SSD;
+        in.realSSD = realSSD;
         in.depth = depth;
         in.dose = dose;
         in.wedge = wedge ? w30 : nullptr;
@@ -283,6 +285,22 @@ TEST_F(PhotonBeamTest, ChecksInOrderWithTheirReasons) {
          .reason = "SSD 69.9 cm is below the minimum 70 cm"},
         {.what = "depth", .depth = 30.5, .reason = "Depth 30.5 cm is outside 0 to 30 cm"},
         {.what = "negative depth", .depth = -1, .reason = "Depth -1 cm"},
+        // Beyond any treatment: SCD + 100 cm, a real SSD below SCD - 30 cm, 5000 cGy a beam.
+        {.what = "far SSD", .SSD = 200.5, .reason = "SSD 200.5 cm is above the maximum 200 cm"},
+        {.what = "real SSD", .realSSD = -5, .reason = "Real SSD -5 cm is below the minimum 70 cm"},
+        {.what = "dose", .dose = 5001, .reason = "The dose 5001 cGy is above the maximum 5000 cGy"},
+        // 0.3 / 0.67 = 0.448 MU: the set-up sheet's whole MU would read 0.
+        {.what = "MU", .dose = 0.3, .reason = "0.447761194029851 MU, below the least 0.5"},
+        // W30 at 10 cm, warp 1.15: 28 cm is read at 1.5 + 26.5 x 1.15 = 31.975, beyond 30 cm;
+        // the deepest depth typed is 1.5 + 28.5 / 1.15 = 26.2826, cut to 26.28.
+        {.what = "warped",
+         .depth = 28,
+         .wedge = true,
+         .reason = "Depth 28 cm is outside the "
+                   "depth-dose table of the reference field 10 cm x 10 cm: the deepest depth it "
+                   "allows is "
+                   "26.28 cm (the wedge W30 warps it to 31.975 cm; the table ends at 30 cm)"},
+        {.what = "shallow", .depth = 0.5, .reason = "the shallowest depth it allows is 1 cm"},
     };
     for (const Changed& c : cases) {
         const Status status = beam.Accept(c.Input(setup.w30), kToday);
@@ -300,12 +318,57 @@ TEST_F(PhotonBeamTest, LimitsThatAreAccepted) {
         {.what = "SSD 70", .SSD = 70, .mu = 200 / (0.67 * 1.890625)},
         {.what = "offset 5", .offset = 5, .mu = 200 / 0.67},
         {.what = "X1 -1 X2 5", .X1 = -1, .X2 = 5, .offset = 3, .mu = 200 / 0.67},
+        // s = c + 100 = 200: S x Mayneord = (110 / 210)^2; MU = 200 / (0.67 x 0.274376).
+        {.what = "SSD 200", .SSD = 200, .mu = 200 / (0.67 * (110.0 / 210) * (110.0 / 210))},
+        {.what = "dose 5000", .dose = 5000, .mu = 5000 / 0.67},
     };
     for (const Changed& c : cases) {
         const Result<PhotonCalculation> calc = Calculate(c.Input(setup.w30));
         ASSERT_TRUE(calc.ok()) << c.what << ": " << calc.reason();
         EXPECT_TRUE(IsNear(calc->MU, c.mu)) << c.what;
     }
+}
+
+TEST_F(PhotonBeamTest, ReferenceFieldsAtTheLimitsAreAccepted) {
+    // The smallest field made 4 x 5 (E 4.444, shown 4.4; FF 0.90), or the largest 30 x 34
+    // (E 31.875, shown 31.9; FF 1.10): MU = 200 / (0.67 x FF).
+    const struct {
+        std::size_t field;
+        double width, height, shown, ff;
+    } cases[] = {{0, 4, 5, 4.4, 0.90}, {2, 30, 34, 31.9, 1.10}};
+    for (const auto& c : cases) {
+        test::PhotonSetup reshaped;
+        reshaped.energy->RefFields[c.field]->Width = c.width;
+        reshaped.energy->RefFields[c.field]->Height = c.height;
+        PhotonBeamInput in = Fixed(c.width, c.height);
+        in.equivSize = c.shown;
+        const auto calc = CalculatePhotonBeam(reshaped.linac, *reshaped.energy, in, kToday);
+        ASSERT_TRUE(calc.ok()) << c.width << ": " << calc.reason();
+        EXPECT_TRUE(IsNear(calc->MU, 200 / (0.67 * c.ff))) << c.width;
+    }
+}
+
+TEST_F(PhotonBeamTest, MultileafFactorsOfTheOpeningInsideTheJaws) {
+    // A 10 x 10 leaf opening behind 6 x 12 jaws (e = 8) irradiates 6 x 10 of it: a = 60,
+    // p = 32. Sp 0.95 and 1.00 on the 4 and 10 cm fields, linear between: the factors are
+    // Sp(sqrt 60) / Sp(8) and Sp(4 x 60 / 32) / Sp(8), where the whole opening gave
+    // Sp(10) / Sp(8) = 1.017.
+    for (std::size_t i = 0; i < 2; ++i) {
+        setup.energy->RefFields[i]->isScatterPhantomFactorAvailable = true;
+        setup.energy->RefFields[i]->ScatterPhantomFactor = 0.95 + 0.05 * static_cast<double>(i);
+    }
+    const auto sp = [](double e) { return 0.95 + 0.05 * (e - 4) / 6; };
+    MLCLeaves leaves;
+    for (std::size_t pair = 8; pair <= 17; ++pair) {
+        leaves.L[pair] = leaves.R[pair] = 5;
+    }
+    PhotonBeamForm form(beam);
+    form.SetText("BeamWidth", "6");
+    form.SetText("BeamHeight", "12");
+    const Result<MLCFactors> factors = form.MultileafFactorsOf(MakeMLCField("F", 0, leaves));
+    ASSERT_TRUE(factors.ok()) << factors.reason();
+    EXPECT_TRUE(IsNear(factors->sqrtFactor, sp(std::sqrt(60.0)) / sp(8)));
+    EXPECT_TRUE(IsNear(factors->leqFactor, sp(7.5) / sp(8)));
 }
 
 TEST_F(PhotonBeamTest, WithoutOffsetFactorsOnlyOffsetZero) {
@@ -372,6 +435,12 @@ TEST_F(PhotonBeamTest, FormReadsTheFirstBadTextInReadingOrder) {
 
 TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
     PhotonBeamForm form(beam);
+    ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::AsymmetricA)));
+    EXPECT_EQ(form.MissingRequired({"BeamDose", "BeamDepth", "BeamLeft", "BeamRight", "BeamTop"})
+                  .reason(),
+              "the beam gives no BeamBottom")
+        << "a beam file gives every jaw of its sheet";
+    ASSERT_TRUE(form.SetSheet(PhotonBeamForm::SheetOf(FieldSheet::Symmetric)));
     form.SetText("BeamDepth", "5");
     EXPECT_EQ(form.Text("BeamSSD"), "95");
     EXPECT_EQ(form.Text("BeamRealSSD"), "95");

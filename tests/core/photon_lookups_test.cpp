@@ -257,6 +257,8 @@ TEST(CalibrationMUPerCGy, DecayFromTheCalibrationDate) {
         {1.35, 5.27, "01/06/2026", 1 / 1.35},
         // 365 days: 1 / (1.35 x 2^(-1/5.27)) = 1 / (1.35 x 0.8767556) = 0.8448657
         {1.35, 5.27, "01/06/2025", 1 / (1.35 * std::pow(2.0, -1 / 5.27))},
+        // 52 years with 13 leap days, 18993 days: under ten half-lives (19235.5 days).
+        {1.35, 5.27, "01/06/1974", 1 / (1.35 * std::pow(2.0, -18993 / (5.27 * 365)))},
     };
     for (const Case& c : cases) {
         const Result<double> k =
@@ -277,6 +279,7 @@ TEST(CalibrationMUPerCGy, RefusesImpossibleCalibrations) {
         {1.35, 5.27, "31/02/2026"}, // no such day
         {1.35, 5.27, ""},           {0, 0, "01/01/2026"},
         {-1, 0, "01/01/2026"},      {1.35, -5.27, "01/01/2026"},
+        {1.35, 5.27, "01/06/1973"}, // 19358 days: decayed over more than ten half-lives
     };
     for (const Case& c : cases) {
         const Result<double> k =

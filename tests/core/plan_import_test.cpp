@@ -3,6 +3,7 @@
 #include "support/near.h"
 #include "support/test_plans.h"
 
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -170,6 +171,22 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
              later(p).devices = {{"MLCX", std::vector<double>(24, 1)}};
          },
          "a dynamic beam (the MLCX positions change between control points)" + onlyStatic},
+        // Damaged values are not taken for a moving jaw or leaf.
+        {[&](PlanData& p) {
+             first(p).devices[0].positions = {std::nan(""), 50};
+         },
+         "the ASYMX positions of control point 1 are not all numbers: the plan is damaged"},
+        {[&](PlanData& p) {
+             later(p).devices = {{"ASYMY", {-50, std::nan("")}}};
+         },
+         "the ASYMY positions of control point 2 are not all numbers: the plan is damaged"},
+        {[&](PlanData& p) {
+             AddStepMLC(p.beams[0]);
+             p.beams[0].devices.back().leafJawPairs = 12;
+             first(p).devices[2].positions.pop_back();
+         },
+         "the MLCX positions of control point 1 are 23, not 2 x 12 for its "
+         "NumberOfLeafJawPairs: the plan is damaged"},
         {[](PlanData& p) { p.beams[0].beamType = "DYNAMIC"; },
          "a dynamic beam (the plan marks it DYNAMIC)" + onlyStatic},
         {[](PlanData& p) { p.beams[0].number.reset(); },
@@ -178,6 +195,8 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
          "the plan gives the beam no dose (no BeamDose above 0 in a fraction group)"},
         {[](PlanData& p) { p.fractionGroups[0].beams[0].dose = 0; },
          "the plan gives the beam no dose (no BeamDose above 0 in a fraction group)"},
+        {[](PlanData& p) { p.fractionGroups[0].beams[0].dose = 1e308; },
+         "the plan's BeamDose of the beam is too large"},
         {[](PlanData& p) {
              p.fractionGroups.push_back({2, {{1, 2.0, 150, {}}}});
          },
@@ -191,6 +210,8 @@ TEST_F(PlanImportTest, RefusedBeamsWithTheirReason) {
          "the plan gives no depth of the dose point of this fixed SSD beam"},
         {[](PlanData& p) { p.beams[0].SAD = 800; },
          "the plan's source-axis distance 80 cm is not the SAD of DualDemo (100 cm)"},
+        {[](PlanData& p) { p.beams[0].SAD = std::nan(""); },
+         "the plan's source-axis distance is not a number"},
         {[&](PlanData& p) { first(p).SSD.reset(); },
          "the first control point gives no SourceToSurfaceDistance"},
         {[&](PlanData& p) { first(p).nominalEnergy.reset(); },

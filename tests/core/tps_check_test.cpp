@@ -27,6 +27,8 @@ TEST(TPSCheck, DifferenceAndActionLevelByKind) {
         {BeamKind::Photon, 100, 0, 97, "TPS MU = 97 (difference -3.0 %)", false},
         // Both parts of an open/wedged beam: (200 - 120.5 - 80.25) / 200.75 = -0.37 %.
         {BeamKind::PhotonOpenWedged, 120.5, 80.25, 200, "TPS MU = 200 (difference -0.4 %)", false},
+        {BeamKind::Electron, 1e-320, 0, 200,
+         "TPS MU = 200 (difference too large) beyond action level", true},
     };
     for (const Case& c : cases) {
         std::unique_ptr<TBeam> beam = CreateBeam(c.kind, "B", {});
@@ -73,6 +75,7 @@ TEST(TPSCheck, TypedTPSMUMustBeAPositiveNumber) {
     for (const auto& [text, reason] : std::initializer_list<std::pair<const char*, const char*>>{
              {"0", "The TPS MU must be above 0"},
              {"-5", "The TPS MU must be above 0"},
+             {"100001", "The TPS MU must be at most 100000 (it is 100001)"},
              {"1l6", "TPS MU: '1l6' is not a valid floating point value"}}) {
         form.SetText("TPSMU", text);
         EXPECT_EQ(form.ReadInput().reason(), reason);

@@ -176,12 +176,13 @@ TEST(WorkbenchFile, ConsecutiveBeamsGatherInTheirPatientAndTreatment) {
 TEST(WorkbenchFile, PatientAndTreatmentAreKeysOfTheBeamFile) {
     const auto linacs = DemoLinacs();
     std::vector<InputError> errors;
-    const std::vector<BeamBlock> blocks =
-        ParseBeamText("in.ini",
-                      "[x]\nPatient = Rossi\nTreatment = Breast\nLinac = DualDemo\nEnergy = 6MV\n"
-                      "BeamWidth = 10\nBeamHeight = 10\n[y]\nLinac = DualDemo\nEnergy = 6MV\n"
-                      "BeamWidth = 10\nBeamHeight = 10\n",
-                      errors);
+    const std::vector<BeamBlock> blocks = ParseBeamText(
+        "in.ini",
+        "[x]\nPatient = Rossi\nTreatment = Breast\nLinac = DualDemo\nEnergy = 6MV\n"
+        "BeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n[y]\n"
+        "Linac = DualDemo\nEnergy = 6MV\nBeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\n"
+        "BeamHeight = 10\n",
+        errors);
     ASSERT_EQ(blocks.size(), 2u);
     const auto given = ResolveBeam(blocks[0], linacs, errors);
     const auto missing = ResolveBeam(blocks[1], linacs, errors);
@@ -201,14 +202,15 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
         const char* reason; // part of the line that names it
     };
     const Case cases[] = {
-        {"Linac = Gone\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n",
+        // Refused before the field is read, the first two leave BeamHeight for others' depth.
+        {"Linac = Gone\nEnergy = 6MV\nBeamWidth = 10\n",
          "no linac of the linac folder has this Name: 'Gone'"},
-        {"Linac = DualDemo\nEnergy = 4MV\nBeamWidth = 10\nBeamHeight = 10\n",
+        {"Linac = DualDemo\nEnergy = 4MV\nBeamWidth = 10\n",
          "has no photon energy of this name: '4MV'"},
-        {"Linac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n"
          "TrayComp = Tray-Gone\n",
          "no TrayComp entry has this name: 'Tray-Gone'"},
-        {"Linac = DualDemo\nEnergy = 6MV\nBeamWidth = 1o\nBeamHeight = 10\n",
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 1o\nBeamHeight = 10\n",
          "'1o' is not a valid floating point value"},
         {"Linac = DualDemo\nEnergy = 6MV\n", "the beam gives no field"},
         // Refused on OK: isocentric at 35 cm depth on a 100 cm SAD puts the skin at 65 cm,
@@ -222,7 +224,8 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
     for (const Case& c : cases) {
         text += "[refused]\n" + dose + c.keys;
     }
-    text += "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose;
+    text += "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose +
+            "BeamDepth = 10\n";
     const WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_EQ(file.refused.size(), std::size(cases) + 1) << ::testing::PrintToString(file.refused);
     EXPECT_EQ(file.refused[0], "in.ini:1: expected 'Key = Value': 'not a key line'");
@@ -240,7 +243,7 @@ TEST(WorkbenchFile, TextsAreWrittenAsUtf8OnOneLine) {
     const auto linacs = DemoLinacs();
     // "Müller" in Windows-1252, as the program keeps texts; a beam name with a line break.
     const std::string text = "[AP]\nPatient = M\xFCller\nLinac = DualDemo\nEnergy = 6MV\n"
-                             "BeamDose = 100\nBeamWidth = 10\nBeamHeight = 10\n";
+                             "BeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_TRUE(file.refused.empty()) << file.refused.front();
     EXPECT_EQ(file.workbench.patients()[0]->name, "M\xFCller");

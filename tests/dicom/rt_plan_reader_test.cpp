@@ -82,22 +82,41 @@ TEST(ReadRTPlan, PydicomPlanComputedOnUnit001) {
     ASSERT_TRUE(resolved.has_value());
     const BeamOutcome outcome = ComputeBeam(*resolved, Date{2026, 11, 2});
     ASSERT_TRUE(outcome.computed) << outcome.reason;
-    // Isocentric 20 x 20 at SSD 89.843 cm: depth d = 100 - 89.843 = 10.157 cm, 102.754 cGy.
-    // Depth dose: the field scaled to SSD = SCD at depth, 20 x 100 / 110.157 = 18.156, lies
-    // among the 20x20, 15x15, 10x20 and 20x10 reference fields (squared distances 6.8014,
-    // 19.9194, 69.9194, 69.9194); their depth doses at 10.157 cm (linear between 10 and
-    // 12 cm: 0.697763, 0.685339, 0.679832, 0.679832) weighted by 1 / squared distance give
-    // P = 0.692730; Mayneord to SSD 89.843: ssdPDD = P x (110.157 x 91.343 / (101.5 x
-    // 100))^2 = 0.680780. Field factor 1.07 (the 20x20 field), inverse square
-    // (101.5 / 91.343)^2 = 1.234758, 1 cGy/MU:
-    // MU = 102.754 / (0.680780 x 1.07 x 1.234758) = 114.2422.
-    EXPECT_TRUE(IsNear(outcome.beam->MU, 114.2422, {1e-6, 0}));
-    // TPS 116.0037 MU: (116.0037 - 114.2422) / 114.2422 = +1.54 %, within 3 %.
+    // The plan's lengths and dose are typed to 0.01: SSD 898.429664831309 mm is 89.84 cm,
+    // 1.0275401 Gy is 102.75 cGy.
+    // Isocentric 20 x 20 at SSD 89.84 cm: depth d = 100 - 89.84 = 10.16 cm, 102.75 cGy.
+    // Depth dose: the field scaled to SSD = SCD at depth, 20 x 100 / 110.16 = 18.1554, lies
+    // among the 20x20, 15x15, 10x20 and 20x10 reference fields (squared distances 6.8050,
+    // 19.9132, 69.9132, 69.9132); their depth doses at 10.16 cm (linear between 10 and
+    // 12 cm: 0.697664, 0.685240, 0.679732, 0.679732) weighted by 1 / squared distance give
+    // P = 0.692629; Mayneord to SSD 89.84: ssdPDD = P x (110.16 x 91.34 / (101.5 x
+    // 100))^2 = 0.680672. Field factor 1.07 (the 20x20 field), inverse square
+    // (101.5 / 91.34)^2 = 1.234838, 1 cGy/MU:
+    // MU = 102.75 / (0.680672 x 1.07 x 1.234838) = 114.2483.
+    EXPECT_TRUE(IsNear(outcome.beam->MU, 114.2483, {1e-6, 0}));
+    // TPS 116.0037 MU: (116.0037 - 114.2483) / 114.2483 = +1.54 %, within 3 %.
     const std::optional<TPSComparison> tps = CompareWithTPS(*outcome.beam, ActionLevels{});
     ASSERT_TRUE(tps.has_value());
-    EXPECT_TRUE(IsNear(tps->difference, 1.54188, {1e-4, 0}));
+    EXPECT_TRUE(IsNear(tps->difference, 1.53643, {1e-4, 0}));
     EXPECT_FALSE(tps->beyondActionLevel);
     EXPECT_EQ(TPSText(*tps), "TPS MU = 116 (difference 1.5 %)");
+    // Typed as the plan stores them (depth 10.1570335168691, SSD 89.8429664831309, dose
+    // 102.75401) the MU is 114.2422: the rounding moves it by 0.0061 MU, less than the 0.01
+    // MU of its last printed digit, and the difference to the TPS not at all as printed.
+    BeamBlock exact = beams[0].block;
+    for (BeamEntry& entry : exact.entries) {
+        entry.value = entry.key == "BeamDepth"     ? "10.1570335168691"
+                      : entry.key == "BeamRealSSD" ? "89.8429664831309"
+                      : entry.key == "BeamDose"    ? "102.75401"
+                                                   : entry.value;
+    }
+    std::optional<ResolvedBeam> exactResolved = ResolveBeam(exact, linacs, errors);
+    ASSERT_TRUE(exactResolved.has_value());
+    const BeamOutcome exactOutcome = ComputeBeam(*exactResolved, Date{2026, 11, 2});
+    ASSERT_TRUE(exactOutcome.computed) << exactOutcome.reason;
+    EXPECT_TRUE(IsNear(exactOutcome.beam->MU, 114.2422, {1e-6, 0}));
+    EXPECT_LT(std::fabs(exactOutcome.beam->MU - outcome.beam->MU), 0.01);
+    EXPECT_EQ(TPSText(*CompareWithTPS(*exactOutcome.beam, ActionLevels{})), TPSText(*tps));
 }
 
 TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
@@ -137,6 +156,12 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
           "the applicator 'A99' matches no applicator of 9MeV (applicators: 6x6, 10x10, 15x15, "
           "20x20, 25x25)",
           ""}},
+        {"damaged",
+         {"Meterset nan", "No meterset", "Jaws nan", "SAD nan", "Leaf pairs"},
+         {"", "", "the ASYMX positions of control point 1 are not all numbers: the plan is damaged",
+          "the plan's source-axis distance is not a number",
+          "the MLCX gives 13 leaf boundaries, not 11 + 1 for its NumberOfLeafJawPairs: the plan "
+          "is damaged"}},
     };
     const std::vector<std::unique_ptr<TLinacSpec>> linacs = test::DemoLinacs();
     for (const Case& c : cases) {
@@ -199,6 +224,15 @@ TEST(ReadRTPlan, ValuesOfTheTestPlans) {
     const ImportedBeam lateral = ImportPlanBeam(*wedged, 1, linacs);
     EXPECT_EQ(lateral.block.Find("BeamAsymmWidth")->value, "2");
     EXPECT_EQ(lateral.block.Find("WedgeComp")->value, "EDW60");
+    // A damaged value is told from a missing one.
+    const Result<PlanData> damaged = ReadRTPlanFile(TestPlan("damaged"));
+    ASSERT_TRUE(damaged.ok()) << damaged.reason();
+    EXPECT_TRUE(std::isnan(damaged->fractionGroups[0].beams[0].meterset.value_or(0)));
+    EXPECT_FALSE(damaged->fractionGroups[0].beams[1].meterset.has_value());
+    EXPECT_TRUE(std::isnan(damaged->beams[3].SAD.value_or(0)));
+    EXPECT_EQ(damaged->beams[4].devices[2].leafJawPairs, 11);
+    EXPECT_EQ(ImportPlanBeam(*damaged, 1, linacs).tpsRefusal,
+              "the plan gives the beam no BeamMeterset");
 }
 
 TEST(ReadRTPlan, FilesThatAreNoRTPlan) {
@@ -211,6 +245,8 @@ TEST(ReadRTPlan, FilesThatAreNoRTPlan) {
         {"", "the file is empty, not an RT Plan"},
         {Bytes(TestPlan("not_a_plan")), "not an RT Plan (SOP class 1.2.840.10008.5.1.4.1.1.481.2)"},
         {Bytes(TestPlan("no_beams")), "the RT Plan has no beam"},
+        {Bytes(TestPlan("dup_beam_number")),
+         "the RT Plan is damaged: beams 1 and 2 have the same BeamNumber 1"},
         // The meta header cut short.
         {wedged.substr(0, 150), "the file is not readable DICOM data"},
         // An element at the end claiming 2.6 GB (explicit VR UN, length 0x9d000000): refused

@@ -41,6 +41,9 @@ inline void CheckField(const MLCField& field) {
     for (int i = 0; i < kLeafPairCount; ++i) {
         // Every leaf came from a word that converted to a finite number.
         Require(std::isfinite(field.leaves.R[i]) && std::isfinite(field.leaves.L[i]));
+        // ...within the reach of a collimator.
+        Require(std::fabs(field.leaves.R[i]) <= kMaxLeafTip &&
+                std::fabs(field.leaves.L[i]) <= kMaxLeafTip);
         moderate = moderate && std::fabs(field.leaves.R[i]) < 1e300 &&
                    std::fabs(field.leaves.L[i]) < 1e300;
     }

@@ -5,6 +5,7 @@
 #include "core/beams/beam.h"
 #include "core/workbench/workbench_text.h"
 #include "gui/application.h"
+#include "gui/gui_test.h"
 #include "gui/linac_spec_window.h"
 #include "gui/linacs_menu.h"
 #include "gui/record_form.h"
@@ -311,7 +312,7 @@ private slots:
                                    "[gone]\nLinac = Sala9\nEnergy = 6MV\nBeamDose = 100\n"
                                    "BeamWidth = 10\nBeamHeight = 10\n"
                                    "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 100\n"
-                                   "BeamWidth = 10\nBeamHeight = 10\n");
+                                   "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n");
         MainWindow window(kInfo, Demo());
         window.ScanLinacs();
         Dialogs::SetMessageAnswer(QMessageBox::Ok);
@@ -580,5 +581,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DesktopTest)
+KOVA_GUI_TEST(DesktopTest)
 #include "desktop_test.moc"

@@ -3,6 +3,7 @@
 // without a Linacs folder reads it, and the status bar and About say which folder and why.
 
 #include "core/linac/linac_folder_choice.h"
+#include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/window_flows.h"
@@ -142,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LinacFolderTest)
+KOVA_GUI_TEST(LinacFolderTest)
 #include "linac_folder_test.moc"

@@ -4,6 +4,7 @@
 
 #include "core/beams/beam.h"
 #include "core/linac/linac_spec.h"
+#include "gui/gui_test.h"
 #include "gui/linacs_menu.h"
 #include "gui/record_form.h"
 #include "gui/window_flows.h"
@@ -442,5 +443,5 @@ void LinacWindowTest::saveAsWritesOnlyNewFilesOutsideTheLinacsFolder() {
              QStringLiteral("Saved to ") + QString::fromStdString(existing));
 }
 
-QTEST_MAIN(LinacWindowTest)
+KOVA_GUI_TEST(LinacWindowTest)
 #include "linac_window_test.moc"

@@ -4,6 +4,7 @@
 #include "core/beams/photon_beam.h"
 #include "core/workbench/workbench_text.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/treatment_dialog.h"
@@ -716,5 +717,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+KOVA_GUI_TEST(MainWindowTest)
 #include "main_window_test.moc"

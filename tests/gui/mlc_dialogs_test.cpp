@@ -3,6 +3,7 @@
 
 #include "core/mlc/mlc_file.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/qt_text.h"
 #include "gui/select_mlc_choice_dialog.h"
 #include "gui/select_mlc_field_dialog.h"
@@ -238,5 +239,5 @@ void MLCDialogsTest::choice() {
     QCOMPARE(int(dialog.choice()), choice);
 }
 
-QTEST_MAIN(MLCDialogsTest)
+KOVA_GUI_TEST(MLCDialogsTest)
 #include "mlc_dialogs_test.moc"

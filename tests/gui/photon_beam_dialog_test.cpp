@@ -8,6 +8,7 @@
 #include "core/workbench/beam_input.h"
 #include "core/workbench/treatment.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/modifier_value_dialog.h"
 #include "gui/photon_beam_dialog.h"
 #include "gui/qt_text.h"
@@ -724,5 +725,5 @@ void PhotonBeamDialogTest::sameMuAsKovaMu() {
     QVERIFY(beam.sheet == computed.sheet);
 }
 
-QTEST_MAIN(PhotonBeamDialogTest)
+KOVA_GUI_TEST(PhotonBeamDialogTest)
 #include "photon_beam_dialog_test.moc"

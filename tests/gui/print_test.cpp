@@ -5,6 +5,7 @@
 #include "core/report/print_pages.h"
 #include "core/text/date_text.h"
 #include "gui/dialogs.h"
+#include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/print_job.h"
 #include "gui/print_report_dialog.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -415,21 +417,55 @@ private slots:
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Nothing printed."));
     }
 
+    void failedJobIsReported_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: none
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder")
+            << QStringLiteral("no such folder/x.pdf") << 0
+            << QStringLiteral("Nothing was printed: could not start the PDF file");
+        // A full disk without root or a mount: a write past 4 KiB fails with EFBIG.
+        QTest::newRow("full disk") << QStringLiteral("x.pdf") << 4096
+                                   << QStringLiteral("The pages could not be written to the PDF "
+                                                     "file");
+    }
+
     void failedJobIsReported() {
+        QFETCH(QString, name);
+        QFETCH(int, sizeLimit);
+        QFETCH(QString, message);
         kova::test::TempDir dir;
         MainWindow window(m_info, QString::fromStdString(m_linacs.Path().string()));
         AddPatient(window, QStringLiteral("Rossi Mario"));
         DialogAnswer ok([](QDialog& dialog) { return ChooseAndOk(dialog); });
-        const QString file = QString::fromStdString(dir.File("no such folder/x.pdf").string());
+        const QString file = QString::fromStdString(dir.File(name.toStdString()).string());
+        const QByteArray earlier("an earlier report");
+        {
+            QFile previous(file);
+            if (previous.open(QIODevice::WriteOnly)) {
+                previous.write(earlier);
+            }
+        }
         SaveAnswer save(file);
         Dialogs::ClearShownMessages();
         Dialogs::SetMessageAnswer(QMessageBox::Ok);
-        window.PrintPatientClick();
+        {
+            const kova::test::FileSizeLimit limit(static_cast<unsigned long>(sizeLimit));
+            window.PrintPatientClick();
+        }
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
-        QVERIFY2(Dialogs::ShownMessages()[0].startsWith(
-                     QStringLiteral("Nothing was printed: could not start the PDF file")),
+        QVERIFY2(Dialogs::ShownMessages()[0].startsWith(message),
                  qPrintable(Dialogs::ShownMessages()[0]));
-        QVERIFY(!QFile::exists(file));
+        if (sizeLimit == 0) {
+            QVERIFY(!QFile::exists(file));
+        } else {
+            // The earlier file byte for byte, and no temporary file beside it.
+            QFile previous(file);
+            QVERIFY(previous.open(QIODevice::ReadOnly));
+            QCOMPARE(previous.readAll(), earlier);
+            QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList(QDir::Files),
+                     QStringList{QStringLiteral("x.pdf")});
+        }
         QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Printing failed."));
     }
 
@@ -519,5 +555,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PrintTest)
+KOVA_GUI_TEST(PrintTest)
 #include "print_test.moc"

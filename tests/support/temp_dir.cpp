@@ -1,8 +1,10 @@
 #include "support/temp_dir.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 #include <system_error>
 
 namespace kova::test {
@@ -19,6 +21,24 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) : m_handler(std::signal(SIGXFSZ, SIG_IGN)) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_saved = limit.rlim_cur;
+    if (bytes > 0) {
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = m_saved;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_handler);
 }
 
 } // namespace kova::test

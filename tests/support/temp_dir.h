@@ -23,4 +23,19 @@ private:
     std::filesystem::path m_path;
 };
 
+/// A full disk without root or a mount: while the object lives, files of this process may
+/// not grow past `bytes` (no limit for 0), and a write past that fails with EFBIG, as one
+/// on a full disk fails with ENOSPC (SIGXFSZ is ignored meanwhile).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*m_handler)(int);
+    unsigned long m_saved = 0;
+};
+
 } // namespace kova::test

@@ -52,7 +52,8 @@ PlanData PlanOf(std::vector<PlanBeam> beams) {
 }
 
 void AddStepMLC(PlanBeam& beam) {
-    beam.devices.push_back({"MLCX", {-100, -60, -40, -30, -20, -10, 0, 10, 20, 30, 40, 60, 100}});
+    beam.devices.push_back(
+        {"MLCX", {-100, -60, -40, -30, -20, -10, 0, 10, 20, 30, 40, 60, 100}, {}});
     std::vector<double> leaves(12, -30);
     for (int i = 0; i < 12; ++i) {
         leaves.push_back(i < 7 ? 50 : 0);

@@ -46,9 +46,12 @@ TEST(KovaMuRTPlan, PydicomPlanOnUnit001) {
     const ProgramRun run =
         RunKovaMu(work, "--linacs '" + linacs.string() + "' --date 02/11/2026 --rtplan " + plan);
     EXPECT_EQ(run.code, 0) << run.out << run.err;
-    // MU 114.2422 and +1.5 % against 116.0037 (worked in rt_plan_reader_test.cpp).
+    // MU 114.2483 and +1.5 % against 116.0037 (worked in rt_plan_reader_test.cpp), the
+    // plan's depth, SSD and dose typed to 0.01 as a user types them.
     EXPECT_TRUE(Contains(run.out, "Plan Plan1: Last First mid pre (id00001)\n")) << run.out;
-    EXPECT_TRUE(Contains(run.out, "== Field 1: MU = 114.24, TPS 116, 1.5 %\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "== Field 1: MU = 114.25, TPS 116, 1.5 %\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  Depth = 10.16 cm\n  SSD\\\\RealSSD = 89.84 cm\\\\89.84 cm\n"))
+        << run.out;
     EXPECT_TRUE(Contains(run.out, "  TPS MU = 116 (difference 1.5 %)\n")) << run.out;
 }
 
@@ -70,6 +73,22 @@ TEST(KovaMuRTPlan, RefusedBeamsNameWhyAndTheRestIsComputed) {
                                        "DualDemo)\n"))
         << machines.out;
     EXPECT_TRUE(Contains(machines.out, "== Co60: MU = ")) << machines.out;
+
+    // A beam without a meterset that is a number is computed, not checked: exit status 1.
+    const ProgramRun damaged = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("damaged"));
+    EXPECT_EQ(damaged.code, 1) << damaged.err;
+    EXPECT_TRUE(Contains(damaged.out, "== Meterset nan: MU = 124.18, not compared: the plan's "
+                                      "BeamMeterset of the beam is not a number\n"))
+        << damaged.out;
+    EXPECT_TRUE(Contains(damaged.out, "== Jaws nan: refused: the ASYMX positions of control "
+                                      "point 1 are not all numbers: the plan is damaged\n"))
+        << damaged.out;
+    const ProgramRun duplicate =
+        RunKovaMu(work, kDemo + " --rtplan " + TestPlan("dup_beam_number"));
+    EXPECT_EQ(duplicate.code, 2);
+    EXPECT_TRUE(Contains(duplicate.err, "the RT Plan is damaged: beams 1 and 2 have the same "
+                                        "BeamNumber 1"))
+        << duplicate.err;
 }
 
 TEST(KovaMuRTPlan, JsonKeepsThePlanOrder) {

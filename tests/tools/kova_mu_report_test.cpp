@@ -173,7 +173,8 @@ TEST(KovaMuReport, TreatmentsOfTheDemoPatient) {
     // (60 + 40 each), 250 for the boost, 400 for the two TBI beams.
     const std::map<std::string, int> sheet = WordsOfPages(pages, "Fascio");
     EXPECT_EQ(sheet.at("200"), 2);
-    EXPECT_EQ(sheet.at("250"), 2); // the boost's dose and its MU (1 cGy/MU)
+    EXPECT_EQ(sheet.at("250"), 1); // the boost's dose
+    EXPECT_EQ(sheet.at("278"), 1); // its MU: 250 cGy / 0.9 cGy/MU at the 90% depth
     EXPECT_EQ(sheet.at("400"), 3); // TBI: the dose and both rows' SSD
 }
 
@@ -220,6 +221,11 @@ TEST(KovaMuReport, RefusedReports) {
     const std::string beams = Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_6mv.ini");
     const fs::path pdf = work.File("r.pdf");
     const std::string tooLong = "'1\\n2\\n3\\n4\\n5\\n6\\n7\\n8\\n9\\n10'";
+    // A beam file under another name, reached through another path as the report.
+    fs::create_directory(work.File("sub"));
+    fs::copy_file(std::string(KOVA_EXAMPLES_DIR) + "/demo_6mv.ini", work.File("beams.txt"));
+    const std::string input = work.File("beams.txt").string();
+    const std::string roundabout = work.File("sub/../beams.txt").string();
     struct Case {
         const char* what;
         std::string arguments;
@@ -244,6 +250,15 @@ TEST(KovaMuReport, RefusedReports) {
          "kova-mu: --patient, --form and --comment go with --report", false},
         {"empty name", "--report '' " + beams, 2,
          "kova-mu: --report needs the name of the PDF file to write", false},
+        {"an input file", "--report " + Quoted(roundabout) + " " + Quoted(input), 2,
+         "kova-mu: --report: the PDF file " + roundabout + " is the file " + input +
+             ", which this run reads; name another PDF file",
+         false},
+        {"a beam file's name", "--report x.ini " + beams, 2,
+         "kova-mu: --report x.ini: .ini is the extension of beam files, never of the PDF report",
+         false},
+        {"--report twice", "--report " + Quoted(pdf.string()) + " --report b.pdf " + beams, 2,
+         "kova-mu: --report is given twice", false},
     };
     for (const Case& c : cases) {
         const ProgramRun run = KovaMu(work, c.arguments);
@@ -252,6 +267,52 @@ TEST(KovaMuReport, RefusedReports) {
         EXPECT_EQ(Contains(run.out, "== Fixed SSD 10x10: MU = 298.24"), c.computed) << c.what;
         EXPECT_FALSE(fs::exists(pdf)) << c.what;
         EXPECT_FALSE(fs::exists("/proc/r.pdf.part")) << c.what;
+    }
+}
+
+TEST(KovaMuReport, FailedWritesLeaveEveryFileAsItWas) {
+    const std::string beams = Quoted(std::string(KOVA_EXAMPLES_DIR) + "/demo_6mv.ini");
+    struct Case {
+        const char* what;
+        const char* shell; ///< run first, in the report's folder and the same shell
+        int code;
+        const char* message;
+    } cases[] = {
+        // A full disk without root or a mount: files may not grow past 8 KiB, and a write
+        // past that fails with EFBIG (SIGXFSZ ignored) as one on a full disk fails.
+        {"a full disk", "trap '' XFSZ; ulimit -f 8; ", 2,
+         "kova-mu: --report: could not write r.pdf: File too large; the earlier r.pdf is as "
+         "it was"},
+        // The pages once went to a fixed r.pdf.part, through any link planted there.
+        {"a link at the old temporary name", "ln -s victim.txt r.pdf.part; ", 0, ""},
+    };
+    for (const Case& c : cases) {
+        const test::TempDir work;
+        const fs::path folder = work.File("reports");
+        fs::create_directory(folder);
+        std::ofstream(folder / "r.pdf") << "earlier report";
+        std::ofstream(folder / "victim.txt") << "victim";
+        const ProgramRun run =
+            Shell(work, "cd " + Quoted(folder.string()) + " && " + c.shell +
+                            Quoted(KOVA_MU_PROGRAM) + " --linacs " + Quoted(KOVA_LINACS_DIR) +
+                            " --date 15/06/2026 --report r.pdf " + beams);
+        EXPECT_EQ(run.code, c.code) << c.what << "\n" << run.err;
+        EXPECT_TRUE(Contains(run.err, c.message)) << c.what << "\n" << run.err;
+        EXPECT_EQ(ReadAll(folder / "victim.txt"), "victim") << c.what;
+        // The earlier report byte for byte, or a whole new one.
+        const std::string after = ReadAll(folder / "r.pdf");
+        EXPECT_EQ(c.code == 0 ? after.substr(0, 5) : after,
+                  c.code == 0 ? "%PDF-" : "earlier report")
+            << c.what;
+        std::vector<std::string> names; // no temporary file left
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        const std::vector<std::string> left =
+            c.code == 0 ? std::vector<std::string>{"r.pdf", "r.pdf.part", "victim.txt"}
+                        : std::vector<std::string>{"r.pdf", "victim.txt"};
+        EXPECT_EQ(names, left) << c.what;
     }
 }
 

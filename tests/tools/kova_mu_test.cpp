@@ -15,6 +15,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <utility>
 #include <vector>
@@ -190,9 +191,19 @@ TEST_F(KovaMuTest, ComputedAndRefusedBeams) {
          200 / (0.67 * 1.21),
          ""},
         {"table tray", {{"TrayComp", "Tray"}}, true, 200 / 0.67 / 0.97, ""},
+        // Not isocentric without BeamSSD: the dialog's SSD, the SCD of the energy (100 cm).
+        {"SSD from the energy", {{"BeamSSD", ""}}, true, 200 / 0.67, ""},
         // A tray made on the spot: 200 / 0.67 / 0.95 = 314.218.
         {"tray on the spot", {{"TrayComp", "T1 : 0.95"}}, true, 200 / 0.67 / 0.95, ""},
         {"dose 0", {{"BeamDose", "0"}}, false, 0, "The dose must be above 0 cGy"},
+        // A value the calculation needs is never left at the dialog's 0: the beam is refused,
+        // naming it, as an empty value is.
+        {"no depth", {{"BeamDepth", ""}}, false, 0, "the beam gives no BeamDepth"},
+        {"no dose, no height",
+         {{"BeamDose", ""}, {"BeamHeight", ""}},
+         false,
+         0,
+         "the beam gives no BeamDose, BeamHeight"},
         {"dose text",
          {{"BeamDose", "2OO"}},
          false,
@@ -314,6 +325,13 @@ TEST(KovaMuProgram, ExitCodes) {
     run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(levels) + " " +
                               Quoted(beyond));
     EXPECT_EQ(run.code, 0) << run.err;
+    // A --action-levels file that is missing is named, with why; the defaults apply.
+    const std::string none = work.File("none.ini").string();
+    run = RunKovaMu(work, kLinacsOption + " " + kDate + " --action-levels " + Quoted(none) + " " +
+                              Quoted(beyond));
+    EXPECT_EQ(run.code, 3) << run.err;
+    EXPECT_TRUE(Contains(run.err, "--action-levels: Cannot open file " + none + ": no such file"))
+        << run.err;
     run =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beyond) + " " + Quoted(refused));
     EXPECT_EQ(run.code, 1) << "a refusal outweighs a difference";
@@ -325,11 +343,14 @@ TEST(KovaMuProgram, ExitCodes) {
     EXPECT_TRUE(Contains(run.err, broken.string() + ":3: unknown key: 'Foo'")) << run.err;
     EXPECT_TRUE(run.out.empty()) << run.out;
 
+    const std::string fifo = work.File("fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string usage[] = {
         kLinacsOption,                                         // no beam file
         kLinacsOption + " --date 31/02/2026 " + Quoted(beams), // no such day
         "--linacs '" + work.File("none").string() + "' " + Quoted(beams),
         kLinacsOption + " " + Quoted(work.File("missing.ini")),
+        kLinacsOption + " " + Quoted(fifo), // refused at once, never waited on
         kLinacsOption + " --frobnicate " + Quoted(beams),
     };
     for (const std::string& arguments : usage) {
@@ -349,14 +370,14 @@ TEST(KovaMuProgram, EveryKindInTextAndJson) {
     ASSERT_EQ(run.code, 0) << run.err;
     for (const char* part :
          {"\"wedgeDose\": 40", "\"wedgeMU\": ", "\"wedgedSsdPDD\": ", "\"applicator\": \"15x15\"",
-          "\"applicatorFactor\": 1.002", "\"lungShieldFactor\": ", "\"headDose\": ",
+          "\"applicatorFactor\": 0.9018", "\"lungShieldFactor\": ", "\"headDose\": ",
           "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\""}) {
         EXPECT_TRUE(Contains(run.out, part)) << part;
     }
     const ProgramRun text =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(examples / "demo_electron.ini"));
-    // 200 cGy / 1.002 cGy/MU = 199.60 MU.
-    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 199.6\n")) << text.out;
+    // 200 cGy / 0.9018 cGy/MU (the 15x15 applicator's output at the 90% depth) = 221.78 MU.
+    EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 221.78\n")) << text.out;
 }
 
 TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
@@ -375,6 +396,17 @@ TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
     EXPECT_TRUE(Contains(result.out, "\"text\": \"plan.mlc:: AP 10x10\"")) << result.out;
     EXPECT_TRUE(Contains(result.out, "\"sqrtFactor\": 1.0,")) << result.out;
     EXPECT_TRUE(Contains(result.out, "\"multileafFactor\": 1.0,")) << result.out;
+    // The same opening behind 6 x 6 jaws: only the 6 x 6 inside them counts, all open, so the
+    // factors stay 1 (the whole opening would give Sp(10) / Sp(6) above 1).
+    result = run("BeamWidth = 6\nBeamHeight = 6\n");
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_TRUE(Contains(result.out, "\"area\": 36.0,")) << result.out;
+    EXPECT_TRUE(Contains(result.out, "\"multileafFactor\": 1.0,")) << result.out;
+    // Recommended jaws replace the typed field, but a typed text that is no number is refused.
+    result = run("BeamWidth = nan\nBeamHeight = 10\nMLCJaws = Recommended\n");
+    EXPECT_EQ(result.code, 1) << result.err;
+    EXPECT_TRUE(Contains(result.out, "Width: 'nan' is not a valid floating point value"))
+        << result.out;
     // Jaws wider than the largest reference field cannot be kept: the beam is refused.
     result = run("BeamWidth = 45\nBeamHeight = 10\nMultileafField = Off axis 8x6\n");
     EXPECT_EQ(result.code, 1) << result.err;
@@ -414,6 +446,27 @@ TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
     EXPECT_EQ(run.out.find("# Patient Rossi, treatment Prostata", 1), std::string::npos)
         << "one heading for the two beams of a treatment";
     EXPECT_TRUE(Contains(run.out, "# Patient Rossi, treatment Boost\n== LAT:")) << run.out;
+}
+
+// A title that would clear the screen and ring the bell is shown escaped; its characters are
+// the same in text and JSON (Windows-1252 in UTF-8 there too, e acute as 0xE9 from a file
+// that is no UTF-8), and JSON keeps the control characters in its own escapes.
+TEST(KovaMuProgram, TextsFromFilesNeverActOnTheTerminal) {
+    const test::TempDir work;
+    const std::filesystem::path beams = work.File("escape.ini");
+    std::ofstream(beams) << "[a\x1B[2J\x07title \xE9]\nLinac = DualDemo\nEnergy = 6MV\n"
+                            "BeamDose = 200\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
+    const ProgramRun text = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_TRUE(Contains(text.out, "== a\\x1B[2J\\x07title \xC3\xA9: MU = 248.35\n")) << text.out;
+    EXPECT_EQ(text.out.find('\x1B'), std::string::npos);
+    const ProgramRun json =
+        RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " + Quoted(beams));
+    EXPECT_TRUE(Contains(json.out, "\"title\": \"a\\u001b[2J\\u0007title \xC3\xA9\"")) << json.out;
+    std::ofstream(work.File("key.ini")) << "[x]\nLinac = Kova\x1B[2JDemo\n";
+    const ProgramRun error = RunKovaMu(work, kLinacsOption + " " + Quoted(work.File("key.ini")));
+    EXPECT_EQ(error.code, 2);
+    EXPECT_TRUE(Contains(error.err, "has this Name: 'Kova\\x1B[2JDemo'")) << error.err;
 }
 
 TEST(KovaMuJson, TextsAsUtf8NumbersAtFullPrecision) {

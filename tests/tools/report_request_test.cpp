@@ -48,6 +48,10 @@ TEST(ReportRequest, OptionsThatGoTogether) {
          "--patient, --form and --comment go with --report"},
         {"form alone", {{}, {}, true, {}}, "--patient, --form and --comment go with --report"},
         {"comment alone", {{}, {}, false, ""}, "--patient, --form and --comment go with --report"},
+        {"a beam file's name",
+         {"beams.INI", {}, false, {}},
+         "--report beams.INI: .ini is the extension of beam files, never of the PDF report; "
+         "name it .pdf"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CheckReportOptions(c.request).reason(), c.reason) << c.what;

@@ -2,10 +2,13 @@
 
 #include "core/beams/tps_check.h"
 #include "core/common/file_bytes.h"
+#include "core/common/file_write.h"
 #include "core/common/install_layout.h"
 #include "core/linac/linac_folder.h"
+#include "core/text/cp1252.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
+#include "core/workbench/multileaf_input.h"
 #include "core/workbench/program_title.h"
 #include "kova_mu/pdf_report.h"
 #include "kova_mu/plan_check.h"
@@ -71,20 +74,33 @@ struct Options {
     std::string rtplan;
 };
 
+/// Sets a report option's text once: given twice, the one the user meant is unknown (the
+/// second --report of `--report a.pdf --report b.pdf` would silently win).
+bool SetOnce(std::optional<std::string>& option, const std::string& name,
+             const std::string& value) {
+    if (option) {
+        std::cerr << "kova-mu: " << name << " is given twice\n";
+        return false;
+    }
+    option = value;
+    return true;
+}
+
 bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         if (arg == "--json") {
             options.json = true;
-        } else if (arg == "--report" && hasValue) {
-            options.report.file = args[++i];
-        } else if (arg == "--patient" && hasValue) {
-            options.report.patient = args[++i];
+        } else if ((arg == "--report" || arg == "--patient" || arg == "--comment") && hasValue) {
+            auto& option = arg == "--report"    ? options.report.file
+                           : arg == "--patient" ? options.report.patient
+                                                : options.report.comment;
+            if (!SetOnce(option, arg, args[++i])) {
+                return false;
+            }
         } else if (arg == "--form") {
             options.report.form = true;
-        } else if (arg == "--comment" && hasValue) {
-            options.report.comment = args[++i];
         } else if (arg == "--action-levels" && hasValue) {
             options.actionLevels = args[++i];
         } else if (arg == "--rtplan" && hasValue) {
@@ -117,6 +133,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
     return options.files.empty() != options.rtplan.empty();
 }
 
+/// A message naming files and their words, safe for a terminal: no byte of a file can act on
+/// it (control characters and bytes that are no UTF-8 are written "\xHH").
+std::string Shown(const std::string& message) {
+    return kova::EscapeControls(message);
+}
+
 std::filesystem::path ProgramFolder(const char* argv0) {
     std::error_code error;
     std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -137,18 +159,26 @@ void SayWhereTheDemoLinacsAre(const Options& options, const char* argv0) {
     }
 }
 
+/// The file of --action-levels, else the one of the program files folder.
+std::filesystem::path ActionLevelsFile(const Options& options, const char* argv0) {
+    return options.actionLevels.empty()
+               ? kova::ProgramFilesFolder(ProgramFolder(argv0)) / kova::kActionLevelsFile
+               : std::filesystem::path(options.actionLevels);
+}
+
 /// The action levels of --action-levels, else of the file next to the program, else the
 /// defaults; a file that cannot be used is said on stderr.
 kova::ActionLevels ActionLevelsOf(const Options& options, const char* argv0) {
-    const std::filesystem::path file =
-        options.actionLevels.empty()
-            ? kova::ProgramFilesFolder(ProgramFolder(argv0)) / kova::kActionLevelsFile
-            : std::filesystem::path(options.actionLevels);
+    const std::filesystem::path file = ActionLevelsFile(options, argv0);
     std::error_code error;
     const kova::LoadedActionLevels loaded = kova::LoadActionLevels(file);
-    if (!loaded.fromFile &&
-        (!options.actionLevels.empty() || std::filesystem::exists(file, error))) {
-        std::cerr << "kova-mu: " << loaded.problem << "; the default action levels are used\n";
+    const bool given = !options.actionLevels.empty();
+    if (!loaded.fromFile && (given || std::filesystem::exists(file, error))) {
+        // The loader speaks of the file next to the program; a file given is named.
+        const std::string problem = given && !std::filesystem::exists(file, error)
+                                        ? "--action-levels: " + kova::ReadFileBytes(file, 0).reason
+                                        : loaded.problem;
+        std::cerr << "kova-mu: " << problem << "; the default action levels are used\n";
     }
     return loaded.levels;
 }
@@ -205,12 +235,32 @@ ResolveFiles(const std::vector<std::string>& paths,
         }
     }
     for (const kova::InputError& error : errors) {
-        std::cerr << "kova-mu: " << error.ToString() << '\n';
+        std::cerr << "kova-mu: " << Shown(error.ToString()) << '\n';
     }
     if (!errors.empty()) {
         return std::nullopt;
     }
     return beams;
+}
+
+/// Every file the run reads: beam files, the MLC files they name, the action levels and
+/// the linac files. The PDF of --report may be none of them.
+std::vector<std::string> InputFiles(const Options& options, const kova::LinacFolderScan& scan,
+                                    const std::vector<std::vector<kova::BeamBlock>>& files,
+                                    const char* argv0) {
+    std::vector<std::string> inputs = options.files;
+    inputs.push_back(ActionLevelsFile(options, argv0).string());
+    for (const std::string& name : scan.fileNames) {
+        inputs.push_back((std::filesystem::path(options.linacs) / name).string());
+    }
+    for (const auto& blocks : files) {
+        for (const kova::BeamBlock& block : blocks) {
+            if (const kova::BeamEntry* mlc = block.Find("MultileafFile")) {
+                inputs.push_back(kova::MultileafFilePath(block, mlc->value));
+            }
+        }
+    }
+    return inputs;
 }
 
 /// Computes every beam and writes it (text or JSON) to stdout; the exit status.
@@ -233,7 +283,7 @@ int ComputeAndWrite(std::vector<kova::ResolvedBeam>& beams, const Options& optio
             // Beams saved from the desktop program keep their patients and treatments.
             const std::string line = kova::mu::GroupLine(*outcome.resolved);
             if (!line.empty() && line != group) {
-                std::cout << line << '\n';
+                std::cout << kova::TerminalText(line) << '\n';
             }
             group = line;
             kova::mu::WriteText(std::cout, outcome, levels);
@@ -265,6 +315,8 @@ int main(int argc, char** argv) {
     }
     std::optional<kova::mu::PdfReport> report;
     if (options.report.Wanted()) {
+        // Ctrl+C or a kill while the PDF is written leaves no temporary file beside it.
+        kova::RemoveTemporaryFileOnInterrupt();
         report.emplace(options.report, ProgramFolder(argv[0]));
         if (const kova::Status prepared = report->Prepare(); !prepared) {
             std::cerr << "kova-mu: --report: " << prepared.reason() << '\n';
@@ -287,7 +339,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     for (const kova::SkippedLinacFile& skipped : scan.skipped) {
-        std::cerr << "kova-mu: left out " << skipped.fileName << ": " << skipped.reason << '\n';
+        std::cerr << "kova-mu: left out " << Shown(skipped.fileName + ": " + skipped.reason)
+                  << '\n';
     }
     if (dicom != nullptr) {
         return CheckPlan(options, dicom->readPlan, scan.linacs, argv[0]);
@@ -298,6 +351,14 @@ int main(int argc, char** argv) {
         ResolveFiles(options.files, scan.linacs, files);
     if (!beams) {
         return kExitUsage;
+    }
+    if (report) {
+        const kova::Status input = kova::mu::CheckReportIsNoInput(
+            *options.report.file, InputFiles(options, scan, files, argv[0]));
+        if (!input) {
+            std::cerr << "kova-mu: --report: " << input.reason() << '\n';
+            return kExitUsage;
+        }
     }
     const int status = ComputeAndWrite(*beams, options, ActionLevelsOf(options, argv[0]));
     if (report) {

@@ -4,6 +4,7 @@
 
 #include "kova_mu/pdf_report.h"
 
+#include "core/common/file_write.h"
 #include "core/common/install_layout.h"
 #include "core/workbench/program_title.h"
 #include "kova_mu/plugin_loader.h"
@@ -23,10 +24,22 @@ struct PdfReport::Session {
 
 namespace {
 
-/// The pages are printed to a file beside the PDF and take its name only once complete, so
-/// that a failed run leaves an earlier report of that name as it was.
-std::string PartFile(const std::string& file) {
-    return file + ".part";
+/// The pages take the file's name only once every byte is on the disk, written by the
+/// core's safe writer (a temporary file of a unique name, removed when kova-mu is
+/// interrupted): a failed run leaves an earlier report of that name as it was.
+Status WritePdf(const std::string& file, const std::string& pdf) {
+    std::error_code error;
+    const bool earlier = std::filesystem::exists(file, error);
+    const FileWrite written = WriteFileSafely(file, pdf, /*replaceExisting=*/true);
+    if (written.ok()) {
+        return Status::Ok();
+    }
+    if (written.outcome == FileWrite::Outcome::CannotCreate) {
+        return Status::Fail("Nothing was printed: could not start the PDF file \"" + file +
+                            "\": " + written.reason + ".");
+    }
+    return Status::Fail("could not write " + file + ": " + written.reason +
+                        (earlier ? "; the earlier " + file + " is as it was" : ""));
 }
 
 /// A file whose folder is missing, or a folder, cannot become the PDF; said before any
@@ -85,20 +98,12 @@ Status PdfReport::Write(std::vector<ResolvedBeam>& beams, const Date& day) {
     texts.printDay = day;
     // The banners of the desktop program's files folder, which is kova-mu's too.
     report::ReadBanners(ProgramFilesFolder(m_programFolder), texts);
-    const std::string part = PartFile(*m_request.file);
-    const Status printed = m_session->plugin->print(*m_session->qt, part, *patient,
-                                                    ReportPrintOptions(m_request), texts);
-    if (!printed) {
-        return printed;
+    const Result<std::string> pdf = m_session->plugin->print(
+        *m_session->qt, *m_request.file, *patient, ReportPrintOptions(m_request), texts);
+    if (!pdf) {
+        return pdf.status();
     }
-    std::error_code error;
-    std::filesystem::rename(part, *m_request.file, error);
-    if (error) {
-        const std::string reason = error.message();
-        std::filesystem::remove(part, error);
-        return Status::Fail("could not write " + *m_request.file + ": " + reason);
-    }
-    return Status::Ok();
+    return WritePdf(*m_request.file, *pdf);
 }
 
 } // namespace kova::mu

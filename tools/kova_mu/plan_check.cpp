@@ -48,13 +48,14 @@ std::vector<PlanBeamRun> RunBeams(const std::vector<ImportedBeam>& imported,
 void WriteRunsText(std::ostream& out, const PlanData& plan, const std::vector<PlanBeamRun>& runs,
                    const ActionLevels& levels) {
     const PlanPatient patient = PlanPatientOf(plan);
-    out << "Plan " << Utf8ToCp1252Lossy(plan.label) << ": " << patient.name << " (" << patient.ID
-        << ")\n";
+    out << "Plan " << EscapeControls(plan.label) << ": " << TerminalText(patient.name) << " ("
+        << TerminalText(patient.ID) << ")\n";
     for (const PlanBeamRun& run : runs) {
         if (run.outcome) {
-            WriteText(out, *run.outcome, levels);
+            WriteText(out, *run.outcome, levels, run.imported->tpsRefusal);
         } else {
-            out << "== " << run.imported->title << ": refused: " << run.reason << '\n';
+            out << "== " << TerminalText(run.imported->title)
+                << ": refused: " << TerminalText(run.reason) << '\n';
         }
     }
 }
@@ -83,6 +84,9 @@ Json BeamsJson(const std::string& path, const std::vector<PlanBeamRun>& runs, co
     for (const PlanBeamRun& run : runs) {
         if (run.outcome) {
             beams.push_back(computed.at(next++));
+            if (run.outcome->computed && !run.imported->tpsRefusal.empty()) {
+                beams.back()["reason"] = Cp1252ToUtf8(run.imported->tpsRefusal);
+            }
         } else {
             Json beam = {
                 {"file", nullptr}, {"line", nullptr}, {"title", Cp1252ToUtf8(run.imported->title)}};
@@ -91,7 +95,7 @@ Json BeamsJson(const std::string& path, const std::vector<PlanBeamRun>& runs, co
             beam["reason"] = Cp1252ToUtf8(run.reason);
             beams.push_back(beam);
         }
-        beams.back()["file"] = TextFileToUtf8(path);
+        beams.back()["file"] = EscapedUtf8(path);
         beams.back()["line"] = nullptr; // a plan's beam has no line in a beam file
     }
     return beams;
@@ -103,7 +107,7 @@ void WriteRunsJson(std::ostream& out, const std::string& path, const PlanData& p
     const PlanPatient patient = PlanPatientOf(plan);
     const Json document = {{"date", FormatShortDate(today)},
                            {"plan",
-                            {{"file", TextFileToUtf8(path)},
+                            {{"file", EscapedUtf8(path)},
                              {"label", plan.label},
                              {"patientName", Cp1252ToUtf8(patient.name)},
                              {"patientID", Cp1252ToUtf8(patient.ID)}}},
@@ -119,14 +123,16 @@ PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
                           std::ostream& err) {
     const Result<PlanData> plan = readPlan(path);
     if (!plan) {
-        err << "kova-mu: " << path << ": " << plan.reason() << '\n';
+        err << "kova-mu: " << EscapeControls(path + ": " + plan.reason()) << '\n';
         return {};
     }
     const std::vector<ImportedBeam> imported = ImportPlan(*plan, linacs, path);
     const std::vector<PlanBeamRun> runs = RunBeams(imported, linacs, today);
     PlanCheckResult result{true, true, false};
     for (const PlanBeamRun& run : runs) {
-        result.allComputed = result.allComputed && run.outcome && run.outcome->computed;
+        // A beam whose MU cannot be compared with the plan's is not checked either.
+        result.allComputed = result.allComputed && run.outcome && run.outcome->computed &&
+                             run.imported->tpsRefusal.empty();
         if (run.outcome && run.outcome->computed) {
             const auto tps = CompareWithTPS(*run.outcome->beam, levels);
             result.anyBeyond = result.anyBeyond || (tps && tps->beyondActionLevel);

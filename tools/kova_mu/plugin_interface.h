@@ -31,7 +31,7 @@ namespace kova::mu {
 /// Raised whenever a table below, or the core data crossing it, changes shape. kova-mu and
 /// its plug-ins are installed together from one build; this catches a plug-in left over
 /// from another.
-inline constexpr int kPluginInterfaceVersion = 1;
+inline constexpr int kPluginInterfaceVersion = 2;
 
 /// The start of every plug-in's table. Its layout never changes, so that a plug-in of
 /// another version is recognized, and refused, before anything else of its table is used.
@@ -50,10 +50,13 @@ struct ReportPlugin : PluginHeader {
     void (*end)(ReportSession* session);
     /// Whether the options fit on the PDF's page (the comment), measured without writing.
     Status (*check)(ReportSession& session, const report::PrintOptions& options);
-    /// Prints the pages of `patient` to `pdfFile` (a path as the file system keeps it); a
-    /// file whose job failed is removed.
-    Status (*print)(ReportSession& session, const std::string& pdfFile, const Patient& patient,
-                    const report::PrintOptions& options, const report::PageTexts& texts);
+    /// The PDF document of the pages of `patient`; `pdfFile` (a path as the file system
+    /// keeps it) names the file in the sentences for the user. kova-mu writes the bytes
+    /// itself, with the core's safe writer, so that it knows the temporary file to remove
+    /// when it is interrupted.
+    Result<std::string> (*print)(ReportSession& session, const std::string& pdfFile,
+                                 const Patient& patient, const report::PrintOptions& options,
+                                 const report::PageTexts& texts);
 };
 
 /// kova_mu_dicom: DICOM RT Plan files read with DCMTK.

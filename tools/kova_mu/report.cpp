@@ -15,6 +15,16 @@ Json Text(const std::string& text) {
     return Cp1252ToUtf8(text);
 }
 
+/// Result lines as the program shows them, two spaces of indent per level, each text safe for
+/// a terminal.
+void WriteLines(std::ostream& out, const std::vector<TextNode>& nodes, int level) {
+    for (const TextNode& node : nodes) {
+        out << std::string(static_cast<std::size_t>(2 * level), ' ') << TerminalText(node.text)
+            << '\n';
+        WriteLines(out, node.children, level + 1);
+    }
+}
+
 Json Named(const std::vector<NamedValue>& values) {
     Json object = Json::object();
     for (const NamedValue& value : values) {
@@ -52,7 +62,7 @@ Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& lev
     const ResolvedBeam& resolved = *outcome.resolved;
     const TTreatment& treatment = *resolved.treatment;
     Json beam = {
-        {"file", Text(resolved.block->file)},
+        {"file", EscapedUtf8(resolved.block->file)},
         {"line", resolved.block->line},
         {"title", Text(resolved.block->title)},
         {"linac", Text(treatment.linac->Name)},
@@ -78,8 +88,8 @@ Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& lev
             const MLCGeometry& g = mlc->field.geometry;
             beam["multileafField"] = {{"file", Text(mlc->fileName)},
                                       {"name", Text(mlc->field.name)},
-                                      {"area", g.area},
-                                      {"perimeter", g.perimeter},
+                                      {"area", mlc->factors.area},
+                                      {"perimeter", mlc->factors.perimeter},
                                       {"left", g.left},
                                       {"right", g.right},
                                       {"bottom", g.bottom},
@@ -114,20 +124,24 @@ std::string GroupLine(const ResolvedBeam& beam) {
            beam.treatmentName.value_or("-");
 }
 
-void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels) {
-    const std::string& title = outcome.resolved->block->title;
+void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels,
+               const std::string& notCompared) {
+    // Every text from a file reaches the terminal escaped: no title can clear the screen.
+    const std::string title = TerminalText(outcome.resolved->block->title);
     if (!outcome.computed) {
-        out << "== " << title << ": refused: " << outcome.reason << '\n';
+        out << "== " << title << ": refused: " << TerminalText(outcome.reason) << '\n';
         return;
     }
     out << "== " << title << ": MU = " << outcome.beam->MUText();
     if (const std::optional<TPSComparison> tps = CompareWithTPS(*outcome.beam, levels)) {
         out << ", TPS " << FormatFloat("#0.##;;0", tps->tpsMU) << ", "
-            << FormatFloat("0.0", tps->difference) << " %"
+            << DifferenceText(tps->difference)
             << (tps->beyondActionLevel ? ", beyond action level" : "");
+    } else if (!notCompared.empty()) {
+        out << ", not compared: " << TerminalText(notCompared);
     }
     out << '\n';
-    out << IndentedText(ResultLines(*outcome.beam, levels), 1);
+    WriteLines(out, ResultLines(*outcome.beam, levels), 1);
 }
 
 void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today,

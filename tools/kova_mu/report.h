@@ -13,7 +13,10 @@ namespace kova::mu {
 /// "== TITLE: MU = 298.51" (with a TPS MU "== TITLE: MU = 117.51, TPS 116, -1.3 %", and
 /// ", beyond action level" when it is; or "== TITLE: refused: REASON"), then the beam's result
 /// lines as the program shows them, two spaces of indent per level.
-void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels);
+/// With `notCompared` (why the beam has no TPS MU to be compared with) a computed beam's
+/// first line ends ", not compared: REASON".
+void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels,
+               const std::string& notCompared = {});
 
 /// "# Patient NAME, treatment NAME" for a beam of a saved workbench (its Patient and
 /// Treatment keys, "-" for one missing); empty for a beam without either.

@@ -51,9 +51,7 @@ struct ReportSession {
 namespace {
 
 /// kova-mu's reports are on A4 paper.
-print::PdfTarget Target(const std::string& file) {
-    return {QFile::decodeName(QByteArray::fromStdString(file)), QPageSize::A4};
-}
+constexpr QPageSize::PageSizeId kPaper = QPageSize::A4;
 
 ReportSession* Begin() {
     return new ReportSession;
@@ -64,12 +62,14 @@ void End(ReportSession* session) {
 }
 
 Status Check(ReportSession&, const report::PrintOptions& options) {
-    return print::CheckPdfTarget(Target({}), options);
+    return print::CheckPdfTarget({QString(), kPaper}, options);
 }
 
-Status Print(ReportSession&, const std::string& pdfFile, const Patient& patient,
-             const report::PrintOptions& options, const report::PageTexts& texts) {
-    return print::PrintToPdf(Target(pdfFile), &patient, options, texts);
+Result<std::string> Print(ReportSession&, const std::string& pdfFile, const Patient& patient,
+                          const report::PrintOptions& options, const report::PageTexts& texts) {
+    const QString where =
+        print::PdfFileWhere(QFile::decodeName(QByteArray::fromStdString(pdfFile)));
+    return print::PrintPdfBytes(kPaper, where, &patient, options, texts);
 }
 
 constexpr ReportPlugin kTable{{kPluginInterfaceVersion}, &Begin, &End, &Check, &Print};

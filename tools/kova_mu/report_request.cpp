@@ -2,6 +2,9 @@
 
 #include "core/text/cp1252.h"
 
+#include <cctype>
+#include <filesystem>
+
 namespace kova::mu {
 namespace {
 
@@ -12,6 +15,13 @@ std::optional<std::string> KeyOf(const ResolvedBeam& beam, const char* key) {
     }
     const BeamEntry* entry = beam.block->Find(key);
     return entry != nullptr ? std::optional<std::string>(entry->value) : std::nullopt;
+}
+
+std::string Lowercase(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
 }
 
 bool SameMachine(const TTreatment& a, const TTreatment& b) {
@@ -47,6 +57,24 @@ Status CheckReportOptions(const ReportRequest& request) {
     }
     if (request.file && request.file->empty()) {
         return Status::Fail("--report needs the name of the PDF file to write");
+    }
+    const std::string extension =
+        request.file ? std::filesystem::path(*request.file).extension().string() : "";
+    if (extension.size() == 4 && Lowercase(extension) == ".ini") {
+        return Status::Fail("--report " + *request.file +
+                            ": .ini is the extension of beam files, never of the PDF report; name "
+                            "it .pdf");
+    }
+    return Status::Ok();
+}
+
+Status CheckReportIsNoInput(const std::string& report, const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs) {
+        std::error_code error;
+        if (std::filesystem::equivalent(report, input, error)) {
+            return Status::Fail("the PDF file " + report + " is the file " + input +
+                                ", which this run reads; name another PDF file");
+        }
     }
     return Status::Ok();
 }

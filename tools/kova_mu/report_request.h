@@ -23,8 +23,13 @@ struct ReportRequest {
 };
 
 /// Fails, saying why, when the report options do not go together: `--patient`, `--form` and
-/// `--comment` without `--report`, or `--report` with an empty file name.
+/// `--comment` without `--report`, `--report` with an empty file name, or a file name with
+/// a beam file's extension ".ini" (`--report *.ini` would print over the first beam file).
 Status CheckReportOptions(const ReportRequest& request);
+
+/// Fails, naming both, when the PDF file `report` is one of the files the run reads
+/// (`inputs`), also through another path, a link or a hard link: the same device and inode.
+Status CheckReportIsNoInput(const std::string& report, const std::vector<std::string>& inputs);
 
 /// The lines of a comment given on the command line: a line break or the two characters
 /// backslash and "n" start a new line; blank lines at the end are left out.

@@ -1,6 +1,7 @@
 // lnc: pack a linac text into a .lnc file, unpack one, or dump what the reader understood.
 
 #include "core/common/file_bytes.h"
+#include "core/common/file_write.h"
 #include "core/linac/linac_file.h"
 #include "core/linac/linac_spec.h"
 #include "core/workbench/program_title.h"
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     if (args.size() == 3 && args[0] == "pack") {
+        // A pack stopped by Ctrl+C or a kill leaves no temporary file next to OUT.lnc.
+        kova::RemoveTemporaryFileOnInterrupt();
         return Pack(args[1], args[2]);
     }
     if (args.size() == 2 && args[0] == "unpack") {

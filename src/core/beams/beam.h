@@ -75,6 +75,10 @@ struct BeamMachine {
     const TeEnergy* eEnergy = nullptr; ///< the electron energy of electron beams
 };
 
+/// The largest planning-system MU a beam may be compared with: no beam is given more, and
+/// the difference in percent of KOVA X's MU (at least kLeastMU) stays a number.
+inline constexpr double kMaxTPSMU = 100000;
+
 /// What every beam kind keeps. Lengths in cm, the dose in cGy; the rotations as typed.
 struct BeamFields {
     std::string name;

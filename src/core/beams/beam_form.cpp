@@ -2,6 +2,7 @@
 
 #include "core/text/number_text.h"
 
+#include <algorithm>
 #include <cassert>
 #include <stdexcept>
 
@@ -162,6 +163,24 @@ void BeamForm::FollowUpCancelled(std::string_view) {
 
 Status BeamForm::CheckBatchInput(const std::vector<std::string_view>&) const {
     return Status::Ok();
+}
+
+Status BeamForm::MissingRequired(const std::vector<std::string_view>& set) const {
+    std::string missing;
+    for (const ControlSpec& control : m_controls) {
+        const bool given = std::find(set.begin(), set.end(), control.name) != set.end();
+        if (control.required && !given && NeededNow(control, set)) {
+            missing += (missing.empty() ? "" : ", ") + std::string(control.name);
+        }
+    }
+    if (missing.empty()) {
+        return Status::Ok();
+    }
+    return Status::Fail("the beam gives no " + missing);
+}
+
+bool BeamForm::NeededNow(const ControlSpec& control, const std::vector<std::string_view>&) const {
+    return control.sheet == 0 || control.sheet == Sheet();
 }
 
 std::vector<ModifierItem> BeamForm::MakeOnFly(std::string_view name, const ModifierValue&,

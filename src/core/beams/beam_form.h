@@ -27,7 +27,10 @@ enum class ControlType {
 /// controls that must be the active one for the rule to run (0 for none); `step` orders
 /// batch input the way a user goes through the dialog (lower steps first, the file's order
 /// within a step). `caption` names the control in messages ("Width: '1o' is not a valid
-/// floating point value").
+/// floating point value"). `required`: a beam file must give the control, because its
+/// default text is no value the calculation may take for the patient (a dose or depth of 0,
+/// a field of 0 cm); defaults that are real values (the SSD from the linac, the first
+/// applicator, the TBI dose point distance of the energy) are not required.
 struct ControlSpec {
     std::string_view name;
     ControlType type = ControlType::Edit;
@@ -36,6 +39,7 @@ struct ControlSpec {
     int sheet = 0;
     int step = 1;
     std::string_view caption = {};
+    bool required = false;
 };
 
 /// What a dialog must do after an item was picked.
@@ -104,6 +108,10 @@ public:
     /// A text of a batch input that leaves a control unset in a way the dialog would not let
     /// happen (for example no field at all); ok otherwise. `set` lists the controls set.
     virtual Status CheckBatchInput(const std::vector<std::string_view>& set) const;
+    /// Why a batch input that set `set` cannot be computed: a required control
+    /// (ControlSpec::required) needed now is left at its default, which is no real value
+    /// ("the beam gives no BeamDepth", naming every such control). Ok otherwise.
+    Status MissingRequired(const std::vector<std::string_view>& set) const;
 
     /// OK: reads every control, checks and calculates, and stores the inputs with their
     /// results in the beam only when all of it succeeded. Otherwise says why and changes
@@ -119,6 +127,11 @@ public:
 
 protected:
     explicit BeamForm(std::vector<ControlSpec> controls);
+
+    /// Whether required control `control` must be given by a batch input that set the
+    /// controls `set`: when it lies on no page of controls or on the active one.
+    virtual bool NeededNow(const ControlSpec& control,
+                           const std::vector<std::string_view>& set) const;
 
     /// Runs the kind's rule of a control the user changed; a rule that cannot run says why.
     virtual Status RunRule(const ControlSpec& control) = 0;

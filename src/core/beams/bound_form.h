@@ -47,7 +47,7 @@ using ValueSlot = std::variant<std::monostate, std::string Input::*, double Inpu
 /// One control of a kind's table with where its value is kept.
 template <class Input>
 struct BoundControl {
-    ControlSpec spec;
+    ControlSpec control;
     ValueSlot<Input> slot;
     /// Its name among the beam's inputs (TBeam::Inputs); empty when not listed there.
     std::string_view key;
@@ -61,6 +61,13 @@ struct BoundControl {
 
 template <class Input>
 using BoundTable = std::vector<BoundControl<Input>>;
+
+/// `row` as a control a beam file must give (ControlSpec::required).
+template <class Input>
+BoundControl<Input> Required(BoundControl<Input> row) {
+    row.control.required = true;
+    return row;
+}
 
 /// The inputs `stored` holds, listed by the controls of `table` that name them.
 template <class Input>
@@ -98,7 +105,7 @@ template <class Input>
 std::vector<ControlSpec> SpecsOf(const BoundTable<Input>& table) {
     std::vector<ControlSpec> specs;
     for (const BoundControl<Input>& row : table) {
-        specs.push_back(row.spec);
+        specs.push_back(row.control);
     }
     return specs;
 }
@@ -120,7 +127,7 @@ protected:
         ClearRefused();
         std::vector<const BoundControl<Input>*> rows;
         for (const BoundControl<Input>& row : m_table) {
-            if (row.read > 0 && ReadsNow(row.spec)) {
+            if (row.read > 0 && ReadsNow(row.control)) {
                 rows.push_back(&row);
             }
         }
@@ -144,7 +151,7 @@ protected:
 
 private:
     Status ReadOne(const BoundControl<Input>& row, Input& in) const {
-        const std::string_view name = row.spec.name;
+        const std::string_view name = row.control.name;
         const auto& slot = row.slot;
         if (const auto* text = std::get_if<std::string Input::*>(&slot)) {
             in.** text = Text(name);
@@ -170,7 +177,8 @@ private:
         return Status::Ok();
     }
 
-    /// The planning system's MU: none when the box is empty, otherwise a number above 0.
+    /// The planning system's MU: none when the box is empty, otherwise a number above 0 and
+    /// at most kMaxTPSMU.
     Status ReadOptional(std::string_view name, std::optional<double>& out) const {
         const std::string& text = Text(name);
         if (text.find_first_not_of(" \t") == std::string::npos) {
@@ -184,12 +192,16 @@ private:
         if (!(*value > 0) || !std::isfinite(*value)) {
             return Refused(name, "The TPS MU must be above 0");
         }
+        if (*value > kMaxTPSMU) {
+            return Status::Fail("The TPS MU must be at most " + FigureText(kMaxTPSMU) + " (it is " +
+                                FigureText(*value) + ")");
+        }
         out = *value;
         return Status::Ok();
     }
 
     void LoadOne(const BoundControl<Input>& row, const Input& shown) {
-        const std::string_view name = row.spec.name;
+        const std::string_view name = row.control.name;
         const auto& slot = row.slot;
         if (const auto* text = std::get_if<std::string Input::*>(&slot)) {
             SetText(name, shown.**text);

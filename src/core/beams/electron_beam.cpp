@@ -5,6 +5,8 @@
 #include "core/dosimetry/photon_lookups.h"
 #include "core/text/number_text.h"
 
+#include <cmath>
+
 namespace kova {
 
 using namespace controls;
@@ -26,10 +28,10 @@ const BoundTable<In>& Table() {
         Edit(kGantryRot, &BeamFields::gantry, "gantry", 3),
         Edit(kJawsRot, &BeamFields::jaws, "jaws", 4),
         Edit(kCouchRot, &BeamFields::couch, "couch", 5),
-        Edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Dose"),
+        Required(Edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Dose")),
         {{kBeamSSD, ControlType::Shown, "0", 0, 0, 1, "SSD"}, &BeamFields::SSD, "SSD", 9},
-        Edit(kBeamWidth, &BeamFields::width, "width", 7, "0", "Width"),
-        Edit(kBeamHeight, &BeamFields::height, "height", 8, "0", "Height"),
+        Required(Edit(kBeamWidth, &BeamFields::width, "width", 7, "0", "Width")),
+        Required(Edit(kBeamHeight, &BeamFields::height, "height", 8, "0", "Height")),
         {{kApplicatorComp, ControlType::List, "", 0, 0, 2},
          EntryAt<In, &ElectronBeamInput::applicator>(),
          "applicator",
@@ -49,8 +51,21 @@ Status TElectronBeam::Accept(const ElectronBeamInput& in, const Date& today) {
     if (machine.linac == nullptr || machine.eEnergy == nullptr) {
         return Status::Fail("The beam has no treatment with a linac and an electron energy");
     }
-    if (!(in.dose > 0)) {
-        return Status::Fail("The dose must be above 0 cGy");
+    if (Status dose = CheckDose(in.dose, DoseRule::AboveZero); !dose) {
+        return dose;
+    }
+    for (const auto& [what, side] : {std::pair{"Width", in.width}, {"Height", in.height}}) {
+        if (!std::isfinite(side)) {
+            return Status::Fail(std::string(what) + " is " + FigureText(side));
+        }
+        const std::string size = std::string(what) + " " + FigureText(side, "cm");
+        if (side <= 0) {
+            return Status::Fail(size + " must be above 0 cm");
+        }
+        if (side > kMaxElectronField) {
+            return Status::Fail(size + " is above the maximum " +
+                                FigureText(kMaxElectronField, "cm") + " of an electron field");
+        }
     }
     if (in.applicator == nullptr) {
         return Status::Fail("No applicator is chosen: the energy " + machine.eEnergy->Name +

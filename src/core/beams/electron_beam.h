@@ -7,6 +7,10 @@
 
 namespace kova {
 
+/// The largest electron field side, cm: no applicator opens wider than the photon jaws do
+/// at the isocentre.
+inline constexpr double kMaxElectronField = 40;
+
 /// What the OK button of an electron beam reads: the common fields (the SSD as the dialog
 /// shows it) and the chosen applicator.
 struct ElectronBeamInput : BeamFields {

@@ -3,6 +3,7 @@
 #include "core/beams/photon_calculation.h"
 #include "core/beams/result_text.h"
 #include "core/linac/linac_spec.h"
+#include "core/text/number_text.h"
 
 namespace kova {
 namespace {
@@ -11,12 +12,14 @@ namespace {
 BoundTable<PhotonBeamInput> OpenWedgedControls() {
     BoundTable<PhotonBeamInput> table = PhotonBeamForm::Table();
     for (auto it = table.begin(); it != table.end(); ++it) {
-        if (it->spec.name == controls::kBeamDose) {
+        if (it->control.name == controls::kBeamDose) {
             BoundControl<PhotonBeamInput> wedgeDose = *it;
-            wedgeDose.spec.name = controls::kBeamWedgeDose;
-            wedgeDose.spec.caption = "Wedge dose";
+            wedgeDose.control.name = controls::kBeamWedgeDose;
+            wedgeDose.control.caption = "Wedge dose";
             wedgeDose.slot = &PhotonBeamInput::wedgeDose;
             wedgeDose.key = "wedgeDose";
+            // Its default 0 cGy is a real value: a beam of its open part only.
+            wedgeDose.control.required = false;
             table.insert(it + 1, wedgeDose);
             break;
         }
@@ -30,6 +33,11 @@ Status CheckDoses(const PhotonBeamInput& in, double wedgeDose) {
     }
     if (!(in.dose + wedgeDose > 0)) {
         return Status::Fail("The open and wedge doses must add up to more than 0 cGy");
+    }
+    if (!(in.dose + wedgeDose <= kMaxBeamDose)) {
+        return Status::Fail("The open and wedge doses add up to " +
+                            FigureText(in.dose + wedgeDose, "cGy") + ", above the maximum " +
+                            FigureText(kMaxBeamDose, "cGy") + " of one beam");
     }
     if (wedgeDose > 0 && in.wedge == nullptr) {
         // Otherwise the dose total would count a wedged dose that no MU delivers.

@@ -94,24 +94,30 @@ const BoundTable<PhotonBeamInput>& PhotonBeamForm::Table() {
         Typed(kGantryRot, &BeamFields::gantry, "gantry", kReadGantry, ""),
         Typed(kJawsRot, &BeamFields::jaws, "jaws", kReadJaws, ""),
         Typed(kCouchRot, &BeamFields::couch, "couch", kReadCouch, ""),
-        Typed(kBeamDose, &BeamFields::dose, "dose", kReadDose, "0", kStepIdentity, "Dose"),
-        {{kBeamDepth, ControlType::Edit, "0", kDepthRule, 0, kStepDepth, "Depth"},
-         &BeamFields::depth,
-         "depth",
-         kReadDepth},
+        Required(
+            Typed(kBeamDose, &BeamFields::dose, "dose", kReadDose, "0", kStepIdentity, "Dose")),
+        Required<In>({{kBeamDepth, ControlType::Edit, "0", kDepthRule, 0, kStepDepth, "Depth"},
+                      &BeamFields::depth,
+                      "depth",
+                      kReadDepth}),
         Typed(kBeamSSD, &BeamFields::SSD, "SSD", kReadSsd, "0", kStepSsd, "SSD"),
         Typed(kBeamRealSSD, &BeamFields::realSSD, "realSSD", kReadRealSsd, "0", kStepSsd,
               "Real SSD"),
-        FieldEdit(kBeamWidth, kSymmetric, kSym, "Width", &BeamFields::width, "width", kReadWidth),
-        FieldEdit(kBeamHeight, kSymmetric, kSym, "Height", &BeamFields::height, "height",
-                  kReadHeight),
-        FieldEdit(kBeamLeft, kJaw, kSheetA, "Left", &PhotonFields::X1, "X1", kReadLeft),
-        FieldEdit(kBeamRight, kJaw, kSheetA, "Right", &PhotonFields::X2, "X2", kReadRight),
-        FieldEdit(kBeamBottom, kJaw, kSheetA, "Bottom", &PhotonFields::Y1, "Y1", kReadBottom),
-        FieldEdit(kBeamTop, kJaw, kSheetA, "Top", &PhotonFields::Y2, "Y2", kReadTop),
+        // The field's sizes and jaws must be given on the sheet used; the shifts of
+        // "Asymmetric B" default to 0, a centred field.
+        Required(FieldEdit(kBeamWidth, kSymmetric, kSym, "Width", &BeamFields::width, "width",
+                           kReadWidth)),
+        Required(FieldEdit(kBeamHeight, kSymmetric, kSym, "Height", &BeamFields::height, "height",
+                           kReadHeight)),
+        Required(FieldEdit(kBeamLeft, kJaw, kSheetA, "Left", &PhotonFields::X1, "X1", kReadLeft)),
+        Required(
+            FieldEdit(kBeamRight, kJaw, kSheetA, "Right", &PhotonFields::X2, "X2", kReadRight)),
+        Required(
+            FieldEdit(kBeamBottom, kJaw, kSheetA, "Bottom", &PhotonFields::Y1, "Y1", kReadBottom)),
+        Required(FieldEdit(kBeamTop, kJaw, kSheetA, "Top", &PhotonFields::Y2, "Y2", kReadTop)),
         // The "Asymmetric B" sheet is shown from the field and worked into it by its rule.
-        FieldEdit(kBeamWidthAsymm, kAsymmetricB, kSheetB, "Width", &BeamFields::width),
-        FieldEdit(kBeamHeightAsymm, kAsymmetricB, kSheetB, "Height", &BeamFields::height),
+        Required(FieldEdit(kBeamWidthAsymm, kAsymmetricB, kSheetB, "Width", &BeamFields::width)),
+        Required(FieldEdit(kBeamHeightAsymm, kAsymmetricB, kSheetB, "Height", &BeamFields::height)),
         FieldEdit(kBeamAsymmWidth, kAsymmetricB, kSheetB, "Width asymmetry",
                   [](const In& in) { return ShiftOf(in.X1, in.X2); }),
         FieldEdit(kBeamAsymmHeight, kAsymmetricB, kSheetB, "Height asymmetry",
@@ -216,14 +222,14 @@ Status PhotonBeamForm::CanSet(std::string_view name) const {
 }
 
 Status PhotonBeamForm::CheckBatchInput(const std::vector<std::string_view>& set) const {
-    for (const std::string_view name : set) {
-        const ControlSpec* control = Find(name);
-        if (control != nullptr && control->sheet != 0) {
-            return Status::Ok();
-        }
+    if (std::none_of(set.begin(), set.end(), [this](std::string_view name) {
+            const ControlSpec* control = Find(name);
+            return control != nullptr && control->sheet != 0;
+        })) {
+        return Status::Fail("the beam gives no field (BeamWidth and BeamHeight, the four jaws, "
+                            "or the asymmetric sizes and shifts)");
     }
-    return Status::Fail("the beam gives no field (BeamWidth and BeamHeight, the four jaws, or "
-                        "the asymmetric sizes and shifts)");
+    return Status::Ok();
 }
 
 void PhotonBeamForm::FollowUpCancelled(std::string_view name) {
@@ -432,7 +438,20 @@ Result<MLCFactors> PhotonBeamForm::MultileafFactorsOf(const MLCField& field) con
     if (!equivSize) {
         return equivSize.status();
     }
-    return ComputeMLCFactors(*m_energy, *equivSize, field.geometry.area, field.geometry.perimeter);
+    const Result<JawSettings> jaws = CurrentJaws();
+    if (!jaws) {
+        return jaws.status();
+    }
+    // Only the opening inside the jaws is irradiated: leaves open beyond them add nothing.
+    const Result<LeafOpening> opening = OpeningInJaws(field.leaves, *jaws);
+    if (!opening) {
+        return opening.status();
+    }
+    if (opening->wholeWindow && opening->area > 0 && m_energy->MLCSupported) {
+        // The leaves shape nothing of the jaw field: no multileaf factor other than 1.
+        return MLCFactors{1, 1, opening->area, opening->perimeter};
+    }
+    return ComputeMLCFactors(*m_energy, *equivSize, opening->area, opening->perimeter);
 }
 
 void PhotonBeamForm::AddMultileafFromFile(const std::string& fileName, const MLCField& field,

@@ -75,7 +75,8 @@ public:
     /// its rule as typing does.
     void SetRecommendedJaws(const MLCField& field);
     /// The multileaf factors of `field` under the jaws shown now (the equivalent size as
-    /// shown, one decimal).
+    /// shown, one decimal), worked out on the part of the leaf opening inside those jaws;
+    /// both 1 when the leaves leave the whole jaw field open.
     Result<MLCFactors> MultileafFactorsOf(const MLCField& field) const;
     /// A multileaf entry "FILE::FIELD" with the mean of the two factors, owned by the beam and
     /// selected.

@@ -9,11 +9,11 @@
 namespace kova {
 namespace {
 
-/// Deepest dose point accepted, cm; also how far below the SCD the SSD may go.
+/// Deepest dose point accepted, cm.
 constexpr double kMaxDepth = 30;
 
 std::string Cm(double value) {
-    return FormatGeneral(value) + " cm";
+    return FigureText(value, "cm");
 }
 
 /// "Width 45 cm is above the maximum 40 cm (wedge W60)" and the like; ok within limits.
@@ -22,6 +22,9 @@ Status CheckRange(const std::string& what, double value, double minimum,
     const auto from = [](const std::string& source) {
         return source.empty() ? std::string() : " (" + source + ")";
     };
+    if (!std::isfinite(value)) {
+        return Status::Fail(what + " is " + Cm(value));
+    }
     if (value < minimum) {
         return Status::Fail(what + " " + Cm(value) + " is below the minimum " + Cm(minimum) +
                             from(minimumFrom));
@@ -33,14 +36,26 @@ Status CheckRange(const std::string& what, double value, double minimum,
     return Status::Ok();
 }
 
-Status CheckDose(double dose, DoseRule rule) {
-    if (rule == DoseRule::AboveZero && !(dose > 0)) {
-        return Status::Fail("The dose must be above 0 cGy");
-    }
-    if (rule == DoseRule::ZeroOrAbove && !(dose >= 0)) {
-        return Status::Fail("The dose must be 0 cGy or above");
-    }
-    return Status::Ok();
+/// A size as the dialog shows an equivalent size: to one decimal.
+double AsShown(double size) {
+    const Result<double> shown = StrToFloat(FormatFloat("#0.0;;0", size));
+    return shown ? *shown : size;
+}
+
+/// The equivalent size within the equivalent squares of the smallest and largest fields.
+/// The size is typed and kept as the dialog shows it, to one decimal in the plane the field
+/// is typed in; the limits are compared at that same precision in that plane, so a field of
+/// the limits themselves (a 7 x 9 largest field: 7.875, shown 7.9) is never refused.
+Status CheckEquivalentSize(const TLinacSpec& linac, const TgEnergy& energy,
+                           const PhotonBeamInput& in, const PhotonLimits& limits) {
+    // From the typed plane to the calibration plane (AtCalibrationPlane).
+    const double f =
+        in.technique == kIsocentric && energy.SCD > 0 && linac.SAD > 0 ? energy.SCD / linac.SAD : 1;
+    return CheckRange("Equivalent size", AsShown(in.equivSize / f),
+                      AsShown(EquivalentSquare(limits.minWidth, limits.minHeight) / f),
+                      "equivalent square of the smallest field",
+                      AsShown(EquivalentSquare(limits.maxWidth, limits.maxHeight) / f),
+                      "equivalent square of the largest field");
 }
 
 /// The field: width and height, each jaw and the equivalent size within the limits.
@@ -60,11 +75,7 @@ Status CheckField(const TLinacSpec& linac, const TgEnergy& energy, const PhotonB
                         energy.MaxBottom, ofEnergy),
              CheckRange("Top " + linac.TopChar, in.Y2, energy.MinTop, ofEnergy, energy.MaxTop,
                         ofEnergy),
-             CheckRange("Equivalent size", in.equivSize,
-                        EquivalentSquare(limits.minWidth, limits.minHeight),
-                        "equivalent square of the smallest field",
-                        EquivalentSquare(limits.maxWidth, limits.maxHeight),
-                        "equivalent square of the largest field"),
+             CheckEquivalentSize(linac, energy, in, limits),
          }) {
         if (!status) {
             return status;
@@ -73,7 +84,8 @@ Status CheckField(const TLinacSpec& linac, const TgEnergy& energy, const PhotonB
     return Status::Ok();
 }
 
-/// The offset within the tabulated offsets, the SSD and the depth within 30 cm.
+/// The offset within the tabulated offsets, the SSD and the real SSD within kSsdBeforeScd
+/// and kSsdBeyondScd of the SCD, and the depth within 30 cm.
 Status CheckOffsetAndDepth(const TgEnergy& energy, const PhotonBeamInput& in,
                            const PhotonLimits& limits) {
     if (in.offset < 0 || in.offset > limits.largestOffset) {
@@ -83,9 +95,13 @@ Status CheckOffsetAndDepth(const TgEnergy& energy, const PhotonBeamInput& in,
                                 : "Offset " + Cm(in.offset) + " is outside 0 to " +
                                       Cm(limits.largestOffset) + " (largest tabulated offset)");
     }
-    if (in.SSD < energy.SCD - kMaxDepth) {
-        return Status::Fail("SSD " + Cm(in.SSD) + " is below the minimum " +
-                            Cm(energy.SCD - kMaxDepth) + " (SCD - 30 cm)");
+    const double nearest = energy.SCD - kSsdBeforeScd;
+    const double farthest = energy.SCD + kSsdBeyondScd;
+    for (const auto& [what, ssd] : {std::pair{"SSD", in.SSD}, std::pair{"Real SSD", in.realSSD}}) {
+        if (Status range = CheckRange(what, ssd, nearest, "SCD - 30 cm", farthest, "SCD + 100 cm");
+            !range) {
+            return range;
+        }
     }
     if (in.depth < 0 || in.depth > kMaxDepth) {
         return Status::Fail("Depth " + Cm(in.depth) + " is outside 0 to 30 cm");
@@ -93,7 +109,49 @@ Status CheckOffsetAndDepth(const TgEnergy& energy, const PhotonBeamInput& in,
     return Status::Ok();
 }
 
+/// The refusal of a depth-dose table read at `t` for a beam typed at depth d = in.depth:
+/// the depth as typed and the deepest (or shallowest) depth the table allows for it. Below
+/// the build-up depth b a wedged beam reads the table at t = b + (d - b) x warp, so the table's
+/// last depth T allows d up to b + (T - b) / warp; the figure is cut to 0.01 cm towards the
+/// inside of the table, so that typing it is accepted.
+Status DepthOutside(const PhotonBeamInput& in, double t, double b, const DepthOutsideTable& table) {
+    const bool deeper = t > table.last;
+    const double tableLimit = deeper ? table.last : table.first;
+    const bool warped = t != in.depth && in.depth > b && tableLimit > b;
+    double limit = warped ? b + (tableLimit - b) * (in.depth - b) / (t - b) : tableLimit;
+    limit = deeper ? std::floor(limit * 100) / 100 : std::ceil(limit * 100) / 100;
+    std::string text = "Depth " + Cm(in.depth) + " is outside the depth-dose table of the " +
+                       "reference field " + FigureText(table.fieldWidth) + " cm x " +
+                       Cm(table.fieldHeight) + ": the " + (deeper ? "deepest" : "shallowest") +
+                       " depth it allows is " + Cm(limit);
+    if (warped) {
+        const std::string wedge = in.wedge != nullptr ? "the wedge " + in.wedge->Name : "a wedge";
+        text += " (" + wedge + " warps it to " + Cm(t) + "; the table " +
+                (deeper ? "ends" : "begins") + " at " + Cm(tableLimit) + ")";
+    }
+    return Status::Fail(text);
+}
+
+/// The MU a calculation gave, as a message shows it: "12.5 MU", "an MU that is too large".
+std::string MUFigure(double mu) {
+    return std::isfinite(mu) ? FigureText(mu, "MU") : "an MU that is " + FigureText(mu);
+}
+
 } // namespace
+
+Status CheckDose(double dose, DoseRule rule) {
+    if (rule == DoseRule::AboveZero && !(dose > 0)) {
+        return Status::Fail("The dose must be above 0 cGy");
+    }
+    if (rule == DoseRule::ZeroOrAbove && !(dose >= 0)) {
+        return Status::Fail("The dose must be 0 cGy or above");
+    }
+    if (!(dose <= kMaxBeamDose)) {
+        return Status::Fail("The dose " + FigureText(dose, "cGy") + " is above the maximum " +
+                            FigureText(kMaxBeamDose, "cGy") + " of one beam");
+    }
+    return Status::Ok();
+}
 
 void PhotonFactors::SetDepthDose(const DepthDoseSet& set) {
     scdPDDSize = set.scdPDDSize;
@@ -224,7 +282,13 @@ double EffectiveDepth(double depth, double buildup, double warp) {
 
 Result<DepthDoseSet> DepthDoseAt(const TgEnergy& energy, const PhotonBeamInput& in,
                                  double effectiveDepth) {
-    return LookupDepthDose(energy, in.SSD, in.depth, effectiveDepth, in.width, in.height);
+    std::optional<DepthOutsideTable> outside;
+    Result<DepthDoseSet> set =
+        LookupDepthDose(energy, in.SSD, in.depth, effectiveDepth, in.width, in.height, &outside);
+    if (set || !outside) {
+        return set;
+    }
+    return DepthOutside(in, effectiveDepth, energy.Buildup, *outside);
 }
 
 Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff) {
@@ -238,7 +302,7 @@ Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& o
 Status CheckDivisors(const std::vector<NamedFactor>& divisors) {
     for (const auto& [name, value] : divisors) {
         if (value == 0 || !std::isfinite(value)) {
-            return Status::Fail(std::string("The ") + name + " is " + FormatGeneral(value) +
+            return Status::Fail(std::string("The ") + name + " is " + FigureText(value) +
                                 ": no MU can be computed");
         }
     }
@@ -263,8 +327,13 @@ Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& produc
     mu = mu * muPerCGy;
     const bool tooSmall = rule == DoseRule::AboveZero ? !(mu > 0) : !(mu >= 0);
     if (!std::isfinite(mu) || tooSmall) {
-        return Result<double>::Fail("The factors give " + FormatGeneral(mu) +
-                                    " MU, which cannot be delivered");
+        return Result<double>::Fail("The factors give " + MUFigure(mu) +
+                                    ", which cannot be delivered");
+    }
+    if (mu < kLeastMU && !(rule == DoseRule::ZeroOrAbove && mu == 0)) {
+        return Result<double>::Fail("The factors give " + MUFigure(mu) + ", below the least " +
+                                    FigureText(kLeastMU, "MU") +
+                                    " of a beam: the set-up sheet would show 0 MU");
     }
     return mu;
 }

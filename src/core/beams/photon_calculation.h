@@ -27,6 +27,26 @@ PhotonLimits PhotonBeamLimits(const TgEnergy& energy, const Wedge* wedge);
 /// What the dose of a beam may be: above 0 (one dose), or 0 and above (one part of two).
 enum class DoseRule { AboveZero, ZeroOrAbove };
 
+/// The largest dose a beam may deliver, cGy (both parts of a two-part beam together). The
+/// largest single doses given in one fraction (radiosurgery, intra-operative electrons) stay
+/// below 3500 cGy; a larger figure is a slip of the keyboard or a course's total dose.
+inline constexpr double kMaxBeamDose = 5000;
+
+/// The least MU a beam, or one part of a two-part beam, may be given. The set-up sheet at
+/// the treatment machine shows whole MU, so fewer would be printed as 0 MU (and a TPS
+/// difference in percent of them could be beyond any number).
+inline constexpr double kLeastMU = 0.5;
+
+/// How far a photon beam's SSD (and its real SSD) may lie before and beyond the energy's
+/// calibration distance SCD, cm: the depth limit of 30 cm sets the nearest, and no
+/// treatment reaches farther than 100 cm beyond the SCD on a photon beam's tables (total
+/// body irradiation has a kind of its own).
+inline constexpr double kSsdBeforeScd = 30;
+inline constexpr double kSsdBeyondScd = 100;
+
+/// The dose `dose` (cGy) against `rule` and kMaxBeamDose; the refusal says which.
+Status CheckDose(double dose, DoseRule rule);
+
 /// The input at the calibration plane: an isocentric field (jaws, size, equivalent size,
 /// offset) is scaled by SCD / SAD and the SSD is SAD - depth. Fails for a SAD of 0 or below.
 Result<PhotonBeamInput> AtCalibrationPlane(const TLinacSpec& linac, const TgEnergy& energy,
@@ -56,7 +76,9 @@ Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize);
 /// depth b, the depth itself above it.
 double EffectiveDepth(double depth, double buildup, double warp);
 
-/// The depth-dose set of the beam read at `effectiveDepth`.
+/// The depth-dose set of the beam read at `effectiveDepth`. A depth beyond a depth-dose
+/// table is refused with the depth as typed and the deepest (or shallowest) depth the table
+/// allows for it, through the wedge's warp when the table is read at a warped depth.
 Result<DepthDoseSet> DepthDoseAt(const TgEnergy& energy, const PhotonBeamInput& in,
                                  double effectiveDepth);
 
@@ -72,8 +94,8 @@ Status CheckDivisors(const std::vector<NamedFactor>& divisors);
 
 /// dose / (product of `product`), then divided in turn by each of `each`, then multiplied
 /// by the MU per cGy. Refused when a divisor is 0 or not finite, or when the MU is not finite
-/// or below the least a part may have (above 0, or 0 and above for one part of two), so no
-/// such figure is ever shown.
+/// or below the least a part may have (kLeastMU; exactly 0 is allowed for one part of two
+/// under DoseRule::ZeroOrAbove), so no such figure is ever shown.
 Result<double> DeliverableMU(double dose, const std::vector<NamedFactor>& product,
                              const std::vector<NamedFactor>& each, double muPerCGy, DoseRule rule);
 

@@ -5,6 +5,7 @@
 #include "core/linac/energy.h"
 #include "core/text/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kova {
@@ -20,20 +21,37 @@ constexpr double kLungField = 33;
 constexpr double kWaterField = 50;
 
 std::string Cm(double value) {
-    return FormatGeneral(value) + " cm";
+    return FigureText(value, "cm");
+}
+
+/// A body value within the sizes of a person.
+Status CheckBodyValue(const TBIBodyValue& value, double v) {
+    const std::string it = " (it is " + FigureText(v, value.unit) + ")";
+    if (!(v > value.above)) {
+        return Status::Fail(std::string(value.what) + " must be above " +
+                            FigureText(value.above, value.unit) + it);
+    }
+    if (!(v <= value.atMost)) {
+        return Status::Fail(std::string(value.what) + " must be at most " +
+                            FigureText(value.atMost, value.unit) + it);
+    }
+    return Status::Ok();
 }
 
 Status CheckInput(const TBIBeamInput& in) {
-    if (!(in.dose > 0)) {
-        return Status::Fail("The dose must be above 0 cGy");
+    if (Status dose = CheckDose(in.dose, DoseRule::AboveZero); !dose) {
+        return dose;
     }
     for (const TBIBodyValue& value : TBIBodyValues()) {
-        const double v = in.*value.member;
-        if ((!value.lung || in.isLungShields) && !(v > value.above)) {
-            return Status::Fail(std::string(value.what) + " must be above " +
-                                FormatGeneral(value.above) + std::string(value.unit) + " (it is " +
-                                FormatGeneral(v) + std::string(value.unit) + ")");
+        if (!value.lung || in.isLungShields) {
+            if (Status checked = CheckBodyValue(value, in.*value.member); !checked) {
+                return checked;
+            }
         }
+    }
+    if (!(in.doseDistance <= kMaxTBIDistance)) {
+        return Status::Fail("The dose point distance " + Cm(in.doseDistance) +
+                            " is above the maximum " + Cm(kMaxTBIDistance));
     }
     // A point closer to the source than its own depth has no SSD: no factor is defined.
     const std::pair<const char*, double> halves[] = {{"abdomen", in.AbdomenDepth / 2},
@@ -88,7 +106,7 @@ Status LungShields(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f
     }
     f.lungShieldFactor = lung->tmr / (water->tmr * kLungTarget);
     if (!std::isfinite(f.lungShieldFactor) || !(f.lungShieldFactor > 0)) {
-        return Status::Fail("The lung shield factor is " + FormatGeneral(f.lungShieldFactor) +
+        return Status::Fail("The lung shield factor is " + FigureText(f.lungShieldFactor) +
                             ": no lung shield thickness can be computed");
     }
     f.lungShieldThickness = std::log(f.lungShieldFactor) / kLungMu;
@@ -175,18 +193,20 @@ Status MonitorUnits(const TBIBeamInput& in, TBIFactors& f, double& mu) {
 
 const std::array<TBIBodyValue, 11>& TBIBodyValues() {
     static const std::array<TBIBodyValue, 11> values = {{
-        {"HeadWidth", &TBIBody::HeadWidth, 5, false, 15.5, "Head width", " cm"},
-        {"HeadHeight", &TBIBody::HeadHeight, 5, false, 20.5, "Head height", " cm"},
-        {"HeadDepth", &TBIBody::HeadDepth, 5, false, 18.5, "Head thickness", " cm"},
-        {"ThoraxWidth", &TBIBody::ThoraxWidth, 10, false, 27.5, "Thorax width", " cm"},
-        {"ThoraxDepth", &TBIBody::ThoraxDepth, 10, false, 21, "Thorax thickness", " cm"},
-        {"AbdomenWidth", &TBIBody::AbdomenWidth, 10, false, 31, "Abdomen width", " cm"},
-        {"AbdomenDepth", &TBIBody::AbdomenDepth, 10, false, 27, "Abdomen thickness", " cm"},
-        {"TorsoHeight", &TBIBody::TorsoHeight, 10, false, 30, "Torso height", " cm"},
-        {"MeanLungDepth", &TBIBody::MeanLungDepth, 3, true, 11.57, "Lung thickness", " cm"},
-        {"MeanSkinLungDepth", &TBIBody::MeanSkinLungDepth, 1, true, 3.16, "Skin to lung distance",
-         " cm"},
-        {"MeanCTLungs", &TBIBody::MeanCTLungs, -800, true, -659, "Mean lung CT number", " HU"},
+        // Widths across the beam up to 100 cm and thicknesses along it up to 80 cm hold the
+        // largest adults lying on their side; a lung is less dense than water (0 HU).
+        {"HeadWidth", &TBIBody::HeadWidth, 5, 40, false, 15.5, "Head width", "cm"},
+        {"HeadHeight", &TBIBody::HeadHeight, 5, 50, false, 20.5, "Head height", "cm"},
+        {"HeadDepth", &TBIBody::HeadDepth, 5, 40, false, 18.5, "Head thickness", "cm"},
+        {"ThoraxWidth", &TBIBody::ThoraxWidth, 10, 100, false, 27.5, "Thorax width", "cm"},
+        {"ThoraxDepth", &TBIBody::ThoraxDepth, 10, 80, false, 21, "Thorax thickness", "cm"},
+        {"AbdomenWidth", &TBIBody::AbdomenWidth, 10, 100, false, 31, "Abdomen width", "cm"},
+        {"AbdomenDepth", &TBIBody::AbdomenDepth, 10, 80, false, 27, "Abdomen thickness", "cm"},
+        {"TorsoHeight", &TBIBody::TorsoHeight, 10, 100, false, 30, "Torso height", "cm"},
+        {"MeanLungDepth", &TBIBody::MeanLungDepth, 3, 40, true, 11.57, "Lung thickness", "cm"},
+        {"MeanSkinLungDepth", &TBIBody::MeanSkinLungDepth, 1, 30, true, 3.16,
+         "Skin to lung distance", "cm"},
+        {"MeanCTLungs", &TBIBody::MeanCTLungs, -800, 0, true, -659, "Mean lung CT number", "HU"},
     }};
     return values;
 }
@@ -207,7 +227,7 @@ const BoundTable<TBIBeamInput>& TBIBeamForm::Table() {
             edit(kGantryRot, &BeamFields::gantry, "gantry", 3, ""),
             edit(kJawsRot, &BeamFields::jaws, "jaws", 4, ""),
             edit(kCouchRot, &BeamFields::couch, "couch", 5, ""),
-            edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Total dose"),
+            Required(edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Total dose")),
             edit(kBeamRefDistance, &TBIFields::doseDistance, "doseDistance", 20, "0",
                  "Dose point distance"),
             {{kBeamWidth, ControlType::Shown, "0"}, {}, {}, 0},
@@ -219,7 +239,8 @@ const BoundTable<TBIBeamInput>& TBIBeamForm::Table() {
         };
         int read = 7;
         for (const TBIBodyValue& value : TBIBodyValues()) {
-            rows.push_back(edit(value.name, value.member, value.name, read++, "0", value.what));
+            rows.push_back(
+                Required(edit(value.name, value.member, value.name, read++, "0", value.what)));
         }
         // The box comes first in a batch, so that the lung edits are open or closed before
         // they are typed; "Normal Build" stands among the edits, in the order given.
@@ -315,6 +336,17 @@ Status TBIBeamForm::CanSet(std::string_view name) const {
         }
     }
     return BeamForm::CanSet(name);
+}
+
+bool TBIBeamForm::NeededNow(const ControlSpec& control,
+                            const std::vector<std::string_view>& set) const {
+    for (const TBIBodyValue& value : TBIBodyValues()) {
+        if (value.name == control.name) {
+            const bool built = std::find(set.begin(), set.end(), kBuild) != set.end();
+            return !built && (!value.lung || Checked(kIsLungShields));
+        }
+    }
+    return BeamForm::NeededNow(control, set);
 }
 
 Status TBIBeamForm::RunRule(const ControlSpec& control) {

@@ -21,12 +21,14 @@ struct TBIBody {
     double MeanLungDepth = 0, MeanSkinLungDepth = 0, MeanCTLungs = 0;
 };
 
-/// One value of the patient model: its control, its member, the least value it must exceed,
-/// whether it describes the lungs, its "Normal Build" value and its words in a refusal.
+/// One value of the patient model: its control, its member, the least value it must exceed
+/// and the most it may be (a person's sizes, with a wide margin), whether it describes the
+/// lungs, its "Normal Build" value and its words in a refusal.
 struct TBIBodyValue {
     std::string_view name;
     double TBIBody::*member;
     double above;
+    double atMost;
     bool lung;
     double normalBuild;
     std::string_view what;
@@ -64,6 +66,9 @@ struct TBIFactors {
     double lungShieldThickness = 0;      ///< mm
     double headDose = 0, thoraxDose = 0; ///< cGy
 };
+
+/// The farthest a TBI dose point may lie from the source, cm: no treatment room is wider.
+inline constexpr double kMaxTBIDistance = 1000;
 
 /// Lung attenuation coefficient (per mm) and the share of the water dose the lungs get.
 inline constexpr double kLungMu = 0.0482;
@@ -123,6 +128,10 @@ public:
     Result<TBIBeamInput> ReadInput() const;
 
 protected:
+    /// "Normal Build" gives every body value; the lung values are needed only with lung
+    /// shields.
+    bool NeededNow(const ControlSpec& control,
+                   const std::vector<std::string_view>& set) const override;
     Status RunRule(const ControlSpec& control) override;
     std::vector<ModifierItem> MakeOnFly(std::string_view name, const ModifierValue& value,
                                         const EnergyListItem*& made) override;

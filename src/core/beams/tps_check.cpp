@@ -89,9 +89,13 @@ std::optional<TPSComparison> CompareWithTPS(const TBeam& beam, const ActionLevel
     return c;
 }
 
+std::string DifferenceText(double percent) {
+    return std::isfinite(percent) ? FormatFloat("0.0", percent) + " %" : FigureText(percent);
+}
+
 std::string TPSText(const TPSComparison& c) {
-    std::string text = "TPS MU = " + MUFormat(c.tpsMU) + " (difference " +
-                       FormatFloat("0.0", c.difference) + " %)";
+    std::string text =
+        "TPS MU = " + MUFormat(c.tpsMU) + " (difference " + DifferenceText(c.difference) + ")";
     if (c.beyondActionLevel) {
         text += " beyond action level";
     }

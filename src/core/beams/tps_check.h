@@ -59,6 +59,10 @@ struct TPSComparison {
 /// None when the beam has no TPS MU or is not computed.
 std::optional<TPSComparison> CompareWithTPS(const TBeam& beam, const ActionLevels& levels);
 
+/// A difference in percent as results show it: "-1.3 %". The bounds of the MU and the TPS MU
+/// keep it a number; should one slip through it is said in words, never as "INF %".
+std::string DifferenceText(double percent);
+
 /// "TPS MU = 116 (difference -1.3 %)", followed by " beyond action level" when it is.
 std::string TPSText(const TPSComparison& comparison);
 

@@ -1,109 +1,116 @@
 #include "core/common/file_bytes.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace kova {
 namespace {
 
-FileBytes CannotOpen(const std::string& path) {
-    return FileBytes{FileBytes::Error::CannotOpen, "Cannot open file " + path, {}};
+FileBytes CannotOpen(const std::string& path, const std::string& why) {
+    return FileBytes{FileBytes::Error::CannotOpen, "Cannot open file " + path + ": " + why, {}};
 }
 
-/// Creates a temporary file next to `path` that did not exist before, and names it in
-/// `temporary`; null when none can be made.
-std::FILE* CreateTemporaryNextTo(const std::string& path, std::string& temporary) {
-    constexpr int kAttempts = 100;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        temporary = path + ".tmp" + (attempt == 0 ? std::string() : std::to_string(attempt));
-        // "x": fails when the file exists, so no file of the user's is ever overwritten.
-        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) {
-            return file;
+/// Why open(2) failed, in the words a user acts on.
+std::string OpenErrorText(int error) {
+    switch (error) {
+    case ENOENT:
+        return "no such file";
+    case ENOTDIR:
+        return "a folder on its path is a file";
+    case EACCES:
+    case EPERM:
+        return "no permission to read it";
+    case ELOOP:
+        return "its symbolic links form a loop";
+    case EISDIR:
+        return "it is a folder";
+    default:
+        return std::generic_category().message(error);
+    }
+}
+
+/// Why a file of this type cannot be read as a file's content; empty for a regular file.
+std::string TypeProblem(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return "it is a folder";
+    }
+    if (!S_ISREG(mode)) {
+        return "it is not a regular file (a FIFO, a device or a socket)";
+    }
+    return "";
+}
+
+/// The whole content of the open `fd`, read up to one byte past `maxBytes` so that a file
+/// growing while it is read is still refused as too large.
+FileBytes ReadOpenFile(int fd, const std::string& path, std::size_t maxBytes) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return CannotOpen(path, std::generic_category().message(errno));
+    }
+    if (const std::string problem = TypeProblem(info.st_mode); !problem.empty()) {
+        return CannotOpen(path, problem);
+    }
+    const FileBytes tooLarge{FileBytes::Error::TooLarge,
+                             "the file " + path + " is larger than " + std::to_string(maxBytes) +
+                                 " bytes",
+                             {}};
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        return tooLarge;
+    }
+    FileBytes result;
+    result.bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == result.bytes.size()) {
+            if (filled > maxBytes) {
+                return tooLarge;
+            }
+            result.bytes.resize(std::min(maxBytes + 1, 2 * filled));
         }
+        const ::ssize_t got =
+            ::read(fd, result.bytes.data() + filled, result.bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return FileBytes{FileBytes::Error::CannotOpen,
+                             "Cannot read file " + path + ": " +
+                                 std::generic_category().message(errno),
+                             {}};
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
     }
-    return nullptr;
-}
-
-/// Moves the finished temporary file to `path` without replacing a file there: a hard link
-/// fails when `path` exists; where links are not supported, the check comes before a rename.
-std::error_code PlaceWithoutReplacing(const std::string& temporary, const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code code;
-    fs::create_hard_link(temporary, path, code);
-    if (!code) {
-        fs::remove(temporary, code);
-        return {};
-    }
-    if (code == std::errc::file_exists || fs::exists(path)) {
-        return std::make_error_code(std::errc::file_exists);
-    }
-    code.clear();
-    fs::rename(temporary, path, code);
-    return code;
+    result.bytes.resize(filled);
+    return result;
 }
 
 } // namespace
 
-Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool replaceExisting) {
-    namespace fs = std::filesystem;
-    std::error_code code;
-    if (!replaceExisting && fs::exists(path, code)) {
-        return Status::Fail("The file " + path + " already exists");
-    }
-    std::string temporary;
-    std::FILE* file = CreateTemporaryNextTo(path, temporary);
-    if (file == nullptr) {
-        return Status::Fail("Cannot write file " + path);
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (written) {
-        if (replaceExisting) {
-            fs::rename(temporary, path, code);
-        } else {
-            code = PlaceWithoutReplacing(temporary, path);
+FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+    // A device is never opened (opening one can act on it); what the path names is checked
+    // again on the open file, in case it was replaced in between.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        if (const std::string problem = TypeProblem(info.st_mode); !problem.empty()) {
+            return CannotOpen(path, problem);
         }
     }
-    if (written && !code) {
-        return Status::Ok();
+    // Non-blocking, so that a FIFO without a writer or a terminal is refused below instead of
+    // holding the program; reads of a regular file are not affected by the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return CannotOpen(path, OpenErrorText(errno));
     }
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    if (written && code == std::errc::file_exists) {
-        return Status::Fail("The file " + path + " already exists");
-    }
-    return Status::Fail("Cannot write file " + path);
-}
-
-FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return CannotOpen(path);
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return CannotOpen(path);
-    }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0) {
-        return CannotOpen(path);
-    }
-    if (static_cast<std::uintmax_t>(size) > maxBytes) {
-        return FileBytes{FileBytes::Error::TooLarge,
-                         "the file " + path + " is larger than " + std::to_string(maxBytes) +
-                             " bytes",
-                         {}};
-    }
-    file.seekg(0, std::ios::beg);
-    FileBytes result;
-    result.bytes.resize(static_cast<std::size_t>(size));
-    if (!file.read(result.bytes.data(), size)) {
-        return CannotOpen(path);
-    }
+    FileBytes result = ReadOpenFile(fd, path, maxBytes);
+    ::close(fd);
     return result;
 }
 

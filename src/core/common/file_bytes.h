@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace kova {
 
@@ -19,15 +18,12 @@ struct FileBytes {
     bool ok() const { return error == Error::None; }
 };
 
-/// Reads a whole file, opened read-only. A file that cannot be opened or read (a folder
-/// included) gives CannotOpen with "Cannot open file PATH"; one above `maxBytes` gives
-/// TooLarge before anything is read.
+/// Reads a whole regular file, opened read-only. A file that cannot be opened or read gives
+/// CannotOpen with "Cannot open file PATH: WHY", WHY one of "no such file", "no permission to
+/// read it", "its symbolic links form a loop", "it is a folder", "it is not a regular file (a
+/// FIFO, a device or a socket)" (never waited on) or the system's reason. One above
+/// `maxBytes` gives TooLarge ("the file PATH is larger than N bytes"), checked before
+/// reading and again while reading.
 FileBytes ReadFileBytes(const std::string& path, std::size_t maxBytes);
-
-/// Writes `bytes` to `path` through a new temporary file in the same folder that is renamed
-/// into place, so `path` is never left half written and the temporary file never stays.
-/// Without `replaceExisting` an existing file at `path` is never replaced (refused with
-/// "The file PATH already exists"), even when it appears while writing.
-Status WriteFileAtomically(const std::string& path, std::string_view bytes, bool replaceExisting);
 
 } // namespace kova

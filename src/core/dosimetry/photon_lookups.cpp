@@ -3,6 +3,7 @@
 #include "core/common/nearest_bracket.h"
 #include "core/text/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
@@ -16,11 +17,11 @@ constexpr double kDepthRadius = 100;
 constexpr double kOffsetRadius = 100;
 
 std::string Cm(double value) {
-    return FormatGeneral(value) + " cm";
+    return FigureText(value, "cm");
 }
 
 std::string FieldText(const RefField& field) {
-    return FormatGeneral(field.Width) + " cm x " + FormatGeneral(field.Height) + " cm";
+    return FigureText(field.Width) + " cm x " + FigureText(field.Height, "cm");
 }
 
 /// What the four-quadrant search around a point found.
@@ -133,8 +134,9 @@ Result<TableValue> InterpolateOverFields(const std::vector<const RefField*>& fie
 }
 
 /// Depth dose of one reference field at depth t: linear between tabulated depths, never
-/// extrapolated.
-Result<double> FieldDepthDose(const RefField& field, double t) {
+/// extrapolated. A depth the table does not reach is said in `outside` when given.
+Result<double> FieldDepthDose(const RefField& field, double t,
+                              std::optional<DepthOutsideTable>* outside) {
     const auto& values = field.PDDValues;
     const auto depthOf = [&](std::size_t i) { return values[i]->Depth; };
     const auto found = FindNearestBracket(values.size(), depthOf, t, kDepthRadius);
@@ -146,13 +148,21 @@ Result<double> FieldDepthDose(const RefField& field, double t) {
         const PDDValue& b = *values[*found->bracket];
         return Interpolate(b.Depth, b.PercentDose, n.Depth, n.PercentDose, t);
     }
+    if (outside != nullptr && !values.empty()) {
+        const auto [lowest, deepest] =
+            std::minmax_element(values.begin(), values.end(),
+                                [](const auto& a, const auto& b) { return a->Depth < b->Depth; });
+        *outside =
+            DepthOutsideTable{(*lowest)->Depth, (*deepest)->Depth, field.Width, field.Height};
+    }
     return Result<double>::Fail("the depth " + Cm(t) +
                                 " is outside the depth-dose table of the reference field " +
                                 FieldText(field));
 }
 
 /// Depth dose P at table depth t for the field (xs, ys) already scaled to the table's SSD.
-Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, double ys) {
+Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, double ys,
+                                  std::optional<DepthOutsideTable>* outside) {
     const Neighbours near = SearchNeighbours(energy.RefFields, xs, ys);
     const auto hasData = [](const RefField& field) { return !field.PDDValues.empty(); };
     bool allFourHaveData = near.kind == Neighbours::Kind::Four;
@@ -162,7 +172,7 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
     if (allFourHaveData) {
         std::array<double, 4> doses{};
         for (std::size_t i = 0; i < doses.size(); ++i) {
-            const Result<double> dose = FieldDepthDose(*near.fields[i], t);
+            const Result<double> dose = FieldDepthDose(*near.fields[i], t, outside);
             if (!dose) {
                 return dose.status();
             }
@@ -171,7 +181,7 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
         return TableValue{WeightFour(near, xs, ys, doses), false};
     }
     if (near.kind == Neighbours::Kind::Exact && hasData(*near.fields[0])) {
-        const Result<double> dose = FieldDepthDose(*near.fields[0], t);
+        const Result<double> dose = FieldDepthDose(*near.fields[0], t, outside);
         return dose ? Result<TableValue>(TableValue{*dose, true}) : dose.status();
     }
     const std::vector<const RefField*> withData = FieldsWhere(energy, hasData);
@@ -179,8 +189,9 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
         return Result<TableValue>::Fail("no reference field of " + energy.Name +
                                         " has a depth-dose table");
     }
-    return InterpolateOverFields(withData, EquivalentSquare(xs, ys),
-                                 [t](const RefField& field) { return FieldDepthDose(field, t); });
+    return InterpolateOverFields(
+        withData, EquivalentSquare(xs, ys),
+        [t, outside](const RefField& f) { return FieldDepthDose(f, t, outside); });
 }
 
 } // namespace
@@ -225,7 +236,8 @@ Result<TableValue> LookupPhantomScatter(const TgEnergy& energy, double width, do
 }
 
 Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double depth,
-                                     double effectiveDepth, double width, double height) {
+                                     double effectiveDepth, double width, double height,
+                                     std::optional<DepthOutsideTable>* outside) {
     const double c = energy.SCD;
     const double b = energy.Buildup;
     // The tables are measured at SSD = SCD with the field defined at the surface; this is
@@ -235,7 +247,7 @@ Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double 
     const double ys = k * height;
     TableValue p{1.0, true};
     if (depth != b) {
-        const Result<TableValue> table = TableDepthDose(energy, effectiveDepth, xs, ys);
+        const Result<TableValue> table = TableDepthDose(energy, effectiveDepth, xs, ys, outside);
         if (!table) {
             return table.status();
         }
@@ -272,8 +284,8 @@ Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset) {
 Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today) {
     if (!(energy.cGyUMRatio > 0)) {
         return Result<double>::Fail("the calibration factor of " + energy.Name + " is " +
-                                    FormatGeneral(energy.cGyUMRatio) +
-                                    " cGy/MU; it must be above 0");
+                                    FigureText(energy.cGyUMRatio, "cGy/MU") +
+                                    "; it must be above 0");
     }
     if (energy.HalfLife == 0) {
         return 1 / energy.cGyUMRatio;
@@ -290,6 +302,15 @@ Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today) {
     if (days < 0) {
         return Result<double>::Fail("the calibration date " + energy.CalDate + " of " +
                                     energy.Name + " is after today " + FormatShortDate(today));
+    }
+    // Beyond ten half-lives (under 0.1 % of the calibrated output) the source is no longer in
+    // use: such a day is a wrong date or calibration, and the MU would be thousands of times
+    // the planned ones.
+    constexpr double kMaxHalfLives = 10;
+    if (static_cast<double>(days) > kMaxHalfLives * energy.HalfLife * 365) {
+        return Result<double>::Fail("the source of " + energy.Name + " has decayed for more than " +
+                                    "ten half-lives since its calibration on " + energy.CalDate +
+                                    ": it must be calibrated again");
     }
     const double lambda = std::log(2.0) / (energy.HalfLife * 365);
     return 1 / (energy.cGyUMRatio * std::exp(-lambda * static_cast<double>(days)));

@@ -4,6 +4,8 @@
 #include "core/linac/energy.h"
 #include "core/text/date_text.h"
 
+#include <optional>
+
 namespace kova {
 
 /// Equivalent square of an a x b field (cm): 2ab / (a + b) when a + b > 1, else 0.
@@ -34,12 +36,21 @@ struct DepthDoseSet {
     bool fromTable = true;
 };
 
+/// A depth-dose table that does not reach the depth it was read at: its first and last
+/// depths and its reference field, cm.
+struct DepthOutsideTable {
+    double first = 0, last = 0;
+    double fieldWidth = 0, fieldHeight = 0;
+};
+
 /// Depth dose for a beam at SSD `ssd` (cm), geometric depth `depth`, table depth
 /// `effectiveDepth`, collimator field width x height at the SCD plane. The field is scaled to
 /// the size it has at depth at SSD = SCD. A depth equal to the build-up gives 1 without any
-/// table. Fails when the depth lies outside a depth-dose table used, or no field has one.
+/// table. Fails when the depth lies outside a depth-dose table used (then `outside`, when
+/// given, says which table and how far it reaches), or no field has one.
 Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double depth,
-                                     double effectiveDepth, double width, double height);
+                                     double effectiveDepth, double width, double height,
+                                     std::optional<DepthOutsideTable>* outside = nullptr);
 
 /// Offset factor for a field centre `offset` cm from the axis, linear between tabulated
 /// offsets and held beyond them. Fails without offset factors.
@@ -48,7 +59,7 @@ Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset);
 /// MU per cGy on `today`: 1 / (cGyUMRatio x e^(-ln2 x days / (HalfLife x 365))), days whole
 /// days since CalDate; without half-life 1 / cGyUMRatio. Fails for a calibration factor that
 /// is not positive, a negative half-life, and (with a half-life) a CalDate that is not a
-/// date or lies after today.
+/// date, lies after today or lies more than ten half-lives before it.
 Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today);
 
 } // namespace kova

@@ -1,6 +1,7 @@
 #include "core/linac/energy.h"
 
 #include "core/linac/token_reader.h"
+#include "core/text/date_text.h"
 #include "core/text/number_text.h"
 
 #include <algorithm>
@@ -26,6 +27,15 @@ void WriteEntries(std::ostream& out, const EntryList<T>& list) {
 }
 
 } // namespace
+
+std::string CalDateProblem(std::string_view calDate) {
+    const Result<Date> date = ParseShortDate(calDate);
+    if (date && date->year < kEarliestCalibrationYear) {
+        return "the calibration date " + std::string(calDate) + " is before " +
+               std::to_string(kEarliestCalibrationYear);
+    }
+    return "";
+}
 
 RefFieldSpan TgEnergy::RefFieldsSpan() const {
     RefFieldSpan span;
@@ -82,10 +92,13 @@ bool TgEnergy::ReadFrom(TokenReader& in) {
         in.Real(TBIRef, "TBIRef") && in.Real(TBIFieldSize, "TBIFieldSize") &&
         in.Flag(OpenWedgeMUSupported, "OpenWedgeMUSupported") &&
         in.Flag(PrintOffset, "PrintOffset") && in.Flag(MLCSupported, "MLCSupported") &&
-        in.Real(IgnoreOffset, "IgnoreOffset") && in.Real(cGyUMRatio, "cGyUMRatio") &&
-        in.Real(HalfLife, "HalfLife") && in.Word(CalDate, "CalDate");
+        in.Real(IgnoreOffset, "IgnoreOffset") && in.NonNegative(cGyUMRatio, "cGyUMRatio") &&
+        in.NonNegative(HalfLife, "HalfLife") && in.Word(CalDate, "CalDate");
     if (CalDate == kNoCalDate) {
         CalDate.clear();
+    }
+    if (const std::string problem = CalDateProblem(CalDate); scalars && !problem.empty()) {
+        return in.Fail(problem, "CalDate");
     }
     return scalars && ReadEntries(in, RefFields, "reference field count", "reference field") &&
            ReadEntries(in, Wedges, "wedge count", "wedge") &&

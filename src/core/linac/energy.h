@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kova {
@@ -26,6 +27,15 @@ public:
     /// Reads the energy block; false (with the reason in the reader) on a bad token.
     virtual bool ReadFrom(TokenReader& in) = 0;
 };
+
+/// No calibration of a linac or a source is older than this year: an earlier date is a
+/// damaged or mistyped one (01/01/0001), which would decay a source's output to nothing.
+inline constexpr int kEarliestCalibrationYear = 1900;
+
+/// Why `calDate` cannot be a calibration date, or "" when it can: a day before
+/// kEarliestCalibrationYear. An empty text, or one that is no date, is left to the
+/// calculation, which needs a date only for a decaying source and says so there.
+std::string CalDateProblem(std::string_view calDate);
 
 /// The span of an energy's reference fields, cm. Without reference fields it is 100 cm
 /// down to 0, so that it limits nothing.

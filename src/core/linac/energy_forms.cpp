@@ -26,6 +26,7 @@ template <class E>
 struct NumberField {
     const char* control;
     double E::*member;
+    bool nonNegative = false; ///< refused below 0, as the linac file reader refuses it
 };
 
 using PhotonNumber = NumberField<TgEnergy>;
@@ -47,8 +48,8 @@ constexpr std::array<PhotonNumber, 17> kPhotonNumbers = {{
     {"NominalEnergy", &TgEnergy::NominalEnergy},
     {"Buildup", &TgEnergy::Buildup},
     {"SCD", &TgEnergy::SCD},
-    {"cGyUMRatio", &TgEnergy::cGyUMRatio},
-    {"HalfLife", &TgEnergy::HalfLife},
+    {"cGyUMRatio", &TgEnergy::cGyUMRatio, true},
+    {"HalfLife", &TgEnergy::HalfLife, true},
 }};
 
 /// The TBI numbers, read after the TBI check box.
@@ -69,7 +70,8 @@ template <class E, std::size_t N>
 std::array<double, N> ReadNumbers(FormReader& in, const std::array<NumberField<E>, N>& fields) {
     std::array<double, N> values{};
     for (std::size_t i = 0; i < N; ++i) {
-        values[i] = in.Number(fields[i].control);
+        values[i] = fields[i].nonNegative ? in.NonNegative(fields[i].control)
+                                          : in.Number(fields[i].control);
     }
     return values;
 }
@@ -157,6 +159,9 @@ FormCheck TgEnergy::SaveEditorTexts(const FormTexts& texts) {
     std::string name = in.Name("Name");
     const auto numbers = ReadNumbers(in, kPhotonNumbers);
     std::string date = in.Date("CalDate");
+    if (const std::string problem = CalDateProblem(date); !problem.empty()) {
+        in.Refuse("CalDate", problem);
+    }
     const bool tbi = in.Check("TBISupported");
     const auto tbiNumbers = ReadNumbers(in, kTbiNumbers);
     const bool openWedge = in.Check("OpenWedgeMUSupported");

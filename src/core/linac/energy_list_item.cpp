@@ -17,7 +17,7 @@ std::string Num(double value) {
 
 /// A named entry with one factor: "Name<TAB>factor".
 bool ReadNamedFactor(TokenReader& in, std::string& name, double& factor, const char* field) {
-    return in.TextWord(name, "Name") && in.Real(factor, field);
+    return in.TextWord(name, "Name") && in.NonNegative(factor, field);
 }
 
 void WriteNamedFactor(std::ostream& out, const std::string& name, double factor) {
@@ -42,7 +42,7 @@ void PDDValue::WriteTo(std::ostream& out) const {
 }
 
 bool PDDValue::ReadFrom(TokenReader& in) {
-    return in.Real(Depth, "Depth") && in.Real(PercentDose, "PercentDose");
+    return in.NonNegative(Depth, "Depth") && in.NonNegative(PercentDose, "PercentDose");
 }
 
 std::string RefField::Caption() const {
@@ -59,10 +59,10 @@ void RefField::WriteTo(std::ostream& out) const {
 }
 
 bool RefField::ReadFrom(TokenReader& in) {
-    if (!in.Real(Width, "Width") || !in.Real(Height, "Height") ||
-        !in.Real(FieldFactor, "FieldFactor") ||
+    if (!in.NonNegative(Width, "Width") || !in.NonNegative(Height, "Height") ||
+        !in.NonNegative(FieldFactor, "FieldFactor") ||
         !in.Flag(isScatterPhantomFactorAvailable, "isScatterPhantomFactorAvailable") ||
-        !in.Real(ScatterPhantomFactor, "ScatterPhantomFactor")) {
+        !in.NonNegative(ScatterPhantomFactor, "ScatterPhantomFactor")) {
         return false;
     }
     return ReadEntries(in, PDDValues, "depth dose count", "depth dose");
@@ -77,7 +77,8 @@ void WFValue::WriteTo(std::ostream& out) const {
 }
 
 bool WFValue::ReadFrom(TokenReader& in) {
-    return in.Real(FieldSize, "FieldSize") && in.Real(PDDWarp, "PDDWarp") && in.Real(WF, "WF");
+    return in.NonNegative(FieldSize, "FieldSize") && in.NonNegative(PDDWarp, "PDDWarp") &&
+           in.NonNegative(WF, "WF");
 }
 
 std::string WedgeTypeText(std::uint8_t wedgeType) {
@@ -167,7 +168,7 @@ void OFValue::WriteTo(std::ostream& out) const {
 }
 
 bool OFValue::ReadFrom(TokenReader& in) {
-    return in.Real(CenterFieldOffset, "CenterFieldOffset") && in.Real(OF, "OF");
+    return in.Real(CenterFieldOffset, "CenterFieldOffset") && in.NonNegative(OF, "OF");
 }
 
 } // namespace kova

@@ -50,7 +50,7 @@ FormCheck SaveNamed(const FormTexts& texts, const char* factorControl, std::stri
                     double& factor) {
     FormReader in(texts);
     std::string newName = in.Name("Name");
-    const double newFactor = in.Number(factorControl);
+    const double newFactor = in.NonNegative(factorControl);
     if (in.check().ok()) {
         name = std::move(newName);
         factor = newFactor;
@@ -97,13 +97,13 @@ FormTexts RefField::EditorTexts() const {
 
 FormCheck RefField::SaveEditorTexts(const FormTexts& texts) {
     FormReader in(texts);
-    const double width = in.Number("Width");
-    const double height = in.Number("Height");
-    const double fieldFactor = in.Number("FieldFactor");
+    const double width = in.NonNegative("Width");
+    const double height = in.NonNegative("Height");
+    const double fieldFactor = in.NonNegative("FieldFactor");
     const bool available = in.Check("isScatterPhantomFactorAvailable");
     // Without phantom scatter data nothing reads the factor: an empty box keeps the stored
     // one, so a new field can be accepted without inventing a figure.
-    const double scatter = available ? in.Number("ScatterPhantomFactor")
+    const double scatter = available ? in.NonNegative("ScatterPhantomFactor")
                                      : in.NumberOr("ScatterPhantomFactor", ScatterPhantomFactor);
     if (in.check().ok()) {
         Width = width;
@@ -131,8 +131,8 @@ FormTexts PDDValue::EditorTexts() const {
 
 FormCheck PDDValue::SaveEditorTexts(const FormTexts& texts) {
     FormReader in(texts);
-    const double depth = in.Number("Depth");
-    const double percentDose = in.Number("PercentDose");
+    const double depth = in.NonNegative("Depth");
+    const double percentDose = in.NonNegative("PercentDose");
     if (in.check().ok()) {
         Depth = depth;
         PercentDose = percentDose;
@@ -201,9 +201,9 @@ FormTexts WFValue::EditorTexts() const {
 
 FormCheck WFValue::SaveEditorTexts(const FormTexts& texts) {
     FormReader in(texts);
-    const double fieldSize = in.Number("FieldSize");
-    const double warp = in.Number("PDDWarp");
-    const double wf = in.Number("WF");
+    const double fieldSize = in.NonNegative("FieldSize");
+    const double warp = in.NonNegative("PDDWarp");
+    const double wf = in.NonNegative("WF");
     if (in.check().ok()) {
         FieldSize = fieldSize;
         PDDWarp = warp;
@@ -287,7 +287,7 @@ FormTexts OFValue::EditorTexts() const {
 FormCheck OFValue::SaveEditorTexts(const FormTexts& texts) {
     FormReader in(texts);
     const double offset = in.Number("CenterFieldOffset");
-    const double factor = in.Number("OF");
+    const double factor = in.NonNegative("OF");
     if (in.check().ok()) {
         CenterFieldOffset = offset;
         OF = factor;

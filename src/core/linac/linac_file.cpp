@@ -1,6 +1,6 @@
 #include "core/linac/linac_file.h"
 
-#include "core/common/file_bytes.h"
+#include "core/common/file_write.h"
 #include "core/linac/record_form.h"
 
 #include <filesystem>

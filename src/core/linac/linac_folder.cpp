@@ -55,6 +55,7 @@ LinacFolderScan ScanLinacFolder(const std::string& folder) {
         LoadResult result = linac->LoadFromFile(path);
         if (result.accepted()) {
             linac->FileName = name;
+            ReadMlcSidecar(path, *linac);
             scan.linacs.push_back(std::move(linac));
         } else {
             scan.skipped.push_back({name, result.outcome, result.reason});

@@ -40,7 +40,7 @@ std::vector<std::string> ListLinacFiles(const std::string& folder, std::string& 
 
 /// Reads every linac file of `folder` once, in list order. A file that cannot be opened or
 /// is rejected is left out with its reason; the scan goes on with the next file. Each
-/// linac's FileName is the bare file name.
+/// linac's FileName is the bare file name; its MLC sidecar ("NAME.lnc.ini") is read with it.
 LinacFolderScan ScanLinacFolder(const std::string& folder);
 
 } // namespace kova

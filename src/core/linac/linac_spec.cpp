@@ -10,10 +10,6 @@
 namespace kova {
 namespace {
 
-/// A linac file is its compressed text plus the 4-byte length; zlib never makes a stream much
-/// larger than its input, so a file above this size cannot be a linac file.
-constexpr std::size_t kMaxLinacFileBytes = kMaxLinacTextBytes + 1024u * 1024u;
-
 LoadResult Rejected(std::string reason) {
     return LoadResult{LoadOutcome::NotALinacFile, std::move(reason)};
 }
@@ -101,9 +97,15 @@ LoadResult ReadLinacText(std::string_view text, TLinacSpec& linac) {
     if (!in.Integer(format, "format number")) {
         return Rejected(in.error());
     }
+    // Another format is another layout: reading it as this one, or as an empty linac, would
+    // show a machine that is not the one in the file.
+    if (format != 0) {
+        in.Fail("the format " + std::to_string(format) + " is unknown: this program reads format 0",
+                "format number");
+        return Rejected(in.error());
+    }
     TLinacSpec read;
-    // A format other than 0 is not understood: the linac keeps its defaults, as if empty.
-    if (format == 0 && !ReadBody(in, read)) {
+    if (!ReadBody(in, read)) {
         return Rejected(in.error());
     }
     read.FileName = linac.FileName;

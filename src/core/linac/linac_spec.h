@@ -2,6 +2,7 @@
 
 #include "core/common/result.h"
 #include "core/linac/energy.h"
+#include "core/linac/mlc_parameters.h"
 
 #include <iosfwd>
 #include <string>
@@ -18,7 +19,7 @@ enum class LoadOutcome {
 
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::NotALinacFile;
-    /// Why the file was rejected; "Cannot open file PATH" when it could not be opened.
+    /// Why the file was rejected; "Cannot open file PATH: WHY" when it could not be opened.
     std::string reason;
 
     bool accepted() const { return outcome == LoadOutcome::Accepted; }
@@ -49,6 +50,9 @@ public:
     EntryList<TgEnergy> gEnergies;
     EntryList<TeEnergy> eEnergies;
     std::string FileName; ///< the path the linac was read from
+    /// Leaf transmission and leaf gap per photon energy, read by the folder scan from the
+    /// sidecar beside the linac file (never part of the linac file itself).
+    MlcSidecar Mlc;
 
     /// Reads a linac file into this freshly constructed linac. On any rejection the linac is
     /// left exactly as it was: a damaged file never gives a half-filled linac.
@@ -65,13 +69,19 @@ inline constexpr std::string_view kLinacMagicWord = "DAZUZODADIDUSPECFILE";
 /// a text of this size made only of the smallest entries still reads in about 100 MB
 /// (every entry is an object of its own), see bench/bench_linac_reader.cpp.
 inline constexpr std::size_t kMaxLinacTextBytes = 4u * 1024u * 1024u;
+/// Largest linac file accepted, bytes. A linac file is its compressed text plus the 4-byte
+/// length; zlib never makes a stream much larger than its input, so a larger file cannot be
+/// a linac file.
+inline constexpr std::size_t kMaxLinacFileBytes = kMaxLinacTextBytes + 1024u * 1024u;
 
 /// Takes the text out of a linac file's bytes: a 4-byte little-endian length, then one zlib
 /// stream that must decompress to exactly that many bytes (at most kMaxLinacTextBytes).
 Result<std::string> UnpackLinacFile(std::string_view fileBytes);
 
 /// Reads a decompressed linac text into `linac`, which is changed only when the text is
-/// accepted. A format number other than 0 gives a linac at its defaults without energies.
+/// accepted. Refused with the line and the field: a format number other than 0, a word that
+/// is not what its place holds, a negative depth, depth dose or factor, a calibration date
+/// before 1900 (see CalDateProblem).
 LoadResult ReadLinacText(std::string_view text, TLinacSpec& linac);
 
 } // namespace kova

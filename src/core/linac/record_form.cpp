@@ -117,6 +117,15 @@ double FormReader::Number(const char* control) {
     return *value;
 }
 
+double FormReader::NonNegative(const char* control) {
+    const double value = Number(control);
+    if (value < 0) {
+        Refuse(control, "'" + std::string(Text(control)) +
+                            "' is negative, which a measured value cannot be");
+    }
+    return value;
+}
+
 double FormReader::NumberOr(const char* control, double kept) {
     const Result<double> value = StrToFloat(Text(control));
     return value ? *value : kept;

@@ -85,6 +85,9 @@ public:
     std::string Name(const char* control);
     /// A number typed with "." as decimal separator.
     double Number(const char* control);
+    /// Like Number, refusing a negative value: a depth, a depth dose, a factor (the rule of
+    /// the linac file reader, so an edit never makes what a file could not hold).
+    double NonNegative(const char* control);
     /// Like Number, but a text that is no number keeps `kept` instead of being refused.
     double NumberOr(const char* control, double kept);
     /// A "dd/mm/yyyy" date, written back as "dd/mm/yyyy"; an empty box (only blanks and the
@@ -94,11 +97,14 @@ public:
     /// The selected item of a radio group; `kept` when none is selected.
     int Choice(const char* control, int itemCount, int kept);
 
+    /// Refuses the text of `control`, read well but not acceptable, unless a text before it
+    /// was already refused.
+    void Refuse(const char* control, std::string reason);
+
     const FormCheck& check() const { return m_check; }
 
 private:
     std::string_view Text(const char* control) const;
-    void Refuse(const char* control, std::string reason);
 
     const FormTexts& m_texts;
     FormCheck m_check;

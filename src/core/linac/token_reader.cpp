@@ -78,13 +78,28 @@ bool TokenReader::TextWord(std::string& value, const char* field) {
     return true;
 }
 
-bool TokenReader::Real(double& value, const char* field) {
-    std::string_view token;
+bool TokenReader::RealToken(std::string_view& token, double& value, const char* field) {
     if (!Next(token, field, "a number")) {
         return false;
     }
     if (!ParseRealToken(token, value)) {
         return Fail(Quoted(token) + " is not a number", field);
+    }
+    return true;
+}
+
+bool TokenReader::Real(double& value, const char* field) {
+    std::string_view token;
+    return RealToken(token, value, field);
+}
+
+bool TokenReader::NonNegative(double& value, const char* field) {
+    std::string_view token;
+    if (!RealToken(token, value, field)) {
+        return false;
+    }
+    if (value < 0) {
+        return Fail(Quoted(token) + " is negative, which a measured value cannot be", field);
     }
     return true;
 }

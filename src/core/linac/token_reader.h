@@ -22,6 +22,9 @@ public:
     /// A word in which each byte 0xE7 stands for a space.
     bool TextWord(std::string& value, const char* field);
     bool Real(double& value, const char* field);
+    /// A number that is 0 or more: a depth, a depth dose, a factor. A negative one cannot
+    /// come from a measurement, so the file is refused where it is read.
+    bool NonNegative(double& value, const char* field);
     bool Integer(int& value, const char* field);
     /// An integer that is 0 or more.
     bool Count(int& value, const char* field);
@@ -29,6 +32,10 @@ public:
     bool Flag(bool& value, const char* field);
     /// An integer from 0 to 255.
     bool Byte(std::uint8_t& value, const char* field);
+
+    /// Refuses the token just read for `field`, which read well but cannot be what it is
+    /// for: the reason gets its line and field as every other reason; always false.
+    bool Fail(const std::string& problem, const char* field);
 
     bool failed() const { return !m_error.empty(); }
     const std::string& error() const { return m_error; }
@@ -49,7 +56,7 @@ public:
 
 private:
     bool Next(std::string_view& token, const char* field, const char* expected);
-    bool Fail(const std::string& problem, const char* field);
+    bool RealToken(std::string_view& token, double& value, const char* field);
 
     std::string_view m_text;
     std::size_t m_pos = 0;

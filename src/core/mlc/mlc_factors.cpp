@@ -13,7 +13,7 @@ Status CheckPositive(double value, const std::string& what) {
     if (std::isfinite(value) && value > 0) {
         return Status::Ok();
     }
-    return Status::Fail(what + " is " + FormatGeneral(value) + "; it must be above 0");
+    return Status::Fail(what + " is " + FigureText(value) + "; it must be above 0");
 }
 
 /// Phantom scatter factor of the square of side `side`.
@@ -56,7 +56,7 @@ Result<MLCFactors> ComputeMLCFactors(const TgEnergy& energy, double jawEquivSqua
     if (!bySide || !byOutline) {
         return bySide ? byOutline.status() : bySide.status();
     }
-    const MLCFactors factors{*bySide / *reference, *byOutline / *reference};
+    const MLCFactors factors{*bySide / *reference, *byOutline / *reference, area, perimeter};
     // A tiny or negative scatter factor in the table would give a factor that looks like a
     // number but means nothing.
     for (const Status& result :

@@ -13,6 +13,8 @@ namespace kova {
 struct MLCFactors {
     double sqrtFactor = 1; ///< opening as a square of the same area, side sqrt(a)
     double leqFactor = 1;  ///< opening as a square of side 4a / p
+    double area = 0;       ///< a, cm^2: the opening they were worked out on
+    double perimeter = 0;  ///< p, cm
     /// The factor a new multileaf entry gets: the mean of the two.
     double Average() const { return (sqrtFactor + leqFactor) * 0.5; }
 };

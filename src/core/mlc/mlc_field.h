@@ -12,6 +12,9 @@ namespace kova {
 /// isocentre, numbered 0 (bottom) to 25 (top); the beam axis lies between pairs 12 and 13.
 inline constexpr int kLeafPairCount = 26;
 inline constexpr double kLeafWidth = 1.0; ///< cm
+/// No leaf of any collimator reaches further from the axis, cm: a tip beyond it can only come
+/// from a damaged file, and would give an opening the collimator cannot make.
+inline constexpr double kMaxLeafTip = 40.0;
 /// Added to the widest leaf tip of each bank for the recommended left and right jaws, cm.
 inline constexpr double kMLCSideMargin = 0.8;
 /// Added beyond the outermost used pair for the recommended bottom and top jaws, cm.

@@ -46,12 +46,13 @@ MLCFormat DetectMLCFormat(const std::string& path, std::string_view bytes) {
 
 Result<MLCFieldList> ReadMLCBytes(const std::string& path, std::string_view bytes) {
     Result<std::vector<MLCField>> fields = NoFieldIn(path);
+    const std::string fileName = std::filesystem::path(path).filename().string();
     switch (DetectMLCFormat(path, bytes)) {
     case MLCFormat::Shaper:
-        fields = ReadShaperFields(bytes);
+        fields = ReadShaperFields(bytes, fileName);
         break;
     case MLCFormat::Plato:
-        fields = ReadPlatoFields(bytes);
+        fields = ReadPlatoFields(bytes, fileName);
         break;
     case MLCFormat::Unknown:
         break;
@@ -62,13 +63,13 @@ Result<MLCFieldList> ReadMLCBytes(const std::string& path, std::string_view byte
     if (fields->empty()) {
         return NoFieldIn(path);
     }
-    return MLCFieldList{std::filesystem::path(path).filename().string(), std::move(fields.value())};
+    return MLCFieldList{fileName, std::move(fields.value())};
 }
 
 Result<MLCFieldList> ReadMLCFile(const std::string& path) {
     const FileBytes file = ReadFileBytes(path, kMaxMLCFileBytes);
     if (!file.ok()) {
-        return NoFieldIn(path);
+        return Status::Fail(file.reason); // missing, a folder, too large...: said as such
     }
     return ReadMLCBytes(path, file.bytes);
 }

@@ -17,7 +17,7 @@ std::string OneDecimal(double value) {
 }
 
 std::string Cm(double value) {
-    return FormatGeneral(value) + " cm";
+    return FigureText(value, "cm");
 }
 
 Status CheckWithin(double value, const JawRange& range, const char* what) {
@@ -76,6 +76,23 @@ Result<JawSettings> ParseJawSettings(std::string_view left, std::string_view rig
         *value = *number;
     }
     return jaws;
+}
+
+Result<LeafOpening> OpeningInJaws(const MLCLeaves& leaves, const JawSettings& jaws) {
+    // Pair 0 at the bottom; the axis lies between pairs 12 and 13.
+    constexpr std::size_t kPairs = kLeafPairCount;
+    std::vector<double> boundaries;
+    for (std::size_t edge = 0; edge <= kPairs; ++edge) {
+        boundaries.push_back((static_cast<double>(edge) - kPairs / 2.0) * kLeafWidth);
+    }
+    // Bank 1 is the left bank (its tips at -L), bank 2 the right one.
+    std::vector<double> positions(2 * kPairs);
+    for (std::size_t pair = 0; pair < kPairs; ++pair) {
+        positions[pair] = -leaves.L[pair];
+        positions[kPairs + pair] = leaves.R[pair];
+    }
+    return MeasureLeafOpening(boundaries, positions,
+                              {{-jaws.left, jaws.right}, {-jaws.bottom, jaws.top}});
 }
 
 UseCurrentLimits UseCurrentJawLimits(const TgEnergy& energy) {

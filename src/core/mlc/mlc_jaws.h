@@ -3,6 +3,7 @@
 #include "core/common/result.h"
 #include "core/linac/energy.h"
 #include "core/mlc/mlc_field.h"
+#include "core/plan/leaf_opening.h"
 
 #include <string>
 #include <string_view>
@@ -37,6 +38,13 @@ struct JawSettings {
 Result<JawSettings> ParseJawSettings(std::string_view left, std::string_view right,
                                      std::string_view bottom, std::string_view top,
                                      std::string_view width, std::string_view height);
+
+/// The part of a field's leaf opening inside the jaws (cm from the axis, in the plane the
+/// leaves are given in; the jaws' width and height are not used): its area, its perimeter
+/// (the outline of the clipped opening) and whether the leaves leave the whole jaw field
+/// open, measured as an RT Plan's leaf opening is (MeasureLeafOpening). Beyond the outermost
+/// pairs only the jaws limit the field.
+Result<LeafOpening> OpeningInJaws(const MLCLeaves& leaves, const JawSettings& jaws);
 
 /// A closed interval, cm; empty when min > max.
 struct JawRange {

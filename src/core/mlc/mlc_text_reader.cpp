@@ -19,11 +19,13 @@ MLCTextReader::MLCTextReader(std::string_view text) : m_text(text) {
 
 std::optional<std::string_view> MLCTextReader::Word() {
     while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) {
+        m_line += m_text[m_pos] == '\n' ? 1 : 0;
         ++m_pos;
     }
     if (m_pos == m_text.size()) {
         return std::nullopt;
     }
+    m_wordLine = m_line;
     const std::size_t start = m_pos;
     while (m_pos < m_text.size() && !IsSpace(m_text[m_pos])) {
         ++m_pos;
@@ -38,6 +40,8 @@ std::optional<std::string_view> MLCTextReader::RestOfLine() {
     const std::size_t start = m_pos;
     const std::size_t end = m_text.find('\n', start);
     m_pos = end == std::string_view::npos ? m_text.size() : end + 1;
+    m_wordLine = m_line;
+    m_line += end == std::string_view::npos ? 0 : 1;
     std::string_view line =
         m_text.substr(start, (end == std::string_view::npos ? m_pos : end) - start);
     if (line.ends_with('\r')) {

@@ -22,6 +22,10 @@ public:
     /// text has already ended.
     std::optional<std::string_view> RestOfLine();
 
+    /// The line (from 1) on which the last word read stands, or the line that RestOfLine and
+    /// SkipLines last returned.
+    int Line() const { return m_wordLine; }
+
     /// True once the whole text has been read. Right after a word this means the word ran
     /// into the end of the text, so it may have been cut short.
     bool AtEnd() const { return m_pos == m_text.size(); }
@@ -40,6 +44,8 @@ public:
 private:
     std::string_view m_text;
     std::size_t m_pos = 0;
+    int m_line = 1;     ///< the line m_pos stands on
+    int m_wordLine = 1; ///< the line of the last word or line read
 };
 
 /// The value of a PLATO tagged word or line ("<tag>value"): the text after the first ">",

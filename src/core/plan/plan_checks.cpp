@@ -1,5 +1,7 @@
 #include "core/plan/plan_checks.h"
 
+#include <cmath>
+
 namespace kova {
 namespace {
 
@@ -30,6 +32,64 @@ std::string WhatMoves(const PlanControlPoint& first, const PlanControlPoint& poi
 
 bool Turns(const PlanControlPoint& first) {
     return first.gantryRotation == "CW" || first.gantryRotation == "CC";
+}
+
+const char* const kDamaged = ": the plan is damaged";
+
+/// The positions of a device at control point `index` (from 0): every one a number, as many
+/// as the device's NumberOfLeafJawPairs gives. A damaged value must not pass for a moving
+/// jaw or leaf.
+Status CheckPositions(const PlanBeam& beam, const PlanDevicePositions& device, std::size_t index) {
+    const std::string where =
+        "the " + device.type + " positions of control point " + std::to_string(index + 1);
+    for (const double position : device.positions) {
+        if (!std::isfinite(position)) {
+            return Status::Fail(where + " are not all numbers" + kDamaged);
+        }
+    }
+    for (const PlanDevice& declared : beam.devices) {
+        if (declared.type == device.type && declared.leafJawPairs &&
+            device.positions.size() != 2 * static_cast<std::size_t>(*declared.leafJawPairs)) {
+            return Status::Fail(where + " are " + std::to_string(device.positions.size()) +
+                                ", not 2 x " + std::to_string(*declared.leafJawPairs) +
+                                " for its NumberOfLeafJawPairs" + kDamaged);
+        }
+    }
+    return Status::Ok();
+}
+
+/// The leaf boundaries of each device: one more than its NumberOfLeafJawPairs.
+Status CheckBoundaries(const PlanBeam& beam) {
+    for (const PlanDevice& device : beam.devices) {
+        const std::size_t count = device.leafBoundaries.size();
+        if (device.leafJawPairs && count > 0 &&
+            count != static_cast<std::size_t>(*device.leafJawPairs) + 1) {
+            return Status::Fail("the " + device.type + " gives " + std::to_string(count) +
+                                " leaf boundaries, not " + std::to_string(*device.leafJawPairs) +
+                                " + 1 for its NumberOfLeafJawPairs" + kDamaged);
+        }
+    }
+    return Status::Ok();
+}
+
+/// Every jaw and leaf position of every control point, against what the beam declares.
+Status CheckDeviceData(const PlanBeam& beam) {
+    if (const Status boundaries = CheckBoundaries(beam); !boundaries) {
+        return boundaries;
+    }
+    for (std::size_t i = 0; i < beam.controlPoints.size(); ++i) {
+        for (const PlanDevicePositions& device : beam.controlPoints[i].devices) {
+            if (const Status positions = CheckPositions(beam, device, i); !positions) {
+                return positions;
+            }
+        }
+    }
+    return Status::Ok();
+}
+
+/// Two metersets that say the same: equal, both missing, or both not a number.
+bool SameMeterset(const std::optional<double>& a, const std::optional<double>& b) {
+    return a == b || (a && b && std::isnan(*a) && std::isnan(*b));
 }
 
 Status CheckKind(const PlanBeam& beam) {
@@ -65,6 +125,9 @@ Status CheckStaticTreatmentBeam(const PlanBeam& beam) {
     if (const Status kind = CheckKind(beam); !kind) {
         return kind;
     }
+    if (const Status data = CheckDeviceData(beam); !data) {
+        return data;
+    }
     const PlanControlPoint& first = beam.controlPoints.front();
     for (const PlanControlPoint& point : beam.controlPoints) {
         const bool gantryMoves =
@@ -96,7 +159,7 @@ Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam) {
                 continue;
             }
             if (found != nullptr &&
-                (found->dose != dose.dose || found->meterset != dose.meterset)) {
+                (found->dose != dose.dose || !SameMeterset(found->meterset, dose.meterset))) {
                 return Result<PlanBeamDose>::Fail(
                     "two fraction groups give the beam different doses or metersets");
             }
@@ -106,6 +169,9 @@ Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam) {
     if (found == nullptr || !found->dose || !(*found->dose > 0)) {
         return Result<PlanBeamDose>::Fail(
             "the plan gives the beam no dose (no BeamDose above 0 in a fraction group)");
+    }
+    if (!std::isfinite(*found->dose * 100)) { // in cGy, as the beam takes it
+        return Result<PlanBeamDose>::Fail("the plan's BeamDose of the beam is too large");
     }
     return *found;
 }

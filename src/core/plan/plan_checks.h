@@ -11,7 +11,9 @@
 namespace kova {
 
 /// Ok for a photon or electron treatment beam that stands still: a first control point,
-/// not a set-up or open port film beam, and between control points no turn of the gantry
+/// not a set-up or open port film beam, jaw and leaf positions that are numbers and as many
+/// as the devices' NumberOfLeafJawPairs (and one leaf boundary more than the pairs: else
+/// the plan is damaged), and between control points no turn of the gantry
 /// (an arc, also when the first control point gives a rotation direction), of the
 /// collimator or the couch, no move of a jaw or a leaf, no change of energy, and not marked
 /// DYNAMIC. Otherwise the reason.
@@ -19,7 +21,7 @@ Status CheckStaticTreatmentBeam(const PlanBeam& beam);
 
 /// The dose and meterset per fraction the fraction groups give the beam: refused when the
 /// beam has no number, no fraction group refers to it, two refer to it with different
-/// values, or the dose is missing or not above 0.
+/// values, or the dose is missing, not above 0 or too large to be a number in cGy.
 Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam);
 
 /// The set-up technique of the patient set-up the beam refers to (the only set-up when the

@@ -30,6 +30,14 @@ std::string G(double value) {
     return FormatGeneral(value);
 }
 
+/// A length (cm) or dose (cGy) of the plan as a user types it: to 0.01, so that a beam shows
+/// "Depth = 10.16 cm", not the plan's 15 digits. A length moves by at most 0.005 cm and a
+/// dose by 0.005 cGy: beyond the build-up depth a few hundredths of a percent of the MU,
+/// below the 0.1 % its difference to the plan's MU is printed with.
+std::string Typed(double value) {
+    return FormatGeneral(std::round(value * 100) / 100 + 0.0); // + 0.0: never "-0"
+}
+
 /// Jaw positions from the axis at the isocentre, cm, positive when open on their own side.
 struct Jaws {
     double X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;
@@ -71,6 +79,9 @@ Status CheckSAD(const PlanBeamContext& context) {
         return Status::Fail("the linac " + linac.Name + " has no SAD");
     }
     const std::optional<double> sad = context.beam.SAD;
+    if (sad && !std::isfinite(*sad)) {
+        return Status::Fail("the plan's source-axis distance is not a number");
+    }
     if (sad && !(std::fabs(*sad / kMmPerCm - linac.SAD) <= kSameSAD)) {
         return Status::Fail("the plan's source-axis distance " + G(*sad / kMmPerCm) +
                             " cm is not the SAD of " + linac.Name + " (" + G(linac.SAD) + " cm)");
@@ -109,11 +120,11 @@ Result<PhotonSetup> SetupOf(const PlanBeamContext& context, const TgEnergy& ener
 
 void AddTechnique(const PhotonSetup& setup, ImportedBeam& imported) {
     AddControl(imported, controls::kTechnique, setup.fixedSSD ? "1" : "0");
-    AddControl(imported, controls::kBeamDepth, G(setup.depth));
+    AddControl(imported, controls::kBeamDepth, Typed(setup.depth));
     if (setup.fixedSSD) {
-        AddControl(imported, controls::kBeamSSD, G(setup.SSD));
+        AddControl(imported, controls::kBeamSSD, Typed(setup.SSD));
     }
-    AddControl(imported, controls::kBeamRealSSD, G(setup.SSD));
+    AddControl(imported, controls::kBeamRealSSD, Typed(setup.SSD));
 }
 
 /// The field through the symmetric sheet, or through the sheet of sizes and shifts, which
@@ -122,8 +133,8 @@ Status AddField(const Jaws& jaws, double scale, const TLinacSpec& linac, Importe
     const double width = (jaws.X1 + jaws.X2) * scale;
     const double height = (jaws.Y1 + jaws.Y2) * scale;
     if (jaws.symmetricX && jaws.symmetricY) {
-        AddControl(imported, controls::kBeamWidth, G(width));
-        AddControl(imported, controls::kBeamHeight, G(height));
+        AddControl(imported, controls::kBeamWidth, Typed(width));
+        AddControl(imported, controls::kBeamHeight, Typed(height));
         return Status::Ok();
     }
     const double shiftX = (jaws.X2 - jaws.X1) / 2 * scale;
@@ -139,13 +150,13 @@ Status AddField(const Jaws& jaws, double scale, const TLinacSpec& linac, Importe
     if (std::fabs(shiftX) > kLargestShift || std::fabs(shiftY) > kLargestShift) {
         return Status::Fail("the field centre lies more than 50 cm off the axis");
     }
-    AddControl(imported, controls::kBeamWidthAsymm, G(width));
-    AddControl(imported, controls::kBeamHeightAsymm, G(height));
+    AddControl(imported, controls::kBeamWidthAsymm, Typed(width));
+    AddControl(imported, controls::kBeamHeightAsymm, Typed(height));
     if (!jaws.symmetricX) {
-        AddControl(imported, controls::kBeamAsymmWidth, G(shiftX));
+        AddControl(imported, controls::kBeamAsymmWidth, Typed(shiftX));
     }
     if (!jaws.symmetricY) {
-        AddControl(imported, controls::kBeamAsymmHeight, G(shiftY));
+        AddControl(imported, controls::kBeamAsymmHeight, Typed(shiftY));
     }
     return Status::Ok();
 }
@@ -229,12 +240,21 @@ void AddIdentity(const PlanBeamContext& context, ImportedBeam& imported) {
     AddControl(imported, controls::kGantryRot, angle(first.gantryAngle));
     AddControl(imported, controls::kJawsRot, angle(first.collimatorAngle));
     AddControl(imported, controls::kCouchRot, angle(first.couchAngle));
-    AddControl(imported, controls::kBeamDose, G(*context.dose.dose * 100));
+    AddControl(imported, controls::kBeamDose, Typed(*context.dose.dose * 100));
 }
 
+/// The plan's MU as the TPS MU; without one that is a number of 0 or more the beam is
+/// computed but not compared, and says why.
 void AddTPSMU(const PlanBeamContext& context, ImportedBeam& imported) {
-    if (context.dose.meterset) {
-        AddControl(imported, controls::kTPSMU, G(*context.dose.meterset));
+    const std::optional<double> meterset = context.dose.meterset;
+    if (!meterset) {
+        imported.tpsRefusal = "the plan gives the beam no BeamMeterset";
+    } else if (!std::isfinite(*meterset)) {
+        imported.tpsRefusal = "the plan's BeamMeterset of the beam is not a number";
+    } else if (*meterset < 0) {
+        imported.tpsRefusal = "the plan's BeamMeterset of the beam is below 0";
+    } else {
+        AddControl(imported, controls::kTPSMU, G(*meterset));
     }
 }
 
@@ -286,7 +306,7 @@ Status AddElectronControls(const PlanBeamContext& context, const TeEnergy& energ
                             " (applicators: " + JoinNames(NamesOf(energy.Applicators)) + ")");
     }
     AddIdentity(context, imported);
-    const auto cm = [](double mm) { return G(mm / kMmPerCm); };
+    const auto cm = [](double mm) { return Typed(mm / kMmPerCm); };
     if (planned.shape == "SYM_RECTANGLE" && planned.openingX && planned.openingY) {
         AddControl(imported, controls::kBeamWidth, cm(*planned.openingX));
         AddControl(imported, controls::kBeamHeight, cm(*planned.openingY));

@@ -3,7 +3,8 @@
 // What a treatment plan of a planning system says about its beams, as plain data: the
 // reader of the plan file fills it with the values as the file gives them (lengths in mm at
 // the isocentre, doses in Gy, texts in UTF-8), and the import turns it into beams. Nothing
-// here is checked; a value the file does not give (or gives as no finite number) is none.
+// here is checked; a value the file does not give (or gives as no finite number) is none,
+// except where a damaged value must be told from a missing one: there it is NaN.
 
 #include <optional>
 #include <string>
@@ -37,6 +38,7 @@ struct PlanControlPoint {
 struct PlanDevice {
     std::string type;
     std::vector<double> leafBoundaries;
+    std::optional<int> leafJawPairs; ///< NumberOfLeafJawPairs: 1 for jaws, N for an MLC
 };
 
 struct PlanWedge {
@@ -68,7 +70,7 @@ struct PlanBeam {
     std::string radiationType; ///< "PHOTON", "ELECTRON", ...
     std::string beamType;      ///< "STATIC" or "DYNAMIC"
     std::string deliveryType;  ///< "TREATMENT", "SETUP", ... or empty
-    std::optional<double> SAD; ///< source to axis distance, mm
+    std::optional<double> SAD; ///< source to axis distance, mm; NaN when it is no number
     std::optional<int> setupNumber;
     std::vector<PlanDevice> devices;
     std::vector<PlanWedge> wedges;
@@ -81,7 +83,7 @@ struct PlanBeam {
 struct PlanBeamDose {
     std::optional<int> beamNumber;
     std::optional<double> dose;           ///< Gy at the beam's dose point
-    std::optional<double> meterset;       ///< MU
+    std::optional<double> meterset;       ///< MU; NaN when it is no number
     std::optional<double> dosePointDepth; ///< mm
 };
 

@@ -55,6 +55,9 @@ struct ImportedBeam {
     std::string title;     ///< the beam's name, or "Beam N" without one
     /// Why the beam cannot be checked; empty when it can.
     std::string refusal;
+    /// Why the beam's MU cannot be compared with the plan's (no BeamMeterset that is a
+    /// number); empty when it can. The beam is still computed, without a TPS MU.
+    std::string tpsRefusal;
     /// What the user must choose first (none when refused). The linac comes first, then the
     /// energy, then the wedge, tray and shield together.
     std::vector<PlanQuestion> questions;
@@ -81,7 +84,11 @@ struct ImportedBeam {
 ///   isocentric with depth = SAD - SSD, unless the beam's patient set-up is FIXED_SSD: then
 ///   the SSD technique at the SSD, the depth of the beam's dose point (the isocentre's depth
 ///   when the plan gives none) and the field scaled to the calibration distance SCD;
-/// - BeamDose (Gy) of the fraction group, to cGy, and BeamMeterset as the TPS MU;
+/// - BeamDose (Gy) of the fraction group, to cGy, and BeamMeterset as the TPS MU (a
+///   meterset missing, not a number or below 0 gives no TPS MU and a tpsRefusal);
+/// - lengths rounded to 0.01 cm and doses to 0.01 cGy, as a user types them: a plan's
+///   "10.1570335168691" depth is typed 10.16 (beyond the build-up depth the MU moves by a
+///   few hundredths of a percent);
 /// - a wedge by ID or angle; a block tray and a shielding block by name; the multileaf
 ///   opening inside the jaws as a multileaf entry made on the spot ("PLAN::BEAM : factor",
 ///   the factor as for multileaf fields read from files), none when the leaves leave the

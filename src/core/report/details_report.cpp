@@ -14,6 +14,7 @@
 #include "core/workbench/workbench.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace kova::report {
@@ -28,10 +29,19 @@ constexpr int kMinimumPitch = 350;
 constexpr const char* kReportFont = "Courier";
 constexpr const char* kTitle = "Dosimetric Details Report";
 
-int WidestText(const Canvas& canvas, const std::vector<std::string>& texts) {
+/// Rows holding names that a user or a linac file gives (treatment, linac, energy, beam
+/// name and ID, the rotations as typed, the wedge, shield, tray or applicator and multileaf
+/// entries): one long name would widen every column and push beams off the page, so such a
+/// cell is fitted into the column the values need instead (smaller, on two lines, cut).
+constexpr std::array<std::size_t, 12> kNameRows = {0, 1, 3, 9, 10, 11, 12, 13, 28, 32, 34, 36};
+
+/// The widest value of the column: every text but the names'.
+int WidestValue(const Canvas& canvas, const std::vector<std::string>& texts) {
     int widest = 0;
-    for (const std::string& text : texts) {
-        widest = std::max(widest, canvas.TextWidth(text));
+    for (std::size_t row = 0; row < texts.size(); ++row) {
+        if (std::find(kNameRows.begin(), kNameRows.end(), row) == kNameRows.end()) {
+            widest = std::max(widest, canvas.TextWidth(texts[row]));
+        }
     }
     return widest;
 }
@@ -68,10 +78,10 @@ void PrintLabels(Canvas& canvas, const DetailsLayout& layout,
 
 void PrintColumn(Canvas& canvas, const DetailsLayout& layout, int x,
                  const std::vector<std::string>& column) {
-    const int width = std::min(layout.columnWidth, layout.margins.right - x);
+    const int width = std::min(layout.cellWidth, layout.margins.right - x);
     for (std::size_t i = 0; i < column.size() && static_cast<int>(i) < layout.rows; ++i) {
-        TextOutFitted(canvas, x, layout.tableTop + static_cast<int>(i) * layout.lineStep, column[i],
-                      width);
+        TextOutInBox(canvas, x, layout.tableTop + static_cast<int>(i) * layout.lineStep, column[i],
+                     width);
     }
 }
 
@@ -90,8 +100,8 @@ void LayoutRows(DetailsLayout& layout, std::size_t bannerLineCount) {
     layout.tableTop = m.top + (layout.bannerLines + 4) * layout.lineStep;
 }
 
-/// Columns after the widest label, as far apart as the widest text needs (at least 350
-/// units), as many on a page as fit before the right margin.
+/// Columns after the widest label, as far apart as the widest value needs (at least 350
+/// units; names do not widen them), as many on a page as fit before the right margin.
 void LayoutColumns(const Canvas& canvas, DetailsLayout& layout, const DetailsTable& table) {
     const std::vector<std::vector<std::string>>& columns = table.columns;
     const int oneCharacter = canvas.TextWidth("0");
@@ -102,11 +112,12 @@ void LayoutColumns(const Canvas& canvas, DetailsLayout& layout, const DetailsTab
     layout.firstColumnX = layout.margins.left + widestLabel + oneCharacter;
     int widest = 0;
     for (const auto& column : columns) {
-        widest = std::max(widest, WidestText(canvas, column));
+        widest = std::max(widest, WidestValue(canvas, column));
     }
     const int available = std::max(1, layout.margins.right - layout.firstColumnX);
     layout.columnWidth = std::min(widest, available);
     layout.pitch = std::max(kMinimumPitch, widest + oneCharacter);
+    layout.cellWidth = layout.pitch - oneCharacter;
     layout.columnsPerPage = 1 + (available - layout.columnWidth) / layout.pitch;
     const auto count = static_cast<int>(columns.size());
     layout.pages = std::max(1, (count + layout.columnsPerPage - 1) / layout.columnsPerPage);

@@ -51,8 +51,9 @@ struct DetailsLayout {
     int bannerLines = 0;    ///< banner lines printed: those that leave room for every row
     int tableTop = 0;       ///< y of row 0 ("Treatment")
     int firstColumnX = 0;   ///< after the widest label and one character
-    int pitch = 0;          ///< larger of 350 and the widest column text plus one character
-    int columnWidth = 0;    ///< the widest text a column holds
+    int pitch = 0;          ///< larger of 350 and the widest value plus one character
+    int columnWidth = 0;    ///< the widest value a column holds
+    int cellWidth = 0;      ///< what a text may take: the pitch less one character
     int columnsPerPage = 0; ///< at least 1
     int pages = 0;          ///< at least 1
     int rows = 0;           ///< the table's rows, 45 or 47 with the TPS rows

@@ -84,9 +84,13 @@ int HeaderWidth(Canvas& canvas, SheetTable& table, int column) {
 /// Draws `lines` as one block centred in column `c`, the first line at `y` (one line) or
 /// the block centred in the row (several lines), all lines starting at one x.
 void DrawCell(Canvas& canvas, const SheetTable& t, int c, int rowTop,
-              const std::vector<std::string>& lines) {
-    if (lines.empty()) {
+              const std::vector<std::string>& cellLines) {
+    if (cellLines.empty()) {
         return;
+    }
+    std::vector<std::string> lines;
+    for (const std::string& line : cellLines) {
+        lines.push_back(Bounded(line));
     }
     const auto col = static_cast<std::size_t>(c);
     const int width = t.right[col] - t.left[col];

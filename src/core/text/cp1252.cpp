@@ -31,6 +31,14 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
+/// Appends "\xHH" for a byte or a control character's code (below 0x100).
+void AppendHexEscape(std::string& out, unsigned code) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += kHex[(code >> 4) & 0xF];
+    out += kHex[code & 0xF];
+}
+
 /// Decodes one character at `pos` and moves past it; none for a malformed sequence (then
 /// `pos` moves one byte).
 std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
@@ -78,6 +86,26 @@ std::optional<char> ByteOf(char32_t code) {
         }
     }
     return std::nullopt;
+}
+
+/// `bytes` as UTF-8: each byte that is not part of valid UTF-8, and with `controls` each
+/// control character (U+0000 to U+001F, U+007F to U+009F), written "\xHH".
+std::string Escaped(std::string_view bytes, bool controls) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t start = pos;
+        const std::optional<char32_t> code = NextCodePoint(bytes, pos);
+        if (!code) {
+            pos = start + 1;
+            AppendHexEscape(out, static_cast<unsigned char>(bytes[start]));
+        } else if (controls && (*code < 0x20 || (*code >= 0x7F && *code <= 0x9F))) {
+            AppendHexEscape(out, static_cast<unsigned>(*code));
+        } else {
+            out.append(bytes.substr(start, pos - start));
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -129,6 +157,18 @@ bool IsValidUtf8(std::string_view bytes) {
         }
     }
     return true;
+}
+
+std::string EscapedUtf8(std::string_view bytes) {
+    return Escaped(bytes, false);
+}
+
+std::string EscapeControls(std::string_view utf8) {
+    return Escaped(utf8, true);
+}
+
+std::string TerminalText(std::string_view cp1252) {
+    return EscapeControls(Cp1252ToUtf8(cp1252));
 }
 
 std::string TextFileToUtf8(std::string_view bytes) {

@@ -29,4 +29,18 @@ bool IsValidUtf8(std::string_view bytes);
 /// byte-order mark dropped), otherwise read as Windows-1252.
 std::string TextFileToUtf8(std::string_view bytes);
 
+/// Bytes from outside the program (a path, a message naming one) as UTF-8: valid UTF-8 is
+/// kept, and each byte that is not part of it is written "\xHH" (two upper-case hex digits),
+/// so the text is always valid UTF-8 and still says which bytes the file system holds.
+std::string EscapedUtf8(std::string_view bytes);
+
+/// A UTF-8 text made safe for a terminal: every control character (U+0000 to U+001F and
+/// U+007F to U+009F) is written "\xHH", so nothing a file holds can move the cursor, clear
+/// the screen or ring the bell. Bytes of invalid UTF-8 are written the same way.
+std::string EscapeControls(std::string_view utf8);
+
+/// A text of the program (Windows-1252) as a terminal shows it: its UTF-8, the characters
+/// JSON gives for it too, with control characters escaped as EscapeControls does.
+std::string TerminalText(std::string_view cp1252);
+
 } // namespace kova

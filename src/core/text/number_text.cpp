@@ -220,6 +220,16 @@ std::string FormatGeneral(double value) {
     return sign + ScientificText(dec);
 }
 
+std::string FigureText(double value, std::string_view unit) {
+    if (std::isnan(value)) {
+        return "not a number";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "too large" : "too large (negative)";
+    }
+    return unit.empty() ? FormatGeneral(value) : FormatGeneral(value) + " " + std::string(unit);
+}
+
 std::string FormatFloat(std::string_view pattern, double value) {
     std::string_view sections[3];
     size_t sectionCount = 0;

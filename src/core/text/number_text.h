@@ -13,6 +13,13 @@ namespace kova {
 /// otherwise ("1E-6", "1.5E20"). Every number shown by the program as "general" uses it.
 std::string FormatGeneral(double value);
 
+/// A figure in a message to the user, a value typed or one a table or factor gave: its
+/// general form followed by a blank and `unit` when one is given ("12.5 cm"). A value that
+/// is not a number reads "not a number" and an infinite one "too large" ("too large
+/// (negative)" below zero), without the unit: a message never shows such a value as if it
+/// were a figure ("NAN", "INF").
+std::string FigureText(double value, std::string_view unit = {});
+
 /// Formats a value with a decimal pattern: "0" is a digit always shown, "#" a digit shown
 /// only when significant, "." the decimal point; up to three sections separated by ";"
 /// give the patterns for positive, negative and zero values. An empty negative section

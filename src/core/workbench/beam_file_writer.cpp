@@ -141,6 +141,23 @@ std::optional<std::string> ControlValue(const BeamForm& form, const BeamForm& fr
 
 } // namespace
 
+std::vector<ControlText> BeamControlTexts(TBeam& beam) {
+    // The dialog of the stored beam, as "Edit..." shows it; a new beam of the same kind tells
+    // the energy's entries from the ones this beam made on the spot.
+    const std::unique_ptr<BeamForm> form = beam.CreateForm();
+    form->LoadControls();
+    const std::unique_ptr<TBeam> blank = CreateBeam(beam.Kind(), beam.name, beam.machine);
+    const std::unique_ptr<BeamForm> fresh = blank->CreateForm();
+    const int sheet = SheetToWrite(*form, beam);
+    std::vector<ControlText> controls;
+    for (const ControlSpec& control : form->Controls()) {
+        if (std::optional<std::string> value = ControlValue(*form, *fresh, control, sheet)) {
+            controls.push_back({std::string(control.name), std::move(*value)});
+        }
+    }
+    return controls;
+}
+
 std::string WriteBeamBlock(const std::string& patientName, const TTreatment& treatment,
                            TBeam& beam) {
     std::ostringstream out;
@@ -152,17 +169,8 @@ std::string WriteBeamBlock(const std::string& patientName, const TTreatment& tre
     out << "BeamKind = " << BeamKindText(beam.Kind()) << '\n';
     out << "Patient = " << Value(patientName) << '\n';
     out << "Treatment = " << Value(treatment.name) << '\n';
-    // The dialog of the stored beam, as "Edit..." shows it; a new beam of the same kind tells
-    // the energy's entries from the ones this beam made on the spot.
-    const std::unique_ptr<BeamForm> form = beam.CreateForm();
-    form->LoadControls();
-    const std::unique_ptr<TBeam> blank = CreateBeam(beam.Kind(), beam.name, beam.machine);
-    const std::unique_ptr<BeamForm> fresh = blank->CreateForm();
-    const int sheet = SheetToWrite(*form, beam);
-    for (const ControlSpec& control : form->Controls()) {
-        if (const std::optional<std::string> value = ControlValue(*form, *fresh, control, sheet)) {
-            out << control.name << (value->empty() ? " =" : " = ") << *value << '\n';
-        }
+    for (const ControlText& control : BeamControlTexts(beam)) {
+        out << control.name << (control.text.empty() ? " =" : " = ") << control.text << '\n';
     }
     if (beam.calculated) {
         out << "# MU = " << beam.MUText() << ", computed on " << FormatShortDate(beam.day) << '\n';

@@ -7,6 +7,17 @@
 
 namespace kova {
 
+/// One control of a beam as its beam file writes it: the control's name (the key) and its
+/// value (UTF-8, on one line).
+struct ControlText {
+    std::string name;
+    std::string text;
+};
+
+/// The controls of a stored beam that its beam-file block writes, in the dialog's order and
+/// with the same texts (see WriteBeamBlock): every input of the beam, as a user set it.
+std::vector<ControlText> BeamControlTexts(TBeam& beam);
+
 /// One beam of the workbench in the beam-file layout that kova-mu and the desktop program's
 /// Open read (UTF-8): a "[name]" line; the treatment's `Linac`, `Energy` and `BeamKind`; the
 /// `Patient` and `Treatment` that hold it; every control a user can set in the beam's dialog,

@@ -253,7 +253,10 @@ ControlsInOrder(const BeamBlock& block, const BeamForm& form, Checker& check) {
     return controls;
 }
 
-void TypeBeam(const BeamBlock& block, BeamForm& form, Checker& check) {
+/// Types the block into the form; faults of the file go to `check`. The beam's refusal, when
+/// a value the calculation needs is missing (as an empty value is refused at OK), is
+/// returned; empty otherwise.
+std::string TypeBeam(const BeamBlock& block, BeamForm& form, Checker& check) {
     std::optional<int> sheet;
     std::vector<std::string_view> set;
     for (const auto& [control, entry] : ControlsInOrder(block, form, check)) {
@@ -262,7 +265,9 @@ void TypeBeam(const BeamBlock& block, BeamForm& form, Checker& check) {
     }
     if (const Status complete = form.CheckBatchInput(set); !complete) {
         check.Error(nullptr, complete.reason(), block.title);
+        return {};
     }
+    return form.MissingRequired(set).reason();
 }
 
 } // namespace
@@ -296,8 +301,8 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
     }
     beam.beam = &beam.treatment->AddBeam(beam.treatment->CreateBeam(block.title));
     beam.form = beam.beam->CreateForm();
-    TypeBeam(block, *beam.form, check);
-    if (!check.failed()) {
+    beam.refusal = TypeBeam(block, *beam.form, check);
+    if (!check.failed() && beam.refusal.empty()) {
         const std::size_t before = errors.size();
         MultileafOutcome multileaf = ImportMultileafKeys(block, *beam.form, errors);
         if (errors.size() > before) {
@@ -314,7 +319,9 @@ std::optional<ResolvedBeam> ResolveBeam(const BeamBlock& block,
 
 bool TypeBeamBlock(const BeamBlock& block, BeamForm& form, std::vector<InputError>& errors) {
     Checker check(block, errors);
-    TypeBeam(block, form, check);
+    if (const std::string refusal = TypeBeam(block, form, check); !refusal.empty()) {
+        check.Error(nullptr, refusal, block.title);
+    }
     return !check.failed();
 }
 

@@ -3,21 +3,13 @@
 #include "core/beams/control_names.h"
 #include "core/beams/photon_beam_form.h"
 #include "core/mlc/mlc_file.h"
+#include "core/text/number_text.h"
 #include "core/text/trim.h"
 
 #include <filesystem>
 
 namespace kova {
 namespace {
-
-/// The MLC file's path: as written when absolute, else next to the beam file.
-std::string PathOf(const BeamBlock& block, const std::string& value) {
-    const std::filesystem::path path(value);
-    if (path.is_absolute()) {
-        return value;
-    }
-    return (std::filesystem::path(block.file).parent_path() / path).string();
-}
 
 const MLCField* FindField(const MLCFieldList& list, const BeamEntry* entry) {
     if (entry == nullptr) {
@@ -60,7 +52,31 @@ const PhotonBeamForm* CheckKeys(const BeamBlock& block, const BeamForm& form,
     return photon;
 }
 
+/// The field texts the block typed, each a number: "Recommended" writes over them, but a
+/// text that is not a number is refused as OK refuses it, never dropped unseen.
+Status CheckTypedField(const BeamBlock& block, const BeamForm& form) {
+    for (const BeamEntry& entry : block.entries) {
+        const ControlSpec* control = form.Find(entry.key);
+        if (control != nullptr && control->sheet != 0 && control->type == ControlType::Edit) {
+            if (const Result<double> value = StrToFloat(entry.value); !value) {
+                const std::string_view caption =
+                    control->caption.empty() ? control->name : control->caption;
+                return Status::Fail(std::string(caption) + ": " + value.reason());
+            }
+        }
+    }
+    return Status::Ok();
+}
+
 } // namespace
+
+std::string MultileafFilePath(const BeamBlock& block, const std::string& value) {
+    const std::filesystem::path path(value);
+    if (path.is_absolute()) {
+        return value;
+    }
+    return (std::filesystem::path(block.file).parent_path() / path).string();
+}
 
 MultileafOutcome ImportMultileafKeys(const BeamBlock& block, BeamForm& form,
                                      std::vector<InputError>& errors) {
@@ -78,7 +94,7 @@ MultileafOutcome ImportMultileafKeys(const BeamBlock& block, BeamForm& form,
         return outcome;
     }
     auto& photon = static_cast<PhotonBeamForm&>(form);
-    const Result<MLCFieldList> list = ReadMLCFile(PathOf(block, file->value));
+    const Result<MLCFieldList> list = ReadMLCFile(MultileafFilePath(block, file->value));
     if (!list) {
         errors.push_back({block.file, file->line, list.reason(), file->value});
         return outcome;
@@ -92,6 +108,10 @@ MultileafOutcome ImportMultileafKeys(const BeamBlock& block, BeamForm& form,
     }
     const BeamEntry* jaws = block.Find("MLCJaws");
     if (jaws != nullptr && jaws->value == "Recommended") {
+        if (const Status typed = CheckTypedField(block, form); !typed) {
+            outcome.refusal = typed.reason();
+            return outcome;
+        }
         photon.SetRecommendedJaws(*field);
     } else {
         if (const Status fits = photon.CanUseCurrentJaws(); !fits) {

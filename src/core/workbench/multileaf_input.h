@@ -34,6 +34,10 @@ struct MultileafOutcome {
     std::string refusal;
 };
 
+/// The path of the MLC file a `MultileafFile` value names: as written when absolute, else
+/// next to the beam file of `block`.
+std::string MultileafFilePath(const BeamBlock& block, const std::string& value);
+
 /// Reads the field the block names, applies "Recommended" jaws when asked, computes the
 /// factors and makes the beam's multileaf entry "FILE::FIELD", selected in the form.
 MultileafOutcome ImportMultileafKeys(const BeamBlock& block, BeamForm& form,

@@ -1,0 +1,31 @@
+#include "core/record/record_filter.h"
+
+namespace kova::record {
+
+std::string FoldAsciiCase(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
+
+bool Matches(const RecordFilter& filter, const CheckRecord& check) {
+    const auto same = [](const std::string& wanted, const std::string& value) {
+        return wanted.empty() || wanted == value;
+    };
+    const auto contains = [](const std::string& text, const std::string& part) {
+        return FoldAsciiCase(text).find(part) != std::string::npos;
+    };
+    const std::string patient = FoldAsciiCase(filter.patient);
+    return (contains(check.patientName, patient) || contains(check.patientID, patient)) &&
+           same(filter.linac, check.linac) && same(filter.energy, check.energy) &&
+           same(filter.kind, check.kind) &&
+           (filter.from.empty() || check.checkedAt >= filter.from) &&
+           (filter.to.empty() || check.checkedAt < filter.to) &&
+           (!filter.beyondActionLevelOnly || check.beyondActionLevel);
+}
+
+} // namespace kova::record

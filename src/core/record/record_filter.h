@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/record/check_record.h"
+
+#include <string>
+#include <string_view>
+
+namespace kova::record {
+
+/// Which checks of the record to show or export. An empty text or period bound means any.
+struct RecordFilter {
+    /// Part of the patient's name or ID; letters A to Z match in either case.
+    std::string patient;
+    std::string linac;  ///< the linac's name, exactly
+    std::string energy; ///< the energy's name, exactly
+    std::string kind;   ///< the beam kind's text, exactly
+    /// The period, ISO 8601 UTC as IsoUtc writes it: checked at `from` or later, and before
+    /// `to`.
+    std::string from;
+    std::string to;
+    bool beyondActionLevelOnly = false;
+};
+
+/// Whether `check` passes `filter`. The record's queries select the same checks.
+bool Matches(const RecordFilter& filter, const CheckRecord& check);
+
+/// `text` with the letters A to Z made lower case; every other byte as it is.
+std::string FoldAsciiCase(std::string_view text);
+
+} // namespace kova::record
