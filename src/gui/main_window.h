@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QFontMetrics;
 class QLabel;
 class QMenu;
 class QSettings;
@@ -27,6 +28,11 @@ class WorkbenchTree;
 /// The main window's size on first start, within the screen area `available`: tall enough
 /// for the whole result of one beam.
 QSize FirstStartSize(const QRect& available);
+
+/// `text` with its "%1" replaced by `part`, cut (`mode`) so that the whole fits `width`
+/// pixels of `metrics`: the status bar's notes fit the first-start width side by side.
+QString FittedNote(const QFontMetrics& metrics, const QString& text, const QString& part, int width,
+                   Qt::TextElideMode mode);
 
 /// The main window: the workbench tree with its pop-up menus, the menu bar and keys that
 /// reach the same commands, the workbench file, and the one scan of the Linacs folder. The

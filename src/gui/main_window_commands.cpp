@@ -24,15 +24,29 @@
 #include <QScreen>
 #include <QSettings>
 #include <QUndoStack>
+#include <algorithm>
 
 namespace kova::gui {
 namespace {
 
 const char* const kGeometryKey = "MainWindow/geometry";
 const char* const kLinacFolderKey = "LinacFolder";
-/// The longest the status bar shows of the linac folder, in pixels: the window must stay
-/// narrow enough for small screens whatever the folder.
-constexpr int kFolderLabelWidth = 200;
+/// The widest the status bar's note of the linac folder grows, in pixels: beside the count
+/// of linacs and the note of the action levels it fits the first-start width whatever the
+/// folder; the tooltip holds all of it.
+constexpr int kFolderLabelWidth = 240;
+
+/// `first`, the key the menu shows on every platform, then the platform's own keys for `key`
+/// (Ctrl+Y for Redo on some).
+QList<QKeySequence> WithPlatformKeys(const QKeySequence& first, QKeySequence::StandardKey key) {
+    QList<QKeySequence> keys{first};
+    for (const QKeySequence& other : QKeySequence::keyBindings(key)) {
+        if (!keys.contains(other)) {
+            keys << other;
+        }
+    }
+    return keys;
+}
 
 } // namespace
 
@@ -41,6 +55,12 @@ QSize FirstStartSize(const QRect& available) {
     // dosimetric details opened, yet never larger than the screen.
     const QSize wanted(640, 880);
     return wanted.boundedTo(available.size() * 9 / 10);
+}
+
+QString FittedNote(const QFontMetrics& metrics, const QString& text, const QString& part, int width,
+                   Qt::TextElideMode mode) {
+    const int room = width - metrics.horizontalAdvance(text.arg(QString()));
+    return text.arg(metrics.elidedText(part, mode, std::max(room, 0)));
 }
 
 void MainWindow::BuildMenuBar() {
@@ -72,9 +92,11 @@ void MainWindow::BuildMenuBar() {
     edit->setObjectName(QStringLiteral("EditMenu"));
     // "Undo Delete “AP”": the stack names what it takes back.
     m_undoAction = m_model->undoStack()->createUndoAction(this, tr("Undo"));
-    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_undoAction->setShortcuts(
+        WithPlatformKeys(QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence::Undo));
     m_redoAction = m_model->undoStack()->createRedoAction(this, tr("Redo"));
-    m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    m_redoAction->setShortcuts(
+        WithPlatformKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo));
     edit->addAction(m_undoAction);
     edit->addAction(m_redoAction);
     edit->addSeparator();
@@ -238,10 +260,11 @@ QString MainWindow::ChosenLinacFolder(const QSettings& settings) {
 void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWhy) {
     m_linacFolderWhy = why;
     const QString folder = QDir::toNativeSeparators(QDir(m_linacFolder).absolutePath());
-    const QString shown =
-        m_linacFolderLabel->fontMetrics().elidedText(folder, Qt::ElideMiddle, kFolderLabelWidth);
-    m_linacFolderLabel->setText(shortWhy.isEmpty() ? tr("Linacs: %1").arg(shown)
-                                                   : tr("Linacs: %1 (%2)").arg(shown, shortWhy));
+    const QString text = shortWhy.isEmpty()
+                             ? tr("Linacs: %1")
+                             : tr("Linacs: %1 (%2)").arg(QStringLiteral("%1"), shortWhy);
+    m_linacFolderLabel->setText(FittedNote(m_linacFolderLabel->fontMetrics(), text, folder,
+                                           kFolderLabelWidth, Qt::ElideMiddle));
     m_linacFolderLabel->setToolTip(folder + (why.isEmpty() ? QString() : u"\n" + why));
 }
 
@@ -264,8 +287,8 @@ void MainWindow::LinacEdited(const TLinacSpec* linac) {
         for (const std::string& line : outcome.refused) {
             lines << u"- " + ToQ(line);
         }
-        Dialogs::ShowError(this, tr("These beams have no MU on the changed data of %1 until "
-                                    "they are edited:\n%2")
+        Dialogs::ShowError(this, tr("These beams have no MU on the changed data of %1, and say "
+                                    "why under their names:\n%2")
                                      .arg(ToQ(linac->Name), lines.join(u'\n')));
     }
 }

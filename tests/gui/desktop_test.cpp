@@ -577,6 +577,18 @@ private slots:
         const int bottom = window.WorkbenchTreeView->visualRect(last).bottom();
         QVERIFY2(bottom < window.WorkbenchTreeView->viewport()->height(),
                  qPrintable(QString::number(bottom)));
+        // The status bar's notes fit that width whole, the longest ones included: a long
+        // folder with the reason it is read, and the note of the default action levels.
+        window.SetLinacFolderReason(QStringLiteral("a folder chosen long ago"),
+                                    QStringLiteral("chosen folder"));
+        window.LoadActionLevels(QStringLiteral("/nonexistent/folder/of/the/program"));
+        QTest::qWait(50);
+        QCOMPARE(window.width(), 640);
+        for (const QLabel* note :
+             {window.linacFolderLabel(), window.linacCountLabel(), window.actionLevelsNote()}) {
+            QVERIFY(note->isVisible());
+            QVERIFY2(note->width() >= note->sizeHint().width(), qPrintable(note->text()));
+        }
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
     }
 };

@@ -192,6 +192,29 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     const double after = NewBeamMu(main, treatment, "W30");
     QVERIFY(kova::test::IsNear(after, before * 0.565 / 0.5));
 
+    // The energy's own data change under the beam, which is computed again: 2 cGy per MU
+    // instead of 1 halves its MU; a smallest width of 12 cm refuses its 10 cm field, and its
+    // row says it has no MU; 1 cm and 1 cGy per MU again give the MU of the start.
+    const kova::TBeam& beam = *main.workbench().patients()[0]->treatments[0]->beams[0];
+    const auto editEnergy = [&window](const char* control, const char* text) {
+        Select(*window, {QStringLiteral("6MV (6 MV)")});
+        DialogAnswer answer([control, text](QDialog& dialog) {
+            Type(dialog, control, QString::fromLatin1(text));
+            return Press(dialog, "ok");
+        });
+        window->cDisplayClick();
+    };
+    editEnergy("cGyUMRatio", "2");
+    QVERIFY(beam.calculated && kova::test::IsNear(beam.MU, after / 2));
+    Dialogs::ClearShownMessages();
+    editEnergy("MinWidth", "12");
+    QVERIFY(!beam.calculated);
+    QCOMPARE(Dialogs::ShownMessages().size(), 1);
+    QVERIFY(Children(Child(treatment, 6)).join(u'\n').contains(u"No MU on the changed linac data"));
+    editEnergy("MinWidth", "1");
+    editEnergy("cGyUMRatio", "1");
+    QVERIFY(beam.calculated && kova::test::IsNear(beam.MU, after));
+
     // Save As: a new file that `lnc dump` reads back as the edited linac.
     kova::test::TempDir target;
     const QString path = Folder(target) + QStringLiteral("/edited");
