@@ -3,6 +3,7 @@
 
 #include "core/beams/beam.h"
 #include "core/beams/beam_form.h"
+#include "core/beams/photon_beam.h"
 #include "core/linac/energies_commands.h"
 #include "core/linac/linac_spec.h"
 #include "core/workbench/linac_users.h"
@@ -236,8 +237,12 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
     photon->name = "Prostata";
     photon->linac = &linac;
     photon->gEnergy = &x6;
-    photon->AddBeam(std::make_unique<UsingBeam>(
-        "AP", std::vector<const EnergyListItem*>{x6.Wedges[0].get(), x6.Shields[0].get()}));
+    // AP selects a wedge and a shield, as a photon beam stores them, and is off the axis.
+    auto apBeam = std::make_unique<TPhotonBeam>("AP");
+    apBeam->wedge = x6.Wedges[0].get();
+    apBeam->shield = x6.Shields[0].get();
+    apBeam->offset = 3;
+    photon->AddBeam(std::move(apBeam));
     photon->AddBeam(std::make_unique<UsingBeam>("PA", std::vector<const EnergyListItem*>{}));
     workbench.AddTreatment(rossi, std::move(photon));
     Patient& bianchi = workbench.AddPatient();
@@ -269,10 +274,11 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
         {kRefFields, {ap, pa}},
         {kField, {ap, pa}},
         {kSecondDepthDose, {ap, pa}},
-        // Nothing refers to these: removed as usual (no beam is off the axis).
+        // The offset factors that AP, off the axis, read.
+        {{0, 3}, {ap}},
+        // Nothing refers to these: removed as usual.
         {kTrays, {}},
         {kA10, {}},
-        {{0, 3}, {}},
     };
     for (const Case& c : cases) {
         const EnergiesRemoval removal = PlanRemoval(SelectionAt(tree, c.selected));

@@ -128,7 +128,9 @@ public:
     virtual std::vector<std::string> DetailsColumn(const Date& printDay) const = 0;
     /// The beam's cells of the patient set-up sheet.
     virtual std::vector<SetupCell> SetupRow() const = 0;
-    /// The table entries the stored beam refers to.
+    /// The table entries the stored beam refers to and its MU was read from (a wedge with
+    /// its factors, the offset factors of a field off the axis), computed or not. The
+    /// reference fields of a photon energy are every photon beam's: see UsedData.
     virtual std::vector<const EnergyListItem*> UsedEntries() const = 0;
     /// The stored inputs and the factors of the last calculation, by name.
     virtual std::vector<NamedValue> Inputs() const = 0;

@@ -39,6 +39,18 @@ std::vector<const EnergyListItem*> TPhotonBeam::UsedEntries() const {
             used.push_back(entry);
         }
     }
+    const auto addAll = [&used](const auto& list) {
+        for (const auto& entry : list) {
+            used.push_back(entry.get());
+        }
+    };
+    if (wedge != nullptr) {
+        addAll(wedge->WFValues);
+    }
+    // The offset factor is read across the table off the axis, or at 0 when applied there.
+    if (machine.gEnergy != nullptr && (offset > 0 || !offsetOff)) {
+        addAll(machine.gEnergy->OffsetFactors);
+    }
     return used;
 }
 

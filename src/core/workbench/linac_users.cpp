@@ -2,7 +2,6 @@
 
 #include "core/beams/beam.h"
 #include "core/beams/beam_form.h"
-#include "core/beams/photon_beam.h"
 
 #include <algorithm>
 
@@ -60,21 +59,11 @@ Status ComputeAgain(TBeam& beam, const Date& today) {
 } // namespace
 
 std::vector<const EnergyListItem*> UsedData(const TBeam& beam) {
-    std::vector<const EnergyListItem*> used;
-    for (const EnergyListItem* entry : beam.UsedEntries()) {
-        used.push_back(entry);
-        if (const auto* wedge = dynamic_cast<const Wedge*>(entry)) {
-            AddEntries(wedge->WFValues, used);
-        }
-    }
+    std::vector<const EnergyListItem*> used = beam.UsedEntries();
     if (const TgEnergy* energy = beam.machine.gEnergy) {
         for (const auto& field : energy->RefFields) {
             used.push_back(field.get());
             AddEntries(field->PDDValues, used);
-        }
-        const auto* photon = dynamic_cast<const TPhotonBeam*>(&beam);
-        if (photon != nullptr && (photon->offset > 0 || !photon->offsetOff)) {
-            AddEntries(energy->OffsetFactors, used);
         }
     }
     std::sort(used.begin(), used.end());
