@@ -149,9 +149,8 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
           "18MV)"}},
         {"arc",
          {"Arc", "Sliding window", "No dose", "Electron A99", "Static"},
-         {"an arc (the gantry turns between control points): only static beams are checked",
-          "a dynamic beam (the MLCX positions change between control points): only static "
-          "beams are checked",
+         {"no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)",
+          "no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)",
           "the plan gives the beam no dose (no BeamDose above 0 in a fraction group)",
           "the applicator 'A99' matches no applicator of 9MeV (applicators: 6x6, 10x10, 15x15, "
           "20x20, 25x25)",

@@ -205,11 +205,7 @@ private slots:
         QCOMPARE(
             Dialogs::ShownMessages()[0],
             QStringLiteral(
-                "4 of 5 beams of arc.dcm were not imported:\n\n"
-                "- Arc: an arc (the gantry turns between control points): only static beams "
-                "are checked\n"
-                "- Sliding window: a dynamic beam (the MLCX positions change between control "
-                "points): only static beams are checked\n"
+                "2 of 5 beams of arc.dcm were not imported:\n\n"
                 "- No dose: the plan gives the beam no dose (no BeamDose above 0 in a fraction "
                 "group)\n"
                 "- Electron A99: the applicator 'A99' matches no applicator of 9MeV "
