@@ -19,28 +19,17 @@ TEST(DynamicBeam, MuAndDoseFromTheDosePerMU) {
     // sectors, docs/clarkson.md); the VMAT arc of kova_mu_plan_test.cpp adds leaves, whose
     // ends open by half the leaf gap: 0.80326.
     const std::string open = " 90 - 0 0 -5 5 -5 5 0 0 0";
+    const char* const both = "[6MV]\nLeafTransmission = 0.016\nDosimetricLeafGap = 0.16\n";
     const struct {
         std::vector<std::string> shares;
         const char* sidecar;
         double MU, kovaDose; ///< for 200 cGy, TPS MU 250
         const char* refusal;
     } rows[] = {
-        {{"1"},
-         "[6MV]\nLeafTransmission = 0.016\nDosimetricLeafGap = 0.16\n",
-         200 / 0.80279,
-         250 * 0.80279,
-         ""},
+        {{"1"}, both, 200 / 0.80279, 250 * 0.80279, ""},
         // Two halves give the same beam.
-        {{"0.5", "0.5"},
-         "[6MV]\nLeafTransmission = 0.016\nDosimetricLeafGap = 0.16\n",
-         200 / 0.80279,
-         250 * 0.80279,
-         ""},
-        {{"0.5"},
-         "[6MV]\nLeafTransmission = 0.016\nDosimetricLeafGap = 0.16\n",
-         0,
-         0,
-         "The segments' shares of the MU add up to 0.5, not 1"},
+        {{"0.5", "0.5"}, both, 200 / 0.80279, 250 * 0.80279, ""},
+        {{"0.5"}, both, 0, 0, "The segments' shares of the MU add up to 0.5, not 1"},
         {{"1"},
          "[6MV]\nLeafTransmission = 0.016\n",
          0,

@@ -19,6 +19,7 @@ struct PointState {
     double weight = 0;
     double gantry = 0, collimator = 0, couch = 0;
     double SSD = 0;
+    std::string rotation; ///< the gantry's way to the next control point: "CW", "CC" or none
     std::vector<double> x, y, leaves; ///< jaw pairs and leaf tips
     std::vector<double> isocenter;
 };
@@ -56,6 +57,9 @@ Status Update(const PlanControlPoint& point, std::size_t index, const std::strin
                             " is below that of the control point before it");
     }
     state.weight = *point.cumulativeWeight;
+    if (!point.gantryRotation.empty()) {
+        state.rotation = point.gantryRotation;
+    }
     if (const PlanDevicePositions* x = DeviceAt(point, "ASYMX", "X")) {
         state.x = x->positions;
     }
@@ -135,9 +139,14 @@ Result<double> FinalWeight(const PlanBeam& beam, const std::vector<PointState>& 
     return final;
 }
 
-/// The angle halfway from `a` to `b` the short way round, degrees in [0, 360).
-double MeanAngle(double a, double b) {
-    const double turn = std::remainder(b - a, 360.0);
+/// The angle halfway from `a` to `b`, degrees in [0, 360): clockwise (increasing) or
+/// counter-clockwise as `rotation` says, else the short way round.
+double MeanAngle(double a, double b, const std::string& rotation = {}) {
+    double turn = std::remainder(b - a, 360.0);
+    if (rotation == "CW" || rotation == "CC") {
+        const double clockwise = std::fmod(std::fmod(b - a, 360.0) + 360.0, 360.0);
+        turn = rotation == "CW" ? clockwise : (clockwise == 0 ? 0 : clockwise - 360);
+    }
     const double mean = std::fmod(a + turn / 2, 360.0);
     return mean < 0 ? mean + 360 : mean;
 }
@@ -212,7 +221,7 @@ DoseSegment SegmentOf(const PointState& a, const PointState& b, double share,
     for (const double mm : still ? a.leaves : Mean(a.leaves, b.leaves)) {
         s.leaves.positions.push_back(mm / kMmPerCm);
     }
-    s.gantryAngle = MeanAngle(a.gantry, b.gantry);
+    s.gantryAngle = MeanAngle(a.gantry, b.gantry, a.rotation);
     s.collimatorAngle = MeanAngle(a.collimator, b.collimator);
     s.couchAngle = MeanAngle(a.couch, b.couch);
     s.SSD = (a.SSD + b.SSD) / 2 / kMmPerCm;

@@ -29,7 +29,8 @@ struct SegmentPlacement {
 /// gives what changes; the rest is the previous one's. A segment whose two control points
 /// have the same jaws and leaves (step-and-shoot) takes that aperture; otherwise every jaw
 /// and leaf is the mean of the two (sliding window, VMAT). Angles and SSD are the means of
-/// the two (gantry and couch across 0 degrees the short way round). Lengths from mm to cm.
+/// the two (the gantry the way its GantryRotationDirection says, else like the collimator
+/// and couch the short way round). Lengths from mm to cm.
 /// The dose point in the beam's eye view: its offset from the isocentre turned by the couch
 /// and gantry angles of the segment (IEC 61217, head-first supine set-ups only) and
 /// projected onto the isocentre plane; its depth is the plan's when given, else SAD - SSD
