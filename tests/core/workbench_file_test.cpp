@@ -40,12 +40,7 @@ std::vector<std::unique_ptr<TLinacSpec>> DemoLinacs() {
     // The demo dual-energy linac's MLC sidecar, for its IMRT/VMAT beams.
     const std::string sidecar =
         ReadText(std::filesystem::path(KOVA_DEMO_LINAC_TEXTS) / "demo_dual_energy.lnc.ini");
-    auto entries = ParseMlcSidecar(sidecar, *linacs.front());
-    if (!entries) {
-        ADD_FAILURE() << entries.reason();
-    } else {
-        linacs.front()->Mlc.entries = std::move(entries.value());
-    }
+    linacs.front()->Mlc.entries = ParseMlcSidecar(sidecar, *linacs.front()).value();
     return linacs;
 }
 

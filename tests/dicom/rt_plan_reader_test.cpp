@@ -155,10 +155,6 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
           "the applicator 'A99' matches no applicator of 9MeV (applicators: 6x6, 10x10, 15x15, "
           "20x20, 25x25)",
           ""}},
-        // IMRT and VMAT beams need the MLC sidecar, which these linacs read from text lack.
-        {"sliding_window",
-         {"Sliding window"},
-         {"no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)"}},
         {"damaged",
          {"Meterset nan", "No meterset", "Jaws nan", "SAD nan", "Leaf pairs"},
          {"", "", "the ASYMX positions of control point 1 are not all numbers: the plan is damaged",

@@ -224,14 +224,12 @@ private slots:
             const double mu = computed.MU;
             window.WorkbenchTreeView->setCurrentIndex(beam);
             bool readOnly = false;
-            {
-                DialogAnswer answer([&readOnly](QDialog& dialog) {
-                    readOnly = Edit(dialog, "Segments")->isReadOnly() &&
-                               Edit(dialog, "BeamDose")->isReadOnly();
-                    return Press(dialog, "Button1");
-                });
-                window.EditBeamClick();
-            }
+            const DialogAnswer answer([&readOnly](QDialog& dialog) {
+                readOnly = Edit(dialog, "Segments")->isReadOnly() &&
+                           Edit(dialog, "BeamDose")->isReadOnly();
+                return Press(dialog, "Button1");
+            });
+            window.EditBeamClick();
             QVERIFY(readOnly);
             QCOMPARE(computed.MU, mu);
         }

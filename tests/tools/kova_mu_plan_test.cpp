@@ -61,7 +61,7 @@ TEST(KovaMuRTPlan, ImrtAndVmatBeamsAreComputedAgainstThePlansMU) {
     const test::TempDir work;
     const struct {
         const char* plan;
-        const char* first; ///< the beam's first line
+        std::string first; ///< the beam's first line
         int segments;
         double dosePerMU; ///< cGy/MU
     } rows[] = {
@@ -76,9 +76,7 @@ TEST(KovaMuRTPlan, ImrtAndVmatBeamsAreComputedAgainstThePlansMU) {
     for (const auto& row : rows) {
         const ProgramRun text = RunKovaMu(work, kDemo + " --rtplan " + TestPlan(row.plan));
         EXPECT_EQ(text.code, 0) << text.out << text.err;
-        EXPECT_TRUE(Contains(text.out, row.first)) << text.out;
-        EXPECT_TRUE(Contains(text.out, "  Segments = " + std::to_string(row.segments) + "\n"))
-            << text.out;
+        EXPECT_TRUE(Contains(text.out, row.first + "  Gantry")) << text.out;
         const ProgramRun json = RunKovaMu(work, kDemo + " --json --rtplan " + TestPlan(row.plan));
         const nlohmann::json beam = nlohmann::json::parse(json.out)["beams"][0];
         EXPECT_EQ(beam["beamKind"], "IMRT/VMAT Beam") << row.plan;
