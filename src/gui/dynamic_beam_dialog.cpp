@@ -1,11 +1,8 @@
 #include "gui/dynamic_beam_dialog.h"
 
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace kova::gui {
 
@@ -24,17 +21,7 @@ DynamicBeamDialog::DynamicBeamDialog(TDynamicBeam& beam, QWidget* parent)
     AddPair(grid, 1, 0, tr("Leaf edges [cm]"), LeafBoundaries);
     AddPair(grid, 2, 0, tr("Segments"), Segments);
 
-    auto* group = new QGroupBox(tr("Beam (from the plan)"));
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(IdentityGrid());
-    layout->addWidget(values);
-    auto* pages = new QTabWidget;
-    pages->setObjectName(QStringLiteral("PageControl1"));
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->addWidget(group);
-    pages->addTab(page, tr("Beam"));
-    SetContent(pages);
+    SetSinglePage(tr("Beam (from the plan)"), values);
 }
 
 void DynamicBeamDialog::Refresh() {

@@ -216,16 +216,21 @@ Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam) {
     return *found;
 }
 
-std::string SetupTechniqueOf(const PlanData& plan, const PlanBeam& beam) {
+const PlanSetup* PatientSetupOf(const PlanData& plan, const PlanBeam& beam) {
     if (!beam.setupNumber) {
-        return plan.setups.size() == 1 ? plan.setups.front().technique : std::string();
+        return plan.setups.size() == 1 ? &plan.setups.front() : nullptr;
     }
     for (const PlanSetup& setup : plan.setups) {
         if (setup.number == beam.setupNumber) {
-            return setup.technique;
+            return &setup;
         }
     }
-    return {};
+    return nullptr;
+}
+
+std::string SetupTechniqueOf(const PlanData& plan, const PlanBeam& beam) {
+    const PlanSetup* setup = PatientSetupOf(plan, beam);
+    return setup != nullptr ? setup->technique : std::string();
 }
 
 } // namespace kova

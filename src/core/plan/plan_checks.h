@@ -33,6 +33,10 @@ Status CheckDynamicTreatmentBeam(const PlanBeam& beam);
 /// values, or the dose is missing, not above 0 or too large to be a number in cGy.
 Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam);
 
+/// The patient set-up the beam refers to (the only set-up when the beam refers to none);
+/// null when there is none.
+const PlanSetup* PatientSetupOf(const PlanData& plan, const PlanBeam& beam);
+
 /// The set-up technique of the patient set-up the beam refers to (the only set-up when the
 /// beam refers to none); empty when the plan gives none.
 std::string SetupTechniqueOf(const PlanData& plan, const PlanBeam& beam);

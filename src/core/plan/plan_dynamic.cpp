@@ -9,25 +9,8 @@
 #include "core/plan/plan_segments.h"
 
 namespace kova {
-namespace {
 
 constexpr double kMmPerCm = 10;
-
-/// The patient position of the set-up the beam refers to (the only set-up when it refers to
-/// none); empty when the plan gives none.
-std::string PatientPositionOf(const PlanData& plan, const PlanBeam& beam) {
-    if (!beam.setupNumber) {
-        return plan.setups.size() == 1 ? plan.setups.front().position : std::string();
-    }
-    for (const PlanSetup& setup : plan.setups) {
-        if (setup.number == beam.setupNumber) {
-            return setup.position;
-        }
-    }
-    return {};
-}
-
-} // namespace
 
 Status AddDynamicControls(const PlanBeamContext& context, const TgEnergy& energy,
                           ImportedBeam& imported) {
@@ -47,7 +30,9 @@ Status AddDynamicControls(const PlanBeamContext& context, const TgEnergy& energy
     if (context.dose.dosePointDepth) {
         placement.depth = *context.dose.dosePointDepth / kMmPerCm;
     }
-    placement.patientPosition = PatientPositionOf(context.plan, context.beam);
+    if (const PlanSetup* setup = PatientSetupOf(context.plan, context.beam)) {
+        placement.patientPosition = setup->position;
+    }
     const Result<std::vector<DoseSegment>> segments = PlanSegments(context.beam, placement);
     if (!segments) {
         return segments.status();
