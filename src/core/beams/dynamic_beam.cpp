@@ -125,6 +125,9 @@ std::vector<std::string> TDynamicBeam::DetailsColumn(const Date& printDay) const
     row(15, G(SSD));
     row(16, FormatFloat("0.00", depth));
     row(17, G(realSSD));
+    if (pointDose.MUperCGy > 0) {
+        row(33, F3(1 / pointDose.MUperCGy));
+    }
     row(34, FormatShortDate(printDay));
     row(36, G(dose));
     row(37, F2(MU));
