@@ -52,12 +52,13 @@ Status TDynamicBeam::Accept(const DynamicBeamInput& in, const Date& today) {
     if (machine.linac == nullptr || machine.gEnergy == nullptr) {
         return Status::Fail("The beam has no treatment with a linac and a photon energy");
     }
-    if (Status dose = CheckDose(in.dose, DoseRule::AboveZero); !dose) {
-        return dose;
-    }
+    // Without segments (a beam made by hand) the first thing to say is where they come from.
     const Result<std::vector<DoseSegment>> segments = ParseSegments(in.leafBoundaries, in.segments);
     if (!segments) {
         return segments.status();
+    }
+    if (Status dose = CheckDose(in.dose, DoseRule::AboveZero); !dose) {
+        return dose;
     }
     const Result<MlcParameters> parameters =
         MlcParametersFor(*machine.linac, machine.gEnergy->Name);
