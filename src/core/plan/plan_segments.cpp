@@ -183,6 +183,10 @@ Status PlacePoint(const SegmentPlacement& placement, const PointState& state,
     std::vector<double> offset(3);
     for (std::size_t i = 0; i < 3; ++i) {
         offset[i] = placement.dosePoint[i] - state.isocenter[i];
+        if (!std::isfinite(offset[i])) {
+            return Status::Fail("the dose point or the isocentre is not all numbers: the plan "
+                                "is damaged");
+        }
     }
     if (std::all_of(offset.begin(), offset.end(), [](double v) { return std::fabs(v) < 1e-6; })) {
         return Status::Ok();
@@ -194,7 +198,7 @@ Status PlacePoint(const SegmentPlacement& placement, const PointState& state,
     }
     const auto [px, py, pz] = InGantryFrame(offset, segment.gantryAngle, segment.couchAngle);
     const double sad = placement.SAD * kMmPerCm;
-    if (!(sad - pz > 0) || !std::isfinite(pz)) {
+    if (!(sad - pz > 0)) {
         return Status::Fail("the dose point lies beyond the source");
     }
     segment.pointX = px * sad / (sad - pz) / kMmPerCm;
