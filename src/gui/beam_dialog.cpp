@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -275,6 +276,20 @@ QLabel* BeamDialog::AddPair(QGridLayout* grid, int row, int column, const QStrin
     grid->addWidget(label, row, column);
     grid->addWidget(field, row, column + 1);
     return label;
+}
+
+void BeamDialog::SetSinglePage(const QString& title, QWidget* values) {
+    auto* group = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(IdentityGrid());
+    layout->addWidget(values);
+    auto* pages = new QTabWidget;
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(group);
+    pages->addTab(page, tr("Beam"));
+    SetContent(pages);
 }
 
 QWidget* BeamDialog::IdentityGrid() {

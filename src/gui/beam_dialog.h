@@ -64,6 +64,9 @@ protected:
 
     /// Lays out `pages` (the kind's content) above the reason line and the buttons.
     void SetContent(QWidget* pages);
+    /// The content of a kind with one page ("Beam" of PageControl1): the identity rows and
+    /// `values` in a group box titled `title`.
+    void SetSinglePage(const QString& title, QWidget* values);
     /// Shows the form's state in every widget: texts, lists, selections, checks, and which
     /// controls are enabled or read-only. A widget whose state is unchanged is left alone,
     /// so typing is never disturbed.

@@ -2,6 +2,7 @@
 // beams that give the same MU, on the demo linacs.
 
 #include "core/linac/linac_file.h"
+#include "core/linac/mlc_parameters.h"
 #include "core/workbench/beam_file_writer.h"
 #include "core/workbench/beam_input.h"
 #include "core/workbench/workbench_file.h"
@@ -36,11 +37,15 @@ std::vector<std::unique_ptr<TLinacSpec>> DemoLinacs() {
         }
         linacs.push_back(std::move(linac));
     }
+    // The demo dual-energy linac's MLC sidecar, for its IMRT/VMAT beams.
+    const std::string sidecar =
+        ReadText(std::filesystem::path(KOVA_DEMO_LINAC_TEXTS) / "demo_dual_energy.lnc.ini");
+    linacs.front()->Mlc.entries = ParseMlcSidecar(sidecar, *linacs.front()).value();
     return linacs;
 }
 
 /// Every example beam file, then beams with entries made on the spot in every list that
-/// offers "Set on fly...", in two patients.
+/// offers "Set on fly...", in two patients, and an IMRT beam as a plan's import types it.
 std::string ExamplesAndAdHocBeams() {
     std::string text;
     for (const auto& entry : std::filesystem::directory_iterator(KOVA_EXAMPLES_DIR)) {
@@ -77,6 +82,16 @@ BeamBottom = 4
 BeamTop = 6
 isOffset = 1
 ShieldComp = Shield-Cord
+
+[IMRT beam of a plan]
+Patient = Bianchi
+Linac = KovaDemo-DE
+Energy = 6MV
+BeamKind = IMRT/VMAT Beam
+BeamDose = 200
+LeafBoundaries = MLCX -5 0 5
+Segments = 0.25 90 - 0 0 -5 5 -5 5 0 350 0 -4 -1 4 3 ; 0.75 91.5 12.25 0.5 -0.25 -5 5 -5 5 10 10 0 -2 -2 2 2
+TPSMU = 260
 )";
     return text;
 }
@@ -130,7 +145,7 @@ TEST(WorkbenchFile, EveryBeamComesBackWithTheSameMu) {
     for (const char* line :
          {"ShieldComp = Shield-Lung\n", "ShieldComp = Custom-Block : 0.93\n",
           "TrayComp = Tray plan 7 : 0.963\n", "MultileafComp = MLC plan 7 : 0.981234567891234\n",
-          "ShieldComp = Lead 3 : 0.97\n", "TPSMU = 250\n"}) {
+          "ShieldComp = Lead 3 : 0.97\n", "TPSMU = 250\n", "LeafBoundaries = MLCX -5 0 5\n"}) {
         EXPECT_NE(written.find(line), std::string::npos) << line;
     }
     // Worked out again by the dialog, never stored: the derived sizes and the build menu.

@@ -149,9 +149,8 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
           "18MV)"}},
         {"arc",
          {"Arc", "Sliding window", "No dose", "Electron A99", "Static"},
-         {"an arc (the gantry turns between control points): only static beams are checked",
-          "a dynamic beam (the MLCX positions change between control points): only static "
-          "beams are checked",
+         {"no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)",
+          "no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)",
           "the plan gives the beam no dose (no BeamDose above 0 in a fraction group)",
           "the applicator 'A99' matches no applicator of 9MeV (applicators: 6x6, 10x10, 15x15, "
           "20x20, 25x25)",
@@ -233,6 +232,16 @@ TEST(ReadRTPlan, ValuesOfTheTestPlans) {
     EXPECT_EQ(damaged->beams[4].devices[2].leafJawPairs, 11);
     EXPECT_EQ(ImportPlanBeam(*damaged, 1, linacs).tpsRefusal,
               "the plan gives the beam no BeamMeterset");
+    // The VMAT arc: the weights of its control points, the isocentre, the dose point 10 mm
+    // head-ward and the head-first supine set-up.
+    const Result<PlanData> vmat = ReadRTPlanFile(TestPlan("vmat"));
+    ASSERT_TRUE(vmat.ok()) << vmat.reason();
+    const PlanBeam& arc = vmat->beams[0];
+    EXPECT_EQ(arc.finalWeight, 1);
+    EXPECT_EQ(arc.controlPoints[18].cumulativeWeight, 0.5);
+    EXPECT_EQ(arc.controlPoints[0].isocenter, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(vmat->fractionGroups[0].beams[0].dosePoint, (std::vector<double>{0, 0, 10}));
+    EXPECT_EQ(vmat->setups[0].position, "HFS");
 }
 
 TEST(ReadRTPlan, FilesThatAreNoRTPlan) {
