@@ -85,7 +85,7 @@ ShieldComp = Shield-Cord
 
 [IMRT beam of a plan]
 Patient = Bianchi
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 BeamKind = IMRT/VMAT Beam
 BeamDose = 200

@@ -2,6 +2,7 @@
 // it replaces is kept whole. Entries a beam made on the spot are its own, so a copy owns
 // copies of them and selects those; the energy's entries are shared.
 
+#include "core/beams/dynamic_beam.h"
 #include "core/beams/electron_beam.h"
 #include "core/beams/modifiers.h"
 #include "core/beams/open_wedged_beam.h"
@@ -84,6 +85,22 @@ std::unique_ptr<TBeam> TTBIBeam::Clone() const {
     std::unique_ptr<TTBIBeam> copy(new TTBIBeam(*this));
     copy->shield = copy->adHoc.CopyOf(adHoc, shield);
     return copy;
+}
+
+std::unique_ptr<TBeam> TDynamicBeam::Clone() const {
+    return std::unique_ptr<TDynamicBeam>(new TDynamicBeam(*this));
+}
+
+std::vector<const EnergyListItem*> TDynamicBeam::UsedEntries() const {
+    // A dose point off the axis reads the offset factors; which segments put it there is
+    // the plan's, so the whole table counts as used.
+    std::vector<const EnergyListItem*> used;
+    if (machine.gEnergy != nullptr) {
+        for (const auto& entry : machine.gEnergy->OffsetFactors) {
+            used.push_back(entry.get());
+        }
+    }
+    return used;
 }
 
 } // namespace kova

@@ -52,10 +52,14 @@ public:
     std::vector<TextNode> ShowResults() const override;
     std::vector<std::string> DetailsColumn(const Date& printDay) const override;
     std::vector<SetupCell> SetupRow() const override;
-    std::vector<const EnergyListItem*> UsedEntries() const override { return {}; }
+    std::vector<const EnergyListItem*> UsedEntries() const override;
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+    std::unique_ptr<TBeam> Clone() const override;
+
+protected:
+    TDynamicBeam(const TDynamicBeam&) = default; ///< for Clone only
 };
 
 /// The IMRT/VMAT beam dialog: every control shows what the plan gave.
