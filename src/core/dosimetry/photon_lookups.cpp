@@ -76,10 +76,41 @@ Neighbours SearchNeighbours(const EntryList<RefField>& fields, double x, double 
     return found;
 }
 
-/// Inverse-square-distance weighting at (x, y) of values[i], the value of four.fields[i].
-double WeightFour(const Neighbours& four, double x, double y, const std::array<double, 4>& values) {
+TraceNumber Number(std::string name, double value, std::string unit = {}) {
+    return {std::move(name), value, std::move(unit), {}};
+}
+
+/// A reference field as a trace entry: its width and height (after its equivalent square
+/// when `bySquare`) and its value, itself traced when `from` holds how it was read.
+TraceEntry FieldEntry(const RefField& field, bool bySquare, const char* valueName, double value,
+                      std::vector<Trace> from = {}) {
+    TraceEntry entry{FieldText(field), {}, Number(valueName, value), 1};
+    if (bySquare) {
+        entry.keys.push_back(
+            Number("equivalent square", EquivalentSquare(field.Width, field.Height), "cm"));
+    }
+    entry.keys.push_back(Number("width", field.Width, "cm"));
+    entry.keys.push_back(Number("height", field.Height, "cm"));
+    entry.value.from = std::move(from);
+    return entry;
+}
+
+/// A trace read at the field (x, y) from `table`, exactly or from four fields.
+Trace FieldTrace(std::string table, TraceRule rule, double x, double y) {
+    Trace trace;
+    trace.table = std::move(table);
+    trace.rule = rule;
+    trace.point = {Number("width", x, "cm"), Number("height", y, "cm")};
+    return trace;
+}
+
+/// Inverse-square-distance weighting at (x, y) of values[i], the value of four.fields[i]; the
+/// weights 1 / q go into `shares` when given, each over their sum.
+double WeightFour(const Neighbours& four, double x, double y, const std::array<double, 4>& values,
+                  std::array<double, 4>* shares = nullptr) {
     double weighted = 0;
     double weights = 0;
+    std::array<double, 4> inverse{};
     for (std::size_t i = 0; i < four.fields.size(); ++i) {
         const RefField& field = *four.fields[i];
         const double q =
@@ -89,8 +120,27 @@ double WeightFour(const Neighbours& four, double x, double y, const std::array<d
         }
         weighted += values[i] / q;
         weights += 1 / q;
+        inverse[i] = 1 / q;
+    }
+    for (std::size_t i = 0; shares != nullptr && i < inverse.size(); ++i) {
+        (*shares)[i] = inverse[i] / weights;
     }
     return weighted / weights;
+}
+
+/// The four fields of `four` with their values (each traced by `from[i]` when given) and
+/// their shares in `trace`.
+void TraceFour(Trace* trace, const Neighbours& four, const char* valueName,
+               const std::array<double, 4>& values, const std::array<double, 4>& shares,
+               std::array<std::vector<Trace>, 4> from = {}) {
+    if (trace == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < four.fields.size(); ++i) {
+        trace->entries.push_back(
+            FieldEntry(*four.fields[i], false, valueName, values[i], std::move(from[i])));
+        trace->entries.back().weight = shares[i];
+    }
 }
 
 /// The reference fields that pass `keep`, in list order.
@@ -105,11 +155,14 @@ std::vector<const RefField*> FieldsWhere(const TgEnergy& energy, Keep keep) {
     return kept;
 }
 
-/// One-dimensional scheme over fields keyed by equivalent square at x; `valueOf` gives a
-/// field's value or its failure. Beyond the ends the nearest field's value is used.
+/// One-dimensional scheme over fields keyed by equivalent square at x; `valueOf(field, from)`
+/// gives a field's value or its failure (and, when `from` is given, how it was read). Beyond
+/// the ends the nearest field's value is used. `trace`, when given, gets the fields used
+/// (`valueName` their value), the point and the rule.
 template <class ValueOf>
 Result<TableValue> InterpolateOverFields(const std::vector<const RefField*>& fields, double x,
-                                         ValueOf valueOf) {
+                                         ValueOf valueOf, Trace* trace = nullptr,
+                                         const char* valueName = "") {
     const auto keyOf = [&](std::size_t i) {
         return EquivalentSquare(fields[i]->Width, fields[i]->Height);
     };
@@ -118,35 +171,67 @@ Result<TableValue> InterpolateOverFields(const std::vector<const RefField*>& fie
         return Result<TableValue>::Fail("no reference field is near the equivalent square " +
                                         Cm(x));
     }
-    const Result<double> nearest = valueOf(*fields[found->nearest]);
+    std::array<std::vector<Trace>, 2> from; // of the nearest and the bracket
+    const auto fromOf = [&](std::size_t slot) { return trace != nullptr ? &from[slot] : nullptr; };
+    const Result<double> nearest = valueOf(*fields[found->nearest], fromOf(0));
     if (!nearest) {
         return nearest.status();
     }
-    if (!found->bracket) {
-        return TableValue{*nearest, true};
+    Result<double> bracket = *nearest;
+    if (found->bracket) {
+        bracket = valueOf(*fields[*found->bracket], fromOf(1));
+        if (!bracket) {
+            return bracket.status();
+        }
     }
-    const Result<double> bracket = valueOf(*fields[*found->bracket]);
-    if (!bracket) {
-        return bracket.status();
+    if (trace != nullptr) {
+        TraceOneDimension(*trace, *found, Number("equivalent square", x, "cm"), [&](std::size_t i) {
+            const bool isNearest = i == found->nearest;
+            return FieldEntry(*fields[i], true, valueName, isNearest ? *nearest : *bracket,
+                              from[isNearest ? 0 : 1]);
+        });
     }
-    return TableValue{
-        Interpolate(keyOf(*found->bracket), *bracket, keyOf(found->nearest), *nearest, x), false};
+    TableValue read{*nearest, true};
+    if (found->bracket) {
+        read = {Interpolate(keyOf(*found->bracket), *bracket, keyOf(found->nearest), *nearest, x),
+                false};
+    }
+    if (trace != nullptr) {
+        trace->value = read.value;
+    }
+    return read;
 }
 
 /// Depth dose of one reference field at depth t: linear between tabulated depths, never
-/// extrapolated. A depth the table does not reach is said in `outside` when given.
+/// extrapolated. A depth the table does not reach is said in `outside` when given; `from`,
+/// when given, gets the trace of the reading.
 Result<double> FieldDepthDose(const RefField& field, double t,
-                              std::optional<DepthOutsideTable>* outside) {
+                              std::optional<DepthOutsideTable>* outside,
+                              std::vector<Trace>* from = nullptr) {
     const auto& values = field.PDDValues;
     const auto depthOf = [&](std::size_t i) { return values[i]->Depth; };
     const auto found = FindNearestBracket(values.size(), depthOf, t, kDepthRadius);
     if (found && (found->exact || found->bracket)) {
         const PDDValue& n = *values[found->nearest];
-        if (found->exact) {
-            return n.PercentDose;
+        double dose = n.PercentDose;
+        if (!found->exact) {
+            const PDDValue& b = *values[*found->bracket];
+            dose = Interpolate(b.Depth, b.PercentDose, n.Depth, n.PercentDose, t);
         }
-        const PDDValue& b = *values[*found->bracket];
-        return Interpolate(b.Depth, b.PercentDose, n.Depth, n.PercentDose, t);
+        if (from != nullptr) {
+            Trace trace;
+            trace.title = "Depth dose of " + FieldText(field);
+            trace.table = "depth doses of the reference field " + FieldText(field);
+            TraceOneDimension(trace, *found, Number("depth", t, "cm"), [&](std::size_t i) {
+                return TraceEntry{Cm(values[i]->Depth),
+                                  {Number("depth", values[i]->Depth, "cm")},
+                                  Number("depth dose", values[i]->PercentDose),
+                                  1};
+            });
+            trace.value = dose;
+            from->push_back(std::move(trace));
+        }
+        return dose;
     }
     if (outside != nullptr && !values.empty()) {
         const auto [lowest, deepest] =
@@ -160,28 +245,43 @@ Result<double> FieldDepthDose(const RefField& field, double t,
                                 FieldText(field));
 }
 
-/// Depth dose P at table depth t for the field (xs, ys) already scaled to the table's SSD.
+/// Depth dose P at table depth t for the field (xs, ys) already scaled to the table's SSD;
+/// `trace`, when given, gets the fields used, each with its depth reading.
 Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, double ys,
-                                  std::optional<DepthOutsideTable>* outside) {
+                                  std::optional<DepthOutsideTable>* outside, Trace* trace) {
     const Neighbours near = SearchNeighbours(energy.RefFields, xs, ys);
     const auto hasData = [](const RefField& field) { return !field.PDDValues.empty(); };
     bool allFourHaveData = near.kind == Neighbours::Kind::Four;
     for (std::size_t i = 0; allFourHaveData && i < near.fields.size(); ++i) {
         allFourHaveData = hasData(*near.fields[i]);
     }
+    const std::string table = "depth doses of the reference fields of " + energy.Name;
+    std::array<std::vector<Trace>, 4> from;
+    const auto fromOf = [&](std::size_t i) { return trace != nullptr ? &from[i] : nullptr; };
     if (allFourHaveData) {
         std::array<double, 4> doses{};
         for (std::size_t i = 0; i < doses.size(); ++i) {
-            const Result<double> dose = FieldDepthDose(*near.fields[i], t, outside);
+            const Result<double> dose = FieldDepthDose(*near.fields[i], t, outside, fromOf(i));
             if (!dose) {
                 return dose.status();
             }
             doses[i] = *dose;
         }
-        return TableValue{WeightFour(near, xs, ys, doses), false};
+        std::array<double, 4> shares{};
+        const double p = WeightFour(near, xs, ys, doses, &shares);
+        if (trace != nullptr) {
+            *trace = FieldTrace(table, TraceRule::FourQuadrant, xs, ys);
+            TraceFour(trace, near, "depth dose", doses, shares, std::move(from));
+        }
+        return TableValue{p, false};
     }
     if (near.kind == Neighbours::Kind::Exact && hasData(*near.fields[0])) {
-        const Result<double> dose = FieldDepthDose(*near.fields[0], t, outside);
+        const Result<double> dose = FieldDepthDose(*near.fields[0], t, outside, fromOf(0));
+        if (dose && trace != nullptr) {
+            *trace = FieldTrace(table, TraceRule::Exact, xs, ys);
+            trace->entries = {
+                FieldEntry(*near.fields[0], false, "depth dose", *dose, std::move(from[0]))};
+        }
         return dose ? Result<TableValue>(TableValue{*dose, true}) : dose.status();
     }
     const std::vector<const RefField*> withData = FieldsWhere(energy, hasData);
@@ -189,9 +289,44 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
         return Result<TableValue>::Fail("no reference field of " + energy.Name +
                                         " has a depth-dose table");
     }
+    if (trace != nullptr) {
+        *trace = Trace{};
+        trace->table = table;
+        trace->fallback = true;
+    }
     return InterpolateOverFields(
         withData, EquivalentSquare(xs, ys),
-        [t, outside](const RefField& f) { return FieldDepthDose(f, t, outside); });
+        [t, outside](const RefField& f, std::vector<Trace>* fieldFrom) {
+            return FieldDepthDose(f, t, outside, fieldFrom);
+        },
+        trace, "depth dose");
+}
+
+/// The point of a depth-dose trace with the scaling of the field: each side at SSD = SCD,
+/// and the equivalent square of the two when the fields were read by it.
+void AttachFieldScaling(Trace& trace, double ssd, double depth, double scd, double width,
+                        double height, double xs, double ys) {
+    const auto scaled = [&](const char* name, double side, double value) {
+        return TracedNumber(name, "cm",
+                            FormulaTrace(TraceFormula::FieldAtDepth,
+                                         {Number("SSD", ssd, "cm"), Number("d", depth, "cm"),
+                                          Number("SCD", scd, "cm"), Number("side", side, "cm")},
+                                         value));
+    };
+    TraceNumber w = scaled("width", width, xs);
+    TraceNumber h = scaled("height", height, ys);
+    w.from.front().title = "Width at SSD = SCD";
+    h.from.front().title = "Height at SSD = SCD";
+    if (trace.point.size() == 2) {
+        trace.point = {std::move(w), std::move(h)};
+        return;
+    }
+    w.name = "a";
+    h.name = "b";
+    Trace square = FormulaTrace(TraceFormula::EquivalentSquare, {std::move(w), std::move(h)},
+                                trace.point.at(0).value);
+    square.title = "Equivalent square";
+    trace.point.at(0) = TracedNumber("equivalent square", "cm", std::move(square));
 }
 
 } // namespace
@@ -200,44 +335,108 @@ double EquivalentSquare(double a, double b) {
     return a + b > 1 ? 2 * a * b / (a + b) : 0;
 }
 
-Result<TableValue> LookupFieldFactor(const TgEnergy& energy, double width, double height) {
+Result<TableValue> LookupFieldFactor(const TgEnergy& energy, double width, double height,
+                                     Trace* trace) {
     const Neighbours near = SearchNeighbours(energy.RefFields, width, height);
+    const std::string table = "reference fields of " + energy.Name + ": field factor";
     switch (near.kind) {
     case Neighbours::Kind::None:
         return Result<TableValue>::Fail("the energy " + energy.Name + " has no reference fields");
-    case Neighbours::Kind::Exact:
-        return TableValue{near.fields[0]->FieldFactor, true};
+    case Neighbours::Kind::Exact: {
+        const double factor = near.fields[0]->FieldFactor;
+        if (trace != nullptr) {
+            *trace = FieldTrace(table, TraceRule::Exact, width, height);
+            trace->entries = {FieldEntry(*near.fields[0], false, "field factor", factor)};
+            trace->value = factor;
+        }
+        return TableValue{factor, true};
+    }
     case Neighbours::Kind::Four: {
         std::array<double, 4> factors{};
         for (std::size_t i = 0; i < factors.size(); ++i) {
             factors[i] = near.fields[i]->FieldFactor;
         }
-        return TableValue{WeightFour(near, width, height, factors), false};
+        std::array<double, 4> shares{};
+        const double factor = WeightFour(near, width, height, factors, &shares);
+        if (trace != nullptr) {
+            *trace = FieldTrace(table, TraceRule::FourQuadrant, width, height);
+            TraceFour(trace, near, "field factor", factors, shares);
+            trace->value = factor;
+        }
+        return TableValue{factor, false};
     }
     case Neighbours::Kind::Partial:
         break;
     }
+    if (trace != nullptr) {
+        *trace = Trace{};
+        trace->table = table;
+        trace->fallback = true;
+    }
     const std::vector<const RefField*> all =
         FieldsWhere(energy, [](const RefField&) { return true; });
-    return InterpolateOverFields(all, EquivalentSquare(width, height),
-                                 [](const RefField& f) -> Result<double> { return f.FieldFactor; });
+    return InterpolateOverFields(
+        all, EquivalentSquare(width, height),
+        [](const RefField& f, std::vector<Trace>*) -> Result<double> { return f.FieldFactor; },
+        trace, "field factor");
 }
 
-Result<TableValue> LookupPhantomScatter(const TgEnergy& energy, double width, double height) {
+Result<TableValue> LookupPhantomScatter(const TgEnergy& energy, double width, double height,
+                                        Trace* trace) {
     const std::vector<const RefField*> withScatter =
         FieldsWhere(energy, [](const RefField& f) { return f.isScatterPhantomFactorAvailable; });
     if (withScatter.empty()) {
         return Result<TableValue>::Fail("no reference field of " + energy.Name +
                                         " has a phantom scatter factor");
     }
+    if (trace != nullptr) {
+        *trace = Trace{};
+        trace->table = "reference fields of " + energy.Name + ": phantom scatter factor";
+    }
     return InterpolateOverFields(
         withScatter, EquivalentSquare(width, height),
-        [](const RefField& f) -> Result<double> { return f.ScatterPhantomFactor; });
+        [](const RefField& f, std::vector<Trace>*) -> Result<double> {
+            return f.ScatterPhantomFactor;
+        },
+        trace, "phantom scatter");
 }
+
+namespace {
+
+/// The traces of a depth-dose set read at the table depth dose `p` (traced by `pTrace`).
+void TraceDepthDose(DepthDoseTraces& traces, Trace pTrace, const DepthDoseSet& set,
+                    const std::vector<TraceNumber>& geometry) {
+    pTrace.title = "SCD PDD";
+    pTrace.value = set.scdPDD;
+    const TraceNumber p = TracedNumber("P", "", pTrace);
+    const TraceNumber& scd = geometry[0];
+    const TraceNumber& ssd = geometry[1];
+    const TraceNumber& d = geometry[2];
+    const TraceNumber& b = geometry[3];
+    traces.scdPDD = std::move(pTrace);
+    traces.tmr = FormulaTrace(TraceFormula::Tmr, {p, scd, d, b}, set.tmr);
+    traces.ssdPDD = FormulaTrace(TraceFormula::SsdPdd, {p, scd, ssd, d, b}, set.ssdPDD);
+    const std::vector<TraceNumber>& point = traces.scdPDD.point;
+    if (point.size() >= 2) {
+        Trace size =
+            FormulaTrace(TraceFormula::EquivalentSquare, {point[0], point[1]}, set.scdPDDSize);
+        size.operands[0].name = "a";
+        size.operands[1].name = "b";
+        traces.scdPDDSize = std::move(size);
+    } else if (!point.empty() && !point[0].from.empty()) {
+        traces.scdPDDSize = point[0].from.front();
+    } else {
+        // At the build-up depth no table is read: the field is scaled all the same.
+        traces.scdPDDSize = Trace{};
+    }
+}
+
+} // namespace
 
 Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double depth,
                                      double effectiveDepth, double width, double height,
-                                     std::optional<DepthOutsideTable>* outside) {
+                                     std::optional<DepthOutsideTable>* outside,
+                                     DepthDoseTraces* traces) {
     const double c = energy.SCD;
     const double b = energy.Buildup;
     // The tables are measured at SSD = SCD with the field defined at the surface; this is
@@ -246,12 +445,17 @@ Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double 
     const double xs = k * width;
     const double ys = k * height;
     TableValue p{1.0, true};
+    Trace pTrace;
     if (depth != b) {
-        const Result<TableValue> table = TableDepthDose(energy, effectiveDepth, xs, ys, outside);
+        const Result<TableValue> table = TableDepthDose(energy, effectiveDepth, xs, ys, outside,
+                                                        traces != nullptr ? &pTrace : nullptr);
         if (!table) {
             return table.status();
         }
         p = *table;
+    } else {
+        pTrace.rule = TraceRule::BuildUp;
+        pTrace.point = {Number("width", xs, "cm"), Number("height", ys, "cm")};
     }
     DepthDoseSet set;
     set.scdPDD = p.value;
@@ -261,10 +465,20 @@ Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double 
     const double mayneord = (c + depth) * (ssd + b) / ((c + b) * (ssd + depth));
     set.ssdPDD = p.value * mayneord * mayneord;
     set.scdPDDSize = EquivalentSquare(xs, ys);
+    if (traces != nullptr) {
+        AttachFieldScaling(pTrace, ssd, depth, c, width, height, xs, ys);
+        if (pTrace.rule == TraceRule::BuildUp) {
+            pTrace.point.push_back(Number("depth", depth, "cm"));
+            pTrace.point.push_back(Number("build-up depth", b, "cm"));
+        }
+        TraceDepthDose(*traces, std::move(pTrace), set,
+                       {Number("SCD", c, "cm"), Number("SSD", ssd, "cm"), Number("d", depth, "cm"),
+                        Number("b", b, "cm")});
+    }
     return set;
 }
 
-Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset) {
+Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset, Trace* trace) {
     const auto& values = energy.OffsetFactors;
     const auto offsetOf = [&](std::size_t i) { return values[i]->CenterFieldOffset; };
     const auto found = FindNearestBracket(values.size(), offsetOf, offset, kOffsetRadius);
@@ -274,21 +488,38 @@ Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset) {
                                         : "no offset factor is tabulated near " + Cm(offset));
     }
     const OFValue& n = *values[found->nearest];
-    if (!found->bracket) {
-        return n.OF;
+    double factor = n.OF;
+    if (found->bracket) {
+        const OFValue& b = *values[*found->bracket];
+        factor = Interpolate(b.CenterFieldOffset, b.OF, n.CenterFieldOffset, n.OF, offset);
     }
-    const OFValue& b = *values[*found->bracket];
-    return Interpolate(b.CenterFieldOffset, b.OF, n.CenterFieldOffset, n.OF, offset);
+    if (trace != nullptr) {
+        trace->table = "offset factors of " + energy.Name;
+        TraceOneDimension(*trace, *found, Number("offset", offset, "cm"), [&](std::size_t i) {
+            return TraceEntry{Cm(values[i]->CenterFieldOffset),
+                              {Number("offset", values[i]->CenterFieldOffset, "cm")},
+                              Number("offset factor", values[i]->OF),
+                              1};
+        });
+        trace->value = factor;
+    }
+    return factor;
 }
 
-Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today) {
+Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today, Trace* trace) {
     if (!(energy.cGyUMRatio > 0)) {
         return Result<double>::Fail("the calibration factor of " + energy.Name + " is " +
                                     FigureText(energy.cGyUMRatio, "cGy/MU") +
                                     "; it must be above 0");
     }
+    const TraceNumber k =
+        Number("k (calibration factor of " + energy.Name + ")", energy.cGyUMRatio, "cGy/MU");
     if (energy.HalfLife == 0) {
-        return 1 / energy.cGyUMRatio;
+        const double muPerCGy = 1 / energy.cGyUMRatio;
+        if (trace != nullptr) {
+            *trace = FormulaTrace(TraceFormula::Reciprocal, {k}, muPerCGy);
+        }
+        return muPerCGy;
     }
     if (!(energy.HalfLife > 0)) {
         return Result<double>::Fail("the half-life of " + energy.Name + " is negative");
@@ -313,7 +544,16 @@ Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today) {
                                     ": it must be calibrated again");
     }
     const double lambda = std::log(2.0) / (energy.HalfLife * 365);
-    return 1 / (energy.cGyUMRatio * std::exp(-lambda * static_cast<double>(days)));
+    const double muPerCGy = 1 / (energy.cGyUMRatio * std::exp(-lambda * static_cast<double>(days)));
+    if (trace != nullptr) {
+        *trace =
+            FormulaTrace(TraceFormula::Decay,
+                         {k, Number("T (half-life)", energy.HalfLife, "years"),
+                          Number("days since " + energy.CalDate + " to " + FormatShortDate(today),
+                                 static_cast<double>(days))},
+                         muPerCGy);
+    }
+    return muPerCGy;
 }
 
 } // namespace kova
