@@ -52,6 +52,8 @@ public:
     Patient* PatientAt(const QModelIndex& index) const;
     TTreatment* TreatmentAt(const QModelIndex& index) const;
     TBeam* BeamAt(const QModelIndex& index) const;
+    /// Where the value of a result line comes from; none for any other row.
+    std::shared_ptr<const Trace> TraceAt(const QModelIndex& index) const;
 
     // The changes a user makes; each emits WorkbenchEdited.
     /// A new patient at the end; its row.
