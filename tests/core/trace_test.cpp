@@ -34,7 +34,8 @@ bool ShowsLookedUpValue(const std::string& text) {
          {"Field Factor =", "Scale Factor =", "TMR =", "SSD PDD =", "SCD PDD =", "Wedge Factor =",
           "Wedge PPD Warp Factor =", "Effective Depth =", "Tray Factor =", "Shield Factor =",
           "Offset Factor =", "Multileaf Factor =", "Phantom Scatter Factor =",
-          "Actual Calibration Factor =", "Lung Shield Thickness =", "SCD PDD Size ="}) {
+          "Actual Calibration Factor =", "Lung Shield Thickness =", "SCD PDD Size =",
+          "Collimators Scatter Factor ="}) {
         if (text.rfind(name, 0) == 0) {
             return true;
         }

@@ -206,9 +206,9 @@ kova::Result<const kova::mu::DicomPlugin*> LoadDicomPlugin(const char* argv0) {
 /// --rtplan: every beam of the plan, against its MU.
 int CheckPlan(const Options& options, const kova::mu::PlanReader& readPlan,
               const std::vector<std::unique_ptr<kova::TLinacSpec>>& linacs, const char* argv0) {
-    const kova::mu::PlanCheckResult plan =
-        kova::mu::CheckPlan(options.rtplan, readPlan, linacs, options.today,
-                            ActionLevelsOf(options, argv0), options.json, std::cout, std::cerr);
+    const kova::mu::PlanCheckResult plan = kova::mu::CheckPlan(
+        options.rtplan, readPlan, linacs, options.today, ActionLevelsOf(options, argv0),
+        options.json, std::cout, std::cerr, options.explain);
     if (!plan.read) {
         return kExitUsage;
     }

@@ -203,9 +203,15 @@ Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFac
     }
     f.refFieldFactor = *fieldFactor;
     f.refPhantomScatter = *scatter;
+    Trace collimator = FormulaTrace(TraceFormula::CollimatorScatter,
+                                    {TracedNumber("Field Factor", "", fieldFactorTrace),
+                                     TracedNumber("Phantom Scatter Factor", "", scatterTrace)},
+                                    f.refFieldFactor.value / f.refPhantomScatter.value);
     AddTrace(f.traces, std::move(fieldFactorTrace), "referenceFieldFactor", "Field Factor");
     AddTrace(f.traces, std::move(scatterTrace), "referencePhantomScatter",
              "Phantom Scatter Factor");
+    AddTrace(f.traces, std::move(collimator), "referenceCollimatorScatter",
+             "Collimators Scatter Factor");
     return Status::Ok();
 }
 

@@ -45,8 +45,9 @@ TextNode ReferenceLine(const TBIFactors& f, double size) {
                 {Line(SizeText(size, size)),
                  Traced(Line("Field Factor = " + F3(of.value) + Mark(of.fromTable)), f.traces,
                         "referenceFieldFactor"),
-                 Line("Collimators Scatter Factor = " + F3(of.value / sp.value) +
-                      Mark(of.fromTable && sp.fromTable)),
+                 Traced(Line("Collimators Scatter Factor = " + F3(of.value / sp.value) +
+                             Mark(of.fromTable && sp.fromTable)),
+                        f.traces, "referenceCollimatorScatter"),
                  Traced(Line("Phantom Scatter Factor = " + F3(sp.value) + Mark(sp.fromTable)),
                         f.traces, "referencePhantomScatter")});
 }
@@ -198,7 +199,8 @@ std::vector<NamedValue> TTBIBeam::Factors() const {
         {"referenceFieldFactor", f.refFieldFactor.value},
         {"referenceFieldFactorFromTable", f.refFieldFactor.fromTable},
         {"referencePhantomScatter", f.refPhantomScatter.value},
-        {"referencePhantomScatterFromTable", f.refPhantomScatter.fromTable}};
+        {"referencePhantomScatterFromTable", f.refPhantomScatter.fromTable},
+        {"referenceCollimatorScatter", f.refFieldFactor.value / f.refPhantomScatter.value}};
     const std::pair<const char*, const TBIPoint*> points[] = {
         {"torso", &f.torso}, {"head", &f.head}, {"thorax", &f.thorax}};
     for (const auto& [point, p] : points) {

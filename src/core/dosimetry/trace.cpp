@@ -177,6 +177,8 @@ double EvaluateFormula(TraceFormula formula, const std::vector<double>& v) {
         return at(0) * 0.5 + at(1);
     case TraceFormula::DensityHalfSum:
         return at(0) * (at(1) * 0.001 + 1) * 0.5 + at(2);
+    case TraceFormula::CollimatorScatter:
+        return at(0) / at(1);
     }
     return std::numeric_limits<double>::quiet_NaN();
 }
@@ -209,6 +211,8 @@ const char* FormulaText(TraceFormula formula) {
         return "depth = a x 0.5 + b";
     case TraceFormula::DensityHalfSum:
         return "depth = a x (CT x 0.001 + 1) x 0.5 + b";
+    case TraceFormula::CollimatorScatter:
+        return "Collimators Scatter Factor = Field Factor / Phantom Scatter Factor";
     }
     return "";
 }

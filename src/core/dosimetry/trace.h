@@ -47,18 +47,19 @@ enum class TraceRule {
 /// The conversions a trace can show; each takes its operands in the order given.
 enum class TraceFormula {
     None,
-    FieldAtDepth,     ///< ((SSD + d) / (SCD + d)) x side
-    EquivalentSquare, ///< 2ab / (a + b), 0 when a + b <= 1
-    Tmr,              ///< P x ((SCD + d) / (SCD + b))^2: P, SCD, d, b
-    SsdPdd,           ///< P x ((SCD + d)(SSD + b) / ((SCD + b)(SSD + d)))^2: P, SCD, SSD, d, b
-    InverseSquare,    ///< ((SCD + b) / (SSD + b))^2: SCD, SSD, b
-    Decay,            ///< 1 / (k x e^(-ln2 x days / (T x 365))): k, T, days
-    Reciprocal,       ///< 1 / x
-    EffectiveDepth,   ///< b + (d - b) x warp: d, b, warp
-    LungShield,       ///< TMR lung / (TMR water x target): lung, water, target
-    LungThickness,    ///< ln(factor) / mu: factor, mu
-    HalfSum,          ///< a x 0.5 + b
-    DensityHalfSum,   ///< a x (CT x 0.001 + 1) x 0.5 + b: a, CT, b
+    FieldAtDepth,      ///< ((SSD + d) / (SCD + d)) x side
+    EquivalentSquare,  ///< 2ab / (a + b), 0 when a + b <= 1
+    Tmr,               ///< P x ((SCD + d) / (SCD + b))^2: P, SCD, d, b
+    SsdPdd,            ///< P x ((SCD + d)(SSD + b) / ((SCD + b)(SSD + d)))^2: P, SCD, SSD, d, b
+    InverseSquare,     ///< ((SCD + b) / (SSD + b))^2: SCD, SSD, b
+    Decay,             ///< 1 / (k x e^(-ln2 x days / (T x 365))): k, T, days
+    Reciprocal,        ///< 1 / x
+    EffectiveDepth,    ///< b + (d - b) x warp: d, b, warp
+    LungShield,        ///< TMR lung / (TMR water x target): lung, water, target
+    LungThickness,     ///< ln(factor) / mu: factor, mu
+    HalfSum,           ///< a x 0.5 + b
+    DensityHalfSum,    ///< a x (CT x 0.001 + 1) x 0.5 + b: a, CT, b
+    CollimatorScatter, ///< field factor / phantom scatter factor
 };
 
 /// The trace of one value.
