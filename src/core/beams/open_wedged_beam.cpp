@@ -56,11 +56,7 @@ Status WedgedPart(const TgEnergy& energy, const PhotonBeamInput& in, double wedg
     }
     f.wedgeFactor = wedge->WF;
     f.warpFactor = wedge->PDDWarp;
-    f.effectiveDepth = EffectiveDepth(in.depth, energy.Buildup, f.warpFactor);
-    AddTrace(
-        f.traces,
-        EffectiveDepthTrace(in.depth, energy.Buildup, f.warpFactor, f.traces, f.effectiveDepth),
-        "effectiveDepth", "Effective Depth");
+    SetEffectiveDepth(energy, in.depth, f);
     DepthDoseTraces traces;
     const Result<DepthDoseSet> wedged = DepthDoseAt(energy, in, f.effectiveDepth, &traces);
     if (!wedged) {

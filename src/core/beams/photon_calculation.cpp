@@ -339,15 +339,18 @@ Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize, TraceL
     return *factors;
 }
 
-Trace EffectiveDepthTrace(double depth, double buildup, double warp, const TraceList& traces,
-                          double effectiveDepth) {
-    TraceNumber warpNumber{"warp", warp, {}, {}};
-    if (const auto traced = FindTrace(traces, "warpFactor")) {
-        warpNumber.from.push_back(*traced);
+void SetEffectiveDepth(const TgEnergy& energy, double depth, PhotonFactors& f) {
+    f.effectiveDepth = EffectiveDepth(depth, energy.Buildup, f.warpFactor);
+    TraceNumber warp{"warp", f.warpFactor, {}, {}};
+    if (const auto traced = FindTrace(f.traces, "warpFactor")) {
+        warp.from.push_back(*traced);
     }
-    return FormulaTrace(TraceFormula::EffectiveDepth,
-                        {{"d", depth, "cm", {}}, {"b", buildup, "cm", {}}, std::move(warpNumber)},
-                        effectiveDepth);
+    AddTrace(
+        f.traces,
+        FormulaTrace(TraceFormula::EffectiveDepth,
+                     {{"d", depth, "cm", {}}, {"b", energy.Buildup, "cm", {}}, std::move(warp)},
+                     f.effectiveDepth),
+        "effectiveDepth", "Effective Depth");
 }
 
 double EffectiveDepth(double depth, double buildup, double warp) {
@@ -440,11 +443,7 @@ Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgE
     if (Status common = FieldAndModifierFactors(energy, in, f); !common) {
         return common;
     }
-    f.effectiveDepth = EffectiveDepth(in.depth, energy.Buildup, f.warpFactor);
-    AddTrace(
-        f.traces,
-        EffectiveDepthTrace(in.depth, energy.Buildup, f.warpFactor, f.traces, f.effectiveDepth),
-        "effectiveDepth", "Effective Depth");
+    SetEffectiveDepth(energy, in.depth, f);
     DepthDoseTraces depthTraces;
     const Result<DepthDoseSet> depthDose = DepthDoseAt(energy, in, f.effectiveDepth, &depthTraces);
     if (!depthDose) {

@@ -78,10 +78,9 @@ double InverseSquareScale(const TgEnergy& energy, double ssd);
 Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize,
                                     TraceList* traces = nullptr);
 
-/// The trace of EffectiveDepth for a depth and build-up depth (cm) and the warp traced in
-/// `traces` (none: a warp of 1).
-Trace EffectiveDepthTrace(double depth, double buildup, double warp, const TraceList& traces,
-                          double effectiveDepth);
+/// The effective depth of `depth` (cm) under the warp of `f` (EffectiveDepth), stored in `f`
+/// with its trace, the warp's own trace under it.
+void SetEffectiveDepth(const TgEnergy& energy, double depth, PhotonFactors& f);
 
 /// The depth at which the depth-dose table is read: b + (d - b) x warp below the build-up
 /// depth b, the depth itself above it.

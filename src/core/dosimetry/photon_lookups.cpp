@@ -1,6 +1,7 @@
 #include "core/dosimetry/photon_lookups.h"
 
 #include "core/common/nearest_bracket.h"
+#include "core/dosimetry/lookup_traces.h"
 #include "core/text/number_text.h"
 
 #include <algorithm>
@@ -18,10 +19,6 @@ constexpr double kOffsetRadius = 100;
 
 std::string Cm(double value) {
     return FigureText(value, "cm");
-}
-
-std::string FieldText(const RefField& field) {
-    return FigureText(field.Width) + " cm x " + FigureText(field.Height, "cm");
 }
 
 /// What the four-quadrant search around a point found.
@@ -74,34 +71,6 @@ Neighbours SearchNeighbours(const EntryList<RefField>& fields, double x, double 
     }
     found.kind = Neighbours::Kind::Four;
     return found;
-}
-
-TraceNumber Number(std::string name, double value, std::string unit = {}) {
-    return {std::move(name), value, std::move(unit), {}};
-}
-
-/// A reference field as a trace entry: its width and height (after its equivalent square
-/// when `bySquare`) and its value, itself traced when `from` holds how it was read.
-TraceEntry FieldEntry(const RefField& field, bool bySquare, const char* valueName, double value,
-                      std::vector<Trace> from = {}) {
-    TraceEntry entry{FieldText(field), {}, Number(valueName, value), 1};
-    if (bySquare) {
-        entry.keys.push_back(
-            Number("equivalent square", EquivalentSquare(field.Width, field.Height), "cm"));
-    }
-    entry.keys.push_back(Number("width", field.Width, "cm"));
-    entry.keys.push_back(Number("height", field.Height, "cm"));
-    entry.value.from = std::move(from);
-    return entry;
-}
-
-/// A trace read at the field (x, y) from `table`, exactly or from four fields.
-Trace FieldTrace(std::string table, TraceRule rule, double x, double y) {
-    Trace trace;
-    trace.table = std::move(table);
-    trace.rule = rule;
-    trace.point = {Number("width", x, "cm"), Number("height", y, "cm")};
-    return trace;
 }
 
 /// Inverse-square-distance weighting at (x, y) of values[i], the value of four.fields[i]; the
@@ -185,11 +154,12 @@ Result<TableValue> InterpolateOverFields(const std::vector<const RefField*>& fie
         }
     }
     if (trace != nullptr) {
-        TraceOneDimension(*trace, *found, Number("equivalent square", x, "cm"), [&](std::size_t i) {
-            const bool isNearest = i == found->nearest;
-            return FieldEntry(*fields[i], true, valueName, isNearest ? *nearest : *bracket,
-                              from[isNearest ? 0 : 1]);
-        });
+        TraceOneDimension(
+            *trace, *found, NamedNumber("equivalent square", x, "cm"), [&](std::size_t i) {
+                const bool isNearest = i == found->nearest;
+                return FieldEntry(*fields[i], true, valueName, isNearest ? *nearest : *bracket,
+                                  from[isNearest ? 0 : 1]);
+            });
     }
     TableValue read{*nearest, true};
     if (found->bracket) {
@@ -220,12 +190,12 @@ Result<double> FieldDepthDose(const RefField& field, double t,
         }
         if (from != nullptr) {
             Trace trace;
-            trace.title = "Depth dose of " + FieldText(field);
-            trace.table = "depth doses of the reference field " + FieldText(field);
-            TraceOneDimension(trace, *found, Number("depth", t, "cm"), [&](std::size_t i) {
+            trace.title = "Depth dose of " + RefFieldText(field);
+            trace.table = "depth doses of the reference field " + RefFieldText(field);
+            TraceOneDimension(trace, *found, NamedNumber("depth", t, "cm"), [&](std::size_t i) {
                 return TraceEntry{Cm(values[i]->Depth),
-                                  {Number("depth", values[i]->Depth, "cm")},
-                                  Number("depth dose", values[i]->PercentDose),
+                                  {NamedNumber("depth", values[i]->Depth, "cm")},
+                                  NamedNumber("depth dose", values[i]->PercentDose),
                                   1};
             });
             trace.value = dose;
@@ -242,7 +212,7 @@ Result<double> FieldDepthDose(const RefField& field, double t,
     }
     return Result<double>::Fail("the depth " + Cm(t) +
                                 " is outside the depth-dose table of the reference field " +
-                                FieldText(field));
+                                RefFieldText(field));
 }
 
 /// Depth dose P at table depth t for the field (xs, ys) already scaled to the table's SSD;
@@ -300,33 +270,6 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
             return FieldDepthDose(f, t, outside, fieldFrom);
         },
         trace, "depth dose");
-}
-
-/// The point of a depth-dose trace with the scaling of the field: each side at SSD = SCD,
-/// and the equivalent square of the two when the fields were read by it.
-void AttachFieldScaling(Trace& trace, double ssd, double depth, double scd, double width,
-                        double height, double xs, double ys) {
-    const auto scaled = [&](const char* name, double side, double value) {
-        return TracedNumber(name, "cm",
-                            FormulaTrace(TraceFormula::FieldAtDepth,
-                                         {Number("SSD", ssd, "cm"), Number("d", depth, "cm"),
-                                          Number("SCD", scd, "cm"), Number("side", side, "cm")},
-                                         value));
-    };
-    TraceNumber w = scaled("width", width, xs);
-    TraceNumber h = scaled("height", height, ys);
-    w.from.front().title = "Width at SSD = SCD";
-    h.from.front().title = "Height at SSD = SCD";
-    if (trace.point.size() == 2) {
-        trace.point = {std::move(w), std::move(h)};
-        return;
-    }
-    w.name = "a";
-    h.name = "b";
-    Trace square = FormulaTrace(TraceFormula::EquivalentSquare, {std::move(w), std::move(h)},
-                                trace.point.at(0).value);
-    square.title = "Equivalent square";
-    trace.point.at(0) = TracedNumber("equivalent square", "cm", std::move(square));
 }
 
 } // namespace
@@ -401,38 +344,6 @@ Result<TableValue> LookupPhantomScatter(const TgEnergy& energy, double width, do
         trace, "phantom scatter");
 }
 
-namespace {
-
-/// The traces of a depth-dose set read at the table depth dose `p` (traced by `pTrace`).
-void TraceDepthDose(DepthDoseTraces& traces, Trace pTrace, const DepthDoseSet& set,
-                    const std::vector<TraceNumber>& geometry) {
-    pTrace.title = "SCD PDD";
-    pTrace.value = set.scdPDD;
-    const TraceNumber p = TracedNumber("P", "", pTrace);
-    const TraceNumber& scd = geometry[0];
-    const TraceNumber& ssd = geometry[1];
-    const TraceNumber& d = geometry[2];
-    const TraceNumber& b = geometry[3];
-    traces.scdPDD = std::move(pTrace);
-    traces.tmr = FormulaTrace(TraceFormula::Tmr, {p, scd, d, b}, set.tmr);
-    traces.ssdPDD = FormulaTrace(TraceFormula::SsdPdd, {p, scd, ssd, d, b}, set.ssdPDD);
-    const std::vector<TraceNumber>& point = traces.scdPDD.point;
-    if (point.size() >= 2) {
-        Trace size =
-            FormulaTrace(TraceFormula::EquivalentSquare, {point[0], point[1]}, set.scdPDDSize);
-        size.operands[0].name = "a";
-        size.operands[1].name = "b";
-        traces.scdPDDSize = std::move(size);
-    } else if (!point.empty() && !point[0].from.empty()) {
-        traces.scdPDDSize = point[0].from.front();
-    } else {
-        // At the build-up depth no table is read: the field is scaled all the same.
-        traces.scdPDDSize = Trace{};
-    }
-}
-
-} // namespace
-
 Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double depth,
                                      double effectiveDepth, double width, double height,
                                      std::optional<DepthOutsideTable>* outside,
@@ -455,7 +366,7 @@ Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double 
         p = *table;
     } else {
         pTrace.rule = TraceRule::BuildUp;
-        pTrace.point = {Number("width", xs, "cm"), Number("height", ys, "cm")};
+        pTrace.point = {NamedNumber("width", xs, "cm"), NamedNumber("height", ys, "cm")};
     }
     DepthDoseSet set;
     set.scdPDD = p.value;
@@ -468,12 +379,12 @@ Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double 
     if (traces != nullptr) {
         AttachFieldScaling(pTrace, ssd, depth, c, width, height, xs, ys);
         if (pTrace.rule == TraceRule::BuildUp) {
-            pTrace.point.push_back(Number("depth", depth, "cm"));
-            pTrace.point.push_back(Number("build-up depth", b, "cm"));
+            pTrace.point.push_back(NamedNumber("depth", depth, "cm"));
+            pTrace.point.push_back(NamedNumber("build-up depth", b, "cm"));
         }
         TraceDepthDose(*traces, std::move(pTrace), set,
-                       {Number("SCD", c, "cm"), Number("SSD", ssd, "cm"), Number("d", depth, "cm"),
-                        Number("b", b, "cm")});
+                       {NamedNumber("SCD", c, "cm"), NamedNumber("SSD", ssd, "cm"),
+                        NamedNumber("d", depth, "cm"), NamedNumber("b", b, "cm")});
     }
     return set;
 }
@@ -495,10 +406,10 @@ Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset, Trace* 
     }
     if (trace != nullptr) {
         trace->table = "offset factors of " + energy.Name;
-        TraceOneDimension(*trace, *found, Number("offset", offset, "cm"), [&](std::size_t i) {
+        TraceOneDimension(*trace, *found, NamedNumber("offset", offset, "cm"), [&](std::size_t i) {
             return TraceEntry{Cm(values[i]->CenterFieldOffset),
-                              {Number("offset", values[i]->CenterFieldOffset, "cm")},
-                              Number("offset factor", values[i]->OF),
+                              {NamedNumber("offset", values[i]->CenterFieldOffset, "cm")},
+                              NamedNumber("offset factor", values[i]->OF),
                               1};
         });
         trace->value = factor;
@@ -513,7 +424,7 @@ Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today, Tr
                                     "; it must be above 0");
     }
     const TraceNumber k =
-        Number("k (calibration factor of " + energy.Name + ")", energy.cGyUMRatio, "cGy/MU");
+        NamedNumber("k (calibration factor of " + energy.Name + ")", energy.cGyUMRatio, "cGy/MU");
     if (energy.HalfLife == 0) {
         const double muPerCGy = 1 / energy.cGyUMRatio;
         if (trace != nullptr) {
@@ -546,12 +457,12 @@ Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today, Tr
     const double lambda = std::log(2.0) / (energy.HalfLife * 365);
     const double muPerCGy = 1 / (energy.cGyUMRatio * std::exp(-lambda * static_cast<double>(days)));
     if (trace != nullptr) {
-        *trace =
-            FormulaTrace(TraceFormula::Decay,
-                         {k, Number("T (half-life)", energy.HalfLife, "years"),
-                          Number("days since " + energy.CalDate + " to " + FormatShortDate(today),
-                                 static_cast<double>(days))},
-                         muPerCGy);
+        *trace = FormulaTrace(
+            TraceFormula::Decay,
+            {k, NamedNumber("T (half-life)", energy.HalfLife, "years"),
+             NamedNumber("days since " + energy.CalDate + " to " + FormatShortDate(today),
+                         static_cast<double>(days))},
+            muPerCGy);
     }
     return muPerCGy;
 }

@@ -260,6 +260,10 @@ Trace EntryTrace(TraceRule rule, const std::string& table, const std::string& la
     return trace;
 }
 
+TraceNumber NamedNumber(std::string name, double value, std::string unit) {
+    return {std::move(name), value, std::move(unit), {}};
+}
+
 TraceNumber TracedNumber(std::string name, std::string unit, Trace from) {
     TraceNumber number{std::move(name), from.value, std::move(unit), {}};
     number.from.push_back(std::move(from));

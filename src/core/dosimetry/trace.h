@@ -103,6 +103,9 @@ Trace FormulaTrace(TraceFormula formula, std::vector<TraceNumber> operands, doub
 Trace EntryTrace(TraceRule rule, const std::string& table, const std::string& label,
                  const std::string& key, double value);
 
+/// A number as it stands, without a trace of its own.
+TraceNumber NamedNumber(std::string name, double value, std::string unit = {});
+
 /// A number with the trace that worked it out.
 TraceNumber TracedNumber(std::string name, std::string unit, Trace from);
 
