@@ -215,6 +215,29 @@ Result<double> FieldDepthDose(const RefField& field, double t,
                                 RefFieldText(field));
 }
 
+/// Depth dose P at table depth t from four fields around (xs, ys), each read at t, weighted by
+/// inverse square distance; `trace`, when given, gets the fields with their depth readings.
+Result<TableValue> FourFieldDepthDose(const Neighbours& near, double t, double xs, double ys,
+                                      std::optional<DepthOutsideTable>* outside, Trace* trace) {
+    std::array<std::vector<Trace>, 4> from;
+    std::array<double, 4> doses{};
+    for (std::size_t i = 0; i < doses.size(); ++i) {
+        const Result<double> dose =
+            FieldDepthDose(*near.fields[i], t, outside, trace != nullptr ? &from[i] : nullptr);
+        if (!dose) {
+            return dose.status();
+        }
+        doses[i] = *dose;
+    }
+    std::array<double, 4> shares{};
+    const double p = WeightFour(near, xs, ys, doses, &shares);
+    if (trace != nullptr) {
+        trace->rule = TraceRule::FourQuadrant;
+        TraceFour(trace, near, "depth dose", doses, shares, std::move(from));
+    }
+    return TableValue{p, false};
+}
+
 /// Depth dose P at table depth t for the field (xs, ys) already scaled to the table's SSD;
 /// `trace`, when given, gets the fields used, each with its depth reading.
 Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, double ys,
@@ -226,31 +249,19 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
         allFourHaveData = hasData(*near.fields[i]);
     }
     const std::string table = "depth doses of the reference fields of " + energy.Name;
-    std::array<std::vector<Trace>, 4> from;
-    const auto fromOf = [&](std::size_t i) { return trace != nullptr ? &from[i] : nullptr; };
+    if (trace != nullptr) {
+        *trace = FieldTrace(table, TraceRule::Exact, xs, ys);
+    }
     if (allFourHaveData) {
-        std::array<double, 4> doses{};
-        for (std::size_t i = 0; i < doses.size(); ++i) {
-            const Result<double> dose = FieldDepthDose(*near.fields[i], t, outside, fromOf(i));
-            if (!dose) {
-                return dose.status();
-            }
-            doses[i] = *dose;
-        }
-        std::array<double, 4> shares{};
-        const double p = WeightFour(near, xs, ys, doses, &shares);
-        if (trace != nullptr) {
-            *trace = FieldTrace(table, TraceRule::FourQuadrant, xs, ys);
-            TraceFour(trace, near, "depth dose", doses, shares, std::move(from));
-        }
-        return TableValue{p, false};
+        return FourFieldDepthDose(near, t, xs, ys, outside, trace);
     }
     if (near.kind == Neighbours::Kind::Exact && hasData(*near.fields[0])) {
-        const Result<double> dose = FieldDepthDose(*near.fields[0], t, outside, fromOf(0));
+        std::vector<Trace> from;
+        const Result<double> dose =
+            FieldDepthDose(*near.fields[0], t, outside, trace != nullptr ? &from : nullptr);
         if (dose && trace != nullptr) {
-            *trace = FieldTrace(table, TraceRule::Exact, xs, ys);
             trace->entries = {
-                FieldEntry(*near.fields[0], false, "depth dose", *dose, std::move(from[0]))};
+                FieldEntry(*near.fields[0], false, "depth dose", *dose, std::move(from))};
         }
         return dose ? Result<TableValue>(TableValue{*dose, true}) : dose.status();
     }
@@ -260,8 +271,6 @@ Result<TableValue> TableDepthDose(const TgEnergy& energy, double t, double xs, d
                                         " has a depth-dose table");
     }
     if (trace != nullptr) {
-        *trace = Trace{};
-        trace->table = table;
         trace->fallback = true;
     }
     return InterpolateOverFields(
