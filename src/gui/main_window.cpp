@@ -5,6 +5,7 @@
 #include "core/workbench/workbench_text.h"
 #include "gui/beam_dialogs.h"
 #include "gui/dialogs.h"
+#include "gui/explain_dock.h"
 #include "gui/icons.h"
 #include "gui/linacs_menu.h"
 #include "gui/print_command.h"
@@ -71,6 +72,12 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
+    m_explain = new ExplainDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_explain);
+    // A beam computed again brings new traces for the same lines.
+    const auto explainSelected = [this] { m_explain->ShowTrace(m_model->TraceAt(SelectedNode())); };
+    connect(m_model, &WorkbenchModel::WorkbenchEdited, this, explainSelected);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, explainSelected);
     // Installed, the banners and the action levels are the department's files in the
     // configuration folder.
     const QString programFiles =
@@ -306,6 +313,7 @@ void MainWindow::PrintPatientClick() {
 
 void MainWindow::WorkbenchTreeViewChange() {
     UpdateCommands();
+    m_explain->ShowTrace(m_model->TraceAt(SelectedNode()));
 }
 
 } // namespace kova::gui

@@ -20,6 +20,7 @@ class QSettings;
 
 namespace kova::gui {
 
+class ExplainDock;
 class PrintReportDialog;
 class LinacsMenu;
 class WorkbenchModel;
@@ -90,6 +91,8 @@ public:
 
     /// The print options dialog, made once with the window.
     PrintReportDialog* printReportDialog() const { return m_printDialog; }
+    /// "Explain": the trace of the selected result line.
+    ExplainDock* explainDock() const { return m_explain; }
     /// Where the banner files are read from: the program's folder unless set.
     void SetBannerFolder(const QString& folder) { m_bannerFolder = folder; }
 
@@ -158,6 +161,7 @@ private:
     WorkbenchModel* m_model = nullptr;
     QMenu* m_popup = nullptr;
     PrintReportDialog* m_printDialog = nullptr;
+    ExplainDock* m_explain = nullptr;
     QString m_bannerFolder;
     QString m_pdfFolder;
     LinacsMenu* m_linacsMenu = nullptr;

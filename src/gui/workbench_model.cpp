@@ -58,6 +58,7 @@ Rows LineRows(const std::vector<TextNode>& lines, Node* parent) {
         auto node = NewNode(NodeKind::Line, parent);
         node->text = ToQ(line.text);
         node->image = line.image;
+        node->trace = line.trace;
         node->children = LineRows(line.children, node.get());
         rows.push_back(std::move(node));
     }
@@ -182,6 +183,10 @@ TBeam* WorkbenchModel::BeamAt(const QModelIndex& index) const {
     return NodeOf(index)->beam;
 }
 
+std::shared_ptr<const Trace> WorkbenchModel::TraceAt(const QModelIndex& index) const {
+    return index.isValid() ? NodeOf(index)->trace : nullptr;
+}
+
 Node* WorkbenchModel::NodeOf(const QModelIndex& index) const {
     Q_ASSERT(!index.isValid() || index.model() == this);
     return index.isValid() ? static_cast<Node*>(index.internalPointer()) : m_root.get();
@@ -290,6 +295,7 @@ void WorkbenchModel::UpdateLines(std::span<const std::unique_ptr<Node>> rows,
                                  const std::vector<TextNode>& lines) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         Node* node = rows[i].get();
+        node->trace = lines[i].trace;
         const QString text = ToQ(lines[i].text);
         if (node->text != text || node->image != lines[i].image) {
             node->text = text;

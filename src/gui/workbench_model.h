@@ -77,6 +77,8 @@ public:
     Patient* PatientAt(const QModelIndex& index) const;
     TTreatment* TreatmentAt(const QModelIndex& index) const;
     TBeam* BeamAt(const QModelIndex& index) const;
+    /// Where the value of a result line comes from; none for any other row.
+    std::shared_ptr<const Trace> TraceAt(const QModelIndex& index) const;
 
     /// The changes made through the model, to undo and redo; emptied when another workbench
     /// is shown or a linac's data change.

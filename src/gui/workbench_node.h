@@ -15,11 +15,12 @@ namespace kova::gui {
 struct WorkbenchNode {
     NodeKind kind = NodeKind::Line;
     WorkbenchNode* parent = nullptr;
-    Patient* patient = nullptr;      ///< a patient's row
-    TTreatment* treatment = nullptr; ///< a treatment's row
-    TBeam* beam = nullptr;           ///< a beam's row
-    QString text;                    ///< a line's text
-    int image = -1;                  ///< a line's image index; -1 for none
+    Patient* patient = nullptr;         ///< a patient's row
+    TTreatment* treatment = nullptr;    ///< a treatment's row
+    TBeam* beam = nullptr;              ///< a beam's row
+    QString text;                       ///< a line's text
+    int image = -1;                     ///< a line's image index; -1 for none
+    std::shared_ptr<const Trace> trace; ///< where a line's value comes from; none for most
     std::vector<std::unique_ptr<WorkbenchNode>> children;
 };
 

@@ -4,6 +4,7 @@
 #include "core/beams/photon_beam.h"
 #include "core/workbench/workbench_text.h"
 #include "gui/dialogs.h"
+#include "gui/explain_dock.h"
 #include "gui/gui_test.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
@@ -17,10 +18,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -30,6 +33,7 @@
 #include <functional>
 
 using kova::gui::Dialogs;
+using kova::gui::ExplainDock;
 using kova::gui::MainWindow;
 using kova::gui::NodeKind;
 using kova::gui::TreatmentDialog;
@@ -706,6 +710,26 @@ private slots:
                                          QStringLiteral("2 cm")}));
         QCOMPARE(Children(Child(details, 6)).size(), 1);
         QVERIFY(Children(Child(details, 6))[0].startsWith(QStringLiteral("Offset Factor = ")));
+
+        // Selecting a factor explains it in the dock, and Copy takes the explanation; a line
+        // without a looked-up value explains nothing.
+        ExplainDock* explain = window.explainDock();
+        window.WorkbenchTreeView->setCurrentIndex(Child(details, 1));
+        const QString explained = explain->ExplainText->toPlainText();
+        QVERIFY2(explained.startsWith(QStringLiteral("Field Factor = ")), qPrintable(explained));
+        QVERIFY(explained.contains(QStringLiteral("four-quadrant")));
+        explain->ExplainCopy->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), explained);
+        const QByteArray explainShot = qgetenv("KOVA_EXPLAIN_SCREENSHOT");
+        if (!explainShot.isEmpty()) {
+            window.resize(900, 860);
+            window.WorkbenchTreeView->expandAll();
+            window.WorkbenchTreeView->scrollTo(Child(details, 1));
+            QTest::qWait(200);
+            QVERIFY(window.grab().save(QString::fromLocal8Bit(explainShot)));
+        }
+        window.WorkbenchTreeView->setCurrentIndex(beam);
+        QVERIFY(explain->ExplainText->toPlainText().isEmpty());
 
         const QByteArray screenshot = qgetenv("KOVA_SCREENSHOT");
         if (!screenshot.isEmpty()) {

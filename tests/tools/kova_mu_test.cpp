@@ -371,13 +371,22 @@ TEST(KovaMuProgram, EveryKindInTextAndJson) {
     for (const char* part :
          {"\"wedgeDose\": 40", "\"wedgeMU\": ", "\"wedgedSsdPDD\": ", "\"applicator\": \"15x15\"",
           "\"applicatorFactor\": 0.9018", "\"lungShieldFactor\": ", "\"headDose\": ",
-          "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\""}) {
+          "\"lungShieldFactor\": null", "\"shield\": \"Lead 3\"", "\"e-\"", "\"tbi\"",
+          // Where each factor comes from: a trace object per factor.
+          "\"traces\": {", "\"wedgedTmr\": {", "\"rule\": \"entry\"", "\"rule\": \"endClamp\"",
+          "\"formula\": \"TMR = P x ((SCD + d) / (SCD + b))^2\"", "\"weight\": "}) {
         EXPECT_TRUE(Contains(run.out, part)) << part;
     }
     const ProgramRun text =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(examples / "demo_electron.ini"));
     // 200 cGy / 0.9018 cGy/MU (the 15x15 applicator's output at the 90% depth) = 221.78 MU.
     EXPECT_TRUE(Contains(text.out, "== Chest wall 9 MeV: MU = 221.78\n")) << text.out;
+    const ProgramRun explained = RunKovaMu(work, "--explain " + kLinacsOption + " " + kDate + " " +
+                                                     Quoted(examples / "demo_electron.ini"));
+    EXPECT_TRUE(Contains(explained.out, "  15x15 (0.9018 cGy/MU)\n    | Applicator Factor = "
+                                        "0.9018 (the chosen entry)\n    |   Table: applicators "
+                                        "of 9MeV\n"))
+        << explained.out;
 }
 
 TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {

@@ -43,7 +43,12 @@ const char* const kUsage =
     "                       the action levels of the TPS MU check (default: ActionLevels.ini\n"
     "                       in the program files folder, below; else 3 % photon and\n"
     "                       open/wedged, 5 % electron, TBI and IMRT/VMAT)\n"
-    "  --json               every input and result at full precision, as JSON\n"
+    "  --json               every input and result at full precision, as JSON, with a trace\n"
+    "                       object per factor: the table, the entries used (keys and\n"
+    "                       values), their weights, the rule and the formula\n"
+    "  --explain            under each result line that shows a looked-up value, where it\n"
+    "                       comes from: the table, the entries used with their keys, values\n"
+    "                       and weights, the rule that applied and any conversion formula\n"
     "  --report OUT.pdf     the details report and the set-up sheet of the computed beams, as\n"
     "                       one patient, to a PDF file (--date is the date on the pages)\n"
     "  --patient NAME       the patient's name on the pages of --report\n"
@@ -68,6 +73,7 @@ struct Options {
     std::string linacs = "Linacs";
     kova::Date today = kova::SystemToday();
     bool json = false;
+    bool explain = false;
     std::string actionLevels;
     std::vector<std::string> files;
     kova::mu::ReportRequest report;
@@ -92,6 +98,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
         const bool hasValue = i + 1 < args.size();
         if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--explain") {
+            options.explain = true;
         } else if ((arg == "--report" || arg == "--patient" || arg == "--comment") && hasValue) {
             auto& option = arg == "--report"    ? options.report.file
                            : arg == "--patient" ? options.report.patient
@@ -198,9 +206,9 @@ kova::Result<const kova::mu::DicomPlugin*> LoadDicomPlugin(const char* argv0) {
 /// --rtplan: every beam of the plan, against its MU.
 int CheckPlan(const Options& options, const kova::mu::PlanReader& readPlan,
               const std::vector<std::unique_ptr<kova::TLinacSpec>>& linacs, const char* argv0) {
-    const kova::mu::PlanCheckResult plan =
-        kova::mu::CheckPlan(options.rtplan, readPlan, linacs, options.today,
-                            ActionLevelsOf(options, argv0), options.json, std::cout, std::cerr);
+    const kova::mu::PlanCheckResult plan = kova::mu::CheckPlan(
+        options.rtplan, readPlan, linacs, options.today, ActionLevelsOf(options, argv0),
+        options.json, std::cout, std::cerr, options.explain);
     if (!plan.read) {
         return kExitUsage;
     }
@@ -286,7 +294,7 @@ int ComputeAndWrite(std::vector<kova::ResolvedBeam>& beams, const Options& optio
                 std::cout << kova::TerminalText(line) << '\n';
             }
             group = line;
-            kova::mu::WriteText(std::cout, outcome, levels);
+            kova::mu::WriteText(std::cout, outcome, levels, {}, options.explain);
         }
     }
     if (!allComputed) {

@@ -46,13 +46,13 @@ std::vector<PlanBeamRun> RunBeams(const std::vector<ImportedBeam>& imported,
 }
 
 void WriteRunsText(std::ostream& out, const PlanData& plan, const std::vector<PlanBeamRun>& runs,
-                   const ActionLevels& levels) {
+                   const ActionLevels& levels, bool explain) {
     const PlanPatient patient = PlanPatientOf(plan);
     out << "Plan " << EscapeControls(plan.label) << ": " << TerminalText(patient.name) << " ("
         << TerminalText(patient.ID) << ")\n";
     for (const PlanBeamRun& run : runs) {
         if (run.outcome) {
-            WriteText(out, *run.outcome, levels, run.imported->tpsRefusal);
+            WriteText(out, *run.outcome, levels, run.imported->tpsRefusal, explain);
         } else {
             out << "== " << TerminalText(run.imported->title)
                 << ": refused: " << TerminalText(run.reason) << '\n';
@@ -120,7 +120,7 @@ void WriteRunsJson(std::ostream& out, const std::string& path, const PlanData& p
 PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
                           const std::vector<std::unique_ptr<TLinacSpec>>& linacs, const Date& today,
                           const ActionLevels& levels, bool json, std::ostream& out,
-                          std::ostream& err) {
+                          std::ostream& err, bool explain) {
     const Result<PlanData> plan = readPlan(path);
     if (!plan) {
         err << "kova-mu: " << EscapeControls(path + ": " + plan.reason()) << '\n';
@@ -141,7 +141,7 @@ PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
     if (json) {
         WriteRunsJson(out, path, *plan, runs, today, levels);
     } else {
-        WriteRunsText(out, *plan, runs, levels);
+        WriteRunsText(out, *plan, runs, levels, explain);
     }
     return result;
 }

@@ -29,10 +29,11 @@ using PlanReader = std::function<Result<PlanData>(const std::string& path)>;
 /// `today` and writes each beam as the beam files' beams are written (text, or with `json` one
 /// object with the plan's patient and label and the beams in plan order); a beam the import refuses
 /// or cannot settle (no linac or energy of the plan's name) is written refused, with the reason
-/// naming the mismatch. A file that cannot be read goes to `err`.
+/// naming the mismatch. A file that cannot be read goes to `err`. With `explain` the text
+/// carries the trace of each looked-up value under its line.
 PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
                           const std::vector<std::unique_ptr<TLinacSpec>>& linacs, const Date& today,
                           const ActionLevels& levels, bool json, std::ostream& out,
-                          std::ostream& err);
+                          std::ostream& err, bool explain = false);
 
 } // namespace kova::mu

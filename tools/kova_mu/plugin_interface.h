@@ -31,7 +31,7 @@ namespace kova::mu {
 /// Raised whenever a table below, or the core data crossing it, changes shape. kova-mu and
 /// its plug-ins are installed together from one build; this catches a plug-in left over
 /// from another.
-inline constexpr int kPluginInterfaceVersion = 2;
+inline constexpr int kPluginInterfaceVersion = 3;
 
 /// The start of every plug-in's table. Its layout never changes, so that a plug-in of
 /// another version is recognized, and refused, before anything else of its table is used.

@@ -16,13 +16,93 @@ Json Text(const std::string& text) {
 }
 
 /// Result lines as the program shows them, two spaces of indent per level, each text safe for
-/// a terminal.
-void WriteLines(std::ostream& out, const std::vector<TextNode>& nodes, int level) {
+/// a terminal; with `explain` each traced line is followed by its trace, one level deeper and
+/// marked "| ".
+void WriteLines(std::ostream& out, const std::vector<TextNode>& nodes, int level, bool explain) {
     for (const TextNode& node : nodes) {
-        out << std::string(static_cast<std::size_t>(2 * level), ' ') << TerminalText(node.text)
-            << '\n';
-        WriteLines(out, node.children, level + 1);
+        const std::string indent(static_cast<std::size_t>(2 * level), ' ');
+        out << indent << TerminalText(node.text) << '\n';
+        if (explain && node.trace != nullptr) {
+            for (const std::string& line : ExplainLines(*node.trace)) {
+                out << indent << "  | " << TerminalText(line) << '\n';
+            }
+        }
+        WriteLines(out, node.children, level + 1, explain);
     }
+}
+
+const char* RuleKey(TraceRule rule) {
+    switch (rule) {
+    case TraceRule::Entry:
+        return "entry";
+    case TraceRule::Exact:
+        return "exact";
+    case TraceRule::EndClamp:
+        return "endClamp";
+    case TraceRule::Linear:
+        return "linear";
+    case TraceRule::FourQuadrant:
+        return "fourQuadrant";
+    case TraceRule::BuildUp:
+        return "buildUp";
+    case TraceRule::NotApplied:
+        return "notApplied";
+    case TraceRule::Formula:
+        return "formula";
+    }
+    return "";
+}
+
+Json TraceJson(const Trace& trace);
+
+Json NumberJson(const TraceNumber& number) {
+    Json json = {{"name", Text(number.name)}, {"value", ToJson(number.value)}};
+    if (!number.unit.empty()) {
+        json["unit"] = Text(number.unit);
+    }
+    if (!number.from.empty()) {
+        json["from"] = TraceJson(number.from.front());
+    }
+    return json;
+}
+
+Json NumbersJson(const std::vector<TraceNumber>& numbers) {
+    Json array = Json::array();
+    for (const TraceNumber& number : numbers) {
+        array.push_back(NumberJson(number));
+    }
+    return array;
+}
+
+/// A trace at full precision: the table, the rule, the point read, the entries with their
+/// keys, values and weights, the formula with its operands, and the value.
+Json TraceJson(const Trace& trace) {
+    Json entries = Json::array();
+    for (const TraceEntry& entry : trace.entries) {
+        entries.push_back({{"label", Text(entry.label)},
+                           {"keys", NumbersJson(entry.keys)},
+                           {"value", NumberJson(entry.value)},
+                           {"weight", ToJson(entry.weight)}});
+    }
+    Json json = {{"title", Text(trace.title)},
+                 {"table", trace.table.empty() ? Json(nullptr) : Text(trace.table)},
+                 {"rule", RuleKey(trace.rule)},
+                 {"fallback", trace.fallback},
+                 {"point", NumbersJson(trace.point)},
+                 {"entries", entries}};
+    json["formula"] =
+        trace.formula == TraceFormula::None ? Json(nullptr) : Json(FormulaText(trace.formula));
+    json["operands"] = NumbersJson(trace.operands);
+    json["value"] = ToJson(trace.value);
+    return json;
+}
+
+Json TracesJson(const TraceList& traces) {
+    Json object = Json::object();
+    for (const auto& trace : traces) {
+        object[trace->factor] = TraceJson(*trace);
+    }
+    return object;
 }
 
 Json Named(const std::vector<NamedValue>& values) {
@@ -76,6 +156,7 @@ Json Beam(const BeamOutcome& outcome, const Date& today, const ActionLevels& lev
         const TBeam& computed = *outcome.beam;
         beam["input"] = Named(computed.Inputs());
         beam["factors"] = Named(computed.Factors());
+        beam["traces"] = TracesJson(computed.Traces());
         beam["MU"] = ToJson(computed.MU);
         const std::optional<TPSComparison> tps = CompareWithTPS(computed, levels);
         beam["tpsMU"] = tps ? ToJson(tps->tpsMU) : Json(nullptr);
@@ -125,7 +206,7 @@ std::string GroupLine(const ResolvedBeam& beam) {
 }
 
 void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels,
-               const std::string& notCompared) {
+               const std::string& notCompared, bool explain) {
     // Every text from a file reaches the terminal escaped: no title can clear the screen.
     const std::string title = TerminalText(outcome.resolved->block->title);
     if (!outcome.computed) {
@@ -141,7 +222,7 @@ void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels
         out << ", not compared: " << TerminalText(notCompared);
     }
     out << '\n';
-    WriteLines(out, ResultLines(*outcome.beam, levels), 1);
+    WriteLines(out, ResultLines(*outcome.beam, levels), 1, explain);
 }
 
 void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today,

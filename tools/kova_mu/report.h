@@ -14,9 +14,10 @@ namespace kova::mu {
 /// ", beyond action level" when it is; or "== TITLE: refused: REASON"), then the beam's result
 /// lines as the program shows them, two spaces of indent per level.
 /// With `notCompared` (why the beam has no TPS MU to be compared with) a computed beam's
-/// first line ends ", not compared: REASON".
+/// first line ends ", not compared: REASON". With `explain` every line that shows a looked-up
+/// value is followed by its trace (ExplainLines), one level deeper, each line marked "| ".
 void WriteText(std::ostream& out, const BeamOutcome& outcome, const ActionLevels& levels,
-               const std::string& notCompared = {});
+               const std::string& notCompared = {}, bool explain = false);
 
 /// "# Patient NAME, treatment NAME" for a beam of a saved workbench (its Patient and
 /// Treatment keys, "-" for one missing); empty for a beam without either.
@@ -26,8 +27,9 @@ std::string GroupLine(const ResolvedBeam& beam);
 /// UTF-8, numbers at full precision (null when not finite).
 nlohmann::ordered_json ToJson(const ReportedValue& value);
 
-/// Every beam with its stored input and results at full precision, its result lines, its
-/// column of the details report and its set-up row.
+/// Every beam with its stored input and results at full precision, where each factor comes
+/// from ("traces": a trace object per factor name), its result lines, its column of the
+/// details report and its set-up row.
 void WriteJson(std::ostream& out, const std::vector<BeamOutcome>& outcomes, const Date& today,
                const ActionLevels& levels);
 

@@ -2,6 +2,7 @@
 
 #include "core/beams/beam_kind.h"
 #include "core/common/text_tree.h"
+#include "core/dosimetry/trace.h"
 #include "core/text/date_text.h"
 
 #include <memory>
@@ -135,6 +136,8 @@ public:
     /// The stored inputs and the factors of the last calculation, by name.
     virtual std::vector<NamedValue> Inputs() const = 0;
     virtual std::vector<NamedValue> Factors() const = 0;
+    /// Where the factors of the last calculation come from, each named as in Factors().
+    virtual TraceList Traces() const { return {}; }
     /// The form that edits this beam: its controls' texts and the rules that run on typing.
     virtual std::unique_ptr<BeamForm> CreateForm() = 0;
     /// An independent copy of the beam: its inputs, results and machine, and copies of the

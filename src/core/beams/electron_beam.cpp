@@ -81,6 +81,11 @@ Status TElectronBeam::Accept(const ElectronBeamInput& in, const Date& today) {
     static_cast<BeamFields&>(*this) = in;
     applicator = in.applicator;
     applicatorFactor = in.applicator->AF;
+    traces.clear();
+    AddTrace(traces,
+             EntryTrace(TraceRule::Entry, "applicators of " + machine.eEnergy->Name,
+                        applicator->Name, "Applicator Factor", applicatorFactor),
+             "applicatorFactor", "Applicator Factor");
     MU = *mu;
     day = today;
     calculated = true;
@@ -91,10 +96,11 @@ std::vector<TextNode> TElectronBeam::ShowResults() const {
     if (!calculated || applicator == nullptr) {
         return {};
     }
-    return {
-        Line("Size @ SCD = " + G(width) + " cm x " + G(height) + " cm"), RotationLine(*this),
-        Line("Dose = " + G(dose) + " cGy"), Line("MU = " + MUFormat(MU)),
-        Line(applicator->Name + " (" + G(applicatorFactor) + " cGy/MU)", {}, kImageApplicatorLine)};
+    return {Line("Size @ SCD = " + G(width) + " cm x " + G(height) + " cm"), RotationLine(*this),
+            Line("Dose = " + G(dose) + " cGy"), Line("MU = " + MUFormat(MU)),
+            Traced(Line(applicator->Name + " (" + G(applicatorFactor) + " cGy/MU)", {},
+                        kImageApplicatorLine),
+                   traces, "applicatorFactor")};
 }
 
 std::vector<std::string> TElectronBeam::DetailsColumn(const Date& printDay) const {

@@ -3,6 +3,7 @@
 #include "core/beams/beam.h"
 #include "core/beams/bound_form.h"
 #include "core/beams/control_names.h"
+#include "core/dosimetry/trace.h"
 #include "core/linac/energy.h"
 
 namespace kova {
@@ -25,6 +26,7 @@ public:
 
     const Applicator* applicator = nullptr; ///< the chosen applicator of the energy
     double applicatorFactor = 0;            ///< its output at the last calculation, cGy/MU
+    TraceList traces;                       ///< where the applicator factor comes from
 
     BeamKind Kind() const override { return BeamKind::Electron; }
 
@@ -37,6 +39,7 @@ public:
     std::vector<const EnergyListItem*> UsedEntries() const override;
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
+    TraceList Traces() const override { return traces; }
     std::unique_ptr<BeamForm> CreateForm() override;
     std::unique_ptr<TBeam> Clone() const override;
 

@@ -50,18 +50,20 @@ Status CheckDoses(const PhotonBeamInput& in, double wedgeDose) {
 Status WedgedPart(const TgEnergy& energy, const PhotonBeamInput& in, double wedgeDose,
                   OpenWedgedCalculation& calc) {
     PhotonFactors& f = calc.open.factors;
-    const Result<WedgeFactors> wedge = WedgeFactorsAt(*in.wedge, in.equivSize);
+    const Result<WedgeFactors> wedge = WedgeFactorsAt(*in.wedge, in.equivSize, &f.traces);
     if (!wedge) {
         return wedge.status();
     }
     f.wedgeFactor = wedge->WF;
     f.warpFactor = wedge->PDDWarp;
-    f.effectiveDepth = EffectiveDepth(in.depth, energy.Buildup, f.warpFactor);
-    const Result<DepthDoseSet> wedged = DepthDoseAt(energy, in, f.effectiveDepth);
+    SetEffectiveDepth(energy, in.depth, f);
+    DepthDoseTraces traces;
+    const Result<DepthDoseSet> wedged = DepthDoseAt(energy, in, f.effectiveDepth, &traces);
     if (!wedged) {
         return wedged.status();
     }
     calc.wedged = *wedged;
+    AddDepthDoseTraces(f.traces, std::move(traces), "wedged");
     std::vector<NamedFactor> each = {{"Wedge Factor", f.wedgeFactor},
                                      {"Shield Factor", f.shieldFactor}};
     if (!in.wedge->isOffsetWedged) {
@@ -89,11 +91,13 @@ Status OpenPart(const TgEnergy& energy, const Date& today, PhotonCalculation& ca
         return common;
     }
     f.effectiveDepth = in.depth;
-    const Result<DepthDoseSet> open = DepthDoseAt(energy, in, in.depth);
+    DepthDoseTraces traces;
+    const Result<DepthDoseSet> open = DepthDoseAt(energy, in, in.depth, &traces);
     if (!open) {
         return open.status();
     }
     f.SetDepthDose(*open);
+    AddDepthDoseTraces(f.traces, std::move(traces));
     // The wedge factor is still 1 here: the open part never carries it.
     return OffsetCalibrationAndMU(energy, today, DoseRule::ZeroOrAbove, calc);
 }
@@ -162,7 +166,7 @@ std::vector<TextNode> TPhotonOWBeam::ShowResults() const {
     }
     for (TextNode& node : lines.back().children) {
         if (node.image == kImageWedgeLine) {
-            node.children.push_back(DepthDoseNode(wedgedDepthDose));
+            node.children.push_back(DepthDoseNode(wedgedDepthDose, factors.traces, "wedged"));
         }
     }
     lines.push_back(Line("Wedge Dose = " + G(WedgeDose) + " cGy"));

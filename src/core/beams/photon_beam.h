@@ -58,14 +58,24 @@ struct PhotonFactors {
     double trayFactor = 1;
     double multileafFactor = 1;
     double offsetFactor = 1;
+    /// Where each factor comes from, by its name among the beam's Factors().
+    TraceList traces;
 
     /// The depth-dose set of the lookup.
     void SetDepthDose(const DepthDoseSet& set);
     DepthDoseSet DepthDose() const;
 };
 
-/// "Depth Dose" with TMR, SSD PDD and SCD PDD (with its field size) of one depth-dose set.
-TextNode DepthDoseNode(const DepthDoseSet& set);
+/// "Depth Dose" with TMR, SSD PDD and SCD PDD (with its field size) of one depth-dose set,
+/// each line with its trace among `traces` (named with `prefix`, as AddDepthDoseTraces).
+TextNode DepthDoseNode(const DepthDoseSet& set, const TraceList& traces,
+                       const std::string& prefix = {});
+
+/// The name of a factor of a part: "tmr", or with the prefix "wedged" "wedgedTmr".
+std::string PartFactorName(const std::string& prefix, const std::string& name);
+
+/// Adds the traces of a depth-dose set under the names of PartFactorName.
+void AddDepthDoseTraces(TraceList& list, DepthDoseTraces traces, const std::string& prefix = {});
 
 /// A photon beam as a successful OK stores it.
 struct PhotonCalculation {
@@ -102,6 +112,7 @@ public:
     std::vector<const EnergyListItem*> UsedEntries() const override;
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
+    TraceList Traces() const override { return factors.traces; }
     std::unique_ptr<BeamForm> CreateForm() override;
     std::unique_ptr<TBeam> Clone() const override;
 

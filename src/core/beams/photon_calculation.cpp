@@ -4,7 +4,9 @@
 #include "core/text/number_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <iterator>
 
 namespace kova {
 namespace {
@@ -238,27 +240,81 @@ Status CheckPhotonInput(const TLinacSpec& linac, const TgEnergy& energy, const P
 
 Status FieldAndModifierFactors(const TgEnergy& energy, const PhotonBeamInput& in,
                                PhotonFactors& f) {
-    const Result<TableValue> fieldFactor = LookupFieldFactor(energy, in.width, in.height);
+    Trace fieldFactorTrace;
+    const Result<TableValue> fieldFactor =
+        LookupFieldFactor(energy, in.width, in.height, &fieldFactorTrace);
     if (!fieldFactor) {
         return fieldFactor.status();
     }
     f.fieldFactor = fieldFactor->value;
     f.fieldFactorFromTable = fieldFactor->fromTable;
+    AddTrace(f.traces, std::move(fieldFactorTrace), "fieldFactor", "Field Factor");
     f.shieldFactor = in.shield != nullptr ? in.shield->SF : 1;
     f.trayFactor = in.tray != nullptr ? in.tray->TF : 1;
     f.multileafFactor = in.multileaf != nullptr ? in.multileaf->MLCF : 1;
+    const auto chosen = [&](const EnergyListItem* entry, const char* kind, const char* factor,
+                            const char* title, double value) {
+        if (entry != nullptr) {
+            AddTrace(f.traces,
+                     EntryTrace(TraceRule::Entry, std::string(kind) + " of " + energy.Name,
+                                entry->Name, title, value),
+                     factor, title);
+        }
+    };
+    chosen(in.shield, "shields", "shieldFactor", "Shield Factor", f.shieldFactor);
+    chosen(in.tray, "trays", "trayFactor", "Tray Factor", f.trayFactor);
+    chosen(in.multileaf, "multileaf factors", "multileafFactor", "Multileaf Factor",
+           f.multileafFactor);
     return Status::Ok();
 }
 
 Status CalibrationAndScale(const TgEnergy& energy, double ssd, const Date& today,
                            PhotonFactors& f) {
-    const Result<double> muPerCGy = CalibrationMUPerCGy(energy, today);
+    Trace muTrace;
+    const Result<double> muPerCGy = CalibrationMUPerCGy(energy, today, &muTrace);
     if (!muPerCGy) {
         return muPerCGy.status();
     }
     f.MUperCGy = *muPerCGy;
+    AddCalibrationTraces(f.traces, std::move(muTrace));
     f.scaleFactor = InverseSquareScale(energy, ssd);
+    AddTrace(f.traces,
+             FormulaTrace(TraceFormula::InverseSquare,
+                          {{"SCD", energy.SCD, "cm", {}},
+                           {"SSD", ssd, "cm", {}},
+                           {"b", energy.Buildup, "cm", {}}},
+                          f.scaleFactor),
+             "scaleFactor", "Scale Factor");
     return Status::Ok();
+}
+
+void AddCalibrationTraces(TraceList& traces, Trace muPerCGy) {
+    muPerCGy.title = "MU per cGy";
+    Trace actual =
+        FormulaTrace(TraceFormula::Reciprocal, {TracedNumber("x (MU per cGy)", "MU/cGy", muPerCGy)},
+                     1 / muPerCGy.value);
+    AddTrace(traces, std::move(muPerCGy), "MUperCGy", "MU per cGy");
+    AddTrace(traces, std::move(actual), "actualCalibrationFactor", "Actual Calibration Factor");
+}
+
+std::string PartFactorName(const std::string& prefix, const std::string& name) {
+    if (prefix.empty() || name.empty()) {
+        return name;
+    }
+    return prefix + static_cast<char>(std::toupper(static_cast<unsigned char>(name[0]))) +
+           name.substr(1);
+}
+
+void AddDepthDoseTraces(TraceList& list, DepthDoseTraces traces, const std::string& prefix) {
+    const std::pair<Trace*, const char*> named[] = {{&traces.scdPDD, "scdPDD"},
+                                                    {&traces.tmr, "tmr"},
+                                                    {&traces.ssdPDD, "ssdPDD"},
+                                                    {&traces.scdPDDSize, "scdPDDSize"}};
+    const char* titles[] = {"SCD PDD", "TMR", "SSD PDD", "SCD PDD Size"};
+    for (std::size_t i = 0; i < std::size(named); ++i) {
+        AddTrace(list, std::move(*named[i].first), PartFactorName(prefix, named[i].second),
+                 titles[i]);
+    }
 }
 
 double InverseSquareScale(const TgEnergy& energy, double ssd) {
@@ -267,13 +323,34 @@ double InverseSquareScale(const TgEnergy& energy, double ssd) {
     return ((c + b) / (ssd + b)) * ((c + b) / (ssd + b));
 }
 
-Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize) {
-    const std::optional<WedgeFactors> factors = wedge.GetFactors(equivSize);
+Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize, TraceList* traces) {
+    Trace wfTrace, warpTrace;
+    const std::optional<WedgeFactors> factors =
+        traces != nullptr ? wedge.GetFactors(equivSize, &wfTrace, &warpTrace)
+                          : wedge.GetFactors(equivSize);
     if (!factors) {
         return Result<WedgeFactors>::Fail("the wedge " + wedge.Name + " has no wedge factor for " +
                                           Cm(equivSize));
     }
+    if (traces != nullptr) {
+        AddTrace(*traces, std::move(wfTrace), "wedgeFactor", "Wedge Factor");
+        AddTrace(*traces, std::move(warpTrace), "warpFactor", "Wedge PPD Warp Factor");
+    }
     return *factors;
+}
+
+void SetEffectiveDepth(const TgEnergy& energy, double depth, PhotonFactors& f) {
+    f.effectiveDepth = EffectiveDepth(depth, energy.Buildup, f.warpFactor);
+    TraceNumber warp{"warp", f.warpFactor, {}, {}};
+    if (const auto traced = FindTrace(f.traces, "warpFactor")) {
+        warp.from.push_back(*traced);
+    }
+    AddTrace(
+        f.traces,
+        FormulaTrace(TraceFormula::EffectiveDepth,
+                     {{"d", depth, "cm", {}}, {"b", energy.Buildup, "cm", {}}, std::move(warp)},
+                     f.effectiveDepth),
+        "effectiveDepth", "Effective Depth");
 }
 
 double EffectiveDepth(double depth, double buildup, double warp) {
@@ -281,22 +358,26 @@ double EffectiveDepth(double depth, double buildup, double warp) {
 }
 
 Result<DepthDoseSet> DepthDoseAt(const TgEnergy& energy, const PhotonBeamInput& in,
-                                 double effectiveDepth) {
+                                 double effectiveDepth, DepthDoseTraces* traces) {
     std::optional<DepthOutsideTable> outside;
-    Result<DepthDoseSet> set =
-        LookupDepthDose(energy, in.SSD, in.depth, effectiveDepth, in.width, in.height, &outside);
+    Result<DepthDoseSet> set = LookupDepthDose(energy, in.SSD, in.depth, effectiveDepth, in.width,
+                                               in.height, &outside, traces);
     if (set || !outside) {
         return set;
     }
     return DepthOutside(in, effectiveDepth, energy.Buildup, *outside);
 }
 
-Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff) {
+Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff,
+                                  Trace* trace) {
     if (offsetOff || offset < energy.IgnoreOffset) {
         offsetOff = true;
+        if (trace != nullptr) {
+            *trace = EntryTrace(TraceRule::NotApplied, {}, {}, {}, 1.0);
+        }
         return 1.0;
     }
-    return LookupOffsetFactor(energy, offset);
+    return LookupOffsetFactor(energy, offset, trace);
 }
 
 Status CheckDivisors(const std::vector<NamedFactor>& divisors) {
@@ -352,7 +433,7 @@ Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgE
         return checked;
     }
     if (in.wedge != nullptr) {
-        const Result<WedgeFactors> wedge = WedgeFactorsAt(*in.wedge, in.equivSize);
+        const Result<WedgeFactors> wedge = WedgeFactorsAt(*in.wedge, in.equivSize, &f.traces);
         if (!wedge) {
             return wedge.status();
         }
@@ -362,12 +443,14 @@ Result<PhotonCalculation> CalculatePhotonBeam(const TLinacSpec& linac, const TgE
     if (Status common = FieldAndModifierFactors(energy, in, f); !common) {
         return common;
     }
-    f.effectiveDepth = EffectiveDepth(in.depth, energy.Buildup, f.warpFactor);
-    const Result<DepthDoseSet> depthDose = DepthDoseAt(energy, in, f.effectiveDepth);
+    SetEffectiveDepth(energy, in.depth, f);
+    DepthDoseTraces depthTraces;
+    const Result<DepthDoseSet> depthDose = DepthDoseAt(energy, in, f.effectiveDepth, &depthTraces);
     if (!depthDose) {
         return depthDose.status();
     }
     f.SetDepthDose(*depthDose);
+    AddDepthDoseTraces(f.traces, std::move(depthTraces));
     if (in.wedge != nullptr && in.wedge->isOffsetWedged) {
         in.offsetOff = true;
     }
@@ -381,11 +464,14 @@ Status OffsetCalibrationAndMU(const TgEnergy& energy, const Date& today, DoseRul
                               PhotonCalculation& calc) {
     PhotonBeamInput& in = calc.stored;
     PhotonFactors& f = calc.factors;
-    const Result<double> offsetFactor = OffsetFactorOfPart(energy, in.offset, in.offsetOff);
+    Trace offsetTrace;
+    const Result<double> offsetFactor =
+        OffsetFactorOfPart(energy, in.offset, in.offsetOff, &offsetTrace);
     if (!offsetFactor) {
         return offsetFactor.status();
     }
     f.offsetFactor = *offsetFactor;
+    AddTrace(f.traces, std::move(offsetTrace), "offsetFactor", "Offset Factor");
     if (Status calibration = CalibrationAndScale(energy, in.SSD, today, f); !calibration) {
         return calibration;
     }

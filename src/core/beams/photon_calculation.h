@@ -65,12 +65,22 @@ Status FieldAndModifierFactors(const TgEnergy& energy, const PhotonBeamInput& in
 Status CalibrationAndScale(const TgEnergy& energy, double ssd, const Date& today,
                            PhotonFactors& factors);
 
+/// Adds the trace of the MU per cGy ("MUperCGy") and of its reciprocal, the actual
+/// calibration factor the result lines show ("actualCalibrationFactor").
+void AddCalibrationTraces(TraceList& traces, Trace muPerCGy);
+
 /// The inverse-square scale factor from the energy's calibration distance to `ssd` (cm):
 /// ((SCD + b) / (SSD + b))^2 with b the build-up depth.
 double InverseSquareScale(const TgEnergy& energy, double ssd);
 
-/// Wedge factor and warp of `wedge` at the equivalent size (cm).
-Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize);
+/// Wedge factor and warp of `wedge` at the equivalent size (cm), their traces added to
+/// `traces` when given ("wedgeFactor", "warpFactor").
+Result<WedgeFactors> WedgeFactorsAt(const Wedge& wedge, double equivSize,
+                                    TraceList* traces = nullptr);
+
+/// The effective depth of `depth` (cm) under the warp of `f` (EffectiveDepth), stored in `f`
+/// with its trace, the warp's own trace under it.
+void SetEffectiveDepth(const TgEnergy& energy, double depth, PhotonFactors& f);
 
 /// The depth at which the depth-dose table is read: b + (d - b) x warp below the build-up
 /// depth b, the depth itself above it.
@@ -80,11 +90,12 @@ double EffectiveDepth(double depth, double buildup, double warp);
 /// table is refused with the depth as typed and the deepest (or shallowest) depth the table
 /// allows for it, through the wedge's warp when the table is read at a warped depth.
 Result<DepthDoseSet> DepthDoseAt(const TgEnergy& energy, const PhotonBeamInput& in,
-                                 double effectiveDepth);
+                                 double effectiveDepth, DepthDoseTraces* traces = nullptr);
 
 /// The offset factor of a part: 1 (and `offsetOff` set) when the offset is not used or lies
-/// below the energy's IgnoreOffset, the tabulated factor otherwise.
-Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff);
+/// below the energy's IgnoreOffset, the tabulated factor otherwise; `trace` says which.
+Result<double> OffsetFactorOfPart(const TgEnergy& energy, double offset, bool& offsetOff,
+                                  Trace* trace = nullptr);
 
 /// A factor an MU is divided by, by its name in the result lines.
 using NamedFactor = std::pair<const char*, double>;

@@ -24,31 +24,39 @@ TextNode SizeLine(const TPhotonBeam& b, const TLinacSpec& linac) {
 void AddModifierLines(const TPhotonBeam& b, std::vector<TextNode>& lines) {
     const PhotonFactors& f = b.factors;
     if (b.wedge != nullptr) {
-        lines.push_back(Line(b.wedge->Name,
-                             {Line("Wedge Factor = " + G(f.wedgeFactor)),
-                              Line("Wedge PPD Warp Factor = " + G(f.warpFactor)),
-                              Line("Effective Depth = " + G(f.effectiveDepth))},
-                             kImageWedgeLine));
+        lines.push_back(Line(
+            b.wedge->Name,
+            {Traced(Line("Wedge Factor = " + G(f.wedgeFactor)), f.traces, "wedgeFactor"),
+             Traced(Line("Wedge PPD Warp Factor = " + G(f.warpFactor)), f.traces, "warpFactor"),
+             Traced(Line("Effective Depth = " + G(f.effectiveDepth)), f.traces, "effectiveDepth")},
+            kImageWedgeLine));
     }
     if (b.tray != nullptr) {
         lines.push_back(
-            Line(b.tray->Name, {Line("Tray Factor = " + G(f.trayFactor))}, kImageTrayLine));
+            Line(b.tray->Name,
+                 {Traced(Line("Tray Factor = " + G(f.trayFactor)), f.traces, "trayFactor")},
+                 kImageTrayLine));
     }
     if (b.shield != nullptr) {
         lines.push_back(
-            Line(b.shield->Name, {Line("Shield Factor = " + G(f.shieldFactor))}, kImageShieldLine));
+            Line(b.shield->Name,
+                 {Traced(Line("Shield Factor = " + G(f.shieldFactor)), f.traces, "shieldFactor")},
+                 kImageShieldLine));
     }
     if (b.offsetOff) {
         if (b.offset > 0) {
             lines.push_back(Line("Ignored " + G(b.offset) + " cm", {}, kImageOffsetLine));
         }
     } else {
-        lines.push_back(Line(G(b.offset) + " cm", {Line("Offset Factor = " + F3(f.offsetFactor))},
-                             kImageOffsetLine));
+        lines.push_back(
+            Line(G(b.offset) + " cm",
+                 {Traced(Line("Offset Factor = " + F3(f.offsetFactor)), f.traces, "offsetFactor")},
+                 kImageOffsetLine));
     }
     if (b.multileaf != nullptr) {
         lines.push_back(Line(b.multileaf->Name,
-                             {Line("Multileaf Factor = " + F3(f.multileafFactor))},
+                             {Traced(Line("Multileaf Factor = " + F3(f.multileafFactor)), f.traces,
+                                     "multileafFactor")},
                              kImageMultileafLine));
     }
 }
@@ -57,10 +65,11 @@ TextNode DetailsLine(const TPhotonBeam& b, const TgEnergy& energy) {
     const PhotonFactors& f = b.factors;
     TextNode details = Line("Dosimetric details");
     details.children = {
-        CalibrationLine(f.MUperCGy, b.day, energy),
-        Line("Field Factor = " + F3(f.fieldFactor) + Mark(f.fieldFactorFromTable)),
-        Line("Scale Factor = " + F3(f.scaleFactor)),
-        DepthDoseNode(f.DepthDose()),
+        Traced(CalibrationLine(f.MUperCGy, b.day, energy), f.traces, "actualCalibrationFactor"),
+        Traced(Line("Field Factor = " + F3(f.fieldFactor) + Mark(f.fieldFactorFromTable)), f.traces,
+               "fieldFactor"),
+        Traced(Line("Scale Factor = " + F3(f.scaleFactor)), f.traces, "scaleFactor"),
+        DepthDoseNode(f.DepthDose(), f.traces),
     };
     AddModifierLines(b, details.children);
     return details;
@@ -95,12 +104,19 @@ std::vector<std::string> AxisCell(double lowJaw, double highJaw, double size,
 
 } // namespace
 
-TextNode DepthDoseNode(const DepthDoseSet& set) {
+TextNode DepthDoseNode(const DepthDoseSet& set, const TraceList& traces,
+                       const std::string& prefix) {
     const char* mark = Mark(set.fromTable);
-    return Line("Depth Dose",
-                {Line("TMR = " + F3(set.tmr) + mark), Line("SSD PDD = " + F3(set.ssdPDD) + mark),
-                 Line("SCD PDD = " + F3(set.scdPDD) + mark,
-                      {Line("SCD PDD Size = " + F2(set.scdPDDSize) + " cm")})});
+    const auto traced = [&](TextNode node, const char* name) {
+        return Traced(std::move(node), traces, PartFactorName(prefix, name));
+    };
+    return Line(
+        "Depth Dose",
+        {traced(Line("TMR = " + F3(set.tmr) + mark), "tmr"),
+         traced(Line("SSD PDD = " + F3(set.ssdPDD) + mark), "ssdPDD"),
+         traced(Line("SCD PDD = " + F3(set.scdPDD) + mark,
+                     {traced(Line("SCD PDD Size = " + F2(set.scdPDDSize) + " cm"), "scdPDDSize")}),
+                "scdPDD")});
 }
 
 std::vector<TextNode> TPhotonBeam::ShowResults() const {

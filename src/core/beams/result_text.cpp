@@ -43,6 +43,11 @@ TextNode Line(std::string text, std::vector<TextNode> children, int image) {
     return TextNode{std::move(text), image, std::move(children)};
 }
 
+TextNode Traced(TextNode node, const TraceList& traces, const std::string& factor) {
+    node.trace = FindTrace(traces, factor);
+    return node;
+}
+
 TextNode RotationLine(const BeamFields& beam) {
     const auto orStar = [](const std::string& text) { return text.empty() ? "*" : text; };
     return Line(std::string("Gantry") + kPair + "Jaws" + kPair +

@@ -4,6 +4,7 @@
 
 #include "core/beams/beam.h"
 #include "core/common/text_tree.h"
+#include "core/dosimetry/trace.h"
 #include "core/text/date_text.h"
 
 #include <string>
@@ -34,6 +35,9 @@ std::string Joined(const std::vector<std::string>& values);
 
 /// A tree line with its children and image (-1 for none).
 TextNode Line(std::string text, std::vector<TextNode> children = {}, int image = -1);
+
+/// `node` with the trace named `factor` among `traces` (none when there is no such trace).
+TextNode Traced(TextNode node, const TraceList& traces, const std::string& factor);
 
 /// "Gantry\\Jaws\\Couch = G\\J\\C", an empty text shown as "*".
 TextNode RotationLine(const BeamFields& beam);

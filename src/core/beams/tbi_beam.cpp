@@ -67,25 +67,65 @@ Status CheckInput(const TBIBeamInput& in) {
     return Status::Ok();
 }
 
-/// Depth dose, phantom scatter and scale factor of one dose point.
+/// Depth dose, phantom scatter and scale factor of one dose point, traced in `traces` under
+/// names that start with `part` ("torso").
 Result<TBIPoint> PointFigures(const TgEnergy& energy, double ssd, double depth, double width,
-                              double height) {
+                              double height, const std::string& part, TraceList& traces) {
     TBIPoint point;
     point.SSD = ssd;
     point.depth = depth;
+    DepthDoseTraces depthTraces;
     const Result<DepthDoseSet> depthDose =
-        LookupDepthDose(energy, ssd, depth, depth, width, height);
+        LookupDepthDose(energy, ssd, depth, depth, width, height, nullptr, &depthTraces);
     if (!depthDose) {
         return depthDose.status();
     }
     point.depthDose = *depthDose;
-    const Result<TableValue> scatter = LookupPhantomScatter(energy, width, height);
+    Trace scatterTrace;
+    const Result<TableValue> scatter = LookupPhantomScatter(energy, width, height, &scatterTrace);
     if (!scatter) {
         return scatter.status();
     }
     point.phantomScatter = *scatter;
     point.scaleFactor = InverseSquareScale(energy, ssd);
+    AddDepthDoseTraces(traces, std::move(depthTraces), part);
+    AddTrace(traces, std::move(scatterTrace), part + "PhantomScatter", "Phantom Scatter Factor");
+    AddTrace(traces,
+             FormulaTrace(TraceFormula::InverseSquare,
+                          {{"SCD", energy.SCD, "cm", {}},
+                           {"SSD", ssd, "cm", {}},
+                           {"b", energy.Buildup, "cm", {}}},
+                          point.scaleFactor),
+             part + "ScaleFactor", "Scale Factor");
     return point;
+}
+
+/// The TMR of a lung or water path, its depth traced by `depth`.
+Trace PathTmr(DepthDoseTraces& traces, Trace depth, const char* title) {
+    Trace tmr = std::move(traces.tmr);
+    tmr.title = title;
+    for (TraceNumber& operand : tmr.operands) {
+        if (operand.name == "d") {
+            operand = TracedNumber("d", "cm", std::move(depth));
+        }
+    }
+    return tmr;
+}
+
+/// The traces of the lung shield factor and thickness.
+void TraceLungShields(TBIFactors& f, Trace lungTmr, Trace waterTmr) {
+    Trace factor = FormulaTrace(TraceFormula::LungShield,
+                                {TracedNumber("TMR lung", "", std::move(lungTmr)),
+                                 TracedNumber("TMR water", "", std::move(waterTmr)),
+                                 {"target", kLungTarget, {}, {}}},
+                                f.lungShieldFactor);
+    factor.title = "Lung Shield Factor";
+    Trace thickness =
+        FormulaTrace(TraceFormula::LungThickness,
+                     {TracedNumber("Shield Factor", "", factor), {"mu", kLungMu, "1/mm", {}}},
+                     f.lungShieldThickness);
+    AddTrace(f.traces, std::move(factor), "lungShieldFactor", "Lung Shield Factor");
+    AddTrace(f.traces, std::move(thickness), "lungShieldThickness", "Lung Shield Thickness");
 }
 
 /// The transmission and thickness of the lung shields.
@@ -94,13 +134,14 @@ Status LungShields(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f
     const double density = body.MeanCTLungs * 0.001 + 1;
     const double waterDepth = body.MeanLungDepth * 0.5 + body.MeanSkinLungDepth;
     const double lungDepth = body.MeanLungDepth * density * 0.5 + body.MeanSkinLungDepth;
-    const Result<DepthDoseSet> lung =
-        LookupDepthDose(energy, in.SSD, lungDepth, lungDepth, kLungField, kLungField);
+    DepthDoseTraces lungTraces, waterTraces;
+    const Result<DepthDoseSet> lung = LookupDepthDose(energy, in.SSD, lungDepth, lungDepth,
+                                                      kLungField, kLungField, nullptr, &lungTraces);
     if (!lung) {
         return lung.status();
     }
-    const Result<DepthDoseSet> water =
-        LookupDepthDose(energy, in.SSD, waterDepth, waterDepth, kWaterField, kWaterField);
+    const Result<DepthDoseSet> water = LookupDepthDose(
+        energy, in.SSD, waterDepth, waterDepth, kWaterField, kWaterField, nullptr, &waterTraces);
     if (!water) {
         return water.status();
     }
@@ -110,6 +151,19 @@ Status LungShields(const TgEnergy& energy, const TBIBeamInput& in, TBIFactors& f
                             ": no lung shield thickness can be computed");
     }
     f.lungShieldThickness = std::log(f.lungShieldFactor) / kLungMu;
+    Trace lungDepthTrace = FormulaTrace(TraceFormula::DensityHalfSum,
+                                        {{"a (lung thickness)", body.MeanLungDepth, "cm", {}},
+                                         {"CT (mean lung CT number)", body.MeanCTLungs, "HU", {}},
+                                         {"b (skin to lung)", body.MeanSkinLungDepth, "cm", {}}},
+                                        lungDepth);
+    lungDepthTrace.title = "Lung path depth";
+    Trace waterDepthTrace = FormulaTrace(TraceFormula::HalfSum,
+                                         {{"a (lung thickness)", body.MeanLungDepth, "cm", {}},
+                                          {"b (skin to lung)", body.MeanSkinLungDepth, "cm", {}}},
+                                         waterDepth);
+    waterDepthTrace.title = "Water path depth";
+    TraceLungShields(f, PathTmr(lungTraces, std::move(lungDepthTrace), "TMR of the lung path"),
+                     PathTmr(waterTraces, std::move(waterDepthTrace), "TMR of the water path"));
     return Status::Ok();
 }
 
@@ -118,18 +172,19 @@ Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFac
     const TBIBody& body = in;
     const double thoraxDepth = body.ThoraxDepth * 0.5;
     const double headDepth = body.HeadDepth * 0.5;
-    const Result<TBIPoint> torso =
-        PointFigures(energy, in.SSD, in.depth, body.AbdomenWidth, body.TorsoHeight);
+    const Result<TBIPoint> torso = PointFigures(energy, in.SSD, in.depth, body.AbdomenWidth,
+                                                body.TorsoHeight, "torso", f.traces);
     if (!torso) {
         return torso.status();
     }
-    const Result<TBIPoint> thorax = PointFigures(energy, in.doseDistance - thoraxDepth, thoraxDepth,
-                                                 body.ThoraxWidth, body.TorsoHeight);
+    const Result<TBIPoint> thorax =
+        PointFigures(energy, in.doseDistance - thoraxDepth, thoraxDepth, body.ThoraxWidth,
+                     body.TorsoHeight, "thorax", f.traces);
     if (!thorax) {
         return thorax.status();
     }
     const Result<TBIPoint> head = PointFigures(energy, in.doseDistance - headDepth, headDepth,
-                                               body.HeadWidth, body.HeadHeight);
+                                               body.HeadWidth, body.HeadHeight, "head", f.traces);
     if (!head) {
         return head.status();
     }
@@ -137,16 +192,26 @@ Status PointsAndReference(const TgEnergy& energy, const TBIBeamInput& in, TBIFac
     f.thorax = *thorax;
     f.head = *head;
     const double size = energy.TBIFieldSize;
-    const Result<TableValue> fieldFactor = LookupFieldFactor(energy, size, size);
+    Trace fieldFactorTrace, scatterTrace;
+    const Result<TableValue> fieldFactor = LookupFieldFactor(energy, size, size, &fieldFactorTrace);
     if (!fieldFactor) {
         return fieldFactor.status();
     }
-    const Result<TableValue> scatter = LookupPhantomScatter(energy, size, size);
+    const Result<TableValue> scatter = LookupPhantomScatter(energy, size, size, &scatterTrace);
     if (!scatter) {
         return scatter.status();
     }
     f.refFieldFactor = *fieldFactor;
     f.refPhantomScatter = *scatter;
+    Trace collimator = FormulaTrace(TraceFormula::CollimatorScatter,
+                                    {TracedNumber("Field Factor", "", fieldFactorTrace),
+                                     TracedNumber("Phantom Scatter Factor", "", scatterTrace)},
+                                    f.refFieldFactor.value / f.refPhantomScatter.value);
+    AddTrace(f.traces, std::move(fieldFactorTrace), "referenceFieldFactor", "Field Factor");
+    AddTrace(f.traces, std::move(scatterTrace), "referencePhantomScatter",
+             "Phantom Scatter Factor");
+    AddTrace(f.traces, std::move(collimator), "referenceCollimatorScatter",
+             "Collimators Scatter Factor");
     return Status::Ok();
 }
 
@@ -267,11 +332,19 @@ Result<TBIFactors> CalculateTBIBeam(const TgEnergy& energy, const TBIBeamInput& 
         return points;
     }
     f.shieldFactor = in.shield != nullptr ? in.shield->SF : 1;
-    const Result<double> muPerCGy = CalibrationMUPerCGy(energy, today);
+    if (in.shield != nullptr) {
+        AddTrace(f.traces,
+                 EntryTrace(TraceRule::Entry, "shields of " + energy.Name, in.shield->Name,
+                            "Shield Factor", f.shieldFactor),
+                 "shieldFactor", "Shield Factor");
+    }
+    Trace muTrace;
+    const Result<double> muPerCGy = CalibrationMUPerCGy(energy, today, &muTrace);
     if (!muPerCGy) {
         return muPerCGy.status();
     }
     f.MUperCGy = *muPerCGy;
+    AddCalibrationTraces(f.traces, std::move(muTrace));
     if (Status monitorUnits = MonitorUnits(in, f, mu); !monitorUnits) {
         return monitorUnits;
     }

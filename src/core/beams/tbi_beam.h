@@ -65,6 +65,8 @@ struct TBIFactors {
     double lungShieldFactor = 0;         ///< transmission the lung shields must give
     double lungShieldThickness = 0;      ///< mm
     double headDose = 0, thoraxDose = 0; ///< cGy
+    /// Where each factor comes from, by its name among the beam's Factors().
+    TraceList traces;
 };
 
 /// The farthest a TBI dose point may lie from the source, cm: no treatment room is wider.
@@ -96,6 +98,7 @@ public:
     std::vector<const EnergyListItem*> UsedEntries() const override;
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
+    TraceList Traces() const override { return factors.traces; }
     std::unique_ptr<BeamForm> CreateForm() override;
     std::unique_ptr<TBeam> Clone() const override;
 

@@ -1,6 +1,7 @@
 // What a computed total body irradiation beam shows under its node, prints in the details
 // report and writes on the patient set-up sheet.
 
+#include "core/beams/photon_beam.h"
 #include "core/beams/result_text.h"
 #include "core/beams/tbi_beam.h"
 #include "core/linac/energy.h"
@@ -18,16 +19,23 @@ std::string SizeText(double width, double height) {
     return "Size = " + G(width) + " cm x " + G(height) + " cm";
 }
 
-/// "Torso Field", "Head Field" or "Thorax Field" with its five lines.
-TextNode FieldLine(const char* caption, const TBIPoint& p, double width, double height) {
+/// "Torso Field", "Head Field" or "Thorax Field" with its five lines, the factors traced by
+/// the traces of `part` ("torso").
+TextNode FieldLine(const char* caption, const TBIPoint& p, double width, double height,
+                   const TraceList& traces, const std::string& part) {
     const char* mark = Mark(p.depthDose.fromTable);
+    const auto traced = [&](TextNode node, const char* name) {
+        return Traced(std::move(node), traces, PartFactorName(part, name));
+    };
     return Line(caption,
                 {Line(SizeText(width, height)), Line("Depth = " + G(p.depth) + " cm"),
-                 Line("Phantom Scatter Factor = " + F3(p.phantomScatter.value) +
-                      Mark(p.phantomScatter.fromTable)),
-                 Line("Scale Factor = " + F3(p.scaleFactor)),
-                 Line("Depth Dose", {Line("TMR = " + F3(p.depthDose.tmr) + mark),
-                                     Line("SSD PDD = " + F3(p.depthDose.ssdPDD) + mark)})});
+                 traced(Line("Phantom Scatter Factor = " + F3(p.phantomScatter.value) +
+                             Mark(p.phantomScatter.fromTable)),
+                        "phantomScatter"),
+                 traced(Line("Scale Factor = " + F3(p.scaleFactor)), "scaleFactor"),
+                 Line("Depth Dose",
+                      {traced(Line("TMR = " + F3(p.depthDose.tmr) + mark), "tmr"),
+                       traced(Line("SSD PDD = " + F3(p.depthDose.ssdPDD) + mark), "ssdPDD")})});
 }
 
 TextNode ReferenceLine(const TBIFactors& f, double size) {
@@ -35,10 +43,13 @@ TextNode ReferenceLine(const TBIFactors& f, double size) {
     const TableValue& sp = f.refPhantomScatter;
     return Line("Reference Field",
                 {Line(SizeText(size, size)),
-                 Line("Field Factor = " + F3(of.value) + Mark(of.fromTable)),
-                 Line("Collimators Scatter Factor = " + F3(of.value / sp.value) +
-                      Mark(of.fromTable && sp.fromTable)),
-                 Line("Phantom Scatter Factor = " + F3(sp.value) + Mark(sp.fromTable))});
+                 Traced(Line("Field Factor = " + F3(of.value) + Mark(of.fromTable)), f.traces,
+                        "referenceFieldFactor"),
+                 Traced(Line("Collimators Scatter Factor = " + F3(of.value / sp.value) +
+                             Mark(of.fromTable && sp.fromTable)),
+                        f.traces, "referenceCollimatorScatter"),
+                 Traced(Line("Phantom Scatter Factor = " + F3(sp.value) + Mark(sp.fromTable)),
+                        f.traces, "referencePhantomScatter")});
 }
 
 TextNode DetailsLine(const TTBIBeam& b, const TgEnergy& energy) {
@@ -46,20 +57,23 @@ TextNode DetailsLine(const TTBIBeam& b, const TgEnergy& energy) {
     const TBIBody& body = b;
     TextNode details = Line("Dosimetric details");
     details.children = {
-        CalibrationLine(f.MUperCGy, b.day, energy),
+        Traced(CalibrationLine(f.MUperCGy, b.day, energy), f.traces, "actualCalibrationFactor"),
         ReferenceLine(f, energy.TBIFieldSize),
-        FieldLine("Torso Field", f.torso, body.AbdomenWidth, body.TorsoHeight),
-        FieldLine("Head Field", f.head, body.HeadWidth, body.HeadHeight),
-        FieldLine("Thorax Field", f.thorax, body.ThoraxWidth, body.TorsoHeight),
+        FieldLine("Torso Field", f.torso, body.AbdomenWidth, body.TorsoHeight, f.traces, "torso"),
+        FieldLine("Head Field", f.head, body.HeadWidth, body.HeadHeight, f.traces, "head"),
+        FieldLine("Thorax Field", f.thorax, body.ThoraxWidth, body.TorsoHeight, f.traces, "thorax"),
     };
     if (b.shield != nullptr) {
         details.children.push_back(
-            Line(b.shield->Name, {Line("Shield Factor = " + G(f.shieldFactor))}, kImageShieldLine));
+            Line(b.shield->Name,
+                 {Traced(Line("Shield Factor = " + G(f.shieldFactor)), f.traces, "shieldFactor")},
+                 kImageShieldLine));
     }
     if (b.isLungShields) {
         details.children.push_back(Line("Lung Shields",
                                         {Line("1/mu = " + FormatFloat("0.0", 1 / kLungMu) + " mm"),
-                                         Line("Shield Factor = " + F3(f.lungShieldFactor))},
+                                         Traced(Line("Shield Factor = " + F3(f.lungShieldFactor)),
+                                                f.traces, "lungShieldFactor")},
                                         kImageShieldLine));
     }
     return details;
@@ -88,7 +102,8 @@ std::vector<TextNode> TTBIBeam::ShowResults() const {
     };
     if (isLungShields) {
         lines.push_back(
-            Line("Lung Shield Thickness = " + Tenths(factors.lungShieldThickness) + " mm"));
+            Traced(Line("Lung Shield Thickness = " + Tenths(factors.lungShieldThickness) + " mm"),
+                   factors.traces, "lungShieldThickness"));
     }
     lines.push_back(Line("Thorax Dose = " + Tenths(factors.thoraxDose) + " cGy"));
     lines.push_back(Line("Head Dose = " + Tenths(factors.headDose) + " cGy"));
@@ -184,7 +199,8 @@ std::vector<NamedValue> TTBIBeam::Factors() const {
         {"referenceFieldFactor", f.refFieldFactor.value},
         {"referenceFieldFactorFromTable", f.refFieldFactor.fromTable},
         {"referencePhantomScatter", f.refPhantomScatter.value},
-        {"referencePhantomScatterFromTable", f.refPhantomScatter.fromTable}};
+        {"referencePhantomScatterFromTable", f.refPhantomScatter.fromTable},
+        {"referenceCollimatorScatter", f.refFieldFactor.value / f.refPhantomScatter.value}};
     const std::pair<const char*, const TBIPoint*> points[] = {
         {"torso", &f.torso}, {"head", &f.head}, {"thorax", &f.thorax}};
     for (const auto& [point, p] : points) {

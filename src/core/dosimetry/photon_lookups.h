@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/common/result.h"
+#include "core/dosimetry/trace.h"
 #include "core/linac/energy.h"
 #include "core/text/date_text.h"
 
@@ -20,12 +21,15 @@ struct TableValue {
 
 /// Field (output) factor for a collimator field at the SCD plane (cm): the tabulated value
 /// for a tabulated field, inverse-square-distance weighting of four surrounding fields, or
-/// linear interpolation over equivalent squares. Fails without reference fields.
-Result<TableValue> LookupFieldFactor(const TgEnergy& energy, double width, double height);
+/// linear interpolation over equivalent squares. Fails without reference fields. `trace`,
+/// when given, gets where the value comes from (the same holds for every lookup below).
+Result<TableValue> LookupFieldFactor(const TgEnergy& energy, double width, double height,
+                                     Trace* trace = nullptr);
 
 /// Phantom scatter factor over the equivalent square of the field, from the reference fields
 /// that have one. Fails when none has.
-Result<TableValue> LookupPhantomScatter(const TgEnergy& energy, double width, double height);
+Result<TableValue> LookupPhantomScatter(const TgEnergy& energy, double width, double height,
+                                        Trace* trace = nullptr);
 
 /// The depth-dose figures of one beam.
 struct DepthDoseSet {
@@ -43,6 +47,12 @@ struct DepthOutsideTable {
     double fieldWidth = 0, fieldHeight = 0;
 };
 
+/// The traces of a depth-dose set: the table reading (with the field's scaling) and the
+/// conversions, and the equivalent square of the scaled field.
+struct DepthDoseTraces {
+    Trace scdPDD, tmr, ssdPDD, scdPDDSize;
+};
+
 /// Depth dose for a beam at SSD `ssd` (cm), geometric depth `depth`, table depth
 /// `effectiveDepth`, collimator field width x height at the SCD plane. The field is scaled to
 /// the size it has at depth at SSD = SCD. A depth equal to the build-up gives 1 without any
@@ -50,16 +60,18 @@ struct DepthOutsideTable {
 /// given, says which table and how far it reaches), or no field has one.
 Result<DepthDoseSet> LookupDepthDose(const TgEnergy& energy, double ssd, double depth,
                                      double effectiveDepth, double width, double height,
-                                     std::optional<DepthOutsideTable>* outside = nullptr);
+                                     std::optional<DepthOutsideTable>* outside = nullptr,
+                                     DepthDoseTraces* traces = nullptr);
 
 /// Offset factor for a field centre `offset` cm from the axis, linear between tabulated
 /// offsets and held beyond them. Fails without offset factors.
-Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset);
+Result<double> LookupOffsetFactor(const TgEnergy& energy, double offset, Trace* trace = nullptr);
 
 /// MU per cGy on `today`: 1 / (cGyUMRatio x e^(-ln2 x days / (HalfLife x 365))), days whole
 /// days since CalDate; without half-life 1 / cGyUMRatio. Fails for a calibration factor that
 /// is not positive, a negative half-life, and (with a half-life) a CalDate that is not a
 /// date, lies after today or lies more than ten half-lives before it.
-Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today);
+Result<double> CalibrationMUPerCGy(const TgEnergy& energy, const Date& today,
+                                   Trace* trace = nullptr);
 
 } // namespace kova

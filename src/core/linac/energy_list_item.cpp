@@ -1,6 +1,7 @@
 #include "core/linac/energy_list_item.h"
 
 #include "core/common/nearest_bracket.h"
+#include "core/dosimetry/trace.h"
 #include "core/linac/token_reader.h"
 #include "core/text/number_text.h"
 
@@ -116,19 +117,37 @@ bool Wedge::ReadFrom(TokenReader& in) {
     return ReadEntries(in, WFValues, "wedge factor count", "wedge factor");
 }
 
-std::optional<WedgeFactors> Wedge::GetFactors(double s) const {
+std::optional<WedgeFactors> Wedge::GetFactors(double s, Trace* wfTrace, Trace* warpTrace) const {
     const auto sizeOf = [this](std::size_t i) { return WFValues[i]->FieldSize; };
     const auto found = FindNearestBracket(WFValues.size(), sizeOf, s, 100);
     if (!found) {
         return std::nullopt;
     }
     const WFValue& n = *WFValues[found->nearest];
-    if (!found->bracket) {
-        return WedgeFactors{n.WF, n.PDDWarp};
+    WedgeFactors factors{n.WF, n.PDDWarp};
+    if (found->bracket) {
+        const WFValue& p = *WFValues[*found->bracket];
+        factors = {Interpolate(p.FieldSize, p.WF, n.FieldSize, n.WF, s),
+                   Interpolate(p.FieldSize, p.PDDWarp, n.FieldSize, n.PDDWarp, s)};
     }
-    const WFValue& p = *WFValues[*found->bracket];
-    return WedgeFactors{Interpolate(p.FieldSize, p.WF, n.FieldSize, n.WF, s),
-                        Interpolate(p.FieldSize, p.PDDWarp, n.FieldSize, n.PDDWarp, s)};
+    const auto fill = [&](Trace* trace, const char* what, double WFValue::*member, double value) {
+        if (trace == nullptr) {
+            return;
+        }
+        trace->table = "wedge " + Name + ": " + what;
+        const auto entryOf = [&](std::size_t i) {
+            const WFValue& entry = *WFValues[i];
+            return TraceEntry{Num(entry.FieldSize) + " cm",
+                              {{"field size", entry.FieldSize, "cm", {}}},
+                              {what, entry.*member, {}, {}},
+                              1};
+        };
+        TraceOneDimension(*trace, *found, {"equivalent size", s, "cm", {}}, entryOf);
+        trace->value = value;
+    };
+    fill(wfTrace, "wedge factor", &WFValue::WF, factors.WF);
+    fill(warpTrace, "warp", &WFValue::PDDWarp, factors.PDDWarp);
+    return factors;
 }
 
 void Tray::WriteTo(std::ostream& out) const {

@@ -11,6 +11,8 @@
 
 namespace kova {
 
+struct Trace;
+
 class TokenReader;
 
 /// An owned, ordered table. Entries keep their address for life, so beams may point at them.
@@ -109,8 +111,10 @@ public:
 
     /// Wedge factor and warp for a field size s (cm): the nearest value (ties to the earlier,
     /// never 100 cm or more away), interpolated with the nearest value on the other side
-    /// of s, held at the table's ends. None when no value is within 100 cm.
-    std::optional<WedgeFactors> GetFactors(double s) const;
+    /// of s, held at the table's ends. None when no value is within 100 cm. `wfTrace` and
+    /// `warpTrace`, when given, get where each comes from.
+    std::optional<WedgeFactors> GetFactors(double s, Trace* wfTrace = nullptr,
+                                           Trace* warpTrace = nullptr) const;
 };
 
 class Tray : public EnergyListItem {
