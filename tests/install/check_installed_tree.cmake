@@ -28,7 +28,8 @@ endfunction()
 set(expected bin/kova-mu bin/lnc share/doc/kovax/README.md share/man/man1/kova-mu.1.gz
              share/man/man1/lnc.1.gz lib/kovax/kova_mu_dicom.so)
 if(WITH_GUI)
-    list(APPEND expected bin/kovax lib/kovax/kova_mu_report.so share/applications/kovax.desktop
+    list(APPEND expected bin/kovax lib/kovax/kova_mu_report.so lib/kovax/kova_mu_record.so
+                share/applications/kovax.desktop
                 share/icons/hicolor/scalable/apps/kovax.svg share/man/man1/kovax.1.gz)
     foreach(size 16 22 24 32 48 64 128 256)
         list(APPEND expected share/icons/hicolor/${size}x${size}/apps/kovax.png)

@@ -25,10 +25,8 @@ public:
         if (found != m_made.end()) {
             return found->get();
         }
-        const std::string name =
-            m_label.empty() ? beam.energy->Name : m_label + " " + beam.energy->Name;
-        Result<std::unique_ptr<TTreatment>> made =
-            MakeTreatment(name, *beam.linac, beam.kind, *beam.energy);
+        Result<std::unique_ptr<TTreatment>> made = MakeTreatment(
+            PlanTreatmentName(m_label, *beam.energy), *beam.linac, beam.kind, *beam.energy);
         if (!made) {
             return Result<TTreatment*>::Fail(made.reason());
         }
@@ -73,6 +71,10 @@ std::string AddBeam(TTreatment& treatment, const ImportedBeam& imported, const D
 }
 
 } // namespace
+
+std::string PlanTreatmentName(const std::string& label, const TEnergy& energy) {
+    return label.empty() ? energy.Name : label + " " + energy.Name;
+}
 
 std::string PlanPatientCaption(const PlanPatient& patient) {
     if (patient.name.empty()) {

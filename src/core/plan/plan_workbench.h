@@ -16,6 +16,10 @@ namespace kova {
 /// ID, the ID alone when it gives no name, "New Patient" when it gives neither.
 std::string PlanPatientCaption(const PlanPatient& patient);
 
+/// The treatment of a plan's beams on `energy`: the plan's label and the energy's name
+/// ("Plan1 6MV"), the energy alone without a label (texts of the workbench, Windows-1252).
+std::string PlanTreatmentName(const std::string& label, const TEnergy& energy);
+
 /// A beam of a plan that is not in the workbench, and why.
 struct RefusedPlanBeam {
     std::string title;

@@ -2,6 +2,24 @@
 
 namespace kova::record {
 
+namespace {
+
+std::chrono::sys_days DayOf(const Date& day) {
+    using namespace std::chrono;
+    return sys_days{year{day.year} / month{unsigned(day.month)} /
+                    std::chrono::day{unsigned(day.day)}};
+}
+
+} // namespace
+
+std::string DayStartUtc(const Date& day) {
+    return IsoUtc(DayOf(day));
+}
+
+std::string DayAfterUtc(const Date& day) {
+    return IsoUtc(DayOf(day) + std::chrono::days{1});
+}
+
 std::string FoldAsciiCase(std::string_view text) {
     std::string folded(text);
     for (char& c : folded) {

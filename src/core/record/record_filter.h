@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/record/check_record.h"
+#include "core/text/date_text.h"
 
 #include <string>
 #include <string_view>
@@ -23,6 +24,12 @@ struct RecordFilter {
 
 /// Whether `check` passes `filter`. The record's queries select the same checks.
 bool Matches(const RecordFilter& filter, const CheckRecord& check);
+
+/// The bounds of a period of whole days in UTC, as RecordFilter takes them: the start of
+/// `day` ("2026-10-15T00:00:00Z") for `from`, the start of the day after it for `to`, so
+/// that the period ends with `day`.
+std::string DayStartUtc(const Date& day);
+std::string DayAfterUtc(const Date& day);
 
 /// `text` with the letters A to Z made lower case; every other byte as it is.
 std::string FoldAsciiCase(std::string_view text);
