@@ -2,12 +2,15 @@
 
 #include "core/beams/tps_check.h"
 #include "core/linac/linac_folder.h"
+#include "core/plan/plan_import.h"
+#include "core/record/check_record.h"
 #include "core/workbench/program_title.h"
 #include "core/workbench/workbench.h"
 #include "gui/workbench_commands.h"
 #include "gui/workbench_document.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <vector>
@@ -19,7 +22,10 @@ class QSettings;
 
 namespace kova::gui {
 
+class HistoryWindow;
 class PrintReportDialog;
+class RecordKeeper;
+struct PlanImportOutcome;
 class LinacsMenu;
 class WorkbenchModel;
 class WorkbenchTree;
@@ -61,6 +67,14 @@ public:
     /// and keeps them there when the window closes; "Linac folder..." keeps its choice
     /// there too. Without it nothing is remembered and "Linac folder..." is disabled.
     void RememberGeometryIn(QSettings* settings);
+
+    /// Keeps checks in `keeper`'s record, offered in a "Record" menu: "Record Checks" on the
+    /// selection, the beams of an imported RT Plan as soon as they are computed, the checks
+    /// kept while the record is busy, the history window and the record's place. Without it
+    /// nothing is recorded and there is no such menu. `keeper` must outlive the window.
+    void AttachRecord(RecordKeeper* keeper);
+    /// The history window, once opened.
+    HistoryWindow* historyWindow() const { return m_history; }
 
     /// Why the linac folder is the one in use (`why` for the About box, `shortWhy` for the
     /// status bar); set before the window is first shown.
@@ -117,6 +131,12 @@ public slots:
     void WorkbenchTreeViewChange();
     /// The linac window changed `linac`: the treatments on it show its new data.
     void LinacEdited(const TLinacSpec* linac);
+    /// Records the computed beams of the selected patient, treatment or beam (of the whole
+    /// workbench when nothing is selected).
+    void RecordChecksClick();
+    void SaveKeptChecksClick();
+    void HistoryClick();
+    void RecordLocationClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -137,6 +157,17 @@ private:
     void DeleteSelected(NodeKind kind);
     const Patient* SelectedPatient() const;
     void ShowStatus(const QString& message);
+    /// The records of the computed beams of `treatments` of `patient` (only `only` when
+    /// given), the patient named by `planPatient` when the beams come from a plan; the
+    /// beams that cannot be recorded go to `problems`.
+    std::vector<record::CheckRecord> ChecksOf(const Patient& patient,
+                                              const std::vector<TTreatment*>& treatments,
+                                              const TBeam* only, const PlanPatient* planPatient,
+                                              QStringList& problems) const;
+    /// Saves `checks` with those kept before; says in the status bar what was saved, and in
+    /// the error box what is kept or could not be recorded.
+    void KeepChecks(std::vector<record::CheckRecord> checks, const QStringList& problems);
+    void RecordImportedPlan(const PlanImportOutcome& outcome);
 
     ProgramInfo m_info;
     QString m_linacFolder;
@@ -161,6 +192,8 @@ private:
     LoadedActionLevels m_levels;
     QLabel* m_actionLevelsNote = nullptr;
     QString m_planFolder;
+    RecordKeeper* m_record = nullptr;
+    HistoryWindow* m_history = nullptr;
 };
 
 } // namespace kova::gui

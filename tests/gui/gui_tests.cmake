@@ -14,7 +14,8 @@ set(KOVA_GUI_TEST_CLASSES
     DesktopTest desktop_test
     LinacFolderTest linac_folder_test
     PlanImportTest plan_import_test
-    PrintTest print_test)
+    PrintTest print_test
+    HistoryWindowTest history_window_test)
 
 add_executable(kova_gui_tests
     ${CMAKE_CURRENT_LIST_DIR}/gui_test.h ${CMAKE_CURRENT_LIST_DIR}/gui_test_main.cpp

@@ -1,0 +1,104 @@
+// The history window over a real SQLite record, offscreen: the filters, the trend and the
+// histogram with the core's statistics, a sign-off and the CSV export of what is shown.
+
+#include "core/record/record_csv.h"
+#include "gui/dialogs.h"
+#include "gui/gui_test.h"
+#include "gui/history_window.h"
+#include "gui/record_keeper.h"
+#include "support/program_run.h"
+#include "support/temp_dir.h"
+
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+
+using kova::gui::Dialogs;
+using kova::gui::HistoryWindow;
+using kova::gui::RecordKeeper;
+using namespace kova::record;
+
+class HistoryWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void filtersChartsSignOffAndExport();
+};
+
+void HistoryWindowTest::filtersChartsSignOffAndExport() {
+    const kova::test::TempDir folder;
+    RecordKeeper record(nullptr);
+    QVERIFY(
+        record.SetConnectionText(QString::fromStdString(folder.File("checks.sqlite").string())));
+    const struct {
+        const char* beam;
+        const char* energy;
+        const char* at;
+        double difference; ///< percent
+        double level;      ///< percent
+    } rows[] = {{"AP", "6MV", "2026-10-01T08:00:00Z", 1, 3},
+                {"AP", "6MV", "2026-10-08T08:00:00Z", 4, 3},
+                {"E", "9MeV", "2026-10-09T08:00:00Z", -2, 5}};
+    std::vector<CheckRecord> checks;
+    for (const auto& row : rows) {
+        CheckRecord check;
+        check.key = NewRecordKey();
+        check.patientName = "Doe";
+        check.treatment = "T";
+        check.beamName = row.beam;
+        check.linac = "L";
+        check.energy = row.energy;
+        check.kind = "Photon Beam";
+        check.kovaMU = 100;
+        check.tpsMU = 100 + row.difference;
+        check.difference = row.difference;
+        check.actionLevel = row.level;
+        check.beyondActionLevel = std::abs(row.difference) > row.level;
+        check.checkedAt = row.at;
+        checks.push_back(check);
+    }
+    QVERIFY(record.Keep(checks, nullptr).startsWith(QStringLiteral("3 checks saved")));
+    HistoryWindow window(record);
+    window.Refresh();
+    QCOMPARE(window.ChecksTable->rowCount(), 3);
+    // The beams AP and E, and the levels 3 % and 5 % above and below zero.
+    QCOMPARE(window.TrendChart->series().size(), 2 + 2 * 2);
+    // 6MV: 1 and 4, mean 2.5, SD sqrt((1.5^2 + 1.5^2) / 1) = 2.12; bins of 1 % from -2 to 4.
+    QCOMPARE(window.Statistics->text(), QStringLiteral("L 6MV: 2 checks, mean 2.50 %, SD 2.12 %\n"
+                                                       "L 9MeV: 1 check, mean -2.00 %, SD -"));
+    QCOMPARE(window.HistogramChart->series().size(), 1);
+    window.BeyondOnly->setChecked(true);
+    QCOMPARE(window.ChecksTable->rowCount(), 1);
+    QCOMPARE(window.TrendChart->series().size(), 1 + 2);
+    window.BeyondOnly->setChecked(false);
+    window.EnergyFilter->setCurrentText(QStringLiteral("9MeV"));
+    QCOMPARE(window.ChecksTable->rowCount(), 1);
+
+    // Approved with a comment: the check can no longer be signed.
+    window.ChecksTable->selectRow(0);
+    Dialogs::SetExecHook([](QDialog& dialog) {
+        static_cast<QInputDialog&>(dialog).setTextValue(QStringLiteral("Plan as planned"));
+        return int(QDialog::Accepted);
+    });
+    window.ApproveClick();
+    Dialogs::SetExecHook({});
+    QCOMPARE(window.checks().at(0).signOffs.size(), std::size_t{1});
+    QCOMPARE(window.checks().at(0).signOffs[0].comment, std::string("Plan as planned"));
+    window.ChecksTable->selectRow(0);
+    QVERIFY(!window.NotApproveButton->isEnabled());
+
+    const QString csv = QString::fromStdString(folder.File("shown.csv").string());
+    Dialogs::SetSaveFileAnswer(csv);
+    window.ExportClick();
+    Dialogs::SetSaveFileAnswer(std::nullopt);
+    QCOMPARE(kova::test::ReadAll(csv.toStdString()), ChecksCsv(window.checks()));
+}
+
+KOVA_GUI_TEST(HistoryWindowTest)
+#include "history_window_test.moc"
