@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -59,10 +61,11 @@ void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractA
 void HistoryWindow::ShowTrend() {
     Clear(TrendChart);
     TrendChart->setTitle(tr("Difference from the TPS per beam, %"));
+    TrendChart->legend()->setAlignment(Qt::AlignRight);
     auto* x = new QDateTimeAxis;
-    x->setFormat(QStringLiteral("dd/MM/yyyy"));
+    x->setFormat(QStringLiteral("dd/MM/yy"));
     auto* y = new QValueAxis;
-    y->setTitleText(tr("(TPS - KOVA) / KOVA, %"));
+    y->setTitleText(tr("Difference, %"));
     TrendChart->addAxis(x, Qt::AlignBottom);
     TrendChart->addAxis(y, Qt::AlignLeft);
     qint64 from = 0;
@@ -93,7 +96,12 @@ void HistoryWindow::ShowTrend() {
     for (const double level : levels) {
         const QString name = tr("Action level %1 %").arg(level);
         Attach(TrendChart, LevelLine(level, from, to, name), x, y);
-        Attach(TrendChart, LevelLine(-level, from, to, name), x, y);
+        QLineSeries* below = LevelLine(-level, from, to, name);
+        Attach(TrendChart, below, x, y);
+        // One entry of the legend for both lines of a level.
+        for (QLegendMarker* marker : TrendChart->legend()->markers(below)) {
+            marker->setVisible(false);
+        }
         largest = std::max(largest, level);
     }
     x->setRange(QDateTime::fromMSecsSinceEpoch(from), QDateTime::fromMSecsSinceEpoch(to));
@@ -103,6 +111,7 @@ void HistoryWindow::ShowTrend() {
 void HistoryWindow::ShowHistogram() {
     Clear(HistogramChart);
     HistogramChart->setTitle(tr("Differences per linac and energy"));
+    HistogramChart->legend()->setAlignment(Qt::AlignBottom);
     const std::vector<record::DifferenceStatistics> groups =
         record::StatisticsByLinacAndEnergy(m_checks);
     std::vector<double> all;
@@ -132,6 +141,15 @@ void HistoryWindow::ShowHistogram() {
     auto* y = new QValueAxis;
     y->setTitleText(tr("Checks"));
     y->setLabelFormat(QStringLiteral("%d"));
+    std::size_t most = 1;
+    for (const record::DifferenceStatistics& group : groups) {
+        for (const std::size_t count : record::BinCounts(group.differences, bins)) {
+            most = std::max(most, count);
+        }
+    }
+    // Whole numbers of checks on the axis.
+    y->setRange(0, static_cast<qreal>(most));
+    y->setTickCount(static_cast<int>(std::min<std::size_t>(most, 10)) + 1);
     HistogramChart->addAxis(x, Qt::AlignBottom);
     HistogramChart->addAxis(y, Qt::AlignLeft);
     Attach(HistogramChart, series, x, y);

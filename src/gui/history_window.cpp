@@ -19,7 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <set>
@@ -118,10 +118,18 @@ HistoryWindow::HistoryWindow(RecordKeeper& record, QWidget* parent)
     connect(ChecksTable, &QTableWidget::itemSelectionChanged, this, &HistoryWindow::UpdateSignOff);
     TrendChart = new QChart;
     HistogramChart = new QChart;
-    auto* tabs = new QTabWidget(this);
-    tabs->addTab(ChecksTable, tr("Checks"));
-    tabs->addTab(new QChartView(TrendChart, this), tr("Trend"));
-    tabs->addTab(new QChartView(HistogramChart, this), tr("Histogram"));
+    // The checks above, their trend and histogram side by side below: all in one view.
+    auto* charts = new QSplitter(Qt::Horizontal);
+    for (QChart* chart : {TrendChart, HistogramChart}) {
+        auto* view = new QChartView(chart);
+        view->setRenderHint(QPainter::Antialiasing);
+        view->setMinimumHeight(280);
+        charts->addWidget(view);
+    }
+    auto* parts = new QSplitter(Qt::Vertical, this);
+    parts->addWidget(ChecksTable);
+    parts->addWidget(charts);
+    parts->setSizes({260, 440});
     Statistics = new QLabel(this);
     Statistics->setObjectName(QStringLiteral("Statistics"));
     Statistics->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -140,10 +148,10 @@ HistoryWindow::HistoryWindow(RecordKeeper& record, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildFilters());
-    layout->addWidget(tabs, 1);
+    layout->addWidget(parts, 1);
     layout->addWidget(Statistics);
     layout->addLayout(buttons);
-    resize(1000, 640);
+    resize(1200, 800);
     UpdateSignOff();
 }
 

@@ -168,6 +168,9 @@ private:
     /// the error box what is kept or could not be recorded.
     void KeepChecks(std::vector<record::CheckRecord> checks, const QStringList& problems);
     void RecordImportedPlan(const PlanImportOutcome& outcome);
+    /// Before the window closes: true when no check is kept unsaved, or the user lets them
+    /// go after one more try to save them.
+    bool MayDropKeptChecks();
 
     ProgramInfo m_info;
     QString m_linacFolder;

@@ -130,6 +130,18 @@ void MainWindow::RecordImportedPlan(const PlanImportOutcome& outcome) {
                problems);
 }
 
+bool MainWindow::MayDropKeptChecks() {
+    if (m_record == nullptr || m_record->keptCount() == 0) {
+        return true;
+    }
+    KeepChecks({}, {});
+    return m_record->keptCount() == 0 ||
+           Dialogs::Confirm(this, tr("Record of checks"),
+                            tr("%1 checks could not be saved in the record and are lost when "
+                               "the program ends. Close anyway?")
+                                .arg(m_record->keptCount()));
+}
+
 void MainWindow::SaveKeptChecksClick() {
     KeepChecks({}, {});
 }

@@ -43,8 +43,11 @@ void HistoryWindowTest::filtersChartsSignOffAndExport() {
         double difference; ///< percent
         double level;      ///< percent
     } rows[] = {{"AP", "6MV", "2026-10-01T08:00:00Z", 1, 3},
+                {"PA", "6MV", "2026-10-02T08:00:00Z", 0.5, 3},
                 {"AP", "6MV", "2026-10-08T08:00:00Z", 4, 3},
-                {"E", "9MeV", "2026-10-09T08:00:00Z", -2, 5}};
+                {"E", "9MeV", "2026-10-09T08:00:00Z", -2, 5},
+                {"PA", "6MV", "2026-10-09T09:00:00Z", 1.5, 3},
+                {"AP", "6MV", "2026-10-15T08:00:00Z", 2, 3}};
     std::vector<CheckRecord> checks;
     for (const auto& row : rows) {
         CheckRecord check;
@@ -63,14 +66,20 @@ void HistoryWindowTest::filtersChartsSignOffAndExport() {
         check.checkedAt = row.at;
         checks.push_back(check);
     }
-    QVERIFY(record.Keep(checks, nullptr).startsWith(QStringLiteral("3 checks saved")));
+    QVERIFY(record.Keep(checks, nullptr).startsWith(QStringLiteral("6 checks saved")));
     HistoryWindow window(record);
     window.Refresh();
-    QCOMPARE(window.ChecksTable->rowCount(), 3);
-    // The beams AP and E, and the levels 3 % and 5 % above and below zero.
-    QCOMPARE(window.TrendChart->series().size(), 2 + 2 * 2);
-    // 6MV: 1 and 4, mean 2.5, SD sqrt((1.5^2 + 1.5^2) / 1) = 2.12; bins of 1 % from -2 to 4.
-    QCOMPARE(window.Statistics->text(), QStringLiteral("L 6MV: 2 checks, mean 2.50 %, SD 2.12 %\n"
+    if (const QByteArray screenshot = qgetenv("KOVA_HISTORY_SCREENSHOT"); !screenshot.isEmpty()) {
+        window.show();
+        QTest::qWait(300);
+        QVERIFY(window.grab().save(QString::fromLocal8Bit(screenshot)));
+    }
+    QCOMPARE(window.ChecksTable->rowCount(), 6);
+    // The beams AP, PA and E, and the levels 3 % and 5 % above and below zero.
+    QCOMPARE(window.TrendChart->series().size(), 3 + 2 * 2);
+    // 6MV: 1, 0.5, 4, 1.5, 2: mean 1.8; squares 0.64 + 1.69 + 4.84 + 0.09 + 0.04 = 7.3, / 4,
+    // root 1.35.
+    QCOMPARE(window.Statistics->text(), QStringLiteral("L 6MV: 5 checks, mean 1.80 %, SD 1.35 %\n"
                                                        "L 9MeV: 1 check, mean -2.00 %, SD -"));
     QCOMPARE(window.HistogramChart->series().size(), 1);
     window.BeyondOnly->setChecked(true);

@@ -111,6 +111,15 @@ if(WITH_GUI)
     file(READ "${WORK_DIR}/report.pdf" head LIMIT 5)
     check("code EQUAL 0 AND head MATCHES \"^%PDF-\""
           "installed kova-mu --report writes a PDF with its plug-in (exit ${code}: ${err})")
+    # The record plug-in (Qt SQL and its SQLite driver): the example's three beams kept
+    # and read back.
+    execute_process(COMMAND "${mu}" --linacs "${demo}" ${date} --record "${WORK_DIR}/checks.sqlite"
+                            "${SOURCE_DIR}/examples/demo_6mv.ini"
+        RESULT_VARIABLE code OUTPUT_QUIET ERROR_VARIABLE err)
+    execute_process(COMMAND "${mu}" --history "${WORK_DIR}/checks.sqlite"
+        RESULT_VARIABLE history OUTPUT_VARIABLE out ERROR_VARIABLE err2)
+    check("code EQUAL 0 AND history EQUAL 0 AND out MATCHES \"\n3 checks\n\""
+          "installed kova-mu --record and --history use their plug-in (${err}${err2}${out})")
 endif()
 
 # Installed, ActionLevels.ini is read from <prefix>/etc/kovax: a TPS MU one unit above the
