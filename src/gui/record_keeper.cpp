@@ -83,10 +83,17 @@ Result<record::RecordStore*> RecordKeeper::Store(QWidget* parent) {
 
 QString RecordKeeper::Keep(std::vector<record::CheckRecord> checks, QWidget* parent) {
     const std::size_t before = m_kept.checks().size() + checks.size();
+    const Result<record::RecordStore*> store = Store(parent);
     for (record::CheckRecord& check : checks) {
+        // A check of a beam already in the record follows the newest of them: the audit
+        // trail of a beam checked again.
+        if (store && !check.follows) {
+            if (const auto stored = (*store)->Find(record::SameBeamFilter(check))) {
+                check.follows = record::FollowedCheck(*stored, check);
+            }
+        }
         m_kept.Add(std::move(check));
     }
-    const Result<record::RecordStore*> store = Store(parent);
     const Status saved = store ? m_kept.SaveAll([&](const record::CheckRecord& check) {
         return (*store)->Save(check).status();
     })

@@ -235,6 +235,25 @@ TEST(Record, IsoUtcTimes) {
               "2024-02-29T00:00:00Z 2026-01-01T00:00:00Z");
 }
 
+TEST(Record, ANewCheckFollowsTheNewestCheckOfItsBeam) {
+    std::vector<CheckRecord> stored(3);
+    const char* beams[] = {"AP", "PA", "AP"};
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        stored[i].beamName = beams[i];
+        stored[i].id = static_cast<std::int64_t>(i) + 1;
+        stored[i].key = "k" + std::to_string(i);
+    }
+    CheckRecord next;
+    next.key = "new";
+    for (const auto& [beam, follows] :
+         {std::pair<const char*, std::optional<std::int64_t>>{"AP", 3},
+          {"PA", 2},
+          {"LAT", std::nullopt}}) {
+        next.beamName = beam;
+        EXPECT_EQ(FollowedCheck(stored, next), follows) << beam;
+    }
+}
+
 TEST(Record, DifferenceStatisticsPerLinacAndEnergy) {
     const struct {
         std::vector<std::optional<double>> differences; ///< of one linac and energy, percent

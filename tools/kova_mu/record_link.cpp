@@ -43,6 +43,11 @@ std::string RecordLink::Description() const {
 }
 
 Status RecordLink::Save(record::CheckRecord check) {
+    // A check of a beam already in the record follows the newest of them.
+    if (const auto stored =
+            m_session->plugin->find(*m_session->record, record::SameBeamFilter(check))) {
+        check.follows = record::FollowedCheck(*stored, check);
+    }
     m_kept.Add(std::move(check));
     return SaveAll();
 }

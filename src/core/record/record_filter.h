@@ -31,6 +31,16 @@ bool Matches(const RecordFilter& filter, const CheckRecord& check);
 std::string DayStartUtc(const Date& day);
 std::string DayAfterUtc(const Date& day);
 
+/// The filter that finds the stored checks of `check`'s beam (its patient, linac, energy and
+/// kind); FollowedCheck picks among them.
+RecordFilter SameBeamFilter(const CheckRecord& check);
+
+/// The newest of `stored` (in record order) that is a check of the same beam as `check`
+/// (patient name and ID, treatment, beam name and ID, linac, energy, kind): the check a new
+/// one follows. None when the beam has no stored check.
+std::optional<std::int64_t> FollowedCheck(const std::vector<CheckRecord>& stored,
+                                          const CheckRecord& check);
+
 /// `text` with the letters A to Z made lower case; every other byte as it is.
 std::string FoldAsciiCase(std::string_view text);
 
