@@ -2,7 +2,6 @@
 
 #include "core/beams/tps_check.h"
 #include "core/linac/linac_folder.h"
-#include "core/plan/plan_import.h"
 #include "core/record/check_record.h"
 #include "core/workbench/program_title.h"
 #include "core/workbench/workbench.h"
@@ -158,12 +157,11 @@ private:
     const Patient* SelectedPatient() const;
     void ShowStatus(const QString& message);
     /// The records of the computed beams of `treatments` of `patient` (only `only` when
-    /// given), the patient named by `planPatient` when the beams come from a plan; the
-    /// beams that cannot be recorded go to `problems`.
+    /// given), the patient as RecordedPatient names it; the beams that cannot be recorded
+    /// go to `problems`.
     std::vector<record::CheckRecord> ChecksOf(const Patient& patient,
                                               const std::vector<TTreatment*>& treatments,
-                                              const TBeam* only, const PlanPatient* planPatient,
-                                              QStringList& problems) const;
+                                              const TBeam* only, QStringList& problems) const;
     /// Saves `checks` with those kept before; says in the status bar what was saved, and in
     /// the error box what is kept or could not be recorded.
     void KeepChecks(std::vector<record::CheckRecord> checks, const QStringList& problems);

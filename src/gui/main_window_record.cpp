@@ -2,6 +2,7 @@
 // checks of an imported RT Plan recorded as soon as they are computed, the checks kept
 // while the record is busy, the history window and the record's place.
 
+#include "core/plan/plan_workbench.h"
 #include "gui/dialogs.h"
 #include "gui/history_window.h"
 #include "gui/main_window.h"
@@ -52,18 +53,16 @@ void MainWindow::AttachRecord(RecordKeeper* keeper) {
 std::vector<record::CheckRecord> MainWindow::ChecksOf(const Patient& patient,
                                                       const std::vector<TTreatment*>& treatments,
                                                       const TBeam* only,
-                                                      const PlanPatient* planPatient,
                                                       QStringList& problems) const {
     std::vector<record::CheckRecord> checks;
-    const std::string name = planPatient != nullptr ? planPatient->name : patient.name;
-    const std::string id = planPatient != nullptr ? planPatient->ID : std::string();
+    const PlanPatient recorded = RecordedPatient(patient);
     for (TTreatment* treatment : treatments) {
         for (const auto& beam : treatment->beams) {
             if ((only != nullptr && beam.get() != only) || !beam->calculated) {
                 continue;
             }
-            const record::CheckContext context =
-                record::ContextNow(*treatment, name, id, m_info.productVersion, m_levels.levels);
+            const record::CheckContext context = record::ContextNow(
+                *treatment, recorded.name, recorded.ID, m_info.productVersion, m_levels.levels);
             if (auto check = record::MakeCheckRecord(*treatment, *beam, context)) {
                 checks.push_back(std::move(check.value()));
             } else {
@@ -109,8 +108,7 @@ void MainWindow::RecordChecksClick() {
                 treatments.push_back(treatment.get());
             }
         }
-        for (record::CheckRecord& check :
-             ChecksOf(*patient, treatments, beamOnly, nullptr, problems)) {
+        for (record::CheckRecord& check : ChecksOf(*patient, treatments, beamOnly, problems)) {
             checks.push_back(std::move(check));
         }
     }
@@ -126,8 +124,7 @@ void MainWindow::RecordImportedPlan(const PlanImportOutcome& outcome) {
         treatments.push_back(outcome.patient->treatments[t].get());
     }
     QStringList problems;
-    KeepChecks(ChecksOf(*outcome.patient, treatments, nullptr, &outcome.planPatient, problems),
-               problems);
+    KeepChecks(ChecksOf(*outcome.patient, treatments, nullptr, problems), problems);
 }
 
 bool MainWindow::MayDropKeptChecks() {

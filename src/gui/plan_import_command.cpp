@@ -64,10 +64,10 @@ void ListRefused(QWidget* parent, const QString& file, const std::vector<Refused
 void MoveTreatments(Patient& imported, Workbench& workbench, Patient* patient, const PlanData& plan,
                     PlanImportOutcome& outcome) {
     outcome.newPatient = patient == nullptr;
-    outcome.planPatient = PlanPatientOf(plan);
     if (outcome.newPatient) {
         patient = &workbench.AddPatient();
         patient->name = PlanPatientCaption(PlanPatientOf(plan));
+        patient->ID = PlanPatientOf(plan).ID;
     }
     outcome.patient = patient;
     outcome.firstTreatment = patient->treatments.size();

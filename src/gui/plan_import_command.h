@@ -2,7 +2,6 @@
 
 #include "core/linac/linac_spec.h"
 #include "core/plan/plan_answers.h"
-#include "core/plan/plan_import.h"
 #include "core/workbench/workbench.h"
 
 #include <QString>
@@ -26,7 +25,6 @@ struct PlanImportOutcome {
     bool newPatient = false;        ///< the patient was made for the plan
     std::size_t firstTreatment = 0; ///< the patient's first new treatment
     QString status;                 ///< a line for the status bar
-    PlanPatient planPatient;        ///< the plan's patient, name and ID (Windows-1252)
 };
 
 /// "Import RT Plan...": asks for an RT Plan file (starting in `folder`, which then keeps the

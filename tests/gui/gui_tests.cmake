@@ -49,4 +49,5 @@ set_source_files_properties(
     ${CMAKE_CURRENT_LIST_DIR}/linac_window_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/desktop_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/plan_import_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/history_window_test.cpp
     PROPERTIES COMPILE_DEFINITIONS KOVA_DEMO_LINACS_DIR="${PROJECT_BINARY_DIR}/Linacs")

@@ -5,10 +5,13 @@
 #include "gui/dialogs.h"
 #include "gui/gui_test.h"
 #include "gui/history_window.h"
+#include "gui/main_window.h"
 #include "gui/record_keeper.h"
+#include "gui/workbench_tree.h"
 #include "support/program_run.h"
 #include "support/temp_dir.h"
 
+#include <QAction>
 #include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,7 +32,35 @@ class HistoryWindowTest : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void filtersChartsSignOffAndExport();
+    void desktopChecksAreRecorded();
 };
+
+void HistoryWindowTest::desktopChecksAreRecorded() {
+    const kova::test::TempDir folder;
+    RecordKeeper record(nullptr);
+    QVERIFY(
+        record.SetConnectionText(QString::fromStdString(folder.File("checks.sqlite").string())));
+    kova::gui::MainWindow window({"KOVA X", "0.1.0"}, QStringLiteral(KOVA_DEMO_LINACS_DIR));
+    window.AttachRecord(&record);
+    window.ScanLinacs();
+    // The one beam of arc.dcm that is computed is recorded as soon as the plan is imported.
+    Dialogs::SetOpenFileAnswer(QStringLiteral(KOVA_RTPLAN_DIR "/arc.dcm"));
+    Dialogs::SetMessageAnswer(QMessageBox::Ok);
+    window.action(kova::gui::Command::ImportPlan)->trigger();
+    Dialogs::SetOpenFileAnswer(std::nullopt);
+    auto found = record.Find({}, nullptr);
+    QVERIFY(found && found->size() == 1);
+    const CheckRecord plan = found->front();
+    QCOMPARE(plan.beamName + " " + plan.patientName + " " + plan.patientID + " " + plan.linacFile,
+             std::string("Static Test Refused KOVA-R demo_dual_energy.lnc"));
+    QVERIFY(plan.linacFileSha256.size() == 64 && !plan.controls.empty() && !plan.osUser.empty());
+    // "Record Checks" on the workbench: the beam again, following its first check.
+    window.WorkbenchTreeView->clearSelection();
+    window.RecordChecksClick();
+    found = record.Find({}, nullptr);
+    QVERIFY(found && found->size() == 2);
+    QCOMPARE(found->back().follows, std::optional<std::int64_t>(plan.id));
+}
 
 void HistoryWindowTest::filtersChartsSignOffAndExport() {
     const kova::test::TempDir folder;

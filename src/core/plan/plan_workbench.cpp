@@ -83,6 +83,18 @@ std::string PlanPatientCaption(const PlanPatient& patient) {
     return patient.ID.empty() ? patient.name : patient.name + " (" + patient.ID + ")";
 }
 
+PlanPatient RecordedPatient(const Patient& patient) {
+    const std::string suffix = " (" + patient.ID + ")";
+    const std::string& name = patient.name;
+    if (patient.ID.empty() || name == patient.ID) {
+        return {patient.ID.empty() ? name : std::string(), patient.ID};
+    }
+    if (name.size() > suffix.size() && name.ends_with(suffix)) {
+        return {name.substr(0, name.size() - suffix.size()), patient.ID};
+    }
+    return {name, patient.ID};
+}
+
 std::vector<RefusedPlanBeam> AddPlanBeams(Patient& patient, const PlanData& plan,
                                           const std::vector<ImportedBeam>& beams,
                                           const Date& today) {
