@@ -7,10 +7,11 @@ install(TARGETS lnc kova-mu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET kovax)
     install(TARGETS kovax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-# kova-mu's plug-ins, loaded only for --rtplan (DCMTK) and --report (Qt Gui). kova-mu finds
+# kova-mu's plug-ins, loaded only for --rtplan (DCMTK), --report (Qt Gui) and --record and
+# --history (Qt SQL). kova-mu finds
 # them at <its folder>/../lib/kovax, so the folder is lib/kovax under every prefix (not the
 # multiarch library folder). Not executable, as Debian keeps shared objects.
-foreach(plugin kova_mu_dicom kova_mu_report)
+foreach(plugin kova_mu_dicom kova_mu_report kova_mu_record)
     if(TARGET ${plugin})
         install(TARGETS ${plugin} LIBRARY DESTINATION lib/kovax
                 PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
@@ -43,10 +44,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from dpkg-shlibdeps, which reads the programs and kova-mu's plug-ins
 # (CPack gives it every ELF file of the package); what the programs load without linking it
-# goes here: the toolkit's platform plugins (the window, and kova-mu's offscreen report) and
-# the fonts the printed pages are measured and set in.
+# goes here: the toolkit's platform plugins (the window, and kova-mu's offscreen report), the
+# SQLite driver of Qt SQL (the record of checks is an SQLite file by default) and the fonts
+# the printed pages are measured and set in. The PostgreSQL driver is recommended: only a
+# department that shares one record on a server needs it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The package carries the programs without their debugging sections.
 set(CPACK_STRIP_FILES ON)

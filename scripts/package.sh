@@ -25,17 +25,23 @@ fi
 # The libraries the programs link come from dpkg-shlibdeps.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libqt6widgets6 libqt6gui6 libdcmtk17 zlib1g qt6-qpa-plugins fonts-liberation; do
+for library in libqt6widgets6 libqt6gui6 libqt6sql6 libqt6sql6-sqlite libqt6charts6 libdcmtk17 \
+    zlib1g qt6-qpa-plugins fonts-liberation; do
     if [[ "$depends" != *"$library"* ]]; then
         echo "FAILED: the package does not depend on $library" >&2
         exit 1
     fi
 done
+# The record on a PostgreSQL server needs Qt SQL's driver for it: recommended.
+if [[ "$(dpkg-deb -f "$deb" Recommends)" != *libqt6sql6-psql* ]]; then
+    echo "FAILED: the package does not recommend libqt6sql6-psql" >&2
+    exit 1
+fi
 # kova-mu links neither Qt nor DCMTK: its plug-ins do. Each plug-in's libraries, as
 # dpkg-shlibdeps finds them, are among the package's dependencies.
 mkdir -p "$scratch/shlibs/debian"
 touch "$scratch/shlibs/debian/control"
-for plugin in kova_mu_report:libqt6gui6 kova_mu_dicom:libdcmtk17; do
+for plugin in kova_mu_report:libqt6gui6 kova_mu_dicom:libdcmtk17 kova_mu_record:libqt6sql6; do
     file="$scratch/root/usr/lib/kovax/${plugin%%:*}.so"
     needs=$(cd "$scratch/shlibs" && dpkg-shlibdeps -O "$file" 2>/dev/null)
     needs=${needs#shlibs:Depends=}

@@ -5,6 +5,7 @@
 #include "gui/application.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/record_keeper.h"
 
 #include <QDir>
 #include <QIcon>
@@ -35,7 +36,11 @@ const char* const kUsage =
     "\n"
     "The banners of the printed pages (MyBanner1.txt, MyBanner2.txt) and the action levels\n"
     "(ActionLevels.ini) are read from /etc/kovax when KOVA X is installed under /usr\n"
-    "(PREFIX/etc/kovax under another prefix), and from the program's own folder in a build.\n";
+    "(PREFIX/etc/kovax under another prefix), and from the program's own folder in a build.\n"
+    "\n"
+    "The checks are kept in the record of checks (Record menu): an SQLite file in the user's\n"
+    "data folder (~/.local/share/KOVA X/KOVA X/checks.sqlite) unless another file or a\n"
+    "PostgreSQL server is chosen with Record > Record Location...\n";
 
 std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
@@ -80,11 +85,16 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale::c());
     // The window's size and place and the chosen linac folder, kept per user.
     QSettings settings;
+    // The record of checks: where it is comes from the settings (the SQLite file in the
+    // user's data folder unless chosen with Record > Record Location...). It outlives the
+    // window that keeps checks in it.
+    kova::gui::RecordKeeper record(&settings);
     const kova::LinacFolderChoice folder = ChooseLinacFolder(options.linacs, settings);
     kova::gui::MainWindow window(Info(), kova::gui::PathToQ(folder.folder));
     window.SetLinacFolderReason(kova::gui::ToQ(folder.why),
                                 kova::gui::ToQ(kova::ShortWhy(folder.source)));
     window.RememberGeometryIn(&settings);
+    window.AttachRecord(&record);
     window.show();
     return app.Run();
 }

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QStringList>
 #include <optional>
 
@@ -142,6 +143,21 @@ std::optional<int> Dialogs::PickItem(QWidget* parent, const QString& title, cons
     }
     const qsizetype picked = items.indexOf(dialog.textValue());
     return picked < 0 ? std::nullopt : std::optional<int>(static_cast<int>(picked));
+}
+
+std::optional<QString> Dialogs::AskText(QWidget* parent, const QString& title, const QString& label,
+                                        const QString& text, bool hidden) {
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("AskTextDialog"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(hidden ? QLineEdit::Password : QLineEdit::Normal);
+    dialog.setTextValue(text);
+    if (Exec(dialog) != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
 }
 
 void Dialogs::SetOpenFileAnswer(std::optional<QString> path) {

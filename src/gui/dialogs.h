@@ -60,6 +60,13 @@ public:
     static std::optional<int> PickItem(QWidget* parent, const QString& title, const QString& label,
                                        const QStringList& items);
 
+    /// A line of text to type under `label`, starting as `text`, with OK and Cancel (a
+    /// QInputDialog run through Exec); `hidden` shows dots for a password. The text typed;
+    /// none when cancelled.
+    static std::optional<QString> AskText(QWidget* parent, const QString& title,
+                                          const QString& label, const QString& text = QString(),
+                                          bool hidden = false);
+
     /// For tests: the path the next open dialogs give (empty for Cancel; none restores the
     /// real dialog).
     static void SetOpenFileAnswer(std::optional<QString> path);

@@ -2,12 +2,14 @@
 
 #include "core/beams/tps_check.h"
 #include "core/linac/linac_folder.h"
+#include "core/record/check_record.h"
 #include "core/workbench/program_title.h"
 #include "core/workbench/workbench.h"
 #include "gui/workbench_commands.h"
 #include "gui/workbench_document.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <vector>
@@ -21,7 +23,10 @@ class QSettings;
 namespace kova::gui {
 
 class ExplainDock;
+class HistoryWindow;
 class PrintReportDialog;
+class RecordKeeper;
+struct PlanImportOutcome;
 class LinacsMenu;
 class WorkbenchModel;
 class WorkbenchTree;
@@ -71,6 +76,14 @@ public:
     /// and keeps them there when the window closes; "Linac folder..." keeps its choice
     /// there too. Without it nothing is remembered and "Linac folder..." is disabled.
     void RememberGeometryIn(QSettings* settings);
+
+    /// Keeps checks in `keeper`'s record, offered in a "Record" menu: "Record Checks" on the
+    /// selection, the beams of an imported RT Plan as soon as they are computed, the checks
+    /// kept while the record is busy, the history window and the record's place. Without it
+    /// nothing is recorded and there is no such menu. `keeper` must outlive the window.
+    void AttachRecord(RecordKeeper* keeper);
+    /// The history window, once opened.
+    HistoryWindow* historyWindow() const { return m_history; }
 
     /// Why the linac folder is the one in use (`why` for the About box, `shortWhy` for the
     /// status bar); set before the window is first shown.
@@ -132,6 +145,12 @@ public slots:
     void LinacEdited(const TLinacSpec* linac);
     /// The caption names the workbench's file and marks unsaved changes ("[*]").
     void UpdateTitle();
+    /// Records the computed beams of the selected patient, treatment or beam (of the whole
+    /// workbench when nothing is selected).
+    void RecordChecksClick();
+    void SaveKeptChecksClick();
+    void HistoryClick();
+    void RecordLocationClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -152,6 +171,19 @@ private:
     void DeleteSelected(NodeKind kind);
     const Patient* SelectedPatient() const;
     void ShowStatus(const QString& message);
+    /// The records of the computed beams of `treatments` of `patient` (only `only` when
+    /// given), the patient as RecordedPatient names it; the beams that cannot be recorded
+    /// go to `problems`.
+    std::vector<record::CheckRecord> ChecksOf(const Patient& patient,
+                                              const std::vector<TTreatment*>& treatments,
+                                              const TBeam* only, QStringList& problems) const;
+    /// Saves `checks` with those kept before; says in the status bar what was saved, and in
+    /// the error box what is kept or could not be recorded.
+    void KeepChecks(std::vector<record::CheckRecord> checks, const QStringList& problems);
+    void RecordImportedPlan(const PlanImportOutcome& outcome);
+    /// Before the window closes: true when no check is kept unsaved, or the user lets them
+    /// go after one more try to save them.
+    bool MayDropKeptChecks();
 
     ProgramInfo m_info;
     QString m_linacFolder;
@@ -179,6 +211,8 @@ private:
     QString m_planFolder;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
+    RecordKeeper* m_record = nullptr;
+    HistoryWindow* m_history = nullptr;
 };
 
 } // namespace kova::gui

@@ -299,6 +299,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!MayDropKeptChecks()) {
+        event->ignore();
+        return;
+    }
     if (m_settings != nullptr) {
         m_settings->setValue(QString::fromLatin1(kGeometryKey), saveGeometry());
     }

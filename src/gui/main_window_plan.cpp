@@ -51,6 +51,8 @@ void MainWindow::ImportPlanClick() {
         WorkbenchTreeView->setCurrentIndex(m_model->ShowImported(*outcome.patient));
     }
     ShowStatus(outcome.status);
+    // A plan's check is recorded as soon as it is made.
+    RecordImportedPlan(outcome);
 }
 
 } // namespace kova::gui

@@ -67,6 +67,7 @@ void MoveTreatments(Patient& imported, Workbench& workbench, Patient* patient, c
     if (outcome.newPatient) {
         patient = &workbench.AddPatient();
         patient->name = PlanPatientCaption(PlanPatientOf(plan));
+        patient->ID = PlanPatientOf(plan).ID;
     }
     outcome.patient = patient;
     outcome.firstTreatment = patient->treatments.size();

@@ -15,8 +15,4 @@ inline constexpr const char* kDefaultRecordFile = "checks.sqlite";
 /// missing, so the record needs no set-up. Fails, saying why, when no folder can be made.
 Result<RecordConnection> DefaultRecordConnection();
 
-/// The name of the operating-system user running the program (its account, not a name it
-/// was given in the environment); "unknown" when the system has none for it.
-std::string OperatingSystemUser();
-
 } // namespace kova::record

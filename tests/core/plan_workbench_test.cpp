@@ -207,3 +207,28 @@ TEST(PlanPatientCaption, NameAndID) {
 
 } // namespace
 } // namespace kova
+
+namespace kova {
+namespace {
+
+TEST(PlanWorkbench, RecordedPatientIsThePlansWhileTheCaptionStands) {
+    const struct {
+        const char* name;
+        const char* ID;
+        const char* recordedName;
+    } rows[] = {{"Doe Jane (K-1)", "K-1", "Doe Jane"},
+                {"K-1", "K-1", ""},
+                {"Renamed", "K-1", "Renamed"},
+                {"Typed (K-1)", "", "Typed (K-1)"}};
+    for (const auto& row : rows) {
+        Patient patient;
+        patient.name = row.name;
+        patient.ID = row.ID;
+        const PlanPatient recorded = RecordedPatient(patient);
+        EXPECT_EQ(recorded.name + "|" + recorded.ID, std::string(row.recordedName) + "|" + row.ID)
+            << row.name;
+    }
+}
+
+} // namespace
+} // namespace kova

@@ -6,6 +6,7 @@
 #include "core/record/record_connection.h"
 #include "core/record/record_csv.h"
 #include "core/record/record_filter.h"
+#include "core/record/record_statistics.h"
 #include "support/near.h"
 #include "support/report_patient.h"
 #include "support/temp_dir.h"
@@ -229,6 +230,71 @@ TEST(Record, PendingChecksAreSavedInOrderOnceTheRecordIsBack) {
 TEST(Record, IsoUtcTimes) {
     EXPECT_EQ(IsoUtc(system_clock::time_point{}), "1970-01-01T00:00:00Z");
     EXPECT_EQ(IsoUtc(sys_days{2024y / 2 / 29} + 23h + 59min + 59s), "2024-02-29T23:59:59Z");
+    // Whole days of a period: the day after the last is the bound, across a year's end.
+    EXPECT_EQ(DayStartUtc({2024, 2, 29}) + " " + DayAfterUtc({2025, 12, 31}),
+              "2024-02-29T00:00:00Z 2026-01-01T00:00:00Z");
+}
+
+TEST(Record, ANewCheckFollowsTheNewestCheckOfItsBeam) {
+    std::vector<CheckRecord> stored(3);
+    const char* beams[] = {"AP", "PA", "AP"};
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        stored[i].beamName = beams[i];
+        stored[i].id = static_cast<std::int64_t>(i) + 1;
+        stored[i].key = "k" + std::to_string(i);
+    }
+    CheckRecord next;
+    next.key = "new";
+    for (const auto& [beam, follows] :
+         {std::pair<const char*, std::optional<std::int64_t>>{"AP", 3},
+          {"PA", 2},
+          {"LAT", std::nullopt}}) {
+        next.beamName = beam;
+        EXPECT_EQ(FollowedCheck(stored, next), follows) << beam;
+    }
+}
+
+TEST(Record, DifferenceStatisticsPerLinacAndEnergy) {
+    const struct {
+        std::vector<std::optional<double>> differences; ///< of one linac and energy, percent
+        double mean;
+        std::optional<double> sd;
+        const char* line;
+        std::vector<std::size_t> binsOf1Percent;
+    } rows[] = {
+        // 1, 2, 3, 4: mean 2.5; squares 2.25 + 0.25 + 0.25 + 2.25 = 5, / 3, root 1.2910.
+        {{1, 2, 3, 4}, 2.5, 1.2910, "L E: 4 checks, mean 2.50 %, SD 1.29 %", {1, 1, 1, 1}},
+        // -1.5, 0.5 and a check without TPS MU: mean -0.5; (1 + 1) / 1, root 1.4142; bins
+        // from -2: [-2, -1) holds -1.5, [0, 1) holds 0.5.
+        {{-1.5, std::nullopt, 0.5},
+         -0.5,
+         1.4142,
+         "L E: 2 checks, mean -0.50 %, SD 1.41 %",
+         {1, 0, 1}},
+        // One check: no standard deviation.
+        {{-7.75}, -7.75, std::nullopt, "L E: 1 check, mean -7.75 %, SD -", {1}},
+    };
+    for (const auto& row : rows) {
+        std::vector<CheckRecord> checks;
+        for (const std::optional<double>& difference : row.differences) {
+            CheckRecord check;
+            check.linac = "L";
+            check.energy = "E";
+            check.difference = difference;
+            checks.push_back(check);
+        }
+        const std::vector<DifferenceStatistics> groups = StatisticsByLinacAndEnergy(checks);
+        ASSERT_EQ(groups.size(), 1u) << row.line;
+        EXPECT_TRUE(test::IsNear(groups[0].mean, row.mean)) << row.line;
+        EXPECT_EQ(groups[0].standardDeviation.has_value(), row.sd.has_value()) << row.line;
+        if (row.sd) {
+            EXPECT_NEAR(*groups[0].standardDeviation, *row.sd, 5e-5) << row.line;
+        }
+        EXPECT_EQ(StatisticsLine(groups[0]), row.line);
+        const std::vector<double>& values = groups[0].differences;
+        EXPECT_EQ(BinCounts(values, BinsCovering(values, 1)), row.binsOf1Percent) << row.line;
+        EXPECT_EQ(TrendsByBeam(checks).front().differences, values) << row.line;
+    }
 }
 
 } // namespace

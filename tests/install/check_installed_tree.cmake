@@ -28,7 +28,8 @@ endfunction()
 set(expected bin/kova-mu bin/lnc share/doc/kovax/README.md share/man/man1/kova-mu.1.gz
              share/man/man1/lnc.1.gz lib/kovax/kova_mu_dicom.so)
 if(WITH_GUI)
-    list(APPEND expected bin/kovax lib/kovax/kova_mu_report.so share/applications/kovax.desktop
+    list(APPEND expected bin/kovax lib/kovax/kova_mu_report.so lib/kovax/kova_mu_record.so
+                share/applications/kovax.desktop
                 share/icons/hicolor/scalable/apps/kovax.svg share/man/man1/kovax.1.gz)
     foreach(size 16 22 24 32 48 64 128 256)
         list(APPEND expected share/icons/hicolor/${size}x${size}/apps/kovax.png)
@@ -110,6 +111,15 @@ if(WITH_GUI)
     file(READ "${WORK_DIR}/report.pdf" head LIMIT 5)
     check("code EQUAL 0 AND head MATCHES \"^%PDF-\""
           "installed kova-mu --report writes a PDF with its plug-in (exit ${code}: ${err})")
+    # The record plug-in (Qt SQL and its SQLite driver): the example's three beams kept
+    # and read back.
+    execute_process(COMMAND "${mu}" --linacs "${demo}" ${date} --record "${WORK_DIR}/checks.sqlite"
+                            "${SOURCE_DIR}/examples/demo_6mv.ini"
+        RESULT_VARIABLE code OUTPUT_QUIET ERROR_VARIABLE err)
+    execute_process(COMMAND "${mu}" --history "${WORK_DIR}/checks.sqlite"
+        RESULT_VARIABLE history OUTPUT_VARIABLE out ERROR_VARIABLE err2)
+    check("code EQUAL 0 AND history EQUAL 0 AND out MATCHES \"\n3 checks\n\""
+          "installed kova-mu --record and --history use their plug-in (${err}${err2}${out})")
 endif()
 
 # Installed, ActionLevels.ini is read from <prefix>/etc/kovax: a TPS MU one unit above the

@@ -27,6 +27,8 @@ TEST(KovaMuPlugins, AnUnusablePlugInStopsTheRunWithTheReason) {
                               (root / "lib/kovax/kova_mu_dicom.so").string();
     const std::string report = "--report: cannot load the report plug-in: " +
                                (root / "lib/kovax/kova_mu_report.so").string();
+    const std::string record = "--record: cannot load the record plug-in: " +
+                               (root / "lib/kovax/kova_mu_record.so").string();
     const std::string otherVersion =
         " is a plug-in of interface version " + std::to_string(mu::kPluginInterfaceVersion + 1) +
         "; this kova-mu needs version " + std::to_string(mu::kPluginInterfaceVersion);
@@ -40,6 +42,10 @@ TEST(KovaMuPlugins, AnUnusablePlugInStopsTheRunWithTheReason) {
         {"--rtplan plan.dcm", "kova_mu_dicom.so", "", dicom + ": cannot open shared object file"},
         {"--rtplan plan.dcm", "kova_mu_dicom.so", "text", dicom + ": invalid ELF header"},
         {"--rtplan plan.dcm", "kova_mu_dicom.so", KOVA_OTHER_PLUGIN, dicom + otherVersion},
+        {"--record r.sqlite " + beams, "kova_mu_record.so", "",
+         record + ": cannot open shared object file"},
+        {"--record r.sqlite " + beams, "kova_mu_record.so", KOVA_OTHER_PLUGIN,
+         record + otherVersion},
 #if KOVA_MU_REPORT_PLUGIN
         {"--report r.pdf " + beams, "kova_mu_report.so", "",
          report + ": cannot open shared object file"},

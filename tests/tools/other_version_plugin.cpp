@@ -17,3 +17,8 @@ extern "C" __attribute__((visibility("default"))) const kova::mu::PluginHeader*
 kova_mu_dicom_plugin() {
     return &kNextVersion;
 }
+
+extern "C" __attribute__((visibility("default"))) const kova::mu::PluginHeader*
+kova_mu_record_plugin() {
+    return &kNextVersion;
+}

@@ -33,6 +33,10 @@ if(TARGET kova_gui)
     target_sources(kova_tools_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/kova_mu_report_test.cpp)
     target_compile_definitions(kova_tools_tests PRIVATE KOVA_PDFTOTEXT="${KOVA_PDFTOTEXT}")
 endif()
+# --record and --history against a real SQLite file, with the record plug-in.
+if(TARGET kova_mu_record)
+    target_sources(kova_tools_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/kova_mu_record_test.cpp)
+endif()
 gtest_discover_tests(kova_tools_tests)
 
 # The real lnc program: pack, unpack and dump round trips, and its exit codes.

@@ -5,16 +5,21 @@
 #include "core/common/file_write.h"
 #include "core/common/install_layout.h"
 #include "core/linac/linac_folder.h"
+#include "core/plan/plan_workbench.h"
+#include "core/record/record_csv.h"
 #include "core/text/cp1252.h"
 #include "core/text/date_text.h"
 #include "core/workbench/beam_input.h"
 #include "core/workbench/multileaf_input.h"
 #include "core/workbench/program_title.h"
+#include "kova_mu/history.h"
 #include "kova_mu/pdf_report.h"
 #include "kova_mu/plan_check.h"
 #include "kova_mu/plugin_loader.h"
+#include "kova_mu/record_link.h"
 #include "kova_mu/report.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -33,6 +38,7 @@ constexpr std::size_t kMaxBeamFileBytes = 16u * 1024u * 1024u;
 const char* const kUsage =
     "Usage: kova-mu [OPTION]... FILE...\n"
     "  or:  kova-mu [OPTION]... --rtplan PLAN.dcm\n"
+    "  or:  kova-mu --history DB [FILTER]... [--csv]\n"
     "Computes the MU of every beam of the beam files (or of a DICOM RT Plan, against its MU)\n"
     "on the linacs of a folder, as the KOVA X desktop program computes them.\n"
     "\n"
@@ -55,19 +61,32 @@ const char* const kUsage =
     "  --form               adds the positioning form to the set-up sheet of --report\n"
     "  --comment TEXT       the set-up sheet's comment; \\n or a line break in TEXT starts a\n"
     "                       new line\n"
+    "  --record DB          keeps every computed beam in the record of checks DB: an SQLite\n"
+    "                       file (made on first use) or a PostgreSQL connection such as\n"
+    "                       \"host=db.example port=5432 dbname=kova user=physics\" (the\n"
+    "                       password from ~/.pgpass or PGPASSFILE, never on the command line)\n"
+    "  --history DB         prints the checks of the record DB, oldest first, then the mean\n"
+    "                       and standard deviation of the differences per linac and energy;\n"
+    "                       its filters: --patient TEXT (part of the name or ID), --linac\n"
+    "                       NAME, --energy NAME, --kind TEXT (\"Photon Beam\"), --from\n"
+    "                       dd/mm/yyyy, --to dd/mm/yyyy (days in UTC, both included),\n"
+    "                       --beyond (only checks beyond their action level); --csv prints\n"
+    "                       them as CSV instead\n"
     "  --help               show this help and exit\n"
     "  --version            show the version and exit\n"
     "\n"
     "Exit status: 0 every beam computed, 1 a beam refused, 2 usage or file errors (also: the\n"
     "report could not be written, the plug-in of --report or --rtplan could not be loaded),\n"
     "3 every beam computed but one beyond its action level against its TPS MU.\n"
+    "With --record, 2 also when a check could not be saved in the record (each named).\n"
     "\n"
     "Program files: ActionLevels.ini and the banners of --report (MyBanner1.txt,\n"
     "MyBanner2.txt) are read from /etc/kovax when KOVA X is installed under /usr\n"
     "(PREFIX/etc/kovax under another prefix), and from kova-mu's own folder in a build. The\n"
     "demo linacs installed with KOVA X are in PREFIX/share/kovax/Linacs (typical published\n"
-    "values, not for clinical use). The plug-ins of --report (Qt) and --rtplan (DCMTK),\n"
-    "loaded only for those options, are in PREFIX/lib/kovax.\n";
+    "values, not for clinical use). The plug-ins of --report (Qt), --rtplan (DCMTK) and\n"
+    "--record and --history (Qt SQL), loaded only for those options, are in\n"
+    "PREFIX/lib/kovax.\n";
 
 struct Options {
     std::string linacs = "Linacs";
@@ -78,6 +97,7 @@ struct Options {
     std::vector<std::string> files;
     kova::mu::ReportRequest report;
     std::string rtplan;
+    std::string record; ///< the record of checks of --record
 };
 
 /// Sets a report option's text once: given twice, the one the user meant is unknown (the
@@ -111,6 +131,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options) {
             options.report.form = true;
         } else if (arg == "--action-levels" && hasValue) {
             options.actionLevels = args[++i];
+        } else if (arg == "--record" && hasValue) {
+            options.record = args[++i];
         } else if (arg == "--rtplan" && hasValue) {
             options.rtplan = args[++i];
         } else if (arg == "--linacs" && hasValue) {
@@ -203,19 +225,87 @@ kova::Result<const kova::mu::DicomPlugin*> LoadDicomPlugin(const char* argv0) {
     return plugin;
 }
 
-/// --rtplan: every beam of the plan, against its MU.
+/// Keeps the check of a computed beam in the record of --record; said on stderr when it
+/// cannot be made or is kept to be saved again.
+void RecordBeam(kova::mu::RecordLink& record, kova::ResolvedBeam& beam,
+                const std::string& patientName, const std::string& patientID,
+                const kova::ActionLevels& levels) {
+    const kova::Result<kova::record::CheckRecord> check = kova::record::MakeCheckRecord(
+        *beam.treatment, *beam.beam,
+        kova::record::ContextNow(*beam.treatment, patientName, patientID, KOVA_PRODUCT_VERSION,
+                                 levels));
+    if (!check) {
+        std::cerr << "kova-mu: --record: " << Shown(check.reason()) << '\n';
+    } else if (const kova::Status saved = record.Save(*check); !saved) {
+        std::cerr << "kova-mu: --record: " << Shown(saved.reason())
+                  << "; the check is kept to be saved again\n";
+    }
+}
+
+/// The checks kept because the record was busy, saved once more at the end of the run:
+/// kExitUsage when one is still not saved, else `status`.
+int SaveKeptChecks(kova::mu::RecordLink* record, int status) {
+    if (record == nullptr) {
+        return status;
+    }
+    if (const kova::Status saved = record->SaveKept(); !saved) {
+        std::cerr << "kova-mu: --record: " << Shown(saved.reason()) << '\n';
+        return kExitUsage;
+    }
+    return status;
+}
+
+/// --rtplan: every beam of the plan, against its MU; each computed beam kept in `record`
+/// when one is given.
 int CheckPlan(const Options& options, const kova::mu::PlanReader& readPlan,
-              const std::vector<std::unique_ptr<kova::TLinacSpec>>& linacs, const char* argv0) {
-    const kova::mu::PlanCheckResult plan = kova::mu::CheckPlan(
-        options.rtplan, readPlan, linacs, options.today, ActionLevelsOf(options, argv0),
-        options.json, std::cout, std::cerr, options.explain);
+              const std::vector<std::unique_ptr<kova::TLinacSpec>>& linacs,
+              const kova::ActionLevels& levels, kova::mu::RecordLink* record) {
+    kova::mu::ComputedPlanBeam keep;
+    if (record != nullptr) {
+        keep = [&](kova::ResolvedBeam& beam, const kova::PlanData& data) {
+            const kova::PlanPatient patient = kova::PlanPatientOf(data);
+            // The treatment the desktop program's import makes for the beam.
+            beam.treatment->name =
+                kova::PlanTreatmentName(kova::Utf8ToCp1252Lossy(data.label),
+                                        *beam.treatment->Energy(), beam.treatment->kind);
+            RecordBeam(*record, beam, patient.name, patient.ID, levels);
+        };
+    }
+    const kova::mu::PlanCheckResult plan =
+        kova::mu::CheckPlan(options.rtplan, readPlan, linacs, options.today, levels, options.json,
+                            std::cout, std::cerr, options.explain, keep);
     if (!plan.read) {
         return kExitUsage;
     }
     if (!plan.allComputed) {
-        return kExitRefused;
+        return SaveKeptChecks(record, kExitRefused);
     }
-    return plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed;
+    return SaveKeptChecks(record, plan.anyBeyond ? kExitBeyondActionLevel : kExitComputed);
+}
+
+/// --history: the checks of the record that pass the filters, as text or CSV.
+int PrintHistory(const std::vector<std::string>& args, const char* argv0) {
+    const kova::Result<kova::mu::HistoryRequest> request = kova::mu::ParseHistoryOptions(args);
+    if (!request) {
+        std::cerr << "kova-mu: " << request.reason() << '\n' << kUsage;
+        return kExitUsage;
+    }
+    kova::mu::RecordLink record(request->connection, ProgramFolder(argv0));
+    if (const kova::Status opened = record.Open(); !opened) {
+        std::cerr << "kova-mu: --history: " << Shown(opened.reason()) << '\n';
+        return kExitUsage;
+    }
+    const auto checks = record.Find(request->filter);
+    if (!checks) {
+        std::cerr << "kova-mu: --history: " << Shown(checks.reason()) << '\n';
+        return kExitUsage;
+    }
+    if (request->csv) {
+        std::cout << kova::record::ChecksCsv(*checks);
+    } else {
+        kova::mu::WriteHistory(std::cout, *checks);
+    }
+    return kExitComputed;
 }
 
 /// The beams of every file, each typed into its dialog's form; none when a file cannot be
@@ -316,6 +406,9 @@ int main(int argc, char** argv) {
         std::cout << info.VersionLine("kova-mu") << '\n';
         return kExitComputed;
     }
+    if (std::find(args.begin(), args.end(), "--history") != args.end()) {
+        return PrintHistory(args, argv[0]);
+    }
     Options options;
     if (!ParseOptions(args, options)) {
         std::cerr << kUsage;
@@ -331,6 +424,16 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
     }
+    // After the report's plug-in: the record's uses the Qt application that one starts.
+    std::optional<kova::mu::RecordLink> record;
+    if (!options.record.empty()) {
+        record.emplace(options.record, ProgramFolder(argv[0]));
+        if (const kova::Status opened = record->Open(); !opened) {
+            std::cerr << "kova-mu: --record: " << Shown(opened.reason()) << '\n';
+            return kExitUsage;
+        }
+    }
+    kova::mu::RecordLink* const recordOrNone = record ? &*record : nullptr;
     const kova::mu::DicomPlugin* dicom = nullptr;
     if (!options.rtplan.empty()) {
         const auto loaded = LoadDicomPlugin(argv[0]);
@@ -351,7 +454,8 @@ int main(int argc, char** argv) {
                   << '\n';
     }
     if (dicom != nullptr) {
-        return CheckPlan(options, dicom->readPlan, scan.linacs, argv[0]);
+        return CheckPlan(options, dicom->readPlan, scan.linacs, ActionLevelsOf(options, argv[0]),
+                         recordOrNone);
     }
 
     std::vector<std::vector<kova::BeamBlock>> files;
@@ -368,12 +472,23 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
     }
-    const int status = ComputeAndWrite(*beams, options, ActionLevelsOf(options, argv[0]));
+    const kova::ActionLevels levels = ActionLevelsOf(options, argv[0]);
+    const int status = ComputeAndWrite(*beams, options, levels);
+    if (record) {
+        for (kova::ResolvedBeam& beam : *beams) {
+            if (beam.beam->calculated) {
+                // A beam file without a patient: the patient of the report, when named.
+                const std::string named =
+                    kova::Utf8ToCp1252Lossy(options.report.patient.value_or(""));
+                RecordBeam(*record, beam, beam.patientName.value_or(named), "", levels);
+            }
+        }
+    }
     if (report) {
         if (const kova::Status written = report->Write(*beams, options.today); !written) {
             std::cerr << "kova-mu: --report: " << written.reason() << '\n';
             return kExitUsage;
         }
     }
-    return status;
+    return SaveKeptChecks(recordOrNone, status);
 }

@@ -120,22 +120,25 @@ void WriteRunsJson(std::ostream& out, const std::string& path, const PlanData& p
 PlanCheckResult CheckPlan(const std::string& path, const PlanReader& readPlan,
                           const std::vector<std::unique_ptr<TLinacSpec>>& linacs, const Date& today,
                           const ActionLevels& levels, bool json, std::ostream& out,
-                          std::ostream& err, bool explain) {
+                          std::ostream& err, bool explain, const ComputedPlanBeam& computed) {
     const Result<PlanData> plan = readPlan(path);
     if (!plan) {
         err << "kova-mu: " << EscapeControls(path + ": " + plan.reason()) << '\n';
         return {};
     }
     const std::vector<ImportedBeam> imported = ImportPlan(*plan, linacs, path);
-    const std::vector<PlanBeamRun> runs = RunBeams(imported, linacs, today);
+    std::vector<PlanBeamRun> runs = RunBeams(imported, linacs, today);
     PlanCheckResult result{true, true, false};
-    for (const PlanBeamRun& run : runs) {
+    for (PlanBeamRun& run : runs) {
         // A beam whose MU cannot be compared with the plan's is not checked either.
         result.allComputed = result.allComputed && run.outcome && run.outcome->computed &&
                              run.imported->tpsRefusal.empty();
         if (run.outcome && run.outcome->computed) {
             const auto tps = CompareWithTPS(*run.outcome->beam, levels);
             result.anyBeyond = result.anyBeyond || (tps && tps->beyondActionLevel);
+            if (computed) {
+                computed(*run.resolved, *plan);
+            }
         }
     }
     if (json) {

@@ -5,36 +5,13 @@
 
 #include "core/workbench/workbench.h"
 #include "kova_mu/plugin_interface.h"
+#include "kova_mu/qt_messages.h"
 #include "print/pdf_job.h"
 
 #include <QFile>
 #include <QGuiApplication>
-#include <iostream>
 
 namespace kova::mu {
-namespace {
-
-/// Qt's notes about its surroundings (no XDG_RUNTIME_DIR, no printer) are not kova-mu's
-/// business: every failure of the job comes back as a reason. Only Qt's errors are said.
-void QtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) {
-        std::cerr << "kova-mu: Qt: " << message.toStdString() << '\n';
-    }
-}
-
-/// Keeps Qt's messages to its errors while the report's application lives.
-class QtMessageFilter {
-public:
-    QtMessageFilter() : m_previous(qInstallMessageHandler(QtMessages)) {}
-    QtMessageFilter(const QtMessageFilter&) = delete;
-    QtMessageFilter& operator=(const QtMessageFilter&) = delete;
-    ~QtMessageFilter() { qInstallMessageHandler(m_previous); }
-
-private:
-    QtMessageHandler m_previous;
-};
-
-} // namespace
 
 /// Qt's application on the offscreen platform, whatever QT_QPA_PLATFORM says: fonts and
 /// the PDF writer need one, a display is never used.

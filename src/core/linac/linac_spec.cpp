@@ -1,6 +1,7 @@
 #include "core/linac/linac_spec.h"
 
 #include "core/common/file_bytes.h"
+#include "core/common/sha256.h"
 #include "core/linac/token_reader.h"
 #include "core/text/number_text.h"
 
@@ -127,6 +128,7 @@ LoadResult TLinacSpec::LoadFromFile(const std::string& path) {
     LoadResult result = ReadLinacText(*text, *this);
     if (result.accepted()) {
         FileName = path;
+        FileSha256 = Sha256Hex(file.bytes);
     }
     return result;
 }

@@ -50,6 +50,10 @@ public:
     EntryList<TgEnergy> gEnergies;
     EntryList<TeEnergy> eEnergies;
     std::string FileName; ///< the path the linac was read from
+    /// SHA-256 of the file's bytes as LoadFromFile read them (64 hex digits; empty for a
+    /// linac not read from a file): a check keeps it, so a later change of the commissioning
+    /// data shows.
+    std::string FileSha256;
     /// Leaf transmission and leaf gap per photon energy, read by the folder scan from the
     /// sidecar beside the linac file (never part of the linac file itself).
     MlcSidecar Mlc;

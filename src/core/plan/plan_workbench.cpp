@@ -25,13 +25,9 @@ public:
         if (found != m_made.end()) {
             return found->get();
         }
-        std::string name = m_label.empty() ? beam.energy->Name : m_label + " " + beam.energy->Name;
-        if (KindInfo(beam.kind).fromPlanOnly) {
-            // Beside the plan's static beams of the same energy.
-            name += " (" + BeamKindText(beam.kind) + ")";
-        }
         Result<std::unique_ptr<TTreatment>> made =
-            MakeTreatment(name, *beam.linac, beam.kind, *beam.energy);
+            MakeTreatment(PlanTreatmentName(m_label, *beam.energy, beam.kind), *beam.linac,
+                          beam.kind, *beam.energy);
         if (!made) {
             return Result<TTreatment*>::Fail(made.reason());
         }
@@ -77,11 +73,32 @@ std::string AddBeam(TTreatment& treatment, const ImportedBeam& imported, const D
 
 } // namespace
 
+std::string PlanTreatmentName(const std::string& label, const TEnergy& energy, BeamKind kind) {
+    std::string name = label.empty() ? energy.Name : label + " " + energy.Name;
+    if (KindInfo(kind).fromPlanOnly) {
+        // Beside the plan's static beams of the same energy.
+        name += " (" + BeamKindText(kind) + ")";
+    }
+    return name;
+}
+
 std::string PlanPatientCaption(const PlanPatient& patient) {
     if (patient.name.empty()) {
         return patient.ID.empty() ? Patient{}.name : patient.ID;
     }
     return patient.ID.empty() ? patient.name : patient.name + " (" + patient.ID + ")";
+}
+
+PlanPatient RecordedPatient(const Patient& patient) {
+    const std::string suffix = " (" + patient.ID + ")";
+    const std::string& name = patient.name;
+    if (patient.ID.empty() || name == patient.ID) {
+        return {patient.ID.empty() ? name : std::string(), patient.ID};
+    }
+    if (name.size() > suffix.size() && name.ends_with(suffix)) {
+        return {name.substr(0, name.size() - suffix.size()), patient.ID};
+    }
+    return {name, patient.ID};
 }
 
 std::vector<RefusedPlanBeam> AddPlanBeams(Patient& patient, const PlanData& plan,

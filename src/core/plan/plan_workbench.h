@@ -16,6 +16,16 @@ namespace kova {
 /// ID, the ID alone when it gives no name, "New Patient" when it gives neither.
 std::string PlanPatientCaption(const PlanPatient& patient);
 
+/// The plan's patient of a workbench patient, as a check of it is recorded: for a patient
+/// made for a plan whose name is still its caption, the plan's name and ID (as kova-mu
+/// records the plan); else the patient's name, with the ID it has.
+PlanPatient RecordedPatient(const Patient& patient);
+
+/// The treatment of a plan's beams on `energy`: the plan's label and the energy's name
+/// ("Plan1 6MV"), the energy alone without a label (texts of the workbench, Windows-1252);
+/// a kind only a plan makes adds its name ("Plan1 6MV (IMRT/VMAT Beam)").
+std::string PlanTreatmentName(const std::string& label, const TEnergy& energy, BeamKind kind);
+
 /// A beam of a plan that is not in the workbench, and why.
 struct RefusedPlanBeam {
     std::string title;

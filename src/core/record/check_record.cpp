@@ -2,6 +2,7 @@
 
 #include "core/common/file_bytes.h"
 #include "core/common/sha256.h"
+#include "core/common/system_user.h"
 #include "core/linac/linac_spec.h"
 #include "core/text/cp1252.h"
 #include "core/text/trim.h"
@@ -32,6 +33,10 @@ std::optional<Verdict> VerdictFromText(std::string_view text) {
     return std::nullopt;
 }
 
+LinacFileIdentity IdentityOf(const TLinacSpec& linac) {
+    return {std::filesystem::path(linac.FileName).filename().string(), linac.FileSha256};
+}
+
 Result<LinacFileIdentity> IdentifyLinacFile(const std::string& path) {
     const FileBytes file = ReadFileBytes(path, kMaxLinacFileBytes);
     if (!file.ok()) {
@@ -39,6 +44,21 @@ Result<LinacFileIdentity> IdentifyLinacFile(const std::string& path) {
     }
     return LinacFileIdentity{std::filesystem::path(path).filename().string(),
                              Sha256Hex(file.bytes)};
+}
+
+CheckContext ContextNow(const TTreatment& treatment, std::string patientName, std::string patientID,
+                        std::string programVersion, const ActionLevels& levels) {
+    CheckContext context;
+    context.patientName = std::move(patientName);
+    context.patientID = std::move(patientID);
+    if (treatment.linac != nullptr) {
+        context.linacFile = IdentityOf(*treatment.linac);
+    }
+    context.programVersion = std::move(programVersion);
+    context.osUser = OperatingSystemUser();
+    context.checkedAt = std::chrono::system_clock::now();
+    context.levels = levels;
+    return context;
 }
 
 Result<CheckRecord> MakeCheckRecord(const TTreatment& treatment, TBeam& beam,

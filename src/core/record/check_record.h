@@ -74,6 +74,10 @@ struct LinacFileIdentity {
     std::string sha256;
 };
 
+/// The identity of the file `linac` was read from (TLinacSpec::FileSha256, taken from the
+/// bytes the calculations use).
+LinacFileIdentity IdentityOf(const TLinacSpec& linac);
+
 /// Reads the linac file at `path` and names its content. Call it when the linac is read, so
 /// that the identity is that of the bytes the calculations use.
 Result<LinacFileIdentity> IdentifyLinacFile(const std::string& path);
@@ -91,6 +95,12 @@ struct CheckContext {
     ActionLevels levels;
     std::optional<std::int64_t> follows; ///< see CheckRecord::follows
 };
+
+/// The context of a check made now, on the linac of `treatment` (its file's identity), by
+/// the operating-system user running this program (`programVersion`). Patient texts as in
+/// CheckContext.
+CheckContext ContextNow(const TTreatment& treatment, std::string patientName, std::string patientID,
+                        std::string programVersion, const ActionLevels& levels);
 
 /// The record of `beam`, computed in `treatment`, with a new key. Fails, saying why, for a
 /// beam that is not computed or a treatment without linac and energy.

@@ -2,6 +2,50 @@
 
 namespace kova::record {
 
+namespace {
+
+std::chrono::sys_days DayOf(const Date& day) {
+    using namespace std::chrono;
+    return sys_days{year{day.year} / month{unsigned(day.month)} /
+                    std::chrono::day{unsigned(day.day)}};
+}
+
+} // namespace
+
+std::string DayStartUtc(const Date& day) {
+    return IsoUtc(DayOf(day));
+}
+
+std::string DayAfterUtc(const Date& day) {
+    return IsoUtc(DayOf(day) + std::chrono::days{1});
+}
+
+RecordFilter SameBeamFilter(const CheckRecord& check) {
+    RecordFilter filter;
+    filter.patient = check.patientID.empty() ? check.patientName : check.patientID;
+    filter.linac = check.linac;
+    filter.energy = check.energy;
+    filter.kind = check.kind;
+    return filter;
+}
+
+std::optional<std::int64_t> FollowedCheck(const std::vector<CheckRecord>& stored,
+                                          const CheckRecord& check) {
+    const auto sameBeam = [&check](const CheckRecord& other) {
+        return other.key != check.key && other.patientName == check.patientName &&
+               other.patientID == check.patientID && other.treatment == check.treatment &&
+               other.beamName == check.beamName && other.beamID == check.beamID &&
+               other.linac == check.linac && other.energy == check.energy &&
+               other.kind == check.kind;
+    };
+    for (auto it = stored.rbegin(); it != stored.rend(); ++it) {
+        if (sameBeam(*it)) {
+            return it->id;
+        }
+    }
+    return std::nullopt;
+}
+
 std::string FoldAsciiCase(std::string_view text) {
     std::string folded(text);
     for (char& c : folded) {

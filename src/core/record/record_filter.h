@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/record/check_record.h"
+#include "core/text/date_text.h"
 
 #include <string>
 #include <string_view>
@@ -23,6 +24,22 @@ struct RecordFilter {
 
 /// Whether `check` passes `filter`. The record's queries select the same checks.
 bool Matches(const RecordFilter& filter, const CheckRecord& check);
+
+/// The bounds of a period of whole days in UTC, as RecordFilter takes them: the start of
+/// `day` ("2026-10-15T00:00:00Z") for `from`, the start of the day after it for `to`, so
+/// that the period ends with `day`.
+std::string DayStartUtc(const Date& day);
+std::string DayAfterUtc(const Date& day);
+
+/// The filter that finds the stored checks of `check`'s beam (its patient, linac, energy and
+/// kind); FollowedCheck picks among them.
+RecordFilter SameBeamFilter(const CheckRecord& check);
+
+/// The newest of `stored` (in record order) that is a check of the same beam as `check`
+/// (patient name and ID, treatment, beam name and ID, linac, energy, kind): the check a new
+/// one follows. None when the beam has no stored check.
+std::optional<std::int64_t> FollowedCheck(const std::vector<CheckRecord>& stored,
+                                          const CheckRecord& check);
 
 /// `text` with the letters A to Z made lower case; every other byte as it is.
 std::string FoldAsciiCase(std::string_view text);

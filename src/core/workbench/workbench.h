@@ -12,6 +12,9 @@ namespace kova {
 /// A patient is only a name with its treatments.
 struct Patient {
     std::string name = "New Patient";
+    /// The patient ID of the RT Plan the patient was made for; empty for a patient typed in.
+    /// Kept in memory only (not in the workbench file): the record of checks keeps it.
+    std::string ID;
     std::vector<std::unique_ptr<TTreatment>> treatments;
 };
 
