@@ -37,6 +37,8 @@ public:
     std::vector<const EnergyListItem*> UsedEntries() const override;
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
+    /// The chosen applicator (its place among the energy's) and its factor.
+    PlotMarks LookupMarks() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
 
     /// The input as stored.
