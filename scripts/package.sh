@@ -25,7 +25,7 @@ fi
 # The libraries the programs link come from dpkg-shlibdeps.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libqt6widgets6 libqt6gui6 libdcmtk17 zlib1g qt6-qpa-plugins fonts-liberation; do
+for library in libqt6widgets6 libqt6gui6 libqt6charts6 libdcmtk17 zlib1g qt6-qpa-plugins fonts-liberation; do
     if [[ "$depends" != *"$library"* ]]; then
         echo "FAILED: the package does not depend on $library" >&2
         exit 1

@@ -112,6 +112,7 @@ void MainWindow::BuildMenus() {
         {Command::Copy, &MainWindow::CopyClick},
         {Command::Print, &MainWindow::PrintPatientClick},
         {Command::ImportPlan, &MainWindow::ImportPlanClick},
+        {Command::Plots, &MainWindow::PlotsClick},
     };
     // One action per command, shared by the pop-up menus and the menu bar, so both offer a
     // command on the same nodes.
@@ -282,6 +283,19 @@ void MainWindow::EditBeamClick() {
         // A refused accept may have left the beam changed: its dose line follows it.
         m_model->RefreshBeam(node);
     }
+}
+
+void MainWindow::PlotsClick() {
+    const TBeam* beam = m_model->BeamAt(SelectedWithKind(NodeKind::Beam));
+    if (beam == nullptr) {
+        return;
+    }
+    for (const auto& linac : m_linacs) {
+        if (linac.get() == beam->machine.linac && m_linacsMenu->ShowPlots(*linac, *beam)) {
+            return;
+        }
+    }
+    ShowStatus(tr("The beam's energy has no plots: its linac is not among those read."));
 }
 
 const Patient* MainWindow::SelectedPatient() const {

@@ -100,6 +100,8 @@ public slots:
     void DeleteTreatmentClick();
     void DeleteBeamClick();
     void EditBeamClick();
+    /// "Energy Plots...": the plots of the selected beam's energy, marked where it read them.
+    void PlotsClick();
     void PrintPatientClick();
     /// "Import RT Plan...": on the workbench into a new patient, on a patient into it.
     void ImportPlanClick();
