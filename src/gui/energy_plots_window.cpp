@@ -189,7 +189,7 @@ EnergyPlotsWindow::EnergyPlotsWindow(const TEnergy& energy, Builder builder, QWi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Plots);
     Refresh();
-    resize(640, 480);
+    resize(720, 480);
 }
 
 void EnergyPlotsWindow::SetMarks(PlotMarks marks) {

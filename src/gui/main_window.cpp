@@ -60,6 +60,8 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     connect(WorkbenchTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::WorkbenchTreeViewChange);
     connect(WorkbenchTreeView, &WorkbenchTree::BeamActivated, this, &MainWindow::EditBeamClick);
+    connect(WorkbenchTreeView, &WorkbenchTree::ResultLineActivated, this,
+            &MainWindow::ShowPlotsOfLine);
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
@@ -112,7 +114,6 @@ void MainWindow::BuildMenus() {
         {Command::Copy, &MainWindow::CopyClick},
         {Command::Print, &MainWindow::PrintPatientClick},
         {Command::ImportPlan, &MainWindow::ImportPlanClick},
-        {Command::Plots, &MainWindow::PlotsClick},
     };
     // One action per command, shared by the pop-up menus and the menu bar, so both offer a
     // command on the same nodes.
@@ -285,8 +286,12 @@ void MainWindow::EditBeamClick() {
     }
 }
 
-void MainWindow::PlotsClick() {
-    const TBeam* beam = m_model->BeamAt(SelectedWithKind(NodeKind::Beam));
+void MainWindow::ShowPlotsOfLine(const QModelIndex& line) {
+    QModelIndex node = line;
+    while (node.isValid() && WorkbenchModel::KindOf(node) != NodeKind::Beam) {
+        node = node.parent();
+    }
+    const TBeam* beam = m_model->BeamAt(node);
     if (beam == nullptr) {
         return;
     }

@@ -29,8 +29,7 @@ const std::vector<std::optional<Command>>& PopupItems(Popup popup) {
         C::NewPatient, C::Delete,    std::nullopt, C::NewTreatment,
         C::ImportPlan, std::nullopt, C::Print};
     static const std::vector<std::optional<Command>> treatment{C::Delete, std::nullopt, C::NewBeam};
-    static const std::vector<std::optional<Command>> beam{C::Delete, std::nullopt, C::Edit,
-                                                          C::Plots};
+    static const std::vector<std::optional<Command>> beam{C::Delete, std::nullopt, C::Edit};
     static const std::vector<std::optional<Command>> none;
     switch (popup) {
     case Popup::Workbench:
@@ -81,8 +80,6 @@ QString CommandCaption(Command command) {
         return QCoreApplication::translate("kova::gui::Command", "Print...");
     case Command::ImportPlan:
         return QCoreApplication::translate("kova::gui::Command", "Import RT Plan...");
-    case Command::Plots:
-        return QCoreApplication::translate("kova::gui::Command", "Energy Plots...");
     }
     return {};
 }

@@ -22,8 +22,6 @@ enum class Command {
     Print,
     /// On the workbench: a new patient from the plan; on a patient: into that patient.
     ImportPlan,
-    /// On a beam: the plots of its energy's tables, marked where the beam read them.
-    Plots,
 };
 
 /// The pop-up menus of the workbench tree.

@@ -27,6 +27,8 @@ enum class SeriesRole { Entry, FieldFactor, PhantomScatter };
 struct PlotPoint {
     double x = 0;
     double y = 0;
+
+    friend bool operator==(const PlotPoint&, const PlotPoint&) = default;
 };
 
 /// One curve (or set of points) of a plot, its points in the table's order so that a value
