@@ -40,6 +40,8 @@ PlanControlPoint ReadControlPoint(DcmItem& item) {
     point.collimatorAngle = Number(item, DCM_BeamLimitingDeviceAngle);
     point.couchAngle = Number(item, DCM_PatientSupportAngle);
     point.SSD = Number(item, DCM_SourceToSurfaceDistance);
+    point.cumulativeWeight = NumberOrNaN(item, DCM_CumulativeMetersetWeight);
+    point.isocenter = Numbers(item, DCM_IsocenterPosition);
     for (DcmItem* device : Items(item, DCM_BeamLimitingDevicePositionSequence)) {
         point.devices.push_back(ReadPositions(*device));
     }
@@ -89,6 +91,7 @@ Result<PlanBeam> ReadBeam(DcmItem& item) {
     beam.deliveryType = Text(item, DCM_TreatmentDeliveryType);
     beam.SAD = NumberOrNaN(item, DCM_SourceAxisDistance);
     beam.setupNumber = Integer(item, DCM_ReferencedPatientSetupNumber);
+    beam.finalWeight = NumberOrNaN(item, DCM_FinalCumulativeMetersetWeight);
     ReadAccessories(item, beam);
     const std::vector<DcmItem*> points = Items(item, DCM_ControlPointSequence);
     if (points.size() > kMaxControlPoints) {
@@ -108,13 +111,15 @@ void ReadDoses(DcmItem& data, PlanData& plan) {
         for (DcmItem* beam : Items(*group, DCM_ReferencedBeamSequence)) {
             fractions.beams.push_back(
                 {Integer(*beam, DCM_ReferencedBeamNumber), Number(*beam, DCM_BeamDose),
-                 NumberOrNaN(*beam, DCM_BeamMeterset), Number(*beam, DCM_BeamDosePointDepth)});
+                 NumberOrNaN(*beam, DCM_BeamMeterset), Number(*beam, DCM_BeamDosePointDepth),
+                 Numbers(*beam, DCM_RETIRED_BeamDoseSpecificationPoint)});
         }
         plan.fractionGroups.push_back(std::move(fractions));
     }
     for (DcmItem* setup : Items(data, DCM_PatientSetupSequence)) {
-        plan.setups.push_back(
-            {Integer(*setup, DCM_PatientSetupNumber), Text(*setup, DCM_SetupTechnique)});
+        plan.setups.push_back({Integer(*setup, DCM_PatientSetupNumber),
+                               Text(*setup, DCM_SetupTechnique),
+                               Text(*setup, DCM_PatientPosition)});
     }
 }
 

@@ -12,12 +12,14 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <cassert>
 #include <stdexcept>
@@ -225,6 +227,31 @@ void BeamDialog::RefreshControl(const ControlSpec& control, const ControlWidget&
     }
 }
 
+void BeamDialog::ShowControl(std::string_view name) {
+    const ControlWidget& control = WidgetOf(name);
+    QWidget* widget = control.edit != nullptr    ? static_cast<QWidget*>(control.edit)
+                      : control.list != nullptr  ? static_cast<QWidget*>(control.list)
+                      : control.check != nullptr ? static_cast<QWidget*>(control.check)
+                      : control.items.empty()    ? nullptr
+                                                 : control.items.front();
+    if (widget == nullptr) {
+        return;
+    }
+    // Every page on the way up is brought forward: a tab's page sits in the tab widget's
+    // stack of pages.
+    for (QWidget* page = widget; page != nullptr && page != this; page = page->parentWidget()) {
+        QWidget* stack = page->parentWidget();
+        auto* tabs = stack != nullptr ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs != nullptr && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+        }
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+    if (control.edit != nullptr) {
+        control.edit->selectAll();
+    }
+}
+
 void BeamDialog::ShowReadOnly(QLineEdit* edit, bool readOnly) {
     if (edit->isReadOnly() == readOnly && edit->property("styled").toBool()) {
         return;
@@ -249,6 +276,20 @@ QLabel* BeamDialog::AddPair(QGridLayout* grid, int row, int column, const QStrin
     grid->addWidget(label, row, column);
     grid->addWidget(field, row, column + 1);
     return label;
+}
+
+void BeamDialog::SetSinglePage(const QString& title, QWidget* values) {
+    auto* group = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(IdentityGrid());
+    layout->addWidget(values);
+    auto* pages = new QTabWidget;
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(group);
+    pages->addTab(page, tr("Beam"));
+    SetContent(pages);
 }
 
 QWidget* BeamDialog::IdentityGrid() {
@@ -287,6 +328,9 @@ void BeamDialog::OKClick() {
     Refresh();
     if (!accepted) {
         ShowReason(accepted.reason());
+        if (!m_form->RefusedControl().empty()) {
+            ShowControl(m_form->RefusedControl());
+        }
         return;
     }
     ShowReason({});

@@ -64,11 +64,17 @@ protected:
 
     /// Lays out `pages` (the kind's content) above the reason line and the buttons.
     void SetContent(QWidget* pages);
+    /// The content of a kind with one page ("Beam" of PageControl1): the identity rows and
+    /// `values` in a group box titled `title`.
+    void SetSinglePage(const QString& title, QWidget* values);
     /// Shows the form's state in every widget: texts, lists, selections, checks, and which
     /// controls are enabled or read-only. A widget whose state is unchanged is left alone,
     /// so typing is never disturbed.
     virtual void Refresh();
     void ShowReason(const std::string& reason);
+    /// Brings the control of `name` into view, on whichever tab it is, and gives it the focus:
+    /// OK names it as the one to mend.
+    void ShowControl(std::string_view name);
     /// Read-only boxes look read-only and are out of the tab order.
     void ShowReadOnly(QLineEdit* edit, bool readOnly);
     /// A user action on a control: the form runs the rule, the dialog shows the outcome.

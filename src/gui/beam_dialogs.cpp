@@ -1,5 +1,6 @@
 #include "gui/beam_dialogs.h"
 
+#include "gui/dynamic_beam_dialog.h"
 #include "gui/electron_beam_dialog.h"
 #include "gui/open_wedged_beam_dialog.h"
 #include "gui/photon_beam_dialog.h"
@@ -26,6 +27,7 @@ constexpr BeamDialogRow kDialogs[] = {
     {BeamKind::PhotonOpenWedged, Open<PhotonOWBeamDialog, TPhotonOWBeam>},
     {BeamKind::Electron, Open<ElectronBeamDialog, TElectronBeam>},
     {BeamKind::TotalBody, Open<TBIBeamDialog, TTBIBeam>},
+    {BeamKind::Dynamic, Open<DynamicBeamDialog, TDynamicBeam>},
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "gui/dialogs.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -39,6 +40,17 @@ QStringList& Shown() {
     return shown;
 }
 
+/// The program's own button texts ("OK", never a theme's "Ok" or "&OK"), as NewOkCancelBox
+/// gives every dialog.
+void PlainButtonTexts(QMessageBox& box) {
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) {
+        ok->setText(QCoreApplication::translate("kova::gui::DialogParts", "OK"));
+    }
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) {
+        cancel->setText(QCoreApplication::translate("kova::gui::DialogParts", "Cancel"));
+    }
+}
+
 } // namespace
 
 int Dialogs::Exec(QDialog& dialog) {
@@ -49,6 +61,7 @@ int Dialogs::Exec(QDialog& dialog) {
 }
 
 int Dialogs::RunMessageBox(QMessageBox& box) {
+    PlainButtonTexts(box);
     Shown().append(box.text());
     if (MessageAnswer()) {
         return *MessageAnswer();
@@ -122,6 +135,8 @@ std::optional<int> Dialogs::PickItem(QWidget* parent, const QString& title, cons
     dialog.setComboBoxItems(items);
     dialog.setComboBoxEditable(false);
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    dialog.setOkButtonText(QCoreApplication::translate("kova::gui::DialogParts", "OK"));
+    dialog.setCancelButtonText(QCoreApplication::translate("kova::gui::DialogParts", "Cancel"));
     if (Exec(dialog) != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -2,11 +2,8 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace kova::gui {
 
@@ -30,17 +27,7 @@ ElectronBeamDialog::ElectronBeamDialog(TElectronBeam& beam, QWidget* parent)
     AddPair(grid, 2, 0, tr("Available Applicators"), ApplicatorComp);
     AddPair(grid, 3, 0, tr("TPS MU"), EditOf(controls::kTPSMU));
 
-    auto* group = new QGroupBox(tr("Beam"));
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(IdentityGrid());
-    layout->addWidget(values);
-    auto* pages = new QTabWidget;
-    pages->setObjectName(QStringLiteral("PageControl1"));
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->addWidget(group);
-    pages->addTab(page, tr("Beam"));
-    SetContent(pages);
+    SetSinglePage(tr("Beam"), values);
 }
 
 } // namespace kova::gui

@@ -21,8 +21,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 
 namespace kova::gui {
 namespace {
@@ -32,6 +36,28 @@ QLineEdit* ShownEdit(const char* name) {
     edit->setObjectName(QString::fromLatin1(name));
     edit->setReadOnly(true);
     return edit;
+}
+
+/// Shows `text` in a shown box wide enough for all of it: a read-only box cannot be scrolled
+/// by typing, so a name cut at its edge would stay cut. A text beyond any sensible name is
+/// held to the width of kMaxShownCharacters, whole in the box's tooltip.
+void ShowWhole(QLineEdit* edit, const QString& text) {
+    constexpr int kMaxShownCharacters = 40;
+    edit->setText(text);
+    edit->setToolTip(text);
+    edit->setCursorPosition(0);
+    const QFontMetrics metrics = edit->fontMetrics();
+    const int textWidth = std::min(metrics.horizontalAdvance(text),
+                                   metrics.horizontalAdvance(u'x') * kMaxShownCharacters);
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    // QLineEdit keeps a margin of 2 pixels on each side of its text, inside the frame.
+    const QMargins margins = edit->textMargins() + edit->contentsMargins() + QMargins(2, 0, 2, 0);
+    const QSize contents(textWidth + margins.left() + margins.right() + 1, edit->height());
+    const QSize needed =
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, contents, edit);
+    edit->setMinimumWidth(needed.width());
 }
 
 /// A check box that shows a value and cannot be changed, yet looks like any other.
@@ -76,6 +102,16 @@ struct EnergyOf {
     }
 };
 
+/// The name of the energy a node stands for; none for a table or entry.
+struct EnergyNameOf {
+    std::optional<std::string> operator()(TgEnergy* energy) const { return energy->Name; }
+    std::optional<std::string> operator()(TeEnergy* energy) const { return energy->Name; }
+    template <class Other>
+    std::optional<std::string> operator()(Other*) const {
+        return std::nullopt;
+    }
+};
+
 /// Every item of a tree, parents before children.
 void CollectItems(QTreeWidgetItem* item, std::vector<QTreeWidgetItem*>& items) {
     items.push_back(item);
@@ -104,7 +140,7 @@ LinacSpecWindow::LinacSpecWindow(TLinacSpec& linac, const Workbench& workbench, 
     : QWidget(parent, Qt::Window), m_linac(linac), m_workbench(workbench),
       m_linacFolder(std::move(linacFolder)) {
     setObjectName(QStringLiteral("LinacSpecWindow"));
-    setWindowTitle(tr("Linac"));
+    setWindowTitle(tr("Linac: %1").arg(ToQ(m_linac.Name)));
     auto* top = new QHBoxLayout;
     top->addWidget(BuildIdentifiers());
     top->addWidget(BuildGeometry());
@@ -208,10 +244,10 @@ QWidget* LinacSpecWindow::BuildEnergies() {
 }
 
 void LinacSpecWindow::ShowFields() {
-    Name->setText(ToQ(m_linac.Name));
-    Brand->setText(ToQ(m_linac.Brand));
-    Model->setText(ToQ(m_linac.Model));
-    SerialNumber->setText(ToQ(m_linac.SerialNumber));
+    ShowWhole(Name, ToQ(m_linac.Name));
+    ShowWhole(Brand, ToQ(m_linac.Brand));
+    ShowWhole(Model, ToQ(m_linac.Model));
+    ShowWhole(SerialNumber, ToQ(m_linac.SerialNumber));
     SAD->setText(ToQ(FormatGeneral(m_linac.SAD)));
     isAsymmetricFieldsOnWidth->setChecked(m_linac.isAsymmetricFieldsOnWidth != 0);
     isAsymmetricFieldsOnHeight->setChecked(m_linac.isAsymmetricFieldsOnHeight != 0);
@@ -286,6 +322,8 @@ void LinacSpecWindow::Add(EnergiesAddition addition, const EnergiesSelection& se
         // boxes start empty, to be filled with measured values.
         if (addition.isEnergy()) {
             form.LoadEntry();
+            form.setWindowTitle(addition.photonEnergy() != nullptr ? tr("New photon energy")
+                                                                   : tr("New electron energy"));
         }
         accepted = Dialogs::Exec(form) == QDialog::Accepted;
     }
@@ -301,6 +339,8 @@ void LinacSpecWindow::Add(EnergiesAddition addition, const EnergiesSelection& se
     }
     addition.Commit(m_linac);
     RebuildTree(expand);
+    // A new reference field or depth dose changes what the beams read.
+    emit LinacEdited(&m_linac);
     RefreshPlots();
 }
 
@@ -335,6 +375,7 @@ void LinacSpecWindow::cRemoveClick() {
     }
     Remove(m_linac, selection);
     RebuildTree();
+    emit LinacEdited(&m_linac);
     RefreshPlots();
 }
 
@@ -348,6 +389,7 @@ void LinacSpecWindow::cDisplayClick() {
         Energies->currentItem()->setExpanded(true);
         return;
     }
+    const FormTexts before = record->EditorTexts();
     bool accepted = false;
     {
         RecordForm form(*record, this);
@@ -360,10 +402,20 @@ void LinacSpecWindow::cDisplayClick() {
             connect(&form, &RecordForm::TextsChanged, plots,
                     [plots, &form, shown = *entry] { plots->ShowEdit(shown, form.Texts()); });
         }
+        if (const auto energy = std::visit(EnergyNameOf{}, selection.node->Object)) {
+            form.setWindowTitle(tr("Energy: %1").arg(ToQ(*energy)));
+        } else if (const auto* entry = std::get_if<EnergyListItem*>(&selection.node->Object)) {
+            // A beam's MU came from it: changed, that MU would belong to other data.
+            const std::string what = selection.node->Caption;
+            form.SetChangeCheck([this, entry = *entry, what] {
+                const Status allowed = CheckChange(m_workbench, *entry, what);
+                return allowed ? QString() : ToQ(allowed.reason());
+            });
+        }
         accepted = Dialogs::Exec(form) == QDialog::Accepted;
     }
     RefreshPlots();
-    if (accepted) {
+    if (accepted && record->EditorTexts() != before) {
         // A renamed entry or energy shows its new caption, here and where the workbench
         // shows it.
         RebuildTree();

@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QUndoStack>
 
 namespace kova::gui {
 namespace {
@@ -45,11 +46,18 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     : QMainWindow(parent), m_info(std::move(info)), m_linacFolder(std::move(linacFolder)),
       m_document(this, m_workbench) {
     setObjectName(QStringLiteral("TMain"));
-    // The caption the main window was designed with, after the product name and version.
-    setWindowTitle(ToQ(m_info.Caption(FromQ(tr("Workbench")))));
     m_model = new WorkbenchModel(m_workbench, this);
-    // Every change of the workbench goes through the model: its edits are the file's.
-    connect(m_model, &WorkbenchModel::WorkbenchEdited, this, [this] { m_document.SetModified(); });
+    // Every change of the workbench goes through the model and its undo stack, whose clean
+    // state is the file's; a change beyond the stack marks the file changed for good.
+    m_document.SetUndoStack(m_model->undoStack());
+    connect(m_model, &WorkbenchModel::WorkbenchEdited, this, [this] {
+        if (!m_model->changingThroughUndoStack()) {
+            m_document.SetModified();
+        }
+        UpdateTitle();
+    });
+    connect(m_model->undoStack(), &QUndoStack::cleanChanged, this, &MainWindow::UpdateTitle);
+    UpdateTitle();
     WorkbenchTreeView = new WorkbenchTree(this);
     WorkbenchTreeView->setModel(m_model);
     setCentralWidget(WorkbenchTreeView);
@@ -269,20 +277,19 @@ void MainWindow::NewBeamClick() {
 
 void MainWindow::EditBeamClick() {
     const QPersistentModelIndex node = SelectedWithKind(NodeKind::Beam);
-    TBeam* beam = m_model->BeamAt(node);
+    const TBeam* beam = m_model->BeamAt(node);
     if (beam == nullptr) {
         return;
     }
+    // The dialog changes a copy: the beam itself stays as it was, for Cancel and for Undo.
+    std::unique_ptr<TBeam> edited = beam->Clone();
     bool accepted = false;
-    if (std::unique_ptr<QDialog> dialog = CreateBeamDialog(*beam, true, this)) {
+    if (std::unique_ptr<QDialog> dialog = CreateBeamDialog(*edited, true, this)) {
         accepted = Dialogs::Exec(*dialog) == QDialog::Accepted;
     }
     if (accepted) {
-        m_model->BeamEdited(node);
+        m_model->EditBeam(node, std::move(edited));
         WorkbenchTreeView->expand(node);
-    } else {
-        // A refused accept may have left the beam changed: its dose line follows it.
-        m_model->RefreshBeam(node);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QFontMetrics;
 class QLabel;
 class QMenu;
 class QSettings;
@@ -27,6 +28,11 @@ class WorkbenchTree;
 /// The main window's size on first start, within the screen area `available`: tall enough
 /// for the whole result of one beam.
 QSize FirstStartSize(const QRect& available);
+
+/// `text` with its "%1" replaced by `part`, cut (`mode`) so that the whole fits `width`
+/// pixels of `metrics`: the status bar's notes fit the first-start width side by side.
+QString FittedNote(const QFontMetrics& metrics, const QString& text, const QString& part, int width,
+                   Qt::TextElideMode mode);
 
 /// The main window: the workbench tree with its pop-up menus, the menu bar and keys that
 /// reach the same commands, the workbench file, and the one scan of the Linacs folder. The
@@ -56,6 +62,9 @@ public:
     QAction* action(Command command) const { return m_actions.at(command); }
     /// The permanent part of the status bar: how many linacs were read.
     QLabel* linacCountLabel() const { return m_linacCount; }
+    /// Edit > Undo and Redo, which take back and redo the model's changes.
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* redoAction() const { return m_redoAction; }
 
     /// Restores the window's size and place from `settings` (a useful size on first start)
     /// and keeps them there when the window closes; "Linac folder..." keeps its choice
@@ -118,8 +127,11 @@ public slots:
     void LinacFilesClick();
     void LinacFolderClick();
     void WorkbenchTreeViewChange();
-    /// The linac window changed `linac`: the treatments on it show its new data.
+    /// The linac window changed `linac`: its beams are computed again on the new data, and
+    /// the status bar (and a message, for beams the new data refuse) says what came of it.
     void LinacEdited(const TLinacSpec* linac);
+    /// The caption names the workbench's file and marks unsaved changes ("[*]").
+    void UpdateTitle();
 
 protected:
     bool event(QEvent* event) override;
@@ -164,6 +176,8 @@ private:
     LoadedActionLevels m_levels;
     QLabel* m_actionLevelsNote = nullptr;
     QString m_planFolder;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
 };
 
 } // namespace kova::gui

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,15 +23,30 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
+#include <QUndoStack>
+#include <algorithm>
 
 namespace kova::gui {
 namespace {
 
 const char* const kGeometryKey = "MainWindow/geometry";
 const char* const kLinacFolderKey = "LinacFolder";
-/// The longest the status bar shows of the linac folder, in pixels: the window must stay
-/// narrow enough for small screens whatever the folder.
-constexpr int kFolderLabelWidth = 200;
+/// The widest the status bar's note of the linac folder grows, in pixels: beside the count
+/// of linacs and the note of the action levels it fits the first-start width whatever the
+/// folder; the tooltip holds all of it.
+constexpr int kFolderLabelWidth = 240;
+
+/// `first`, the key the menu shows on every platform, then the platform's own keys for `key`
+/// (Ctrl+Y for Redo on some).
+QList<QKeySequence> WithPlatformKeys(const QKeySequence& first, QKeySequence::StandardKey key) {
+    QList<QKeySequence> keys{first};
+    for (const QKeySequence& other : QKeySequence::keyBindings(key)) {
+        if (!keys.contains(other)) {
+            keys << other;
+        }
+    }
+    return keys;
+}
 
 } // namespace
 
@@ -39,6 +55,12 @@ QSize FirstStartSize(const QRect& available) {
     // dosimetric details opened, yet never larger than the screen.
     const QSize wanted(640, 880);
     return wanted.boundedTo(available.size() * 9 / 10);
+}
+
+QString FittedNote(const QFontMetrics& metrics, const QString& text, const QString& part, int width,
+                   Qt::TextElideMode mode) {
+    const int room = width - metrics.horizontalAdvance(text.arg(QString()));
+    return text.arg(metrics.elidedText(part, mode, std::max(room, 0)));
 }
 
 void MainWindow::BuildMenuBar() {
@@ -68,6 +90,16 @@ void MainWindow::BuildMenuBar() {
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
+    // "Undo Delete “AP”": the stack names what it takes back.
+    m_undoAction = m_model->undoStack()->createUndoAction(this, tr("Undo"));
+    m_undoAction->setShortcuts(
+        WithPlatformKeys(QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence::Undo));
+    m_redoAction = m_model->undoStack()->createRedoAction(this, tr("Redo"));
+    m_redoAction->setShortcuts(
+        WithPlatformKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo));
+    edit->addAction(m_undoAction);
+    edit->addAction(m_redoAction);
+    edit->addSeparator();
     for (const Command command : {Command::Edit, Command::Rename, Command::Delete}) {
         edit->addAction(m_actions.at(command));
     }
@@ -166,17 +198,29 @@ void MainWindow::OpenClick() {
     m_model->Replace(std::move(file->workbench));
     UpdateCommands();
     m_document.Opened(*file);
+    UpdateTitle();
     ShowStatus(m_document.status());
 }
 
 void MainWindow::SaveClick() {
     m_document.Save();
+    UpdateTitle();
     ShowStatus(m_document.status());
 }
 
 void MainWindow::SaveAsClick() {
     m_document.SaveAs();
+    UpdateTitle();
     ShowStatus(m_document.status());
+}
+
+void MainWindow::UpdateTitle() {
+    const QString path = m_document.filePath();
+    const QString document = path.isEmpty() ? tr("Workbench") : QFileInfo(path).fileName();
+    // "[*]" is where Qt shows the mark of unsaved changes.
+    setWindowTitle(ToQ(m_info.Caption("")) + document + QStringLiteral("[*]"));
+    setWindowFilePath(path);
+    setWindowModified(m_document.modified());
 }
 
 void MainWindow::AboutClick() {
@@ -216,15 +260,37 @@ QString MainWindow::ChosenLinacFolder(const QSettings& settings) {
 void MainWindow::SetLinacFolderReason(const QString& why, const QString& shortWhy) {
     m_linacFolderWhy = why;
     const QString folder = QDir::toNativeSeparators(QDir(m_linacFolder).absolutePath());
-    const QString shown =
-        m_linacFolderLabel->fontMetrics().elidedText(folder, Qt::ElideMiddle, kFolderLabelWidth);
-    m_linacFolderLabel->setText(shortWhy.isEmpty() ? tr("Linacs: %1").arg(shown)
-                                                   : tr("Linacs: %1 (%2)").arg(shown, shortWhy));
+    const QString text = shortWhy.isEmpty()
+                             ? tr("Linacs: %1")
+                             : tr("Linacs: %1 (%2)").arg(QStringLiteral("%1"), shortWhy);
+    m_linacFolderLabel->setText(FittedNote(m_linacFolderLabel->fontMetrics(), text, folder,
+                                           kFolderLabelWidth, Qt::ElideMiddle));
     m_linacFolderLabel->setToolTip(folder + (why.isEmpty() ? QString() : u"\n" + why));
 }
 
 void MainWindow::LinacEdited(const TLinacSpec* linac) {
-    m_model->LinacEdited(linac);
+    // The undo history goes with the data it was made on; unsaved changes stay marked.
+    if (m_document.modified()) {
+        m_document.SetModified();
+    }
+    const LinacChangeOutcome outcome = m_model->LinacEdited(linac);
+    UpdateTitle();
+    const int computed = outcome.computedAgain;
+    const int refused = static_cast<int>(outcome.refused.size());
+    if (computed + refused == 0) {
+        return;
+    }
+    ShowStatus(tr("Linac %1 changed: %2 beam(s) computed again on its data, %3 without MU.")
+                   .arg(ToQ(linac->Name), QString::number(computed), QString::number(refused)));
+    if (refused > 0) {
+        QStringList lines;
+        for (const std::string& line : outcome.refused) {
+            lines << u"- " + ToQ(line);
+        }
+        Dialogs::ShowError(this, tr("These beams have no MU on the changed data of %1, and say "
+                                    "why under their names:\n%2")
+                                     .arg(ToQ(linac->Name), lines.join(u'\n')));
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

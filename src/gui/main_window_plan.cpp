@@ -16,7 +16,7 @@ namespace kova::gui {
 namespace {
 
 /// The note never widens the window: a long reason is cut, the tooltip keeps all of it.
-constexpr int kNoteWidth = 320;
+constexpr int kNoteWidth = 200;
 
 } // namespace
 
@@ -28,10 +28,11 @@ void MainWindow::LoadActionLevels(const QString& folder) {
         m_actionLevelsNote->setObjectName(QStringLiteral("ActionLevelsNote"));
         statusBar()->addPermanentWidget(m_actionLevelsNote);
     }
-    const QString note = tr("Default action levels: %1").arg(ToQ(m_levels.problem));
+    const QString text = tr("Default action levels: %1");
+    const QString problem = ToQ(m_levels.problem);
     m_actionLevelsNote->setText(
-        m_actionLevelsNote->fontMetrics().elidedText(note, Qt::ElideRight, kNoteWidth));
-    m_actionLevelsNote->setToolTip(note);
+        FittedNote(m_actionLevelsNote->fontMetrics(), text, problem, kNoteWidth, Qt::ElideRight));
+    m_actionLevelsNote->setToolTip(text.arg(problem));
     m_actionLevelsNote->setVisible(!m_levels.fromFile);
     m_model->SetActionLevels(m_levels.levels);
 }

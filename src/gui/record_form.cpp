@@ -151,9 +151,16 @@ FormTexts RecordForm::Texts() const {
 }
 
 bool RecordForm::SaveEntry() {
-    const FormCheck check = m_record.SaveEditorTexts(Texts());
+    const FormTexts texts = Texts();
+    if (m_changeCheck && texts != m_record.EditorTexts()) {
+        if (const QString refusal = m_changeCheck(); !refusal.isEmpty()) {
+            Dialogs::ShowError(this, refusal);
+            return false;
+        }
+    }
+    const FormCheck check = m_record.SaveEditorTexts(texts);
     if (!check.ok()) {
-        Dialogs::ShowError(this, Q(check.reason));
+        Dialogs::ShowError(this, Q(RefusalText(m_layout, texts, check)));
         if (const FieldWidget* refused = WidgetOf(check.control)) {
             refused->Focus()->setFocus();
         }

@@ -3,6 +3,7 @@
 #include "core/linac/record_form.h"
 
 #include <QDialog>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -32,6 +33,11 @@ public:
     /// The texts of the controls as they stand.
     FormTexts Texts() const;
     EditableRecord& record() const { return m_record; }
+
+    /// A check that OK runs when the texts differ from the record's: a sentence refuses the
+    /// change (shown; the window stays open and the record as it was), an empty one allows it.
+    using ChangeCheck = std::function<QString()>;
+    void SetChangeCheck(ChangeCheck check) { m_changeCheck = std::move(check); }
 
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
@@ -64,6 +70,7 @@ private:
 
     EditableRecord& m_record;
     const FormLayout& m_layout;
+    ChangeCheck m_changeCheck;
     std::map<std::string, FieldWidget> m_widgets; ///< by control name
 };
 

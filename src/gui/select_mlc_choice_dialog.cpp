@@ -37,7 +37,17 @@ SelectMLCChoiceDialog::SelectMLCChoiceDialog(const TgEnergy& energy, const JawSe
     ReasonLine->setWordWrap(true);
     ReasonLine->setVisible(!usable.ok());
 
+    // The buttons alone do not say what is asked.
+    Question = new QLabel(tr("Which jaws should the beam use with this multileaf field: the "
+                             "recommended ones (the leaf opening plus 0.8 cm beside the leaves "
+                             "and 0.2 cm beyond their ends), or the jaws typed in the beam "
+                             "now?"));
+    Question->setObjectName(QStringLiteral("Question"));
+    Question->setWordWrap(true);
+    Question->setMinimumWidth(380);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Question);
     layout->addWidget(buttons);
     layout->addWidget(ReasonLine);
     layout->setSizeConstraint(QLayout::SetFixedSize);

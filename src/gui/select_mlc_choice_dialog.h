@@ -16,9 +16,9 @@ enum class MLCJawsChoice {
     UseCurrent,  ///< keep the beam's jaws
 };
 
-/// "MLC Jaws Settings": "Recommended", "Use current" (enabled only when the beam's current
-/// jaws lie within the limits the core gives for the energy; otherwise the reason is shown)
-/// and "Cancel" (also Esc). "Recommended" has the focus first.
+/// "MLC Jaws Settings": a sentence saying what is asked, then "Recommended", "Use current" (enabled
+/// only when the beam's current jaws lie within the limits the core gives for the energy; otherwise
+/// the reason is shown) and "Cancel" (also Esc). "Recommended" has the focus first.
 class SelectMLCChoiceDialog : public QDialog {
     Q_OBJECT
 
@@ -36,6 +36,7 @@ public:
     QPushButton* RecBtn = nullptr;
     QPushButton* CurBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
+    QLabel* Question = nullptr;   ///< the one sentence that says what is asked
     QLabel* ReasonLine = nullptr; ///< why "Use current" is not offered; empty when it is
 };
 

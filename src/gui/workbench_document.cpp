@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUndoStack>
 
 namespace kova::gui {
 namespace {
@@ -22,6 +23,17 @@ std::string FileSystemPath(const QString& path) {
 
 QString FileFilter() {
     return WorkbenchDocument::tr("Beam files (*.ini);;All files (*)");
+}
+
+bool HoldsBeams(const Workbench& workbench) {
+    for (const auto& patient : workbench.patients()) {
+        for (const auto& treatment : patient->treatments) {
+            if (!treatment->beams.empty()) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 /// Asks before a save leaves out patients and treatments that have no beam; true to go on.
@@ -46,7 +58,26 @@ WorkbenchDocument::WorkbenchDocument(QWidget* parent, const Workbench& workbench
     : m_parent(parent), m_workbench(workbench) {
 }
 
+bool WorkbenchDocument::modified() const {
+    return m_modified || (m_undo != nullptr && !m_undo->isClean());
+}
+
+bool WorkbenchDocument::NothingToSave() {
+    if (HoldsBeams(m_workbench)) {
+        return false;
+    }
+    // An empty file would open as an empty workbench: nothing would be kept.
+    Dialogs::Inform(m_parent, tr("Save"),
+                    tr("There is nothing to save: a workbench file keeps beams, and the "
+                       "workbench holds none."));
+    m_status = tr("Nothing saved: the workbench holds no beams.");
+    return true;
+}
+
 bool WorkbenchDocument::Save() {
+    if (NothingToSave()) {
+        return false;
+    }
     if (m_filePath.isEmpty()) {
         return SaveAs();
     }
@@ -54,6 +85,9 @@ bool WorkbenchDocument::Save() {
 }
 
 bool WorkbenchDocument::SaveAs() {
+    if (NothingToSave()) {
+        return false;
+    }
     const QString path =
         Dialogs::SaveFileName(m_parent, tr("Save the workbench"), SuggestedPath(), FileFilter());
     if (path.isEmpty()) {
@@ -97,13 +131,21 @@ bool WorkbenchDocument::WriteTo(const QString& path) {
     }
     m_filePath = path;
     m_modified = false;
+    if (m_undo != nullptr) {
+        m_undo->setClean();
+    }
     m_status = tr("Saved to %1").arg(QDir::toNativeSeparators(path));
     return true;
 }
 
 bool WorkbenchDocument::MayDiscardChanges() {
-    if (!m_modified) {
+    if (!modified()) {
         return true;
+    }
+    if (!HoldsBeams(m_workbench)) {
+        return Dialogs::Confirm(m_parent, tr("Discard"),
+                                tr("The workbench holds no beam, so nothing of it can be "
+                                   "saved. Discard it?"));
     }
     switch (Dialogs::AskSaveDiscardCancel(
         m_parent, tr("The workbench has changes that are not saved. Save them?"))) {
@@ -141,6 +183,9 @@ WorkbenchDocument::Open(const std::vector<std::unique_ptr<TLinacSpec>>& linacs) 
 
 void WorkbenchDocument::Opened(const WorkbenchFile& file) {
     m_modified = false;
+    if (m_undo != nullptr) {
+        m_undo->setClean();
+    }
     m_filePath = m_openedPath;
     const int beams = file.beamsInFile;
     const QString opened = QDir::toNativeSeparators(m_openedPath);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+class QUndoStack;
 class QWidget;
 
 namespace kova::gui {
@@ -16,15 +17,20 @@ namespace kova::gui {
 /// The file the workbench is kept in: where it was last saved or opened from, whether the
 /// workbench changed since, and the File commands that write and read it. The file is a beam
 /// file, the one kova-mu reads. Writing goes through a temporary file renamed into place, so
-/// a failed save leaves the previous file as it was.
+/// a failed save leaves the previous file as it was. The workbench differs from its file when
+/// the undo stack is away from the state saved or opened (an undo back to it clears the
+/// mark), or when a change that no undo can take back was made since.
 class WorkbenchDocument {
     Q_DECLARE_TR_FUNCTIONS(kova::gui::WorkbenchDocument)
 
 public:
     WorkbenchDocument(QWidget* parent, const Workbench& workbench);
 
-    bool modified() const { return m_modified; }
-    /// The workbench changed since it was last saved or opened.
+    /// The stack whose clean state is the file's (the model's undo stack).
+    void SetUndoStack(QUndoStack* stack) { m_undo = stack; }
+    bool modified() const;
+    /// The workbench changed since it was last saved or opened, in a way the undo stack does
+    /// not take back (or the stack lost its history).
     void SetModified() { m_modified = true; }
     /// The file of the last Save or Open; empty when there is none.
     const QString& filePath() const { return m_filePath; }
@@ -49,6 +55,8 @@ public:
     void Opened(const WorkbenchFile& file);
 
 private:
+    /// True (and the user told) when the workbench holds no beam: a file keeps only beams.
+    bool NothingToSave();
     bool WriteTo(const QString& path);
     QString SuggestedPath() const;
 
@@ -58,7 +66,8 @@ private:
     QString m_openedPath; ///< the file being opened, until Opened
     QString m_folder;     ///< the folder of the last file chosen
     QString m_status;
-    bool m_modified = false;
+    QUndoStack* m_undo = nullptr;
+    bool m_modified = false; ///< changed beyond what the undo stack knows
 };
 
 } // namespace kova::gui

@@ -1,10 +1,13 @@
 #include "gui/workbench_model.h"
 
+#include "core/text/date_text.h"
 #include "core/workbench/workbench_text.h"
 #include "gui/icons.h"
 #include "gui/qt_text.h"
 #include "gui/workbench_node.h"
+#include "gui/workbench_undo.h"
 
+#include <QUndoStack>
 #include <algorithm>
 #include <iterator>
 
@@ -69,6 +72,8 @@ std::vector<TextNode> InformationLines(const TTreatment& treatment) {
     return lines;
 }
 
+} // namespace
+
 std::unique_ptr<Node> BeamRow(TBeam& beam, Node* parent, const ActionLevels& levels) {
     auto node = NewNode(NodeKind::Beam, parent);
     node->beam = &beam;
@@ -97,6 +102,8 @@ std::unique_ptr<Node> PatientRow(Patient& patient, Node* parent, const ActionLev
     return node;
 }
 
+namespace {
+
 int RowOf(const Node* node) {
     const Rows& siblings = node->parent->children;
     const auto found = std::find_if(siblings.begin(), siblings.end(),
@@ -118,7 +125,8 @@ bool SameShape(std::span<const std::unique_ptr<Node>> rows, const std::vector<Te
     return true;
 }
 
-/// Every row of `kind` (a patient, treatment or beam) in tree order.
+} // namespace
+
 std::vector<Node*> RecordsOf(const Node* root, NodeKind kind) {
     std::vector<Node*> found;
     for (const auto& patient : root->children) {
@@ -139,10 +147,8 @@ std::vector<Node*> RecordsOf(const Node* root, NodeKind kind) {
     return found;
 }
 
-} // namespace
-
 WorkbenchModel::WorkbenchModel(Workbench& workbench, QObject* parent)
-    : QAbstractItemModel(parent), m_workbench(workbench),
+    : QAbstractItemModel(parent), m_workbench(workbench), m_undo(new QUndoStack(this)),
       m_root(NewNode(NodeKind::Workbench, nullptr)) {
     for (int i = 0; i < kWorkbenchIconCount; ++i) {
         m_icons.push_back(WorkbenchIcon(i));
@@ -195,107 +201,6 @@ void WorkbenchModel::Rebuild() {
     }
 }
 
-QModelIndex WorkbenchModel::AddPatient() {
-    const int row = static_cast<int>(m_root->children.size());
-    beginInsertRows({}, row, row);
-    m_root->children.push_back(PatientRow(m_workbench.AddPatient(), m_root.get(), m_levels));
-    endInsertRows();
-    emit WorkbenchEdited();
-    return index(row, 0);
-}
-
-QModelIndex WorkbenchModel::AddTreatment(const QModelIndex& patient,
-                                         std::unique_ptr<TTreatment> treatment) {
-    Node* node = NodeOf(patient);
-    if (node->kind != NodeKind::Patient || !treatment) {
-        return {};
-    }
-    const int row = static_cast<int>(node->children.size());
-    beginInsertRows(patient, row, row);
-    TTreatment& added = m_workbench.AddTreatment(*node->patient, std::move(treatment));
-    node->children.push_back(TreatmentRow(added, node, m_levels));
-    endInsertRows();
-    emit WorkbenchEdited();
-    return index(row, 0, patient);
-}
-
-QModelIndex WorkbenchModel::AddBeam(const QModelIndex& treatment, std::unique_ptr<TBeam> beam) {
-    Node* node = NodeOf(treatment);
-    if (node->kind != NodeKind::Treatment || !beam) {
-        return {};
-    }
-    const int row = static_cast<int>(node->children.size());
-    beginInsertRows(treatment, row, row);
-    node->children.push_back(BeamRow(node->treatment->AddBeam(std::move(beam)), node, m_levels));
-    endInsertRows();
-    ShowInformationLines(node);
-    emit WorkbenchEdited();
-    return index(row, 0, treatment);
-}
-
-bool WorkbenchModel::Delete(const QModelIndex& index) {
-    Node* node = NodeOf(index);
-    if (!index.isValid() || !IsRecord(node->kind)) {
-        return false;
-    }
-    Node* parent = node->parent;
-    const int row = index.row();
-    beginRemoveRows(index.parent(), row, row);
-    // The row goes first: it points to the record.
-    const std::unique_ptr<Node> gone = std::move(parent->children[static_cast<std::size_t>(row)]);
-    parent->children.erase(parent->children.begin() + row);
-    if (gone->kind == NodeKind::Patient) {
-        m_workbench.DeletePatient(gone->patient);
-    } else if (gone->kind == NodeKind::Treatment) {
-        m_workbench.DeleteTreatment(gone->treatment);
-    } else {
-        m_workbench.DeleteBeam(gone->beam);
-    }
-    endRemoveRows();
-    if (gone->kind == NodeKind::Beam) {
-        ShowInformationLines(parent);
-    }
-    emit WorkbenchEdited();
-    return true;
-}
-
-void WorkbenchModel::BeamEdited(const QModelIndex& beam) {
-    if (KindOf(beam) == NodeKind::Beam) {
-        RefreshBeam(beam);
-        emit WorkbenchEdited();
-    }
-}
-
-QModelIndex WorkbenchModel::ShowImported(const Patient& patient) {
-    const auto& patients = m_workbench.patients();
-    const auto found =
-        std::find_if(patients.begin(), patients.end(),
-                     [&patient](const auto& owned) { return owned.get() == &patient; });
-    if (found == patients.end()) {
-        return {};
-    }
-    const int row = static_cast<int>(found - patients.begin());
-    const auto shown =
-        std::find_if(m_root->children.begin(), m_root->children.end(),
-                     [&patient](const auto& node) { return node->patient == &patient; });
-    if (shown == m_root->children.end()) {
-        beginInsertRows({}, row, row);
-        m_root->children.insert(m_root->children.begin() + row,
-                                PatientRow(**found, m_root.get(), m_levels));
-        endInsertRows();
-    } else if ((*shown)->children.size() < patient.treatments.size()) {
-        Node* node = shown->get();
-        const int first = static_cast<int>(node->children.size());
-        beginInsertRows(IndexOf(node), first, static_cast<int>(patient.treatments.size()) - 1);
-        for (std::size_t i = node->children.size(); i < patient.treatments.size(); ++i) {
-            node->children.push_back(TreatmentRow(*patient.treatments[i], node, m_levels));
-        }
-        endInsertRows();
-    }
-    emit WorkbenchEdited();
-    return index(row, 0);
-}
-
 void WorkbenchModel::RefreshBeam(const QModelIndex& beam) {
     Node* node = NodeOf(beam);
     if (!beam.isValid() || node->kind != NodeKind::Beam) {
@@ -307,12 +212,25 @@ void WorkbenchModel::RefreshBeam(const QModelIndex& beam) {
     ShowInformationLines(node->parent);
 }
 
-void WorkbenchModel::LinacEdited(const TLinacSpec* linac) {
+LinacChangeOutcome WorkbenchModel::LinacEdited(const TLinacSpec* linac) {
+    // The history would bring back beams computed on the data before, or pointing at entries
+    // removed since.
+    m_undo->clear();
+    const LinacChangeOutcome outcome = linac != nullptr
+                                           ? ComputeAgainOn(m_workbench, *linac, SystemToday())
+                                           : LinacChangeOutcome{};
     for (Node* node : RecordsOf(m_root.get(), NodeKind::Treatment)) {
-        if (node->treatment->linac == linac) {
-            ShowInformationLines(node);
+        if (node->treatment->linac != linac) {
+            continue;
+        }
+        ShowInformationLines(node);
+        for (const auto& row : node->children) {
+            if (row->kind == NodeKind::Beam) {
+                ShowBeamLines(row.get());
+            }
         }
     }
+    return outcome;
 }
 
 void WorkbenchModel::SetActionLevels(const ActionLevels& levels) {
@@ -323,6 +241,8 @@ void WorkbenchModel::SetActionLevels(const ActionLevels& levels) {
 }
 
 void WorkbenchModel::Replace(Workbench&& workbench) {
+    // The history's records belong to the workbench that goes.
+    m_undo->clear();
     beginResetModel();
     // The rows point into the workbench that goes.
     m_root->children.clear();
@@ -443,9 +363,12 @@ bool WorkbenchModel::setData(const QModelIndex& index, const QVariant& value, in
     }
     const std::string text = FromQ(value.toString());
     if (*name != text) {
-        *name = text;
-        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-        emit WorkbenchEdited();
+        const Node* node = NodeOf(index);
+        const RecordRef record = node->kind == NodeKind::Patient     ? RecordRef(node->patient)
+                                 : node->kind == NodeKind::Treatment ? RecordRef(node->treatment)
+                                                                     : RecordRef(node->beam);
+        m_undo->push(new RenameChange(*this, tr("Rename \u201c%1\u201d").arg(ToQ(*name)), record,
+                                      *name, text));
     }
     return true;
 }

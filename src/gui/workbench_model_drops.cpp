@@ -3,10 +3,12 @@
 
 #include "gui/workbench_model.h"
 #include "gui/workbench_node.h"
+#include "gui/workbench_undo.h"
 
 #include <QDataStream>
 #include <QIODevice>
 #include <QMimeData>
+#include <QUndoStack>
 #include <algorithm>
 
 namespace kova::gui {
@@ -101,19 +103,11 @@ bool WorkbenchModel::moveRows(const QModelIndex& sourceParent, int sourceRow, in
     if (targetRow == sourceRow) {
         return false;
     }
-    const Node* target = parent->children[static_cast<std::size_t>(targetRow)].get();
-    const DropPlace place = after ? DropPlace::After : DropPlace::Before;
-    beginMoveRows(sourceParent, sourceRow, sourceRow, destinationParent, destinationChild);
-    const bool moved = dragged->kind == NodeKind::Treatment
-                           ? m_workbench.DropTreatment(target->treatment, dragged->treatment, place)
-                           : m_workbench.DropBeam(target->beam, dragged->beam, place);
-    // The rows checked above are the ones the core's rule allows.
-    Q_ASSERT(moved);
-    std::unique_ptr<Node> moving = std::move(parent->children[static_cast<std::size_t>(sourceRow)]);
-    parent->children.erase(parent->children.begin() + sourceRow);
-    parent->children.insert(parent->children.begin() + targetRow, std::move(moving));
-    endMoveRows();
-    emit WorkbenchEdited();
+    const RecordPlace from = PlaceOf(dragged);
+    const auto to = static_cast<std::size_t>(targetRow - siblings.first);
+    m_undo->push(new MoveChange(
+        *this, tr("Move \u201c%1\u201d").arg(index(sourceRow, 0, sourceParent).data().toString()),
+        from, to));
     return true;
 }
 

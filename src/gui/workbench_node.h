@@ -23,6 +23,16 @@ struct WorkbenchNode {
     std::vector<std::unique_ptr<WorkbenchNode>> children;
 };
 
+/// A row for a record of the core and its rows below, as the model shows them.
+std::unique_ptr<WorkbenchNode> PatientRow(Patient& patient, WorkbenchNode* parent,
+                                          const ActionLevels& levels);
+std::unique_ptr<WorkbenchNode> TreatmentRow(TTreatment& treatment, WorkbenchNode* parent,
+                                            const ActionLevels& levels);
+std::unique_ptr<WorkbenchNode> BeamRow(TBeam& beam, WorkbenchNode* parent,
+                                       const ActionLevels& levels);
+/// Every row of `kind` (a patient, treatment or beam) in tree order.
+std::vector<WorkbenchNode*> RecordsOf(const WorkbenchNode* root, NodeKind kind);
+
 /// The rows of one kind under a parent, which follow one another: a treatment's information
 /// lines first, then its beams.
 struct KindRows {

@@ -212,7 +212,7 @@ TEST_F(OpenWedgedTest, FormSelectsTheOnlyWedgeAndForgetsItWithoutWedgeDose) {
 }
 
 // One row per kind: its text reads back to it, its factory makes a beam of it, and it has its
-// energy and default action level (3 % on photon fields, 5 % electron and total body).
+// energy and default action level (3 % on photon fields, 5 % electron, total body, IMRT/VMAT).
 TEST(BeamKindRegistry, EveryRowNamesMakesAndChecksItsKind) {
     const struct {
         BeamKind kind;
@@ -222,7 +222,8 @@ TEST(BeamKindRegistry, EveryRowNamesMakesAndChecksItsKind) {
     } rows[] = {{BeamKind::Photon, "Photon Beam", false, 3},
                 {BeamKind::PhotonOpenWedged, "Photon Open/Wedged Beam", false, 3},
                 {BeamKind::Electron, "Electron Beam", true, 5},
-                {BeamKind::TotalBody, "Total Body Irradiation", false, 5}};
+                {BeamKind::TotalBody, "Total Body Irradiation", false, 5},
+                {BeamKind::Dynamic, "IMRT/VMAT Beam", false, 5}};
     ASSERT_EQ(BeamKinds().size(), std::size(rows));
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const auto& row = rows[i];

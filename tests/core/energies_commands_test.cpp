@@ -3,6 +3,7 @@
 
 #include "core/beams/beam.h"
 #include "core/beams/beam_form.h"
+#include "core/beams/photon_beam.h"
 #include "core/linac/energies_commands.h"
 #include "core/linac/linac_spec.h"
 #include "core/workbench/linac_users.h"
@@ -217,6 +218,9 @@ public:
     std::vector<NamedValue> Inputs() const override { return {}; }
     std::vector<NamedValue> Factors() const override { return {}; }
     std::unique_ptr<BeamForm> CreateForm() override { return nullptr; }
+    std::unique_ptr<TBeam> Clone() const override {
+        return std::make_unique<UsingBeam>(name, m_used);
+    }
 
 private:
     std::vector<const EnergyListItem*> m_used;
@@ -233,8 +237,12 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
     photon->name = "Prostata";
     photon->linac = &linac;
     photon->gEnergy = &x6;
-    photon->AddBeam(std::make_unique<UsingBeam>(
-        "AP", std::vector<const EnergyListItem*>{x6.Wedges[0].get(), x6.Shields[0].get()}));
+    // AP selects a wedge and a shield, as a photon beam stores them, and is off the axis.
+    auto apBeam = std::make_unique<TPhotonBeam>("AP");
+    apBeam->wedge = x6.Wedges[0].get();
+    apBeam->shield = x6.Shields[0].get();
+    apBeam->offset = 3;
+    photon->AddBeam(std::move(apBeam));
     photon->AddBeam(std::make_unique<UsingBeam>("PA", std::vector<const EnergyListItem*>{}));
     workbench.AddTreatment(rossi, std::move(photon));
     Patient& bianchi = workbench.AddPatient();
@@ -252,6 +260,7 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
     };
     const std::string prostata = "treatment \"Prostata\" of patient \"Rossi\"";
     const std::string ap = "beam \"AP\" of treatment \"Prostata\"";
+    const std::string pa = "beam \"PA\" of treatment \"Prostata\"";
     const Case cases[] = {
         // The treatment is named once; its beams go with it.
         {kX6, {prostata}},
@@ -259,11 +268,17 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
         {kW60, {ap}},
         {kWedges, {ap}},
         {{0, 5, 0}, {ap}},
+        // The factors of AP's wedge; the reference fields and their depth doses, which every
+        // photon beam of the energy read (the table, one field, one depth dose).
+        {kWedgeFactors, {ap}},
+        {kRefFields, {ap, pa}},
+        {kField, {ap, pa}},
+        {kSecondDepthDose, {ap, pa}},
+        // The offset factors that AP, off the axis, read.
+        {{0, 3}, {ap}},
         // Nothing refers to these: removed as usual.
-        {kWedgeFactors, {}},
         {kTrays, {}},
         {kA10, {}},
-        {kSecondDepthDose, {}},
     };
     for (const Case& c : cases) {
         const EnergiesRemoval removal = PlanRemoval(SelectionAt(tree, c.selected));
@@ -273,6 +288,11 @@ TEST(EnergiesCommands, RemovingWhatTheWorkbenchUsesIsRefusedNamingTheUsers) {
     EXPECT_EQ(CheckRemoval(workbench, PlanRemoval(SelectionAt(tree, kW60))).reason(),
               "\"W60 (Static)\" cannot be removed: it is used by beam \"AP\" of treatment "
               "\"Prostata\". Delete or change those first.");
+    // A change of what a beam used is refused alike; of what none used, not.
+    EXPECT_EQ(CheckChange(workbench, *x6.Wedges[0]->WFValues[0], "10 cm").reason(),
+              "\"10 cm\" cannot be changed: it is used by beam \"AP\" of treatment "
+              "\"Prostata\". Delete or change those first.");
+    EXPECT_TRUE(CheckChange(workbench, *x6.Trays[0], "Tray").ok());
 }
 
 } // namespace

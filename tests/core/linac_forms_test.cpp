@@ -147,6 +147,7 @@ TEST(RecordForms, AnyBoxThatIsNoNumberStoresNothing) {
         FormTexts texts;
         const char* control;
         const char* reason;
+        const char* shown; ///< what the editor shows: the field named by its label
     };
     const Case cases[] = {
         // An empty tray factor would have stored TF 0, and every MU would divide by it.
@@ -154,24 +155,28 @@ TEST(RecordForms, AnyBoxThatIsNoNumberStoresNothing) {
          [] { return std::unique_ptr<EnergyListItem>(OldTray()); },
          {{"Name", "New"}, {"TF", ""}},
          "TF",
-         "'' is not a valid floating point value"},
+         "'' is not a valid floating point value",
+         "Tray Factor is empty"},
         // A comma is not the decimal separator; the offset before it is not stored either.
         {"offset factor with a comma",
          [] { return std::make_unique<OFValue>(); },
          {{"CenterFieldOffset", "5"}, {"OF", "1,02"}},
          "OF",
-         "'1,02' is not a valid floating point value"},
+         "'1,02' is not a valid floating point value (use a decimal point: 1.02)",
+         "Offset Factor: '1,02' is not a valid floating point value (use a decimal point: 1.02)"},
         {"depth typed as text",
          [] { return std::make_unique<PDDValue>(); },
          {{"Depth", "ten"}, {"PercentDose", "0.67"}},
          "Depth",
-         "'ten' is not a valid floating point value"},
+         "'ten' is not a valid floating point value",
+         "Depth: 'ten' is not a valid floating point value"},
         // The first refused box in the order of reading is the one reported.
         {"wedge with two bad boxes",
          [] { return std::make_unique<Wedge>(); },
          {{"Name", "W"}, {"WedgeTypes", "1"}, {"MaxWidth", "x"}, {"MaxHeight", "y"}},
          "MaxWidth",
-         "'x' is not a valid floating point value"},
+         "'x' is not a valid floating point value",
+         "Width: 'x' is not a valid floating point value"},
         {"reference field scatter checked but empty",
          [] { return std::make_unique<RefField>(); },
          {{"Width", "5"},
@@ -180,32 +185,37 @@ TEST(RecordForms, AnyBoxThatIsNoNumberStoresNothing) {
           {"isScatterPhantomFactorAvailable", "1"},
           {"ScatterPhantomFactor", ""}},
          "ScatterPhantomFactor",
-         "'' is not a valid floating point value"},
+         "'' is not a valid floating point value",
+         "Phantom Scatter Factor is empty"},
         {"infinite wedge factor",
          [] { return std::make_unique<WFValue>(); },
          {{"FieldSize", "10"}, {"PDDWarp", "1"}, {"WF", "1e999"}},
          "WF",
-         "'1e999' is not a valid floating point value"},
+         "'1e999' is not a valid floating point value",
+         "Wedge Factor: '1e999' is not a valid floating point value"},
         // What a linac file cannot hold, an edit cannot make.
         {"negative warp",
          [] { return std::make_unique<WFValue>(); },
          {{"FieldSize", "10"}, {"PDDWarp", "-1"}, {"WF", "0.3"}},
          "PDDWarp",
-         "'-1' is negative, which a measured value cannot be"},
+         "'-1' is negative, which a measured value cannot be",
+         "Warp value: '-1' is negative, which a measured value cannot be"},
         {"negative half-life", [] { return std::make_unique<TgEnergy>(); },
          [] {
              FormTexts texts = TgEnergy().EditorTexts();
              texts["HalfLife"] = "-5.27";
              return texts;
          }(),
-         "HalfLife", "'-5.27' is negative, which a measured value cannot be"},
+         "HalfLife", "'-5.27' is negative, which a measured value cannot be",
+         "Half Life: '-5.27' is negative, which a measured value cannot be"},
         {"calibrated before 1900", [] { return std::make_unique<TgEnergy>(); },
          [] {
              FormTexts texts = TgEnergy().EditorTexts();
              texts["CalDate"] = "01/01/0001";
              return texts;
          }(),
-         "CalDate", "the calibration date 01/01/0001 is before 1900"},
+         "CalDate", "the calibration date 01/01/0001 is before 1900",
+         "Date: the calibration date 01/01/0001 is before 1900"},
     };
     for (const Case& c : cases) {
         std::unique_ptr<EditableRecord> record = c.make();
@@ -214,6 +224,7 @@ TEST(RecordForms, AnyBoxThatIsNoNumberStoresNothing) {
         EXPECT_FALSE(check.ok()) << c.what;
         EXPECT_EQ(check.control, c.control) << c.what;
         EXPECT_EQ(check.reason, c.reason) << c.what;
+        EXPECT_EQ(RefusalText(record->EditorLayout(), c.texts, check), c.shown) << c.what;
         EXPECT_EQ(record->EditorTexts(), before) << c.what << ": something was stored";
     }
 }

@@ -287,9 +287,9 @@ TEST(MLCReaders, NumberThatIsNotOneStopsTheImport) {
     };
     const Case cases[] = {
         {"Shaper gantry", "plan.mlc", Replaced(shaper, "Gantry = 90.0", "Gantry = 5,0"),
-         "'5,0' is not a valid floating point value"},
+         "'5,0' is not a valid floating point value (use a decimal point: 5.0)"},
         {"Shaper right leaf", "plan.mlc", Replaced(shaper, "Leaf 15A =   6.00", "Leaf 15A = 5,0"),
-         "'5,0' is not a valid floating point value"},
+         "'5,0' is not a valid floating point value (use a decimal point: 5.0)"},
         {"Shaper left leaf out of range", "plan.mlc",
          Replaced(shaper, "Leaf 15B =   2.00", "Leaf 15B = 1e999"),
          "'1e999' is not a valid floating point value"},
@@ -298,9 +298,9 @@ TEST(MLCReaders, NumberThatIsNotOneStopsTheImport) {
         {"Shaper leaf nan", "plan.mlc", Replaced(shaper, "2.00", "nan"),
          "'nan' is not a valid floating point value"},
         {"PLATO gantry", "plan.s01", Replaced(plato, "<gantryAngle>90.0", "<gantryAngle>5,0"),
-         "'5,0' is not a valid floating point value"},
+         "'5,0' is not a valid floating point value (use a decimal point: 5.0)"},
         {"PLATO right leaf", "plan.s01", Replaced(plato, "<rightX>6.00", "<rightX>5,0"),
-         "'5,0' is not a valid floating point value"},
+         "'5,0' is not a valid floating point value (use a decimal point: 5.0)"},
         {"PLATO left leaf", "plan.s01", Replaced(plato, "<leftX>-2.00", "<leftX>inf"),
          "'inf' is not a valid floating point value"},
         {"PLATO empty tagged value", "plan.s01", Replaced(plato, "<rightX>5.00", "<rightX>"),
@@ -747,7 +747,7 @@ TEST(MLCJaws, JawTextsReadInOrder) {
     // The first text that is not a number, in the order left, right, bottom, top, width,
     // height, names the failure.
     EXPECT_EQ(ParseJawSettings("1", "2", "5,0", "x", "5", "6").reason(),
-              "'5,0' is not a valid floating point value");
+              "'5,0' is not a valid floating point value (use a decimal point: 5.0)");
     EXPECT_EQ(ParseJawSettings("1", "2", "3", "4", "5", "").reason(),
               "'' is not a valid floating point value");
 }

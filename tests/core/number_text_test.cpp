@@ -157,14 +157,23 @@ TEST(NumberText, StrToFloatAcceptsClassicNotation) {
 }
 
 TEST(NumberText, StrToFloatRejectsWithTheExactMessage) {
-    const char* const rejected[] = {"1,5",  "",      "abc", "1e", "nan",   "inf",
-                                    "0x10", "1e999", ".",   "-",  "1.2.3", "1 2",
-                                    "e5",   "+-1",   "1e+", "  ", "-inf",  "1.5x"};
+    const char* const rejected[] = {"",      "abc", "1e", "nan",   "inf",  "0x10",
+                                    "1e999", ".",   "-",  "1.2.3", "1 2",  "e5",
+                                    "+-1",   "1e+", "  ", "-inf",  "1.5x", "1,2,3"};
     for (const char* text : rejected) {
         const Result<double> parsed = StrToFloat(text);
         ASSERT_FALSE(parsed.ok()) << "'" << text << "' was accepted";
         EXPECT_EQ(parsed.reason(),
                   "'" + std::string(text) + "' is not a valid floating point value");
+    }
+    // A number written with a decimal comma says how it is read.
+    const std::pair<const char*, const char*> commas[] = {
+        {"1,5", "1.5"}, {" 10,5 ", "10.5"}, {"-2,5e1", "-2.5e1"}};
+    for (const auto& [text, pointed] : commas) {
+        EXPECT_EQ(StrToFloat(text).reason(), "'" + std::string(text) +
+                                                 "' is not a valid floating point value (use a "
+                                                 "decimal point: " +
+                                                 pointed + ")");
     }
 }
 

@@ -477,7 +477,8 @@ TEST_F(PhotonBeamTest, FormTypingAndTechnique) {
     // the SSD edit was made read-only before the depth was read.
     form.SetText("BeamDepth", "7,5");
     const Status isocentric = form.Select("Technique", kIsocentric).status;
-    EXPECT_EQ(isocentric.reason(), "Depth: '7,5' is not a valid floating point value");
+    EXPECT_EQ(isocentric.reason(),
+              "Depth: '7,5' is not a valid floating point value (use a decimal point: 7.5)");
     EXPECT_EQ(form.Selected("Technique"), kIsocentric);
     EXPECT_TRUE(form.ReadOnly("BeamSSD"));
     EXPECT_EQ(form.Text("BeamSSD"), "100") << "the SSD texts stay";

@@ -242,8 +242,10 @@ TEST_F(PhotonResultsTest, SetupFieldCells) {
         {true, 5, 5, 3, 7, {"X10"}, {"Y10", "OF2"}},
         // "##.#;;0" drops the leading zero: shift 0.5 is ".5".
         {true, 4.5, 5.5, 5, 5, {"X10", "OF.5"}, {"Y10"}},
-        // Varian: the jaw positions with their labels X1 / X2 and Y1 / Y2.
-        {false, 7, 3, 2.5, 7.5, {"X17", "X23"}, {"Y12.5", "Y27.5"}},
+        // Varian: the jaw positions with their labels X1 / X2 and Y1 / Y2, a blank between
+        // label and value so that X1 = 3.8 cannot read as 13.8.
+        {false, 7, 3, 2.5, 7.5, {"X1 7", "X2 3"}, {"Y1 2.5", "Y2 7.5"}},
+        {false, 3.8, 6.2, 5, 5, {"X1 3.8", "X2 6.2"}, {"Y10"}},
     };
     for (const Case& c : cases) {
         setup.energy->PrintOffset = c.philips;

@@ -42,16 +42,16 @@ TEST_F(PlanQuestionsTest, WhatThePlanDoesNotSettleIsAskedThenAnswered) {
         {"machine",
          [](PlanData& p) { p.beams[0].machine = "Linac-9"; },
          PlanPick::Machine,
-         {"KovaDemo-DE", "KovaDemo-Co60"},
-         "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: KovaDemo-DE, "
-         "KovaDemo-Co60)",
-         {"KovaDemo-DE", "", "", {}, {}, "", ""},
-         "Linac = KovaDemo-DE"},
+         {"DualDemo", "CobaltDemo"},
+         "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: DualDemo, "
+         "CobaltDemo)",
+         {"DualDemo", "", "", {}, {}, "", ""},
+         "Linac = DualDemo"},
         {"no energy",
          [&](PlanData& p) { firstPoint(p).nominalEnergy = 10; },
          PlanPick::Energy,
          {"6MV", "18MV"},
-         "the plan's 10 MV photon beam matches no photon energy of KovaDemo-DE (energies: 6MV, "
+         "the plan's 10 MV photon beam matches no photon energy of DualDemo (energies: 6MV, "
          "18MV)",
          {"", "18MV", "", {}, {}, "", ""},
          "Energy = 18MV"},
@@ -135,7 +135,7 @@ TEST_F(PlanQuestionsTest, TwoEnergiesOfTheSameNominalEnergyAreAsked) {
     const ImportedBeam beam = ImportPlanBeam(PlanOf({StaticBeam(1, "AP")}), 0, linacs);
     ASSERT_EQ(beam.questions.size(), 1u);
     EXPECT_EQ(beam.questions[0].text, "the plan's 6 MV photon beam matches several photon "
-                                      "energies of KovaDemo-DE (energies: 6MV, 18MV)");
+                                      "energies of DualDemo (energies: 6MV, 18MV)");
 }
 
 TEST_F(PlanQuestionsTest, AWedgeWithoutAnEnergyWedgeIsRefused) {

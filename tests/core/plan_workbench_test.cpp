@@ -24,7 +24,7 @@ using test::StaticBeam;
 
 const Date kToday{2026, 11, 2};
 const std::string kMachineQuestion = "the plan's machine 'Linac-9' is no linac of the linac "
-                                     "folder (linacs: KovaDemo-DE, KovaDemo-Co60)";
+                                     "folder (linacs: DualDemo, CobaltDemo)";
 
 class PlanWorkbenchTest : public ::testing::Test {
 protected:
@@ -54,7 +54,7 @@ TEST_F(PlanWorkbenchTest, EachQuestionIsAskedOnceForThePlan) {
         {"nothing to ask", [](PlanData&) {}, {}, {}, {"", ""}, "6MV"},
         {"one machine for both beams",
          bothBeams(unknownMachine),
-         {{PlanPick::Machine, PlanAnswer{"KovaDemo-DE", {}}}},
+         {{PlanPick::Machine, PlanAnswer{"DualDemo", {}}}},
          {PlanPick::Machine},
          {"", ""},
          "6MV"},
@@ -63,14 +63,14 @@ TEST_F(PlanWorkbenchTest, EachQuestionIsAskedOnceForThePlan) {
              b.machine = "Linac-9";
              b.controlPoints[0].nominalEnergy = 10;
          }),
-         {{PlanPick::Machine, PlanAnswer{"KovaDemo-DE", {}}},
+         {{PlanPick::Machine, PlanAnswer{"DualDemo", {}}},
           {PlanPick::Energy, PlanAnswer{"18MV", {}}}},
          {PlanPick::Machine, PlanPick::Energy},
          {"", ""},
          "18MV"},
         {"only the second beam's machine",
          [&](PlanData& p) { unknownMachine(p.beams[1]); },
-         {{PlanPick::Machine, PlanAnswer{"KovaDemo-DE", {}}}},
+         {{PlanPick::Machine, PlanAnswer{"DualDemo", {}}}},
          {PlanPick::Machine},
          {"", ""},
          "6MV"},
@@ -162,7 +162,7 @@ TEST_F(PlanWorkbenchTest, ReadyBeamsGoIntoOneTreatmentPerLinacEnergyAndKind) {
     const TTreatment& photons = *patient.treatments[1];
     const TTreatment& electrons = *patient.treatments[2];
     EXPECT_EQ(photons.name, "Pelvi\xe8 6MV");
-    EXPECT_EQ(photons.linac->Name, "KovaDemo-DE");
+    EXPECT_EQ(photons.linac->Name, "DualDemo");
     EXPECT_EQ(photons.kind, BeamKind::Photon);
     ASSERT_EQ(photons.beams.size(), 2u);
     EXPECT_EQ(photons.beams[0]->name, "AP");

@@ -2,6 +2,7 @@
 // beams that give the same MU, on the demo linacs.
 
 #include "core/linac/linac_file.h"
+#include "core/linac/mlc_parameters.h"
 #include "core/workbench/beam_file_writer.h"
 #include "core/workbench/beam_input.h"
 #include "core/workbench/workbench_file.h"
@@ -36,11 +37,15 @@ std::vector<std::unique_ptr<TLinacSpec>> DemoLinacs() {
         }
         linacs.push_back(std::move(linac));
     }
+    // The demo dual-energy linac's MLC sidecar, for its IMRT/VMAT beams.
+    const std::string sidecar =
+        ReadText(std::filesystem::path(KOVA_DEMO_LINAC_TEXTS) / "demo_dual_energy.lnc.ini");
+    linacs.front()->Mlc.entries = ParseMlcSidecar(sidecar, *linacs.front()).value();
     return linacs;
 }
 
 /// Every example beam file, then beams with entries made on the spot in every list that
-/// offers "Set on fly...", in two patients.
+/// offers "Set on fly...", in two patients, and an IMRT beam as a plan's import types it.
 std::string ExamplesAndAdHocBeams() {
     std::string text;
     for (const auto& entry : std::filesystem::directory_iterator(KOVA_EXAMPLES_DIR)) {
@@ -52,7 +57,7 @@ std::string ExamplesAndAdHocBeams() {
 [Tray and multileaf made on the spot]
 Patient = Bianchi
 Treatment = Pelvis
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 Technique = Not Isocentric
 BeamDose = 180
@@ -67,7 +72,7 @@ TPSMU = 250
 [Second beam of the same treatment]
 Patient = Bianchi
 Treatment = Pelvis
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 BeamDose = 90
 BeamDepth = 9
@@ -77,6 +82,16 @@ BeamBottom = 4
 BeamTop = 6
 isOffset = 1
 ShieldComp = Shield-Cord
+
+[IMRT beam of a plan]
+Patient = Bianchi
+Linac = DualDemo
+Energy = 6MV
+BeamKind = IMRT/VMAT Beam
+BeamDose = 200
+LeafBoundaries = MLCX -5 0 5
+Segments = 0.25 90 - 0 0 -5 5 -5 5 0 350 0 -4 -1 4 3 ; 0.75 91.5 12.25 0.5 -0.25 -5 5 -5 5 10 10 0 -2 -2 2 2
+TPSMU = 260
 )";
     return text;
 }
@@ -130,7 +145,7 @@ TEST(WorkbenchFile, EveryBeamComesBackWithTheSameMu) {
     for (const char* line :
          {"ShieldComp = Shield-Lung\n", "ShieldComp = Custom-Block : 0.93\n",
           "TrayComp = Tray plan 7 : 0.963\n", "MultileafComp = MLC plan 7 : 0.981234567891234\n",
-          "ShieldComp = Lead 3 : 0.97\n", "TPSMU = 250\n"}) {
+          "ShieldComp = Lead 3 : 0.97\n", "TPSMU = 250\n", "LeafBoundaries = MLCX -5 0 5\n"}) {
         EXPECT_NE(written.find(line), std::string::npos) << line;
     }
     // Worked out again by the dialog, never stored: the derived sizes and the build menu.
@@ -144,7 +159,7 @@ TEST(WorkbenchFile, ConsecutiveBeamsGatherInTheirPatientAndTreatment) {
     // 200 cGy at 10 cm, SSD 100, 10 x 10 on 6MV: depth dose 0.6706, field factor 1, 1 cGy/MU
     // at SSD = SCD: 200 / 0.6706 = 298.24 MU. Same treatment name but another energy or kind
     // makes another treatment; the same names later again make new nodes.
-    const std::string beam = "Linac = KovaDemo-DE\nTechnique = 1\nBeamDose = 200\nBeamDepth = "
+    const std::string beam = "Linac = DualDemo\nTechnique = 1\nBeamDose = 200\nBeamDepth = "
                              "10\nBeamSSD = 100\nBeamWidth = 10\nBeamHeight = 10\n";
     const std::string text = "[a]\nPatient = Rossi\nTreatment = T\nEnergy = 6MV\n" + beam +
                              "[b]\nPatient = Rossi\nTreatment = T\nEnergy = 6MV\n" + beam +
@@ -166,7 +181,7 @@ TEST(WorkbenchFile, ConsecutiveBeamsGatherInTheirPatientAndTreatment) {
     EXPECT_EQ(patients[2]->treatments[0]->name, "New Treatment");
 
     const std::string written = WriteWorkbench(file.workbench);
-    EXPECT_NE(written.find("[a]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamKind = Photon Beam\n"
+    EXPECT_NE(written.find("[a]\nLinac = DualDemo\nEnergy = 6MV\nBeamKind = Photon Beam\n"
                            "Patient = Rossi\nTreatment = T\nTechnique = 1\n"),
               std::string::npos)
         << written;
@@ -178,9 +193,9 @@ TEST(WorkbenchFile, PatientAndTreatmentAreKeysOfTheBeamFile) {
     std::vector<InputError> errors;
     const std::vector<BeamBlock> blocks = ParseBeamText(
         "in.ini",
-        "[x]\nPatient = Rossi\nTreatment = Breast\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+        "[x]\nPatient = Rossi\nTreatment = Breast\nLinac = DualDemo\nEnergy = 6MV\n"
         "BeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n[y]\n"
-        "Linac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\n"
+        "Linac = DualDemo\nEnergy = 6MV\nBeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\n"
         "BeamHeight = 10\n",
         errors);
     ASSERT_EQ(blocks.size(), 2u);
@@ -205,17 +220,17 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
         // Refused before the field is read, the first two leave BeamHeight for others' depth.
         {"Linac = Gone\nEnergy = 6MV\nBeamWidth = 10\n",
          "no linac of the linac folder has this Name: 'Gone'"},
-        {"Linac = KovaDemo-DE\nEnergy = 4MV\nBeamWidth = 10\n",
+        {"Linac = DualDemo\nEnergy = 4MV\nBeamWidth = 10\n",
          "has no photon energy of this name: '4MV'"},
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n"
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n"
          "TrayComp = Tray-Gone\n",
          "no TrayComp entry has this name: 'Tray-Gone'"},
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 1o\nBeamHeight = 10\n",
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamDepth = 10\nBeamWidth = 1o\nBeamHeight = 10\n",
          "'1o' is not a valid floating point value"},
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\n", "the beam gives no field"},
+        {"Linac = DualDemo\nEnergy = 6MV\n", "the beam gives no field"},
         // Refused on OK: isocentric at 35 cm depth on a 100 cm SAD puts the skin at 65 cm,
         // below SCD - 30 cm = 70 cm.
-        {"Linac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
+        {"Linac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n"
          "BeamDepth = 35\n",
          "in.ini:31: SSD 65 cm is below the minimum 70 cm"},
     };
@@ -224,7 +239,7 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
     for (const Case& c : cases) {
         text += "[refused]\n" + dose + c.keys;
     }
-    text += "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose +
+    text += "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamWidth = 10\nBeamHeight = 10\n" + dose +
             "BeamDepth = 10\n";
     const WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_EQ(file.refused.size(), std::size(cases) + 1) << ::testing::PrintToString(file.refused);
@@ -242,7 +257,7 @@ TEST(WorkbenchFile, BeamsRefusedNowAreListedAndTheRestIsKept) {
 TEST(WorkbenchFile, TextsAreWrittenAsUtf8OnOneLine) {
     const auto linacs = DemoLinacs();
     // "Müller" in Windows-1252, as the program keeps texts; a beam name with a line break.
-    const std::string text = "[AP]\nPatient = M\xFCller\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+    const std::string text = "[AP]\nPatient = M\xFCller\nLinac = DualDemo\nEnergy = 6MV\n"
                              "BeamDose = 100\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     WorkbenchFile file = ReadWorkbench("in.ini", text, linacs, kDay);
     ASSERT_TRUE(file.refused.empty()) << file.refused.front();

@@ -143,15 +143,14 @@ TEST(ReadRTPlan, TestPlansImportOnTheDemoLinacs) {
         {"two_machines",
          {"DE 6MV", "Co60", "Other", "DE 10MV"},
          {"", "",
-          "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: KovaDemo-DE, "
-          "KovaDemo-Co60)",
-          "the plan's 10 MV photon beam matches no photon energy of KovaDemo-DE (energies: 6MV, "
+          "the plan's machine 'Linac-9' is no linac of the linac folder (linacs: DualDemo, "
+          "CobaltDemo)",
+          "the plan's 10 MV photon beam matches no photon energy of DualDemo (energies: 6MV, "
           "18MV)"}},
         {"arc",
          {"Arc", "Sliding window", "No dose", "Electron A99", "Static"},
-         {"an arc (the gantry turns between control points): only static beams are checked",
-          "a dynamic beam (the MLCX positions change between control points): only static "
-          "beams are checked",
+         {"no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)",
+          "no IMRT/VMAT check: the energy 6MV has no leaf transmission (.ini)",
           "the plan gives the beam no dose (no BeamDose above 0 in a fraction group)",
           "the applicator 'A99' matches no applicator of 9MeV (applicators: 6x6, 10x10, 15x15, "
           "20x20, 25x25)",
@@ -216,7 +215,7 @@ TEST(ReadRTPlan, ValuesOfTheTestPlans) {
     ASSERT_TRUE(machines.ok()) << machines.reason();
     const ImportedBeam cobalt = ImportPlanBeam(*machines, 1, linacs);
     ASSERT_TRUE(cobalt.Ready()) << cobalt.Problem();
-    EXPECT_EQ(cobalt.block.Find("Linac")->value, "KovaDemo-Co60");
+    EXPECT_EQ(cobalt.block.Find("Linac")->value, "CobaltDemo");
     EXPECT_EQ(cobalt.block.Find("BeamDepth")->value, "10");
     // The asymmetric wedged field: 3 + 7 cm, shifted by 2 cm, EDW60 by angle and type.
     const Result<PlanData> wedged = ReadRTPlanFile(TestPlan("wedged"));
@@ -233,6 +232,16 @@ TEST(ReadRTPlan, ValuesOfTheTestPlans) {
     EXPECT_EQ(damaged->beams[4].devices[2].leafJawPairs, 11);
     EXPECT_EQ(ImportPlanBeam(*damaged, 1, linacs).tpsRefusal,
               "the plan gives the beam no BeamMeterset");
+    // The VMAT arc: the weights of its control points, the isocentre, the dose point 10 mm
+    // head-ward and the head-first supine set-up.
+    const Result<PlanData> vmat = ReadRTPlanFile(TestPlan("vmat"));
+    ASSERT_TRUE(vmat.ok()) << vmat.reason();
+    const PlanBeam& arc = vmat->beams[0];
+    EXPECT_EQ(arc.finalWeight, 1);
+    EXPECT_EQ(arc.controlPoints[18].cumulativeWeight, 0.5);
+    EXPECT_EQ(arc.controlPoints[0].isocenter, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(vmat->fractionGroups[0].beams[0].dosePoint, (std::vector<double>{0, 0, 10}));
+    EXPECT_EQ(vmat->setups[0].position, "HFS");
 }
 
 TEST(ReadRTPlan, FilesThatAreNoRTPlan) {

@@ -7,6 +7,7 @@
 
 #include "core/common/file_bytes.h"
 #include "core/linac/linac_spec.h"
+#include "core/linac/mlc_parameters.h"
 #include "core/plan/plan_answers.h"
 #include "core/plan/plan_workbench.h"
 #include "core/workbench/beam_input.h"
@@ -28,13 +29,20 @@ void Require(bool promise) {
     }
 }
 
-/// The demo linac under the machine name of the seed plans.
+/// The demo linac under the machine name of the seed plans, with its MLC sidecar, so that
+/// IMRT and VMAT beams reach their point dose.
 const std::vector<std::unique_ptr<kova::TLinacSpec>>& Linacs() {
     static const auto linacs = [] {
         std::vector<std::unique_ptr<kova::TLinacSpec>> made;
         const kova::FileBytes text = kova::ReadFileBytes(KOVA_DEMO_LINAC, 1u << 22);
         made.push_back(std::make_unique<kova::TLinacSpec>());
         Require(text.ok() && kova::ReadLinacText(text.bytes, *made.back()).accepted());
+        const kova::FileBytes sidecar =
+            kova::ReadFileBytes(KOVA_DEMO_MLC, kova::kMaxMlcSidecarBytes);
+        Require(sidecar.ok());
+        auto entries = kova::ParseMlcSidecar(sidecar.bytes, *made.back());
+        Require(entries.ok());
+        made.back()->Mlc.entries = std::move(entries.value());
         return made;
     }();
     return linacs;

@@ -3,6 +3,7 @@
 // (a beam accepted once but refused after a save, or coming back with other MU) is a finding.
 
 #include "core/linac/linac_spec.h"
+#include "core/linac/mlc_parameters.h"
 #include "core/workbench/beam_file_writer.h"
 #include "core/workbench/workbench_file.h"
 
@@ -29,6 +30,11 @@ const std::vector<std::unique_ptr<kova::TLinacSpec>>& Linacs() {
         if (!kova::ReadLinacText(text.str(), *read.back()).accepted()) {
             std::abort();
         }
+        // Its MLC sidecar, so that IMRT/VMAT beams are computed.
+        std::ifstream sidecar(KOVA_DEMO_MLC, std::ios::binary);
+        std::ostringstream values;
+        values << sidecar.rdbuf();
+        read.back()->Mlc.entries = kova::ParseMlcSidecar(values.str(), *read.back()).value();
         return read;
     }();
     return linacs;

@@ -175,6 +175,35 @@ private slots:
         QCOMPARE(Find<QLineEdit>(tbi, "BeamWidth")->text(), QStringLiteral("40"));
         Type(tbi, "BeamDose", QStringLiteral("200"));
         QVERIFY2(!PressOK(tbi).isEmpty(), "the patient values start at 0");
+        // The "Build" page: every body value labelled with its unit, and no label or box on a
+        // drawing or on another.
+        tbi.PageControl1->setCurrentIndex(1);
+        tbi.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tbi));
+        const QWidget* page = Find<QWidget>(tbi, "BuildPage");
+        const auto placed = [page](const QWidget* widget) {
+            return QRect(widget->mapTo(page, QPoint()), widget->size());
+        };
+        QList<QRect> taken = {placed(Find<QWidget>(tbi, "FrontView")),
+                              placed(Find<QWidget>(tbi, "SideView"))};
+        for (const kova::TBIBodyValue& value : kova::TBIBodyValues()) {
+            const std::string name(value.name);
+            const auto* box = Find<QLineEdit>(tbi, name.c_str());
+            const QLabel* label = nullptr;
+            for (const QLabel* candidate : page->findChildren<QLabel*>()) {
+                label = candidate->buddy() == box ? candidate : label;
+            }
+            QVERIFY2(label != nullptr, name.c_str());
+            const QString unit = QString::fromStdString(std::string(value.unit));
+            QVERIFY2(label->text().endsWith(u'[' + unit.trimmed() + u']'),
+                     qPrintable(label->text()));
+            for (const QRect& own : {placed(label), placed(box)}) {
+                for (const QRect& other : taken) {
+                    QVERIFY2(!own.intersects(other), qPrintable(label->text()));
+                }
+                taken << own;
+            }
+        }
         tbi.BuildNormal->trigger();
         QCOMPARE(Find<QLineEdit>(tbi, "MeanCTLungs")->text(), QStringLiteral("-659"));
         QCOMPARE(Find<QLineEdit>(tbi, "HeadWidth")->text(), QStringLiteral("15.5"));

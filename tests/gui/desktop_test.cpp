@@ -12,6 +12,7 @@
 #include "gui/tbi_beam_dialog.h"
 #include "gui/treatment_dialog.h"
 #include "gui/window_flows.h"
+#include "gui/workbench_model.h"
 #include "support/linac_text.h"
 #include "support/lnc_file.h"
 
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +34,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <filesystem>
 
 using kova::gui::Command;
@@ -93,7 +96,7 @@ Row AddTreatmentOf(MainWindow& window, const QModelIndex& patient, const QString
     window.WorkbenchTreeView->setCurrentIndex(patient);
     DialogAnswer answer([&](QDialog& dialog) {
         auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
-        treatment.LINAC->setCurrentIndex(treatment.LINAC->findText(QStringLiteral("KovaDemo-DE")));
+        treatment.LINAC->setCurrentIndex(treatment.LINAC->findText(QStringLiteral("DualDemo")));
         QComboBox* energies = kind == u"Electron Beam" ? treatment.eEnergy : treatment.gEnergy;
         energies->setCurrentIndex(energies->findText(energy));
         for (QRadioButton* button : treatment.BeamKind->findChildren<QRadioButton*>()) {
@@ -185,7 +188,7 @@ private slots:
         QCoreApplication::setApplicationName(testName);
         QCoreApplication::setOrganizationName(QStringLiteral("KOVA X tests"));
         MainWindow window(kInfo, Demo());
-        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 0.1.0 - Workbench"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 0.1.0 - Workbench[*]"));
     }
 
     /// Done as a new user would: a patient with three treatments of three kinds, saved,
@@ -240,9 +243,21 @@ private slots:
     }
 
     void unsavedWorkIsNeverLostUnasked() {
+        {
+            // A workbench without beams has nothing a file keeps: no empty file is written.
+            MainWindow empty(kInfo, Demo());
+            empty.NewPatientClick();
+            Dialogs::SetSaveFileAnswer(Folder(m_files) + u"/empty.ini");
+            empty.SaveClick();
+            QVERIFY(Dialogs::ShownMessages().last().startsWith(
+                QStringLiteral("There is nothing to save")));
+            QVERIFY(!QFileInfo::exists(Folder(m_files) + u"/empty.ini"));
+            Dialogs::ClearShownMessages();
+        }
         MainWindow window(kInfo, Demo());
         window.show();
-        PatientWithPhotonBeam(window);
+        const Row patient = PatientWithPhotonBeam(window).parent();
+        QVERIFY(window.isWindowModified());
         // Cancel keeps the window and the work.
         QVERIFY(!window.close());
         QCOMPARE(Dialogs::ShownMessages().size(), 1);
@@ -271,6 +286,21 @@ private slots:
         QVERIFY(
             Dialogs::ShownMessages().last().contains(QStringLiteral("- patient 'New Patient'")));
         QVERIFY(window.document().modified());
+        // Saved, the title names the file without the mark; a change marks it, and Undo back
+        // to the saved state clears the mark again.
+        Dialogs::SetMessageAnswer(QMessageBox::Ok);
+        window.SaveClick();
+        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 0.1.0 - kept.ini[*]"));
+        QVERIFY(!window.isWindowModified() && !window.document().modified());
+        Rename(window.WorkbenchTreeView, patient, QStringLiteral("Rossi"));
+        QVERIFY(window.isWindowModified());
+        window.undoAction()->trigger();
+        QCOMPARE(Text(patient), QStringLiteral("New Patient"));
+        QVERIFY(!window.isWindowModified() && !window.document().modified());
+        window.redoAction()->trigger();
+        QVERIFY(window.isWindowModified());
+        Dialogs::SetMessageAnswer(QMessageBox::Cancel);
+        QVERIFY(!window.close());
         // Discard lets it go.
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
         QVERIFY(window.close());
@@ -281,7 +311,7 @@ private slots:
         kova::test::WriteBytesFile(m_files.Path(), "refused.ini",
                                    "[gone]\nLinac = Sala9\nEnergy = 6MV\nBeamDose = 100\n"
                                    "BeamWidth = 10\nBeamHeight = 10\n"
-                                   "[kept]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 100\n"
+                                   "[kept]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 100\n"
                                    "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n");
         MainWindow window(kInfo, Demo());
         window.ScanLinacs();
@@ -316,9 +346,14 @@ private slots:
                  QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(window.action(Command::Print)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
         QCOMPARE(window.action(Command::Copy)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+        QCOMPARE(window.undoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(window.redoAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
 
         const Row treatment = PatientWithPhotonBeam(window);
         const Row beam = Child(treatment, 6);
+        // Undo and Redo follow the history, not the selection: with none, the items below
+        // are the selection's alone.
+        window.workbenchModel()->undoStack()->clear();
         const struct {
             QModelIndex node;
             QStringList edit;
@@ -488,7 +523,7 @@ private slots:
         QCOMPARE(Text(Child(treatment, 2)), QStringLiteral("Buildup = 1.5 cm"));
         kova::TLinacSpec* demo = nullptr;
         for (const auto& linac : window.LinacList()) {
-            demo = linac->Name == "KovaDemo-DE" ? linac.get() : demo;
+            demo = linac->Name == "DualDemo" ? linac.get() : demo;
         }
         QVERIFY(demo != nullptr);
         kova::gui::LinacSpecWindow* linacWindow = window.linacsMenu()->Open(*demo);
@@ -542,6 +577,18 @@ private slots:
         const int bottom = window.WorkbenchTreeView->visualRect(last).bottom();
         QVERIFY2(bottom < window.WorkbenchTreeView->viewport()->height(),
                  qPrintable(QString::number(bottom)));
+        // The status bar's notes fit that width whole, the longest ones included: a long
+        // folder with the reason it is read, and the note of the default action levels.
+        window.SetLinacFolderReason(QStringLiteral("a folder chosen long ago"),
+                                    QStringLiteral("chosen folder"));
+        window.LoadActionLevels(QStringLiteral("/nonexistent/folder/of/the/program"));
+        QTest::qWait(50);
+        QCOMPARE(window.width(), 640);
+        for (const QLabel* note :
+             {window.linacFolderLabel(), window.linacCountLabel(), window.actionLevelsNote()}) {
+            QVERIFY(note->isVisible());
+            QVERIFY2(note->width() >= note->sizeHint().width(), qPrintable(note->text()));
+        }
         Dialogs::SetMessageAnswer(QMessageBox::Discard);
     }
 };

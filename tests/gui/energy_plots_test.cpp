@@ -142,7 +142,7 @@ void EnergyPlotsTest::chartsHoldTheTablesPoints() {
 void EnergyPlotsTest::beamMarkAndTypedFigureShowAtOnce() {
     MainWindow main(m_info, QStringLiteral(KOVA_DEMO_LINACS_DIR));
     main.ScanLinacs();
-    const Row treatment = AddTreatment(main, QStringLiteral("KovaDemo-DE"));
+    const Row treatment = AddTreatment(main, QStringLiteral("DualDemo"));
     QVERIFY(NewBeamMu(main, treatment, "W30") > 0);
     // Enter on a result line of the beam opens its energy's plots.
     main.WorkbenchTreeView->setCurrentIndex(Child(LastChild(treatment), 0));

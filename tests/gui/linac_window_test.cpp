@@ -15,11 +15,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -81,15 +83,21 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     for (const QAction* action : main.linacsMenu()->menu()->actions()) {
         items << action->text();
     }
-    QCOMPARE(items, QStringList({QStringLiteral("KovaDemo-Co60 (demo_cobalt.lnc)"),
-                                 QStringLiteral("KovaDemo-DE (demo_dual_energy.lnc)")}));
+    QCOMPARE(items, QStringList({QStringLiteral("CobaltDemo (demo_cobalt.lnc)"),
+                                 QStringLiteral("DualDemo (demo_dual_energy.lnc)")}));
     kova::TLinacSpec& linac = *main.LinacList()[1];
     QAction* open = main.linacsMenu()->menu()->actions()[1];
     open->trigger();
     LinacSpecWindow* window = main.linacsMenu()->WindowOf(linac);
     QVERIFY(window != nullptr && window->isVisible());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Linac"));
-    QCOMPARE(window->Name->text(), QStringLiteral("KovaDemo-DE"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Linac: DualDemo"));
+    QCOMPARE(window->Name->text(), QStringLiteral("DualDemo"));
+    // The identity boxes show their whole texts ("DualEnergy-18" among them).
+    for (const QLineEdit* box :
+         {window->Name, window->Brand, window->Model, window->SerialNumber}) {
+        QVERIFY2(box->contentsRect().width() >= box->fontMetrics().horizontalAdvance(box->text()),
+                 qPrintable(box->text()));
+    }
     QCOMPARE(window->SerialNumber->text(), QStringLiteral("DEMO-0001"));
     QCOMPARE(window->SAD->text(), QStringLiteral("100"));
     QVERIFY(window->Name->isReadOnly() && window->isAsymmetricFieldsOnHeight->isChecked());
@@ -106,12 +114,16 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     // Browse every table: each energy and entry opens its window showing all its fields;
     // each group (levels 1 and 3) opens.
     QStringList captions;
+    QStringList buttons;
     int editors = 0;
     {
         DialogAnswer answer([&](QDialog& dialog) {
             auto& form = dynamic_cast<RecordForm&>(dialog);
             editors += form.Texts() == form.record().EditorTexts() ? 1 : 0;
             captions << dialog.windowTitle();
+            for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                buttons << button->text();
+            }
             return Press(dialog, "cancel");
         });
         int records = 0;
@@ -129,38 +141,79 @@ void LinacWindowTest::demoLinacFromTheMenu() {
     }
     captions.removeDuplicates();
     captions.sort();
-    QCOMPARE(captions, QStringList({QStringLiteral("ApplicatorForm"),
-                                    QStringLiteral("Multileaf Factor Value"),
-                                    QStringLiteral("Offset Factor Value"),
-                                    QStringLiteral("PDD Value"), QStringLiteral("Reference Field"),
-                                    QStringLiteral("Shield"), QStringLiteral("Tray"),
-                                    QStringLiteral("Wedge"), QStringLiteral("Wedge Factor Value"),
-                                    QStringLiteral("eEnergy"), QStringLiteral("gEnergy")}));
+    // An energy's window is titled with its name.
+    QCOMPARE(captions,
+             QStringList({QStringLiteral("ApplicatorForm"), QStringLiteral("Energy: 12MeV"),
+                          QStringLiteral("Energy: 16MeV"), QStringLiteral("Energy: 18MV"),
+                          QStringLiteral("Energy: 20MeV"), QStringLiteral("Energy: 6MV"),
+                          QStringLiteral("Energy: 6MeV"), QStringLiteral("Energy: 9MeV"),
+                          QStringLiteral("Multileaf Factor Value"),
+                          QStringLiteral("Offset Factor Value"), QStringLiteral("PDD Value"),
+                          QStringLiteral("Reference Field"), QStringLiteral("Shield"),
+                          QStringLiteral("Tray"), QStringLiteral("Wedge"),
+                          QStringLiteral("Wedge Factor Value")}));
+    buttons.removeDuplicates();
+    buttons.sort();
+    QCOMPARE(buttons, QStringList({QStringLiteral("Cancel"), QStringLiteral("OK")}));
 
-    // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565), then the
-    // factor edited to 0.5 and a second, identical beam: everything else is equal, so its MU
-    // is the first one's times 0.565 / 0.5.
-    const Row treatment = AddTreatment(main, QStringLiteral("KovaDemo-DE"));
+    // A beam with W30 at 10 x 10 (equivalent square 10, a table row: WF 0.565). Its MU came
+    // from that factor: the factor cannot change under it, and the beam keeps its MU. Once
+    // the beam is deleted the factor is edited to 0.5, and a second, identical beam needs
+    // the first one's MU times 0.565 / 0.5.
+    const Row treatment = AddTreatment(main, QStringLiteral("DualDemo"));
     const double before = NewBeamMu(main, treatment, "W30");
     QVERIFY(before > 0);
     const QStringList factor = {QStringLiteral("6MV (6 MV)"), QStringLiteral("Wedges"),
                                 QStringLiteral("W30 (Static)"), QStringLiteral("Wedge Factors"),
                                 QStringLiteral("10 cm")};
     Select(*window, factor);
-    {
+    const auto editFactor = [&window] {
         DialogAnswer answer([](QDialog& dialog) {
             if (Edit(dialog, "WF")->text() != QStringLiteral("0.565")) {
                 return int(QDialog::Rejected);
             }
             Type(dialog, "WF", QStringLiteral("0.5"));
-            return Press(dialog, "ok");
+            const int result = Press(dialog, "ok");
+            return result == QDialog::Accepted ? result : Press(dialog, "cancel");
         });
         window->cDisplayClick();
-    }
+    };
+    Dialogs::ClearShownMessages();
+    editFactor();
+    QCOMPARE(Dialogs::ShownMessages(),
+             QStringList(QStringLiteral("\"10 cm\" cannot be changed: it is used by beam \"New "
+                                        "Beam\" of treatment \"New Treatment\". Delete or change "
+                                        "those first.")));
+    QCOMPARE(linac.gEnergies[0]->Wedges[1]->WFValues[2]->WF, 0.565);
+    QCOMPARE(main.workbench().patients()[0]->treatments[0]->beams[0]->MU, before);
+    QVERIFY(main.workbenchModel()->Delete(Child(treatment, 6)));
+    editFactor();
     QCOMPARE(linac.gEnergies[0]->Wedges[1]->WFValues[2]->WF, 0.5);
     const double after = NewBeamMu(main, treatment, "W30");
     QVERIFY(kova::test::IsNear(after, before * 0.565 / 0.5));
-    QCOMPARE(main.workbench().patients()[0]->treatments[0]->beams[0]->MU, before);
+
+    // The energy's own data change under the beam, which is computed again: 2 cGy per MU
+    // instead of 1 halves its MU; a smallest width of 12 cm refuses its 10 cm field, and its
+    // row says it has no MU; 1 cm and 1 cGy per MU again give the MU of the start.
+    const kova::TBeam& beam = *main.workbench().patients()[0]->treatments[0]->beams[0];
+    const auto editEnergy = [&window](const char* control, const char* text) {
+        Select(*window, {QStringLiteral("6MV (6 MV)")});
+        DialogAnswer answer([control, text](QDialog& dialog) {
+            Type(dialog, control, QString::fromLatin1(text));
+            return Press(dialog, "ok");
+        });
+        window->cDisplayClick();
+    };
+    editEnergy("cGyUMRatio", "2");
+    QVERIFY(beam.calculated && kova::test::IsNear(beam.MU, after / 2));
+    Dialogs::ClearShownMessages();
+    editEnergy("MinWidth", "12");
+    QVERIFY(!beam.calculated);
+    QCOMPARE(Dialogs::ShownMessages().size(), 1);
+    QVERIFY(Children(Child(treatment, 6)).join(u'\n').contains(u"No MU on the changed linac data"));
+    editEnergy("MinWidth", "1");
+    editEnergy("cGyUMRatio", "1");
+    QVERIFY(beam.calculated && kova::test::IsNear(beam.MU, after));
 
     // Save As: a new file that `lnc dump` reads back as the edited linac.
     kova::test::TempDir target;
@@ -208,9 +261,14 @@ void LinacWindowTest::addFollowsTheSelectedNode() {
     Select(window, pdd);
     {
         DialogAnswer answer([](QDialog& dialog) {
+            // The depth dose is labelled as the fraction it is.
+            const auto* form = dialog.findChild<QFormLayout*>();
+            const auto* label = qobject_cast<QLabel*>(
+                form != nullptr ? form->labelForField(Edit(dialog, "PercentDose")) : nullptr);
             if (dialog.windowTitle() != QStringLiteral("PDD Value") ||
                 dialog.focusWidget() != Edit(dialog, "Depth") ||
-                !Edit(dialog, "Depth")->text().isEmpty()) {
+                !Edit(dialog, "Depth")->text().isEmpty() || label == nullptr ||
+                label->text() != QStringLiteral("Dose fraction (1 at build-up)")) {
                 return int(QDialog::Rejected);
             }
             Type(dialog, "Depth", QStringLiteral("20"));
@@ -233,7 +291,7 @@ void LinacWindowTest::addFollowsTheSelectedNode() {
                 Edit(dialog, "cGyUMRatio")->text() == QStringLiteral("0") &&
                 dialog.findChild<QCheckBox*>(QStringLiteral("TBISupported"))->isChecked() &&
                 dialog.findChild<QRadioButton*>()->isChecked(); // "Offset alla Varian"
-            if (dialog.windowTitle() != QStringLiteral("gEnergy") || !defaults) {
+            if (dialog.windowTitle() != QStringLiteral("New photon energy") || !defaults) {
                 return int(QDialog::Rejected);
             }
             Type(dialog, "Name", QStringLiteral("X10"));
@@ -285,8 +343,7 @@ void LinacWindowTest::editorsStoreNothingUntilEveryBoxConverts() {
     }
     QVERIFY(stayedOpen);
     QCOMPARE(focus, QStringLiteral("TF"));
-    QCOMPARE(Dialogs::ShownMessages(),
-             QStringList(QStringLiteral("'' is not a valid floating point value")));
+    QCOMPARE(Dialogs::ShownMessages(), QStringList(QStringLiteral("Tray Factor is empty")));
     QCOMPARE(x6.Trays.size(), std::size_t{1});
     QCOMPARE(Children(Item(window, {QStringLiteral("X6 (6 MV)"), QStringLiteral("Trays")})),
              QStringList(QStringLiteral("Tray")));
@@ -338,6 +395,22 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
         {{x6},
          QStringLiteral("\"X6 (6 MV)\" cannot be removed: it is used by treatment \"New "
                         "Treatment\" of patient \"New Patient\". Delete or change those first.")},
+        // The beam's MU came from its wedge's factors and from the reference fields (the
+        // whole table, the exact 10 x 10 field, a depth dose of it).
+        {{x6, QStringLiteral("Wedges"), QStringLiteral("W60 (Static)"),
+          QStringLiteral("Wedge Factors")},
+         QStringLiteral("\"Wedge Factors\" cannot be removed: it is used by beam \"New Beam\" "
+                        "of treatment \"New Treatment\". Delete or change those first.")},
+        {{x6, QStringLiteral("Reference Fields")},
+         QStringLiteral("\"Reference Fields\" cannot be removed: it is used by beam \"New "
+                        "Beam\" of treatment \"New Treatment\". Delete or change those first.")},
+        {{x6, QStringLiteral("Reference Fields"), QStringLiteral("10 cm x 10 cm")},
+         QStringLiteral("\"10 cm x 10 cm\" cannot be removed: it is used by beam \"New Beam\" "
+                        "of treatment \"New Treatment\". Delete or change those first.")},
+        {{x6, QStringLiteral("Reference Fields"), QStringLiteral("10 cm x 10 cm"),
+          QStringLiteral("PDD"), QStringLiteral("10 cm = 0.67")},
+         QStringLiteral("\"10 cm = 0.67\" cannot be removed: it is used by beam \"New Beam\" "
+                        "of treatment \"New Treatment\". Delete or change those first.")},
     };
     for (const Refusal& refusal : refusals) {
         Dialogs::ClearShownMessages();
@@ -347,6 +420,8 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
     }
     QCOMPARE(linac.gEnergies.size(), std::size_t{1});
     QCOMPARE(linac.gEnergies[0]->Wedges.size(), std::size_t{1});
+    QCOMPARE(linac.gEnergies[0]->Wedges[0]->WFValues.size(), std::size_t{1});
+    QCOMPARE(linac.gEnergies[0]->RefFields.size(), std::size_t{1});
     // What nothing uses goes as usual: a group is emptied and stays, an energy goes.
     Dialogs::ClearShownMessages();
     const QStringList trays = {x6, QStringLiteral("Trays")};
@@ -354,10 +429,6 @@ void LinacWindowTest::removeNeverLeavesADanglingReference() {
     window.cRemoveClick();
     QCOMPARE(Item(window, trays)->childCount(), 0);
     QVERIFY(linac.gEnergies[0]->Trays.empty());
-    Select(window, {x6, QStringLiteral("Wedges"), QStringLiteral("W60 (Static)"),
-                    QStringLiteral("Wedge Factors")});
-    window.cRemoveClick();
-    QVERIFY(linac.gEnergies[0]->Wedges[0]->WFValues.empty());
     Select(window, {QStringLiteral("E9 (9 MeV)")});
     window.cRemoveClick();
     QCOMPARE(Roots(window.Energies), QStringList(x6));

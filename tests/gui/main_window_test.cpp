@@ -136,6 +136,40 @@ QString IndentedRows(const QModelIndex& parent, int level = 0) {
     return text;
 }
 
+/// The whole workbench as the core keeps it (names, information and result lines), then as
+/// the rows show it.
+QString Snapshot(const MainWindow& window) {
+    QString text;
+    for (const auto& patient : window.workbench().patients()) {
+        text += kova::gui::ToQ(patient->name) + u'\n';
+        for (const auto& treatment : patient->treatments) {
+            text += kova::gui::ToQ(
+                kova::IndentedText({kova::TreatmentNode(*treatment, kova::ActionLevels())}, 1));
+        }
+    }
+    text += QStringLiteral("--\n");
+    for (int i = 0; i < TopCount(window.WorkbenchTreeView); ++i) {
+        const QModelIndex patient = Top(window.WorkbenchTreeView, i);
+        text += Text(patient) + u'\n' + IndentedRows(patient, 1);
+    }
+    return text;
+}
+
+/// The addresses of every patient, treatment and beam, in tree order: the very records.
+std::vector<const void*> Records(const MainWindow& window) {
+    std::vector<const void*> records;
+    for (const auto& patient : window.workbench().patients()) {
+        records.push_back(patient.get());
+        for (const auto& treatment : patient->treatments) {
+            records.push_back(treatment.get());
+            for (const auto& beam : treatment->beams) {
+                records.push_back(beam.get());
+            }
+        }
+    }
+    return records;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -167,10 +201,11 @@ private slots:
 
     void captionCarriesProductNameAndVersion() {
         MainWindow window(m_info, FolderOf(m_linacs));
-        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 1.2.3 - Workbench"));
+        // "[*]": where the mark of unsaved changes shows.
+        QCOMPARE(window.windowTitle(), QStringLiteral("KOVA X 1.2.3 - Workbench[*]"));
         // Without version information the version is "?".
         MainWindow unknown(kova::ProgramInfo{}, FolderOf(m_linacs));
-        QCOMPARE(unknown.windowTitle(), QStringLiteral("KOVA X ? - Workbench"));
+        QCOMPARE(unknown.windowTitle(), QStringLiteral("KOVA X ? - Workbench[*]"));
         QCOMPARE(m_info.TitleLine(), std::string("KOVA X v. 1.2.3"));
     }
 
@@ -532,6 +567,84 @@ private slots:
         QCOMPARE(edits.size(), 0);
     }
 
+    /// Edit > Undo and Redo over every kind of change: each change taken back leaves the core
+    /// and the rows exactly as before it, with the very records (a deleted patient with its
+    /// treatment, beams, results and the tray a beam made on the spot; an edited beam with its
+    /// own inputs and results), and done again as after it.
+    void undoAndRedoEveryKindOfChange() {
+        MainWindow window(m_info, FolderOf(m_linacs));
+        WorkbenchModel& model = *window.workbenchModel();
+        const Row treatment = AddPatientAndTreatment(window);
+        for (const char* dose : {"200", "100"}) {
+            window.WorkbenchTreeView->setCurrentIndex(treatment);
+            DialogAnswer answer([dose](QDialog& dialog) {
+                if (dialog.objectName() == QStringLiteral("ModifierValueDialog")) {
+                    Type(dialog, "Name", "Tray on the spot");
+                    Type(dialog, "Factor", "0.9");
+                    return ClickOk(dialog, "OKBtn");
+                }
+                auto* tray = dialog.findChild<QComboBox*>(QStringLiteral("TrayComp"));
+                tray->setCurrentIndex(tray->count() - 1); // "Set on fly..."
+                return FixedSsdBeam(dose, "10", "10")(dialog);
+            });
+            window.NewBeamClick();
+        }
+        QCOMPARE(ChildCount(treatment), 8);
+        const Row patient = treatment.parent();
+        const struct {
+            const char* what;
+            std::function<void()> change;
+            const char* undo; ///< the Undo item's text after the change
+        } changes[] = {
+            {"edit a beam",
+             [&] {
+                 window.WorkbenchTreeView->setCurrentIndex(Child(treatment, 6));
+                 DialogAnswer answer([](QDialog& dialog) {
+                     Type(dialog, "BeamDose", "150");
+                     return ClickOk(dialog, "Button1");
+                 });
+                 window.EditBeamClick();
+             },
+             "Undo Edit \u201cNew Beam\u201d"},
+            {"rename a beam", [&] { model.setData(Child(treatment, 7), QStringLiteral("PA")); },
+             "Undo Rename \u201cNew Beam\u201d"},
+            {"move a beam", [&] { model.moveRows(treatment, 7, 1, treatment, 6); },
+             "Undo Move \u201cPA\u201d"},
+            {"delete a beam", [&] { model.Delete(Child(treatment, 6)); },
+             "Undo Delete \u201cPA\u201d"},
+            {"delete the patient",
+             [&] {
+                 Dialogs::SetMessageAnswer(QMessageBox::Ok);
+                 window.WorkbenchTreeView->setCurrentIndex(patient);
+                 window.DeleteClick();
+             },
+             "Undo Delete \u201cNew Patient\u201d"},
+        };
+        for (const auto& row : changes) {
+            const QString before = Snapshot(window);
+            const std::vector<const void*> records = Records(window);
+            row.change();
+            const QString after = Snapshot(window);
+            QVERIFY2(after != before, row.what);
+            QCOMPARE(window.undoAction()->text(), QString::fromUtf8(row.undo));
+            window.undoAction()->trigger();
+            QCOMPARE(Snapshot(window), before);
+            QVERIFY2(Records(window) == records, row.what);
+            window.redoAction()->trigger();
+            QCOMPARE(Snapshot(window), after);
+        }
+        QVERIFY(window.workbench().patients().empty());
+        // Every change taken back: both beams again, the tray made on the spot under the first.
+        for (std::size_t i = 0; i < std::size(changes); ++i) {
+            window.undoAction()->trigger();
+        }
+        const QModelIndex back = Child(Top(window.WorkbenchTreeView, 0), 0);
+        QCOMPARE(ChildCount(back), 8);
+        QVERIFY2(IndentedRows(Child(back, 6)).contains(u"Tray on the spot"),
+                 qPrintable(IndentedRows(Child(back, 6))));
+        QCOMPARE(window.workbench().patients()[0]->treatments[0]->beams[0]->dose, 200.0);
+    }
+
     /// What a new user does first: on the demo linac, a wedged asymmetric beam with a tray and
     /// the offset factor; every factor shows under the beam. With KOVA_SCREENSHOT set, the
     /// window is saved there as a picture.
@@ -547,13 +660,13 @@ private slots:
             DialogAnswer answer([](QDialog& dialog) {
                 auto& treatment = dynamic_cast<TreatmentDialog&>(dialog);
                 treatment.LINAC->setCurrentIndex(
-                    treatment.LINAC->findText(QStringLiteral("KovaDemo-DE")));
+                    treatment.LINAC->findText(QStringLiteral("DualDemo")));
                 return ClickOk(dialog, "OK");
             });
             window.NewTreatmentClick();
         }
         const Row treatment = Child(patient, 0);
-        QCOMPARE(Text(Child(treatment, 0)), QStringLiteral("Machine = KovaDemo-DE"));
+        QCOMPARE(Text(Child(treatment, 0)), QStringLiteral("Machine = DualDemo"));
         Rename(window.WorkbenchTreeView, treatment, QStringLiteral("Mammella sx"));
         window.WorkbenchTreeView->setCurrentIndex(treatment);
         {

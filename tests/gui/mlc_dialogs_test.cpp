@@ -216,6 +216,10 @@ void MLCDialogsTest::choice() {
     SelectMLCChoiceDialog dialog(*energy,
                                  kova::JawSettings{left, right, bottom, top, width, height});
     QCOMPARE(dialog.windowTitle(), QStringLiteral("MLC Jaws Settings"));
+    // One sentence says what the buttons answer.
+    QVERIFY(dialog.Question->text().startsWith(QStringLiteral("Which jaws should the beam use")));
+    QVERIFY(dialog.Question->text().endsWith(u'?'));
+    QCOMPARE(dialog.Question->text().count(u'?'), 1);
     QCOMPARE(dialog.RecBtn->text(), QStringLiteral("Recommended"));
     QCOMPARE(dialog.CurBtn->text(), QStringLiteral("Use current"));
     QCOMPARE(dialog.CancelBtn->text(), QStringLiteral("Cancel"));

@@ -562,25 +562,59 @@ void PhotonBeamDialogTest::clearerMessagesAndReadOnlyBoxes() {
 }
 
 void PhotonBeamDialogTest::okRefused_data() {
-    QTest::addColumn<QString>("dose");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("not a number") << "abc"
-                                  << "Dose: 'abc' is not a valid floating point value";
-    QTest::newRow("zero") << "0"
-                          << "The dose must be above 0 cGy";
+    /// The box OK shows (on its tab, with the focus); none for a refusal of no one box.
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("not a number") << "BeamDose"
+                                  << "abc"
+                                  << "Dose: 'abc' is not a valid floating point value"
+                                  << "BeamDose";
+    QTest::newRow("zero") << "BeamDose"
+                          << "0"
+                          << "The dose must be above 0 cGy" << QString();
+    QTest::newRow("blank depth") << "BeamDepth"
+                                 << "  "
+                                 << "Depth is empty"
+                                 << "BeamDepth";
+    QTest::newRow("decimal comma") << "BeamDepth"
+                                   << "10,5"
+                                   << "Depth: '10,5' is not a valid floating point value (use "
+                                      "a decimal point: 10.5)"
+                                   << "BeamDepth";
+    QTest::newRow("negative width") << "BeamWidth"
+                                    << "-5"
+                                    << "Width must be above 0"
+                                    << "BeamWidth";
+    QTest::newRow("zero height") << "BeamHeight"
+                                 << "0"
+                                 << "Height must be above 0"
+                                 << "BeamHeight";
 }
 
 void PhotonBeamDialogTest::okRefused() {
-    QFETCH(QString, dose);
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
     QFETCH(QString, reason);
+    QFETCH(QString, shown);
     Session session;
     PhotonBeamDialog& dialog = session.Open();
     TypeFixedSsd10x10(dialog);
-    TypeInto(Find<QLineEdit>(dialog, "BeamDose"), dose);
+    TypeInto(Find<QLineEdit>(dialog, box.toLatin1().constData()), typed);
+    // OK pressed from another page: a refusal about one box brings that box into view.
+    dialog.PageControl1->setCurrentIndex(2);
     PressOK(dialog);
     QVERIFY(dialog.isVisible());
     QCOMPARE(Reason(dialog), reason);
     QVERIFY(!session.beam.calculated);
+    if (shown.isEmpty()) {
+        QCOMPARE(dialog.PageControl1->currentIndex(), 2);
+        return;
+    }
+    auto* edit = Find<QLineEdit>(dialog, shown.toLatin1().constData());
+    QCOMPARE(dialog.focusWidget(), edit);
+    QVERIFY(dialog.PageControl1->currentWidget()->isAncestorOf(edit));
 }
 
 void PhotonBeamDialogTest::okComputesMuAndLoadControlsRestoresIt() {
@@ -627,7 +661,7 @@ void PhotonBeamDialogTest::sameMuAsKovaMu_data() {
     // Isocentric, jaws 3/7 and 6/6: the one-decimal equivalent size (10.9) and offset (2.0)
     // texts feed the wedge and offset factors.
     QTest::newRow("wedged asymmetric A, tray, offset") << R"([LAT]
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 BeamName = LAT DX
 BeamID = 3
@@ -642,7 +676,7 @@ TrayComp = Tray-Block
 isOffset = 1
 )";
     QTest::newRow("fixed SSD asymmetric B, shift 98, entries made on the fly") << R"([AP]
-Linac = KovaDemo-DE
+Linac = DualDemo
 Energy = 6MV
 Technique = 1
 BeamDose = 150

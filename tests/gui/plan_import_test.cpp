@@ -87,7 +87,7 @@ private slots:
     void initTestCase() {
         // The demo dual energy linac under the pydicom plan's machine name.
         std::string text = kova::test::DemoLinacText("demo_dual_energy.txt");
-        text.replace(text.find("KovaDemo-DE"), 11, "unit001");
+        text.replace(text.find("DualDemo"), std::string("DualDemo").size(), "unit001");
         kova::test::WriteLncFile(m_unit001.Path(), "unit001.lnc", text);
     }
 
@@ -186,15 +186,53 @@ private slots:
         window.WorkbenchTreeView->setCurrentIndex(patient);
         Dialogs::ClearShownMessages();
         labels.clear();
-        Import(window, PydicomPlan(), Pick(QStringLiteral("KovaDemo-DE"), &labels));
+        Import(window, PydicomPlan(), Pick(QStringLiteral("DualDemo"), &labels));
         QCOMPARE(labels.size(), 1);
         QCOMPARE(Dialogs::ShownMessages(), QStringList());
         QCOMPARE(TopCount(window.WorkbenchTreeView), 1);
         QCOMPARE(Text(patient), QStringLiteral("New Patient"));
         QCOMPARE(ChildCount(patient), 1);
-        QCOMPARE(Text(Child(Child(patient, 0), 0)), QStringLiteral("Machine = KovaDemo-DE"));
+        QCOMPARE(Text(Child(Child(patient, 0), 0)), QStringLiteral("Machine = DualDemo"));
         // The same linac data as unit001: the same MU and difference.
         QCOMPARE(Text(LastChild(Child(Child(patient, 0), 6))), kPydicomTPSLine);
+    }
+
+    void imrtAndVmatBeamsAreTheirOwnKind() {
+        // The sliding window and the VMAT arc computed as kova-mu computes them
+        // (kova_mu_plan_test.cpp), in a treatment of their kind; the dialog only shows the
+        // plan's inputs, and OK computes the same MU again.
+        const struct {
+            const char *plan, *treatment, *beam, *tpsLine;
+        } rows[] = {
+            {"sliding_window", "SW 6MV (IMRT/VMAT Beam)", "Sliding window",
+             "TPS MU = 240 (difference 0.8 %)"},
+            {"vmat", "VMAT 6MV (IMRT/VMAT Beam)", "Arc 1", "TPS MU = 250 (difference 0.4 %)"},
+        };
+        for (const auto& row : rows) {
+            MainWindow window(kInfo, QStringLiteral(KOVA_DEMO_LINACS_DIR));
+            window.ScanLinacs();
+            Import(window, TestPlan(row.plan));
+            QCOMPARE(Dialogs::ShownMessages(), QStringList());
+            const Row treatment = Child(Top(window.WorkbenchTreeView, 0), 0);
+            QCOMPARE(Text(treatment), QString::fromLatin1(row.treatment));
+            const Row beam = LastChild(treatment);
+            QCOMPARE(Text(beam), QString::fromLatin1(row.beam));
+            QCOMPARE(Text(LastChild(beam)), QString::fromLatin1(row.tpsLine));
+            const kova::TBeam& computed =
+                *window.workbench().patients()[0]->treatments[0]->beams[0];
+            QCOMPARE(computed.Kind(), kova::BeamKind::Dynamic);
+            const double mu = computed.MU;
+            window.WorkbenchTreeView->setCurrentIndex(beam);
+            bool readOnly = false;
+            const DialogAnswer answer([&readOnly](QDialog& dialog) {
+                readOnly = Edit(dialog, "Segments")->isReadOnly() &&
+                           Edit(dialog, "BeamDose")->isReadOnly();
+                return Press(dialog, "Button1");
+            });
+            window.EditBeamClick();
+            QVERIFY(readOnly);
+            QCOMPARE(computed.MU, mu);
+        }
     }
 
     void refusedBeamsAreListedInOneMessage() {
@@ -205,18 +243,16 @@ private slots:
         QCOMPARE(
             Dialogs::ShownMessages()[0],
             QStringLiteral(
-                "4 of 5 beams of arc.dcm were not imported:\n\n"
-                "- Arc: an arc (the gantry turns between control points): only static beams "
-                "are checked\n"
-                "- Sliding window: a dynamic beam (the MLCX positions change between control "
-                "points): only static beams are checked\n"
+                "2 of 5 beams of arc.dcm were not imported:\n\n"
                 "- No dose: the plan gives the beam no dose (no BeamDose above 0 in a fraction "
                 "group)\n"
                 "- Electron A99: the applicator 'A99' matches no applicator of 9MeV "
                 "(applicators: 6x6, 10x10, 15x15, 20x20, 25x25)"));
         const Row patient = Top(window.WorkbenchTreeView, 0);
-        QCOMPARE(ChildCount(patient), 1);
-        QCOMPARE(Text(Child(Child(patient, 0), 6)), QStringLiteral("Static"));
+        // The arc and the sliding window first, in their own treatment.
+        QCOMPARE(ChildCount(patient), 2);
+        QCOMPARE(Text(Child(patient, 0)), QStringLiteral("REFUSED 6MV (IMRT/VMAT Beam)"));
+        QCOMPARE(Text(Child(Child(patient, 1), 6)), QStringLiteral("Static"));
 
         // A file that is no RT Plan changes nothing and says why.
         Dialogs::ClearShownMessages();
@@ -229,7 +265,7 @@ private slots:
     }
 
     void trayMadeOnTheSpotAndAScreenshot() {
-        // several.dcm: six beams on KovaDemo-DE, a set-up beam refused, and the tray
+        // several.dcm: six beams on DualDemo, a set-up beam refused, and the tray
         // "Tray-X" that 6MV does not have, made on the spot with a factor of 0.9.
         MainWindow window(kInfo, QStringLiteral(KOVA_DEMO_LINACS_DIR));
         window.resize(640, 880);

@@ -118,7 +118,7 @@ execute_process(COMMAND "${mu}" --linacs "${demo}" ${date} "${SOURCE_DIR}/exampl
     OUTPUT_VARIABLE out)
 string(REGEX MATCH "== Fixed SSD 10x10: MU = ([0-9]+)" found "${out}")
 math(EXPR tps "${CMAKE_MATCH_1} + 1")
-file(WRITE "${WORK_DIR}/tps.ini" "[AP]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+file(WRITE "${WORK_DIR}/tps.ini" "[AP]\nLinac = DualDemo\nEnergy = 6MV\n"
     "Technique = Not Isocentric\nBeamDose = 200\nBeamDepth = 10\nBeamSSD = 100\n"
     "BeamWidth = 10\nBeamHeight = 10\nTPSMU = ${tps}\n")
 execute_process(COMMAND "${mu}" --linacs "${demo}" ${date} "${WORK_DIR}/tps.ini"

@@ -15,7 +15,7 @@ std::string DemoLinacText(const std::string& file);
 /// first word of the identity line).
 std::unique_ptr<TLinacSpec> DemoLinac(const std::string& file, const std::string& name = {});
 
-/// The dual energy linac KovaDemo-DE and the cobalt unit KovaDemo-Co60, in that order.
+/// The dual energy linac DualDemo and the cobalt unit CobaltDemo, in that order.
 std::vector<std::unique_ptr<TLinacSpec>> DemoLinacs();
 
 } // namespace kova::test

@@ -14,7 +14,7 @@ PlanBeam StaticBeam(int number, const std::string& name) {
     PlanBeam beam;
     beam.number = number;
     beam.name = name;
-    beam.machine = "KovaDemo-DE";
+    beam.machine = "DualDemo";
     beam.radiationType = "PHOTON";
     beam.beamType = "STATIC";
     beam.deliveryType = "TREATMENT";
@@ -43,10 +43,10 @@ PlanData PlanOf(std::vector<PlanBeam> beams) {
     plan.label = "P1";
     PlanFractionGroup group;
     for (const PlanBeam& beam : beams) {
-        group.beams.push_back({beam.number, 1.0, 150, {}});
+        group.beams.push_back({beam.number, 1.0, 150, {}, {}});
     }
     plan.fractionGroups = {group};
-    plan.setups = {{1, "ISOCENTRIC"}};
+    plan.setups = {{1, "ISOCENTRIC", "HFS"}};
     plan.beams = std::move(beams);
     return plan;
 }

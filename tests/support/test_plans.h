@@ -13,7 +13,7 @@ namespace kova::test {
 /// "Key = Value" lines of a block, in order.
 std::vector<std::string> Lines(const BeamBlock& block);
 
-/// A static 6 MV photon beam on KovaDemo-DE: 10 x 10 cm at the isocentre (SAD 1000 mm),
+/// A static 6 MV photon beam on DualDemo: 10 x 10 cm at the isocentre (SAD 1000 mm),
 /// SSD 900 mm, every angle 0, a first and a last control point.
 PlanBeam StaticBeam(int number, const std::string& name);
 

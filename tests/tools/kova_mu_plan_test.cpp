@@ -40,7 +40,7 @@ TEST(KovaMuRTPlan, PydicomPlanOnUnit001) {
     std::filesystem::create_directory(linacs);
     test::WriteLncFile(linacs, "unit001.lnc", [] {
         std::string text = test::DemoLinacText("demo_dual_energy.txt");
-        return text.replace(text.find("KovaDemo-DE"), 11, "unit001");
+        return text.replace(text.find("DualDemo"), std::string("DualDemo").size(), "unit001");
     }());
     const std::string plan = std::string("'") + KOVA_PYDICOM_TEST_FILES + "/rtplan.dcm'";
     const ProgramRun run =
@@ -55,13 +55,44 @@ TEST(KovaMuRTPlan, PydicomPlanOnUnit001) {
     EXPECT_TRUE(Contains(run.out, "  TPS MU = 116 (difference 1.5 %)\n")) << run.out;
 }
 
+// IMRT and VMAT plans: the point dose by Clarkson integration, the MU for the plan's dose
+// and the plan's MU compared at the 5 % level of the kind; the JSON carries the factors.
+TEST(KovaMuRTPlan, ImrtAndVmatBeamsAreComputedAgainstThePlansMU) {
+    const test::TempDir work;
+    const struct {
+        const char* plan;
+        std::string first; ///< the beam's first line
+        int segments;
+        double dosePerMU; ///< cGy/MU
+    } rows[] = {
+        // A constant 10 x 10 cm aperture at SSD 90 cm, 10 cm deep all round: the static
+        // photon beam of that field gives 200 cGy with 248.35 MU (TMR 0.782, scale 1.231),
+        // 0.8053 cGy/MU; Clarkson's sectors give 0.26 % less.
+        {"vmat", "== Arc 1: MU = 248.99, TPS 250, 0.4 %\n", 36, 0.80326},
+        // A 2 cm gap (+ 0.16 cm leaf gap) over the point for about 2.16 / 8 of the sweep of
+        // 16 segments, the rest under leaves (1.6 %): about a quarter of the open field.
+        {"sliding_window", "== Sliding window: MU = 238.18, TPS 240, 0.8 %\n", 16, 0.20993},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun text = RunKovaMu(work, kDemo + " --rtplan " + TestPlan(row.plan));
+        EXPECT_EQ(text.code, 0) << text.out << text.err;
+        EXPECT_TRUE(Contains(text.out, row.first + "  Gantry")) << text.out;
+        const ProgramRun json = RunKovaMu(work, kDemo + " --json --rtplan " + TestPlan(row.plan));
+        const nlohmann::json beam = nlohmann::json::parse(json.out)["beams"][0];
+        EXPECT_EQ(beam["beamKind"], "IMRT/VMAT Beam") << row.plan;
+        EXPECT_NEAR(beam["factors"]["dosePerMU"].get<double>(), row.dosePerMU, 5e-6) << row.plan;
+        EXPECT_EQ(beam["factors"]["segments"], row.segments) << row.plan;
+        EXPECT_EQ(beam["beyondActionLevel"], false) << row.plan;
+    }
+}
+
 TEST(KovaMuRTPlan, RefusedBeamsNameWhyAndTheRestIsComputed) {
     const test::TempDir work;
     const ProgramRun run = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("arc"));
     EXPECT_EQ(run.code, 1) << run.out << run.err;
-    EXPECT_TRUE(Contains(run.out, "== Arc: refused: an arc (the gantry turns between control "
-                                  "points): only static beams are checked\n"))
-        << run.out;
+    // The arc and the sliding window are IMRT/VMAT beams, computed on the demo sidecar.
+    EXPECT_TRUE(Contains(run.out, "== Arc: MU = ")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "== Sliding window: MU = ")) << run.out;
     EXPECT_TRUE(Contains(run.out, "== No dose: refused: the plan gives the beam no dose"))
         << run.out;
     EXPECT_TRUE(Contains(run.out, "== Static: MU = ")) << run.out;
@@ -69,8 +100,8 @@ TEST(KovaMuRTPlan, RefusedBeamsNameWhyAndTheRestIsComputed) {
     const ProgramRun machines = RunKovaMu(work, kDemo + " --rtplan " + TestPlan("two_machines"));
     EXPECT_EQ(machines.code, 1);
     EXPECT_TRUE(Contains(machines.out, "== Other: refused: the plan's machine 'Linac-9' is no "
-                                       "linac of the linac folder (linacs: KovaDemo-Co60, "
-                                       "KovaDemo-DE)\n"))
+                                       "linac of the linac folder (linacs: CobaltDemo, "
+                                       "DualDemo)\n"))
         << machines.out;
     EXPECT_TRUE(Contains(machines.out, "== Co60: MU = ")) << machines.out;
 

@@ -143,6 +143,11 @@ TEST(KovaMuReport, EveryBeamOfTheExamplesOnBothPages) {
     EXPECT_TRUE(Contains(all, "\nSHIFT = 2 cm caudal\n")) << all;
     // Without --form the sheet has no positioning form.
     EXPECT_FALSE(Contains(all, "Supino"));
+    // The Linac column prints a name's first three characters: those of the two demo linacs
+    // differ, so the room tells the machines apart.
+    for (const char* linac : {"Dua", "Cob"}) {
+        EXPECT_GE(sheet.count(linac) ? sheet.at(linac) : 0, 1) << linac;
+    }
 }
 
 TEST(KovaMuReport, TreatmentsOfTheDemoPatient) {
@@ -179,10 +184,10 @@ TEST(KovaMuReport, TPSRowsAfterTheMU) {
     // no TPS MU and leaves both rows blank.
     const test::TempDir work;
     const fs::path beams = work.File("tps.ini");
-    std::ofstream(beams) << "[With TPS]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+    std::ofstream(beams) << "[With TPS]\nLinac = DualDemo\nEnergy = 6MV\n"
                             "Technique = Not Isocentric\nBeamDose = 200\nBeamDepth = 10\n"
                             "BeamSSD = 100\nBeamWidth = 10\nBeamHeight = 10\nTPSMU = 305\n"
-                            "[Without]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 100\n"
+                            "[Without]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 100\n"
                             "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     const fs::path pdf = work.File("tps.pdf");
     const ProgramRun run =
@@ -316,7 +321,7 @@ TEST(KovaMuReport, NothingComputedLeavesAnEarlierReportAsItWas) {
     const fs::path pdf = work.File("r.pdf");
     std::ofstream(pdf) << "earlier report";
     const fs::path refused = work.File("refused.ini");
-    std::ofstream(refused) << "[Zero dose]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 0\n"
+    std::ofstream(refused) << "[Zero dose]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 0\n"
                               "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     const ProgramRun run =
         KovaMu(work, "--report " + Quoted(pdf.string()) + " " + Quoted(refused.string()));

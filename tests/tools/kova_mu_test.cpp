@@ -294,7 +294,7 @@ TEST(KovaMuProgram, DemoSixMegavoltFigures) {
 TEST(KovaMuProgram, ExitCodes) {
     const test::TempDir work;
     const std::filesystem::path beams = work.File("beams.ini");
-    std::ofstream(beams) << "[Build-up]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+    std::ofstream(beams) << "[Build-up]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 200\n"
                             "BeamDepth = 1.5\nBeamWidth = 10\nBeamHeight = 10\n";
     // Isocentric at the build-up depth: P = 1, ssdPDD = 1, S = (101.5 / 100)^2 = 1.030225;
     // MU = 200 / 1.030225 = 194.132.
@@ -303,7 +303,7 @@ TEST(KovaMuProgram, ExitCodes) {
     EXPECT_TRUE(Contains(run.out, "== Build-up: MU = 194.13\n")) << run.out;
 
     const std::filesystem::path refused = work.File("refused.ini");
-    std::ofstream(refused) << "[Zero dose]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 0\n"
+    std::ofstream(refused) << "[Zero dose]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 0\n"
                               "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     run =
         RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams) + " " + Quoted(refused));
@@ -314,7 +314,7 @@ TEST(KovaMuProgram, ExitCodes) {
 
     // 248.35 MU against a TPS MU of 260: +4.7 %, beyond the photon action level of 3 %.
     const std::filesystem::path beyond = work.File("beyond.ini");
-    std::ofstream(beyond) << "[Beyond]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+    std::ofstream(beyond) << "[Beyond]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 200\n"
                              "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\nTPSMU = 260\n";
     run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beyond));
     EXPECT_EQ(run.code, 3) << run.err;
@@ -337,7 +337,7 @@ TEST(KovaMuProgram, ExitCodes) {
     EXPECT_EQ(run.code, 1) << "a refusal outweighs a difference";
 
     const std::filesystem::path broken = work.File("broken.ini");
-    std::ofstream(broken) << "[Typo]\nLinac = KovaDemo-DE\nFoo = 1\n";
+    std::ofstream(broken) << "[Typo]\nLinac = DualDemo\nFoo = 1\n";
     run = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(broken));
     EXPECT_EQ(run.code, 2);
     EXPECT_TRUE(Contains(run.err, broken.string() + ":3: unknown key: 'Foo'")) << run.err;
@@ -385,7 +385,7 @@ TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
     const std::string plan = std::string(KOVA_MLC_DATA_DIR) + "/plan.mlc";
     const auto run = [&](const std::string& keys) {
         const std::filesystem::path beams = work.File("mlc.ini");
-        std::ofstream(beams) << "[B]\nLinac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+        std::ofstream(beams) << "[B]\nLinac = DualDemo\nEnergy = 6MV\nBeamDose = 200\n"
                                 "BeamDepth = 10\n"
                              << keys << "MultileafFile = " << plan << "\n";
         return RunKovaMu(work, "--json " + kLinacsOption + " " + kDate + " " + Quoted(beams));
@@ -433,7 +433,7 @@ TEST(KovaMuProgram, MultileafFieldFromAnMLCFile) {
 TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
     const test::TempDir work;
     const std::filesystem::path beams = work.File("saved.ini");
-    const std::string beam = "Linac = KovaDemo-DE\nEnergy = 6MV\nBeamDose = 200\n"
+    const std::string beam = "Linac = DualDemo\nEnergy = 6MV\nBeamDose = 200\n"
                              "BeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     std::ofstream(beams) << "[AP]\nPatient = Rossi\nTreatment = Prostata\n"
                          << beam << "[PA]\nPatient = Rossi\nTreatment = Prostata\n"
@@ -454,7 +454,7 @@ TEST(KovaMuProgram, SavedWorkbenchKeepsItsPatientsAndTreatments) {
 TEST(KovaMuProgram, TextsFromFilesNeverActOnTheTerminal) {
     const test::TempDir work;
     const std::filesystem::path beams = work.File("escape.ini");
-    std::ofstream(beams) << "[a\x1B[2J\x07title \xE9]\nLinac = KovaDemo-DE\nEnergy = 6MV\n"
+    std::ofstream(beams) << "[a\x1B[2J\x07title \xE9]\nLinac = DualDemo\nEnergy = 6MV\n"
                             "BeamDose = 200\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
     const ProgramRun text = RunKovaMu(work, kLinacsOption + " " + kDate + " " + Quoted(beams));
     EXPECT_EQ(text.code, 0) << text.err;

@@ -79,18 +79,18 @@ TEST(ReportRequest, PrintOptions) {
 /// Beam texts of the demo linacs: a photon beam of `dose` cGy (6 MV, or `energy`), an
 /// open/wedged one of 100 cGy, electron ones of 9 and 6 MeV and a cobalt beam.
 std::string Photon(int dose, const char* energy = "6MV") {
-    return std::string("Linac = KovaDemo-DE\nEnergy = ") + energy +
+    return std::string("Linac = DualDemo\nEnergy = ") + energy +
            "\nBeamDose = " + std::to_string(dose) +
            "\nBeamDepth = 10\nBeamWidth = 10\nBeamHeight = 10\n";
 }
-const std::string kOpenWedged = "Linac = KovaDemo-DE\nEnergy = 6MV\n"
+const std::string kOpenWedged = "Linac = DualDemo\nEnergy = 6MV\n"
                                 "BeamKind = Photon Open/Wedged Beam\nBeamDose = 100\n"
                                 "BeamDepth = 5\nBeamWidth = 10\nBeamHeight = 10\n";
 std::string Electron(const char* energy) {
-    return std::string("Linac = KovaDemo-DE\nEnergy = ") + energy +
+    return std::string("Linac = DualDemo\nEnergy = ") + energy +
            "\nBeamKind = Electron Beam\nBeamDose = 250\nBeamWidth = 5\nBeamHeight = 5\n";
 }
-const std::string kCobalt = "Linac = KovaDemo-Co60\nEnergy = Co60\nBeamDose = 150\n"
+const std::string kCobalt = "Linac = CobaltDemo\nEnergy = Co60\nBeamDose = 150\n"
                             "BeamDepth = 5\nBeamWidth = 10\nBeamHeight = 12\n";
 
 /// One beam of a beam file: its title, its keys, and the Treatment and Patient keys it

@@ -42,7 +42,7 @@ const char* const kUsage =
     "  --action-levels FILE\n"
     "                       the action levels of the TPS MU check (default: ActionLevels.ini\n"
     "                       in the program files folder, below; else 3 % photon and\n"
-    "                       open/wedged, 5 % electron and TBI)\n"
+    "                       open/wedged, 5 % electron, TBI and IMRT/VMAT)\n"
     "  --json               every input and result at full precision, as JSON\n"
     "  --report OUT.pdf     the details report and the set-up sheet of the computed beams, as\n"
     "                       one patient, to a PDF file (--date is the date on the pages)\n"

@@ -102,7 +102,6 @@ struct BeamFields {
 class TBeam : public BeamFields {
 public:
     explicit TBeam(std::string beamName = {}) { name = std::move(beamName); }
-    TBeam(const TBeam&) = delete;
     TBeam& operator=(const TBeam&) = delete;
     virtual ~TBeam() = default;
 
@@ -111,6 +110,9 @@ public:
     double MU = 0;           ///< monitor units of the last successful calculation
     Date day;                ///< the day of the last successful calculation
     bool calculated = false; ///< only then are results shown and printed
+    /// Why a beam of the workbench has no results: the data of its linac changed and its
+    /// stored inputs are refused on them. Shown under the beam while it is not calculated.
+    std::string outOfDate;
 
     virtual BeamKind Kind() const = 0;
     /// The dose the beam delivers, cGy.
@@ -127,7 +129,9 @@ public:
     virtual std::vector<std::string> DetailsColumn(const Date& printDay) const = 0;
     /// The beam's cells of the patient set-up sheet.
     virtual std::vector<SetupCell> SetupRow() const = 0;
-    /// The table entries the stored beam refers to.
+    /// The table entries the stored beam refers to and its MU was read from (a wedge with
+    /// its factors, the offset factors of a field off the axis), computed or not. The
+    /// reference fields of a photon energy are every photon beam's: see UsedData.
     virtual std::vector<const EnergyListItem*> UsedEntries() const = 0;
     /// The stored inputs and the factors of the last calculation, by name.
     virtual std::vector<NamedValue> Inputs() const = 0;
@@ -137,6 +141,14 @@ public:
     virtual PlotMarks LookupMarks() const { return {}; }
     /// The form that edits this beam: its controls' texts and the rules that run on typing.
     virtual std::unique_ptr<BeamForm> CreateForm() = 0;
+    /// An independent copy of the beam: its inputs, results and machine, and copies of the
+    /// entries it made on the spot, selected as the beam selects its own. An edit works on a
+    /// copy, so that the beam itself can be put back whole.
+    virtual std::unique_ptr<TBeam> Clone() const = 0;
+
+protected:
+    /// For Clone only: each kind copies its own parts.
+    TBeam(const TBeam&) = default;
 };
 
 /// A new beam of `kind` named `name` on `machine`.

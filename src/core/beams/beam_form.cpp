@@ -55,10 +55,21 @@ const ControlSpec* BeamForm::Find(std::string_view name) const {
 
 Status BeamForm::Captioned(std::string_view name, const Status& status) const {
     const std::string_view caption = m_controls[IndexOf(name)].caption;
-    if (status.ok() || caption.empty()) {
+    if (status.ok()) {
         return status;
     }
-    return Status::Fail(std::string(caption) + ": " + status.reason());
+    m_refused = m_controls[IndexOf(name)].name;
+    return caption.empty() ? status : Status::Fail(std::string(caption) + ": " + status.reason());
+}
+
+Status BeamForm::Refused(std::string_view name, const std::string& reason) const {
+    m_refused = m_controls[IndexOf(name)].name;
+    return Status::Fail(reason);
+}
+
+std::string BeamForm::CaptionOf(std::string_view name) const {
+    const ControlSpec& control = m_controls[IndexOf(name)];
+    return std::string(control.caption.empty() ? control.name : control.caption);
 }
 
 const std::string& BeamForm::Text(std::string_view name) const {

@@ -120,6 +120,11 @@ public:
     /// Fills the controls from the stored beam, as before an edit.
     virtual void LoadControls() = 0;
 
+    /// The control the last refusal of OK is about (a box that is empty or no number, a size
+    /// that must be above 0), so that a dialog can show it; empty when the refusal is about
+    /// no one control (a limit or a table of the linac).
+    std::string_view RefusedControl() const { return m_refused; }
+
 protected:
     explicit BeamForm(std::vector<ControlSpec> controls);
 
@@ -143,8 +148,15 @@ protected:
     void SelectEntryQuietly(std::string_view name, const EnergyListItem* entry);
     void SetCheckedQuietly(std::string_view name, bool checked);
 
-    /// `status` with the control's caption before its reason, so the user knows which box.
+    /// `status` with the control's caption before its reason, so the user knows which box;
+    /// a failure is remembered as about that control.
     Status Captioned(std::string_view name, const Status& status) const;
+    /// Refuses OK for `reason` about control `name`, remembered as the refused control.
+    Status Refused(std::string_view name, const std::string& reason) const;
+    /// The control's caption in messages ("Depth"); its name when it has none.
+    std::string CaptionOf(std::string_view name) const;
+    /// Forgets the refused control: OK starts reading again.
+    void ClearRefused() const { m_refused = {}; }
 
 private:
     struct State {
@@ -157,6 +169,9 @@ private:
     };
     std::vector<ControlSpec> m_controls;
     std::vector<State> m_state;
+    /// Set while OK reads and checks, which are const: what they refused is not state of the
+    /// dialog's controls.
+    mutable std::string_view m_refused;
 };
 
 } // namespace kova

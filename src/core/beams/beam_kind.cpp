@@ -3,6 +3,7 @@
 
 #include "core/beams/beam_kind.h"
 
+#include "core/beams/dynamic_beam.h"
 #include "core/beams/electron_beam.h"
 #include "core/beams/open_wedged_beam.h"
 #include "core/beams/photon_beam.h"
@@ -22,7 +23,7 @@ std::unique_ptr<TBeam> Make(const std::string& name) {
 
 const std::vector<BeamKindInfo>& Rows() {
     // Independent MU checks commonly accept 3 % on photon fields and 5 % where the model is
-    // coarser (electron applicators, total body set-ups).
+    // coarser (electron applicators, total body set-ups, IMRT and VMAT point doses).
     static const std::vector<BeamKindInfo> rows = {
         {BeamKind::Photon, "Photon Beam", false, 3,
          [](const TgEnergy* photon, bool) { return photon != nullptr; }, Make<TPhotonBeam>},
@@ -37,6 +38,8 @@ const std::vector<BeamKindInfo>& Rows() {
         {BeamKind::TotalBody, "Total Body Irradiation", false, 5,
          [](const TgEnergy* photon, bool) { return photon != nullptr && photon->TBISupported; },
          Make<TTBIBeam>},
+        {BeamKind::Dynamic, "IMRT/VMAT Beam", false, 5,
+         [](const TgEnergy* photon, bool) { return photon != nullptr; }, Make<TDynamicBeam>, true},
     };
     return rows;
 }
@@ -74,7 +77,7 @@ std::optional<BeamKind> BeamKindFromText(std::string_view text) {
 std::vector<BeamKind> KindsOffered(const TgEnergy* photon, bool hasElectronEnergies) {
     std::vector<BeamKind> kinds;
     for (const BeamKindInfo& row : Rows()) {
-        if (row.offered(photon, hasElectronEnergies)) {
+        if (!row.fromPlanOnly && row.offered(photon, hasElectronEnergies)) {
             kinds.push_back(row.kind);
         }
     }

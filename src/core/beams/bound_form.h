@@ -124,6 +124,7 @@ protected:
     /// Reads the controls into `in` in OK's reading order; the first text that is not a
     /// number fails with the control's caption.
     Status ReadBound(Input& in) const {
+        ClearRefused();
         std::vector<const BoundControl<Input>*> rows;
         for (const BoundControl<Input>& row : m_table) {
             if (row.read > 0 && ReadsNow(row.control)) {
@@ -155,7 +156,11 @@ private:
         if (const auto* text = std::get_if<std::string Input::*>(&slot)) {
             in.** text = Text(name);
         } else if (const auto* number = std::get_if<double Input::*>(&slot)) {
-            const Result<double> value = StrToFloat(Text(name));
+            const std::string& typed = Text(name);
+            if (typed.find_first_not_of(" \t") == std::string::npos) {
+                return Refused(name, CaptionOf(name) + " is empty");
+            }
+            const Result<double> value = StrToFloat(typed);
             if (!value) {
                 return Captioned(name, value.status());
             }
@@ -185,7 +190,7 @@ private:
             return Captioned(name, value.status());
         }
         if (!(*value > 0) || !std::isfinite(*value)) {
-            return Status::Fail("The TPS MU must be above 0");
+            return Refused(name, "The TPS MU must be above 0");
         }
         if (*value > kMaxTPSMU) {
             return Status::Fail("The TPS MU must be at most " + FigureText(kMaxTPSMU) + " (it is " +

@@ -141,7 +141,7 @@ std::vector<SetupCell> TElectronBeam::SetupRow() const {
 }
 
 std::vector<const EnergyListItem*> TElectronBeam::UsedEntries() const {
-    if (!calculated || applicator == nullptr) {
+    if (applicator == nullptr) {
         return {};
     }
     return {applicator};

@@ -40,9 +40,13 @@ public:
     /// The chosen applicator (its place among the energy's) and its factor.
     PlotMarks LookupMarks() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+    std::unique_ptr<TBeam> Clone() const override;
 
     /// The input as stored.
     ElectronBeamInput StoredInput() const;
+
+protected:
+    TElectronBeam(const TElectronBeam&) = default; ///< for Clone only
 };
 
 /// The electron beam dialog: identity, dose, the field and the applicator; the SSD is the

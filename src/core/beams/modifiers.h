@@ -34,10 +34,24 @@ struct ModifierItem {
 };
 
 /// Entries a beam dialog made on the spot; the beam owns them, they never reach the energy.
+/// A copy holds copies of the entries, in the same order.
 struct AdHocModifiers {
     EntryList<Tray> trays;
     EntryList<Shield> shields;
     EntryList<MLCFValue> multileafs;
+
+    AdHocModifiers() = default;
+    AdHocModifiers(const AdHocModifiers& other);
+    AdHocModifiers& operator=(const AdHocModifiers& other);
+    AdHocModifiers(AdHocModifiers&&) = default;
+    AdHocModifiers& operator=(AdHocModifiers&&) = default;
+    ~AdHocModifiers() = default;
+
+    /// The entry of this copy that stands where `entry` stands in `original`; `entry` itself
+    /// when it is none of the original's (an energy's entry, or none).
+    const Tray* CopyOf(const AdHocModifiers& original, const Tray* entry) const;
+    const Shield* CopyOf(const AdHocModifiers& original, const Shield* entry) const;
+    const MLCFValue* CopyOf(const AdHocModifiers& original, const MLCFValue* entry) const;
 };
 
 /// "None", then the energy's wedges.

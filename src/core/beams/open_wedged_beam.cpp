@@ -248,7 +248,7 @@ Status PhotonOWBeamForm::Accept(const Date& today) {
     if (linac() == nullptr) {
         return m_owBeam.Accept(PhotonBeamInput{}, 0, today);
     }
-    Result<PhotonBeamInput> input = ReadInput();
+    Result<PhotonBeamInput> input = ReadCheckedInput();
     if (!input) {
         return input.status();
     }

@@ -32,6 +32,10 @@ public:
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
     PhotonBeamInput StoredInput() const override;
+    std::unique_ptr<TBeam> Clone() const override;
+
+protected:
+    TPhotonOWBeam(const TPhotonOWBeam&) = default; ///< for Clone only
 };
 
 /// Both parts of an open/wedged beam as a successful OK stores them.

@@ -31,15 +31,25 @@ void TPhotonBeam::Store(const PhotonBeamInput& typedInput, const PhotonCalculati
 }
 
 std::vector<const EnergyListItem*> TPhotonBeam::UsedEntries() const {
+    // Whether computed or not: the stored input points at them.
     std::vector<const EnergyListItem*> used;
-    if (!calculated) {
-        return used;
-    }
     for (const EnergyListItem* entry :
          std::initializer_list<const EnergyListItem*>{wedge, tray, shield, multileaf}) {
         if (entry != nullptr) {
             used.push_back(entry);
         }
+    }
+    const auto addAll = [&used](const auto& list) {
+        for (const auto& entry : list) {
+            used.push_back(entry.get());
+        }
+    };
+    if (wedge != nullptr) {
+        addAll(wedge->WFValues);
+    }
+    // The offset factor is read across the table off the axis, or at 0 when applied there.
+    if (machine.gEnergy != nullptr && (offset > 0 || !offsetOff)) {
+        addAll(machine.gEnergy->OffsetFactors);
     }
     return used;
 }

@@ -107,8 +107,14 @@ public:
     /// size, and the offset factor when it was applied.
     PlotMarks LookupMarks() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+    std::unique_ptr<TBeam> Clone() const override;
 
 protected:
+    /// For Clone only: a plain copy would still select the original's own entries.
+    TPhotonBeam(const TPhotonBeam&) = default;
+    /// After a plain copy of `original`: the copy selects its own copies of the entries made
+    /// on the spot.
+    void SelectOwnEntries(const TPhotonBeam& original);
     /// Stores a calculation and the input as typed.
     void Store(const PhotonBeamInput& typedInput, const PhotonCalculation& calculation,
                const Date& today);

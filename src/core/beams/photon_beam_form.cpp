@@ -349,10 +349,60 @@ bool PhotonBeamForm::ReadsNow(const ControlSpec& control) const {
 
 Result<PhotonBeamInput> PhotonBeamForm::ReadInput() const {
     PhotonBeamInput in;
+    if (Status sheet = CheckSheetB(); !sheet) {
+        return sheet;
+    }
     if (Status read = ReadBound(in); !read) {
         return read;
     }
     return in;
+}
+
+Result<PhotonBeamInput> PhotonBeamForm::ReadCheckedInput() const {
+    Result<PhotonBeamInput> input = ReadInput();
+    if (input) {
+        if (Status sizes = CheckTypedSizes(*input); !sizes) {
+            return sizes;
+        }
+    }
+    return input;
+}
+
+Status PhotonBeamForm::CheckSheetB() const {
+    ClearRefused();
+    if (m_sheet != FieldSheet::AsymmetricB) {
+        return Status::Ok();
+    }
+    // OK reads the field this sheet worked out; a box of the sheet that is empty or no number
+    // is what the user must mend, not the equivalent size it left blank.
+    for (const std::string_view name :
+         {kBeamWidthAsymm, kBeamHeightAsymm, kBeamAsymmWidth, kBeamAsymmHeight}) {
+        const std::string& typed = Text(name);
+        if (typed.find_first_not_of(" \t") == std::string::npos) {
+            return Refused(name, CaptionOf(name) + " is empty");
+        }
+        if (const Result<double> value = StrToFloat(typed); !value) {
+            return Captioned(name, value.status());
+        }
+    }
+    return Status::Ok();
+}
+
+Status PhotonBeamForm::CheckTypedSizes(const PhotonBeamInput& in) const {
+    if (m_sheet == FieldSheet::AsymmetricA) {
+        return Status::Ok(); // jaws were typed: a refusal names the jaws
+    }
+    // A size of 0 or below would be refused as jaws that cross, which nobody typed.
+    const bool symmetric = m_sheet == FieldSheet::Symmetric;
+    const std::pair<std::string_view, double> sizes[] = {
+        {symmetric ? kBeamWidth : kBeamWidthAsymm, in.width},
+        {symmetric ? kBeamHeight : kBeamHeightAsymm, in.height}};
+    for (const auto& [name, size] : sizes) {
+        if (!(size > 0)) {
+            return Refused(name, CaptionOf(name) + " must be above 0");
+        }
+    }
+    return Status::Ok();
 }
 
 Result<JawSettings> PhotonBeamForm::CurrentJaws() const {
@@ -414,7 +464,7 @@ Status PhotonBeamForm::Accept(const Date& today) {
         // No linac and energy behind the beam: the record refuses any input and says why.
         return m_beam.Accept(PhotonBeamInput{}, today);
     }
-    const Result<PhotonBeamInput> input = ReadInput();
+    const Result<PhotonBeamInput> input = ReadCheckedInput();
     if (!input) {
         return input.status();
     }

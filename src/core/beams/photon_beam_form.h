@@ -58,6 +58,9 @@ public:
     /// The controls converted in the order OK reads them; the first text that is not a
     /// number fails with the conversion message.
     Result<PhotonBeamInput> ReadInput() const;
+    /// ReadInput, then the sizes typed on the symmetric or "Asymmetric B" sheet must be above
+    /// 0 ("Width must be above 0"): OK's reading.
+    Result<PhotonBeamInput> ReadCheckedInput() const;
 
     Status Accept(const Date& today) override;
     void LoadControls() override;
@@ -93,6 +96,11 @@ protected:
     const TgEnergy* energy() const { return m_energy; }
 
 private:
+    /// On the "Asymmetric B" sheet: its four boxes must hold numbers before OK reads the
+    /// field they gave.
+    Status CheckSheetB() const;
+    /// A width or height typed as 0 or below is refused as such.
+    Status CheckTypedSizes(const PhotonBeamInput& in) const;
     void FillLists();
     Status TechniqueClick();
     void Apply(const ControlTexts& texts);

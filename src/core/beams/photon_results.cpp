@@ -66,23 +66,31 @@ TextNode DetailsLine(const TPhotonBeam& b, const TgEnergy& energy) {
     return details;
 }
 
+/// A label and its value on the set-up sheet. Jaw labels end in a digit ("X1"), and
+/// "X1" + "3.8" would read as 13.8 at the machine: a jaw position always stands apart from
+/// its label, and so does any value whose label ends in a digit.
+std::string Labelled(const std::string& label, double value, bool jaw) {
+    const bool apart = jaw || (!label.empty() && label.back() >= '0' && label.back() <= '9');
+    return label + (apart ? " " : "") + SetupSize(value);
+}
+
 /// One axis of the field on the set-up sheet: the size on one line when symmetric; when
 /// asymmetric, size and shift ("Offset alla Philips", a negative shift written as 100 plus
-/// it) or the two jaw positions ("Offset alla Varian").
+/// it) or the two jaw positions ("Offset alla Varian", "X1 3.8").
 std::vector<std::string> AxisCell(double lowJaw, double highJaw, double size,
                                   const std::string& axisChar, const std::string& lowChar,
                                   const std::string& highChar, bool philips) {
     if (lowJaw == highJaw) {
-        return {axisChar + SetupSize(size)};
+        return {Labelled(axisChar, size, false)};
     }
     if (philips) {
         double shift = (highJaw - lowJaw) / 2;
         if (shift < 0) {
             shift += 100;
         }
-        return {axisChar + SetupSize(size), "OF" + SetupSize(shift)};
+        return {Labelled(axisChar, size, false), Labelled("OF", shift, false)};
     }
-    return {lowChar + SetupSize(lowJaw), highChar + SetupSize(highJaw)};
+    return {Labelled(lowChar, lowJaw, true), Labelled(highChar, highJaw, true)};
 }
 
 } // namespace

@@ -300,7 +300,7 @@ Status TTBIBeam::Accept(const TBIBeamInput& in, const Date& today) {
 }
 
 std::vector<const EnergyListItem*> TTBIBeam::UsedEntries() const {
-    if (!calculated || shield == nullptr) {
+    if (shield == nullptr) {
         return {};
     }
     return {shield};

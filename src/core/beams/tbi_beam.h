@@ -97,9 +97,13 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
+    std::unique_ptr<TBeam> Clone() const override;
 
     /// The input as stored.
     TBIBeamInput StoredInput() const;
+
+protected:
+    TTBIBeam(const TTBIBeam&) = default; ///< for Clone only
 };
 
 /// The TBI calculation of `in` on `energy`: every factor, the MU and the two doses.

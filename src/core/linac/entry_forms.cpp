@@ -119,7 +119,8 @@ const FormLayout& PDDValue::EditorLayout() const {
     static const FormLayout layout{
         "PDDValueForm",
         "PDD Value",
-        {{"PDD Value", {Number("Depth", "Depth [cm]"), Number("PercentDose", "Percent Dose")}}},
+        {{"PDD Value",
+          {Number("Depth", "Depth [cm]"), Number("PercentDose", "Dose fraction (1 at build-up)")}}},
         "Depth"};
     return layout;
 }

@@ -18,7 +18,46 @@ bool AllBlank(std::string_view text) {
     return std::all_of(text.begin(), text.end(), IsBlank);
 }
 
+/// A label without its unit or note: "Depth [cm]" is "Depth", "Dose fraction (1 at
+/// build-up)" is "Dose fraction".
+std::string FieldName(const std::string& label) {
+    std::string name = label;
+    const std::size_t note = name.find_first_of("[(");
+    if (note != std::string::npos) {
+        name.erase(note);
+    }
+    while (!name.empty() && IsBlank(name.back())) {
+        name.pop_back();
+    }
+    return name.empty() ? label : name;
+}
+
+const FormControl* ControlOf(const FormLayout& layout, const std::string& name) {
+    for (const FormGroup& group : layout.groups) {
+        for (const FormControl& control : group.controls) {
+            if (control.name == name) {
+                return &control;
+            }
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
+
+std::string RefusalText(const FormLayout& layout, const FormTexts& texts, const FormCheck& check) {
+    const FormControl* control = ControlOf(layout, check.control);
+    if (check.ok() || control == nullptr ||
+        (control->kind != ControlKind::Number && control->kind != ControlKind::Date)) {
+        return check.reason;
+    }
+    const std::string field = FieldName(control->label);
+    const auto typed = texts.find(check.control);
+    if (control->kind == ControlKind::Number && (typed == texts.end() || AllBlank(typed->second))) {
+        return field + " is empty";
+    }
+    return field + ": " + check.reason;
+}
 
 std::string LinacTextProblem(std::string_view name) {
     for (const char c : name) {

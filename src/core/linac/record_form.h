@@ -110,6 +110,12 @@ private:
     FormCheck m_check;
 };
 
+/// The sentence a record's window shows for a refused box: the field named by its label (its
+/// unit or note in brackets left out) before a conversion error ("Tray Factor: '0,9' is not a
+/// valid floating point value ..."), or "Depth is empty" for a number box left empty. Other
+/// refusals name what they are about already and are shown as they stand.
+std::string RefusalText(const FormLayout& layout, const FormTexts& texts, const FormCheck& check);
+
 /// Why `name` (Windows-1252) cannot be written as a text word of a linac file, or "" when it
 /// can: it holds a control character or the byte 0xE7 (the letter c with cedilla, which the
 /// file keeps for spaces), or is longer than a word may be.

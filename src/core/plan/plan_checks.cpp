@@ -148,6 +148,46 @@ Status CheckStaticTreatmentBeam(const PlanBeam& beam) {
     return Status::Ok();
 }
 
+bool MovesBetweenControlPoints(const PlanBeam& beam) {
+    if (beam.beamType == "DYNAMIC" || beam.controlPoints.empty()) {
+        return beam.beamType == "DYNAMIC";
+    }
+    const PlanControlPoint& first = beam.controlPoints.front();
+    for (const PlanControlPoint& point : beam.controlPoints) {
+        const bool gantryMoves =
+            point.gantryAngle && (!first.gantryAngle || *point.gantryAngle != *first.gantryAngle);
+        if (gantryMoves || Turns(first) || !WhatMoves(first, point).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Status CheckDynamicTreatmentBeam(const PlanBeam& beam) {
+    if (const Status kind = CheckKind(beam); !kind) {
+        return kind;
+    }
+    if (beam.radiationType != "PHOTON") {
+        return Status::Fail("a dynamic " + beam.radiationType +
+                            " beam: only photon IMRT and VMAT beams are checked");
+    }
+    if (const Status data = CheckDeviceData(beam); !data) {
+        return data;
+    }
+    const PlanControlPoint& first = beam.controlPoints.front();
+    for (const PlanControlPoint& point : beam.controlPoints) {
+        if (point.nominalEnergy && first.nominalEnergy != point.nominalEnergy) {
+            return Status::Fail("the energy changes between control points: no point dose is "
+                                "computed for such a beam");
+        }
+    }
+    if (!beam.wedges.empty() || !beam.blocks.empty()) {
+        return Status::Fail("a wedge or block in an IMRT or VMAT beam: the point dose of such a "
+                            "beam is not modelled");
+    }
+    return Status::Ok();
+}
+
 Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam) {
     if (!beam.number) {
         return Result<PlanBeamDose>::Fail("the beam has no number, so no dose refers to it");
@@ -176,16 +216,21 @@ Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam) {
     return *found;
 }
 
-std::string SetupTechniqueOf(const PlanData& plan, const PlanBeam& beam) {
+const PlanSetup* PatientSetupOf(const PlanData& plan, const PlanBeam& beam) {
     if (!beam.setupNumber) {
-        return plan.setups.size() == 1 ? plan.setups.front().technique : std::string();
+        return plan.setups.size() == 1 ? &plan.setups.front() : nullptr;
     }
     for (const PlanSetup& setup : plan.setups) {
         if (setup.number == beam.setupNumber) {
-            return setup.technique;
+            return &setup;
         }
     }
-    return {};
+    return nullptr;
+}
+
+std::string SetupTechniqueOf(const PlanData& plan, const PlanBeam& beam) {
+    const PlanSetup* setup = PatientSetupOf(plan, beam);
+    return setup != nullptr ? setup->technique : std::string();
 }
 
 } // namespace kova

@@ -19,10 +19,23 @@ namespace kova {
 /// DYNAMIC. Otherwise the reason.
 Status CheckStaticTreatmentBeam(const PlanBeam& beam);
 
+/// True when the beam moves between control points (the gantry, collimator or couch turns,
+/// a jaw or leaf moves) or the plan marks it DYNAMIC: an IMRT or VMAT beam.
+bool MovesBetweenControlPoints(const PlanBeam& beam);
+
+/// Ok for a photon treatment beam that moves (MovesBetweenControlPoints) and can be checked
+/// by its point dose: what CheckStaticTreatmentBeam checks of every beam, its energy the same
+/// at every control point, no wedge and no block. Otherwise the reason.
+Status CheckDynamicTreatmentBeam(const PlanBeam& beam);
+
 /// The dose and meterset per fraction the fraction groups give the beam: refused when the
 /// beam has no number, no fraction group refers to it, two refer to it with different
 /// values, or the dose is missing, not above 0 or too large to be a number in cGy.
 Result<PlanBeamDose> BeamDoseOf(const PlanData& plan, const PlanBeam& beam);
+
+/// The patient set-up the beam refers to (the only set-up when the beam refers to none);
+/// null when there is none.
+const PlanSetup* PatientSetupOf(const PlanData& plan, const PlanBeam& beam);
 
 /// The set-up technique of the patient set-up the beam refers to (the only set-up when the
 /// beam refers to none); empty when the plan gives none.

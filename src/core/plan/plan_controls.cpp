@@ -73,29 +73,13 @@ struct PhotonSetup {
     double scale = 1; ///< the field at the isocentre times this is the field typed
 };
 
-Status CheckSAD(const PlanBeamContext& context) {
-    const TLinacSpec& linac = context.linac;
-    if (!(linac.SAD > 0)) {
-        return Status::Fail("the linac " + linac.Name + " has no SAD");
-    }
-    const std::optional<double> sad = context.beam.SAD;
-    if (sad && !std::isfinite(*sad)) {
-        return Status::Fail("the plan's source-axis distance is not a number");
-    }
-    if (sad && !(std::fabs(*sad / kMmPerCm - linac.SAD) <= kSameSAD)) {
-        return Status::Fail("the plan's source-axis distance " + G(*sad / kMmPerCm) +
-                            " cm is not the SAD of " + linac.Name + " (" + G(linac.SAD) + " cm)");
-    }
-    return Status::Ok();
-}
-
 Result<PhotonSetup> SetupOf(const PlanBeamContext& context, const TgEnergy& energy) {
     const std::string technique = SetupTechniqueOf(context.plan, context.beam);
     if (technique == "TBI") {
         return Result<PhotonSetup>::Fail(
             "a total body irradiation set-up: TBI beams are entered in their own dialog");
     }
-    if (const Status sad = CheckSAD(context); !sad) {
+    if (const Status sad = CheckPlanSAD(context); !sad) {
         return sad;
     }
     const std::optional<double> ssd = context.beam.controlPoints.front().SSD;
@@ -229,7 +213,25 @@ Status AddMultileaf(const PlanBeamContext& context, const TgEnergy& energy, cons
     return Status::Ok();
 }
 
-void AddIdentity(const PlanBeamContext& context, ImportedBeam& imported) {
+} // namespace
+
+Status CheckPlanSAD(const PlanBeamContext& context) {
+    const TLinacSpec& linac = context.linac;
+    if (!(linac.SAD > 0)) {
+        return Status::Fail("the linac " + linac.Name + " has no SAD");
+    }
+    const std::optional<double> sad = context.beam.SAD;
+    if (sad && !std::isfinite(*sad)) {
+        return Status::Fail("the plan's source-axis distance is not a number");
+    }
+    if (sad && !(std::fabs(*sad / kMmPerCm - linac.SAD) <= kSameSAD)) {
+        return Status::Fail("the plan's source-axis distance " + G(*sad / kMmPerCm) +
+                            " cm is not the SAD of " + linac.Name + " (" + G(linac.SAD) + " cm)");
+    }
+    return Status::Ok();
+}
+
+void AddPlanIdentity(const PlanBeamContext& context, ImportedBeam& imported) {
     const PlanControlPoint& first = context.beam.controlPoints.front();
     const auto angle = [](const std::optional<double>& degrees) {
         return degrees ? G(*degrees) : std::string();
@@ -243,9 +245,7 @@ void AddIdentity(const PlanBeamContext& context, ImportedBeam& imported) {
     AddControl(imported, controls::kBeamDose, Typed(*context.dose.dose * 100));
 }
 
-/// The plan's MU as the TPS MU; without one that is a number of 0 or more the beam is
-/// computed but not compared, and says why.
-void AddTPSMU(const PlanBeamContext& context, ImportedBeam& imported) {
+void AddPlanTPSMU(const PlanBeamContext& context, ImportedBeam& imported) {
     const std::optional<double> meterset = context.dose.meterset;
     if (!meterset) {
         imported.tpsRefusal = "the plan gives the beam no BeamMeterset";
@@ -257,8 +257,6 @@ void AddTPSMU(const PlanBeamContext& context, ImportedBeam& imported) {
         AddControl(imported, controls::kTPSMU, G(*meterset));
     }
 }
-
-} // namespace
 
 void AddControl(ImportedBeam& imported, std::string_view key, const std::string& value) {
     imported.block.entries.push_back({std::string(key), value, 0});
@@ -274,7 +272,7 @@ Status AddPhotonControls(const PlanBeamContext& context, const TgEnergy& energy,
     if (!jaws) {
         return jaws.status();
     }
-    AddIdentity(context, imported);
+    AddPlanIdentity(context, imported);
     AddTechnique(*setup, imported);
     if (const Status field = AddField(*jaws, setup->scale, context.linac, imported); !field) {
         return field;
@@ -288,7 +286,7 @@ Status AddPhotonControls(const PlanBeamContext& context, const TgEnergy& energy,
     if (!(jaws->symmetricX && jaws->symmetricY) && OffsetAvailable(energy)) {
         AddControl(imported, controls::kIsOffset, "1");
     }
-    AddTPSMU(context, imported);
+    AddPlanTPSMU(context, imported);
     return Status::Ok();
 }
 
@@ -305,7 +303,7 @@ Status AddElectronControls(const PlanBeamContext& context, const TeEnergy& energ
                             energy.Name +
                             " (applicators: " + JoinNames(NamesOf(energy.Applicators)) + ")");
     }
-    AddIdentity(context, imported);
+    AddPlanIdentity(context, imported);
     const auto cm = [](double mm) { return Typed(mm / kMmPerCm); };
     if (planned.shape == "SYM_RECTANGLE" && planned.openingX && planned.openingY) {
         AddControl(imported, controls::kBeamWidth, cm(*planned.openingX));
@@ -315,7 +313,7 @@ Status AddElectronControls(const PlanBeamContext& context, const TeEnergy& energ
         AddControl(imported, controls::kBeamHeight, cm(*planned.opening));
     }
     AddControl(imported, controls::kApplicatorComp, applicator->Name);
-    AddTPSMU(context, imported);
+    AddPlanTPSMU(context, imported);
     return Status::Ok();
 }
 

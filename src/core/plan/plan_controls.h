@@ -22,6 +22,22 @@ struct PlanBeamContext {
     std::string title;
 };
 
+/// Ok when the plan's source-axis distance, if given, is the linac's SAD (within 0.5 mm).
+Status CheckPlanSAD(const PlanBeamContext& context);
+
+/// The beam's name, ID, the first control point's rotations and the plan's dose (cGy).
+void AddPlanIdentity(const PlanBeamContext& context, ImportedBeam& imported);
+
+/// The plan's MU as the TPS MU; without one that is a number of 0 or more the beam is
+/// computed but not compared, and its tpsRefusal says why.
+void AddPlanTPSMU(const PlanBeamContext& context, ImportedBeam& imported);
+
+/// The controls of an IMRT/VMAT beam: identity, dose, TPS MU, and its segments worked out
+/// from the control points (plan_segments.h). Refused, naming the missing parameter, on an
+/// energy without MLC parameters, and for what PlanSegments refuses.
+Status AddDynamicControls(const PlanBeamContext& context, const TgEnergy& energy,
+                          ImportedBeam& imported);
+
 /// Adds "NAME = VALUE" to the beam's block.
 void AddControl(ImportedBeam& imported, std::string_view key, const std::string& value);
 

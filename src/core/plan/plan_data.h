@@ -30,6 +30,9 @@ struct PlanControlPoint {
     std::optional<double> collimatorAngle; ///< degrees
     std::optional<double> couchAngle;      ///< degrees
     std::optional<double> SSD;             ///< source to surface distance, mm
+    /// CumulativeMetersetWeight; NaN when it is no number.
+    std::optional<double> cumulativeWeight;
+    std::vector<double> isocenter; ///< IsocenterPosition, mm in the patient's frame (3 values)
     std::vector<PlanDevicePositions> devices;
 };
 
@@ -72,6 +75,8 @@ struct PlanBeam {
     std::string deliveryType;  ///< "TREATMENT", "SETUP", ... or empty
     std::optional<double> SAD; ///< source to axis distance, mm; NaN when it is no number
     std::optional<int> setupNumber;
+    /// FinalCumulativeMetersetWeight; NaN when it is no number.
+    std::optional<double> finalWeight;
     std::vector<PlanDevice> devices;
     std::vector<PlanWedge> wedges;
     std::vector<PlanBlock> blocks;
@@ -85,6 +90,8 @@ struct PlanBeamDose {
     std::optional<double> dose;           ///< Gy at the beam's dose point
     std::optional<double> meterset;       ///< MU; NaN when it is no number
     std::optional<double> dosePointDepth; ///< mm
+    /// BeamDoseSpecificationPoint, mm in the patient's frame (3 values); empty when none.
+    std::vector<double> dosePoint;
 };
 
 struct PlanFractionGroup {
@@ -96,6 +103,7 @@ struct PlanFractionGroup {
 struct PlanSetup {
     std::optional<int> number;
     std::string technique; ///< "ISOCENTRIC", "FIXED_SSD", "TBI", ... or empty
+    std::string position;  ///< PatientPosition: "HFS", "FFS", "HFP", ... or empty
 };
 
 struct PlanData {

@@ -121,10 +121,14 @@ void AddControls(const PlanBeamContext& context, const TEnergy& energy, Imported
     AddControl(imported, "Linac", context.linac.Name);
     AddControl(imported, "Energy", energy.Name);
     AddControl(imported, "BeamKind", BeamKindText(imported.kind));
-    const Status added =
-        imported.kind == BeamKind::Electron
-            ? AddElectronControls(context, static_cast<const TeEnergy&>(energy), imported)
-            : AddPhotonControls(context, static_cast<const TgEnergy&>(energy), imported);
+    Status added = Status::Ok();
+    if (imported.kind == BeamKind::Electron) {
+        added = AddElectronControls(context, static_cast<const TeEnergy&>(energy), imported);
+    } else if (imported.kind == BeamKind::Dynamic) {
+        added = AddDynamicControls(context, static_cast<const TgEnergy&>(energy), imported);
+    } else {
+        added = AddPhotonControls(context, static_cast<const TgEnergy&>(energy), imported);
+    }
     if (!added) {
         imported.refusal = added.reason();
         imported.questions.clear();
@@ -156,7 +160,10 @@ ImportedBeam ImportPlanBeam(const PlanData& plan, std::size_t index,
     const PlanBeam beam = InLinacEncoding(plan.beams[index]);
     imported.title = TitleOf(beam, index);
     imported.block = {source, imported.title, 0, {}};
-    if (const Status checked = CheckStaticTreatmentBeam(beam); !checked) {
+    const bool dynamic = MovesBetweenControlPoints(beam);
+    const Status checked =
+        dynamic ? CheckDynamicTreatmentBeam(beam) : CheckStaticTreatmentBeam(beam);
+    if (!checked) {
         imported.refusal = checked.reason();
         return imported;
     }
@@ -165,7 +172,9 @@ ImportedBeam ImportPlanBeam(const PlanData& plan, std::size_t index,
         imported.refusal = dose.reason();
         return imported;
     }
-    imported.kind = beam.radiationType == "ELECTRON" ? BeamKind::Electron : BeamKind::Photon;
+    imported.kind = dynamic                            ? BeamKind::Dynamic
+                    : beam.radiationType == "ELECTRON" ? BeamKind::Electron
+                                                       : BeamKind::Photon;
     imported.linac = FindLinac(beam, linacs, answers, imported);
     if (imported.linac == nullptr) {
         return imported;

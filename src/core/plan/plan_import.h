@@ -63,7 +63,7 @@ struct ImportedBeam {
     std::vector<PlanQuestion> questions;
     const TLinacSpec* linac = nullptr; ///< set once the linac is known
     const TEnergy* energy = nullptr;   ///< set once the energy is known
-    BeamKind kind = BeamKind::Photon;  ///< Photon Beam or Electron Beam
+    BeamKind kind = BeamKind::Photon;  ///< Photon Beam, Electron Beam or IMRT/VMAT Beam
     /// The beam as a beam file's block, complete when Ready(): "Linac", "Energy",
     /// "BeamKind" and the controls of the kind's dialog.
     BeamBlock block;
@@ -95,6 +95,9 @@ struct ImportedBeam {
 ///   whole jaw field open; the offset factor ticked for an asymmetric field where the energy
 ///   has offset factors;
 /// - an electron beam's applicator by ID or description, its opening as the field size.
+/// A beam that moves between control points (MovesBetweenControlPoints) is an IMRT/VMAT
+/// Beam on its photon energy: its segments as AddDynamicControls gives them, refused for
+/// what CheckDynamicTreatmentBeam refuses.
 /// Refused: what CheckStaticTreatmentBeam refuses, beams without a dose, a set-up technique
 /// TBI, a fixed SSD beam without a dose point below the skin, an electron applicator not
 /// matched, a plan SAD other than the linac's, an

@@ -25,8 +25,11 @@ public:
         if (found != m_made.end()) {
             return found->get();
         }
-        const std::string name =
-            m_label.empty() ? beam.energy->Name : m_label + " " + beam.energy->Name;
+        std::string name = m_label.empty() ? beam.energy->Name : m_label + " " + beam.energy->Name;
+        if (KindInfo(beam.kind).fromPlanOnly) {
+            // Beside the plan's static beams of the same energy.
+            name += " (" + BeamKindText(beam.kind) + ")";
+        }
         Result<std::unique_ptr<TTreatment>> made =
             MakeTreatment(name, *beam.linac, beam.kind, *beam.energy);
         if (!made) {

@@ -24,7 +24,8 @@ struct RefusedPlanBeam {
 
 /// Puts the ready beams of `beams` (imported from `plan`) into `patient`: one new treatment
 /// per linac, energy and beam kind, named by the plan's label and the energy ("Plan1 6MV",
-/// the energy alone without a label) and added in the order of its first beam; in it the
+/// the energy alone without a label; "Plan1 6MV (IMRT/VMAT Beam)" for a kind made only from
+/// plans) and added in the order of its first beam; in it the
 /// beams in plan order, each typed into its dialog's form from its block and computed with
 /// OK on `today`. The patient's existing treatments are left as they are; a new treatment
 /// whose beams are all refused is not added. Returns the beams not added, in plan order:

@@ -2,6 +2,7 @@
 
 #include "core/text/trim.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -259,7 +260,17 @@ std::string FormatFloat(std::string_view pattern, double value) {
 }
 
 std::string NotAFloatMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid floating point value";
+    std::string message = "'" + std::string(text) + "' is not a valid floating point value";
+    // "10,5" is a number where a comma is the decimal separator: say what the program reads.
+    std::string pointed(Trim(text));
+    if (std::count(pointed.begin(), pointed.end(), ',') == 1) {
+        std::replace(pointed.begin(), pointed.end(), ',', '.');
+        double value = 0;
+        if (ParseRealToken(pointed, value)) {
+            message += " (use a decimal point: " + pointed + ")";
+        }
+    }
+    return message;
 }
 
 bool ParseRealToken(std::string_view token, double& value) {

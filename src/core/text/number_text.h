@@ -29,7 +29,9 @@ std::string FigureText(double value, std::string_view unit = {});
 /// Examples: ("0.000", 0.67) -> "0.670"; ("##.#;;0", 0.5) -> ".5"; ("##.#;;0", 0) -> "0".
 std::string FormatFloat(std::string_view pattern, double value);
 
-/// The exact message of a failed text-to-number conversion, for the offending text.
+/// The exact message of a failed text-to-number conversion, for the offending text; a text
+/// that is a number with a comma for the decimal point adds the hint
+/// " (use a decimal point: 10.5)".
 std::string NotAFloatMessage(std::string_view text);
 
 /// Converts a typed or stored text to a number. The decimal separator is "."; an optional

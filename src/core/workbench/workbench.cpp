@@ -40,6 +40,74 @@ bool Workbench::DeleteBeam(const TBeam* beam) {
     return treatment != nullptr && treatment->DeleteBeam(beam);
 }
 
+namespace {
+
+/// Takes `item` out of `list`, saying where it stood; none when it is not in the list.
+template <class T>
+std::unique_ptr<T> TakeFrom(std::vector<std::unique_ptr<T>>& list, const T* item,
+                            std::size_t& index) {
+    const auto it = std::find_if(list.begin(), list.end(),
+                                 [item](const auto& owned) { return owned.get() == item; });
+    if (it == list.end()) {
+        return nullptr;
+    }
+    index = static_cast<std::size_t>(it - list.begin());
+    std::unique_ptr<T> taken = std::move(*it);
+    list.erase(it);
+    return taken;
+}
+
+template <class T>
+void PutInto(std::vector<std::unique_ptr<T>>& list, std::size_t index, std::unique_ptr<T> item) {
+    if (item) {
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(index, list.size())),
+                    std::move(item));
+    }
+}
+
+} // namespace
+
+std::unique_ptr<Patient> Workbench::TakePatient(const Patient* patient, std::size_t& index) {
+    return TakeFrom(m_patients, patient, index);
+}
+
+void Workbench::PutPatient(std::size_t index, std::unique_ptr<Patient> patient) {
+    PutInto(m_patients, index, std::move(patient));
+}
+
+std::unique_ptr<TTreatment> Workbench::TakeTreatment(const TTreatment* treatment,
+                                                     std::size_t& index) {
+    Patient* patient = PatientOf(treatment);
+    return patient != nullptr ? TakeFrom(patient->treatments, treatment, index) : nullptr;
+}
+
+void Workbench::PutTreatment(Patient& patient, std::size_t index,
+                             std::unique_ptr<TTreatment> treatment) {
+    PutInto(patient.treatments, index, std::move(treatment));
+}
+
+std::unique_ptr<TBeam> Workbench::TakeBeam(const TBeam* beam, std::size_t& index) {
+    TTreatment* treatment = TreatmentOf(beam);
+    return treatment != nullptr ? TakeFrom(treatment->beams, beam, index) : nullptr;
+}
+
+void Workbench::PutBeam(TTreatment& treatment, std::size_t index, std::unique_ptr<TBeam> beam) {
+    if (beam) {
+        beam->machine = treatment.Machine();
+        PutInto(treatment.beams, index, std::move(beam));
+    }
+}
+
+std::unique_ptr<TBeam> Workbench::ReplaceBeam(const TBeam* old, std::unique_ptr<TBeam> beam) {
+    TTreatment* treatment = TreatmentOf(old);
+    std::size_t index = 0;
+    std::unique_ptr<TBeam> taken = TakeBeam(old, index);
+    if (treatment != nullptr && taken) {
+        PutBeam(*treatment, index, std::move(beam));
+    }
+    return taken;
+}
+
 Patient* Workbench::PatientOf(const TTreatment* treatment) const {
     for (const auto& patient : m_patients) {
         for (const auto& owned : patient->treatments) {

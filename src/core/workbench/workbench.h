@@ -53,6 +53,21 @@ public:
     /// Deletes a beam from its treatment.
     bool DeleteBeam(const TBeam* beam);
 
+    // Taking a record out and putting it back whole, for changes that may be undone. A record
+    // taken out keeps everything under it (treatments, beams, results, entries made on the
+    // spot); an index beyond the end puts it last.
+    /// The patient taken out with its place; none when it is not one of the workbench's.
+    std::unique_ptr<Patient> TakePatient(const Patient* patient, std::size_t& index);
+    void PutPatient(std::size_t index, std::unique_ptr<Patient> patient);
+    std::unique_ptr<TTreatment> TakeTreatment(const TTreatment* treatment, std::size_t& index);
+    void PutTreatment(Patient& patient, std::size_t index, std::unique_ptr<TTreatment> treatment);
+    std::unique_ptr<TBeam> TakeBeam(const TBeam* beam, std::size_t& index);
+    /// Puts the beam back among the treatment's beams, on the treatment's machine.
+    void PutBeam(TTreatment& treatment, std::size_t index, std::unique_ptr<TBeam> beam);
+    /// Puts `beam` in the place of `old`, on the same machine; returns `old`, or none (and
+    /// `beam` is lost) when `old` is no beam of the workbench.
+    std::unique_ptr<TBeam> ReplaceBeam(const TBeam* old, std::unique_ptr<TBeam> beam);
+
     Patient* PatientOf(const TTreatment* treatment) const;
     TTreatment* TreatmentOf(const TBeam* beam) const;
 

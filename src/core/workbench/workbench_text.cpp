@@ -3,7 +3,12 @@
 namespace kova {
 
 TextNode BeamNode(const TBeam& beam, const ActionLevels& levels) {
-    return {beam.name, 2, ResultLines(beam, levels)};
+    TextNode node{beam.name, 2, ResultLines(beam, levels)};
+    if (!beam.calculated && !beam.outOfDate.empty()) {
+        node.children.push_back(
+            {"No MU on the changed linac data: " + beam.outOfDate, kImageWarningLine, {}});
+    }
+    return node;
 }
 
 TextNode TreatmentNode(const TTreatment& treatment, const ActionLevels& levels) {

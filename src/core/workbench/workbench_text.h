@@ -9,7 +9,9 @@
 
 namespace kova {
 
-/// The beam as the workbench tree shows it: its name over its result lines.
+/// The beam as the workbench tree shows it: its name over its result lines; a beam that lost
+/// its results to a change of its linac's data says so, with the reason, under a warning
+/// image.
 TextNode BeamNode(const TBeam& beam, const ActionLevels& levels);
 
 /// The treatment as the workbench tree shows it: its name over its information lines and
