@@ -7,7 +7,7 @@ packages=(
     zlib1g-dev nlohmann-json3-dev
     libdcmtk-dev dcmtk python3-pydicom
     googletest libgtest-dev libbenchmark-dev
-    qt6-base-dev libgl-dev qt6-charts-dev
+    qt6-base-dev libgl-dev qt6-charts-dev libqt6opengl6-dev
     libqt6sql6-sqlite libqt6sql6-psql
     fonts-liberation
     clang clang-format

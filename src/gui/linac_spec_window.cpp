@@ -5,6 +5,7 @@
 #include "core/workbench/linac_users.h"
 #include "gui/dialogs.h"
 #include "gui/energies_icons.h"
+#include "gui/energy_plots_window.h"
 #include "gui/qt_text.h"
 #include "gui/record_form.h"
 
@@ -87,6 +88,16 @@ struct RecordOf {
     EditableRecord* operator()(EnergyListItem* entry) const { return entry; }
     template <class List>
     EditableRecord* operator()(List*) const {
+        return nullptr;
+    }
+};
+
+/// The energy an energy node stands for; null for any other node.
+struct EnergyOf {
+    const TEnergy* operator()(const TgEnergy* energy) const { return energy; }
+    const TEnergy* operator()(const TeEnergy* energy) const { return energy; }
+    template <class Other>
+    const TEnergy* operator()(const Other*) const {
         return nullptr;
     }
 };
@@ -207,12 +218,13 @@ QWidget* LinacSpecWindow::BuildEnergies() {
     cAddeminus = Button("cAddeminus", tr("Add e-"));
     cRemove = Button("cRemove", tr("Remove"));
     cDisplay = Button("cDisplay", tr("Display"));
+    cPlots = Button("cPlots", tr("Plots"));
     cSaveAs = Button("cSaveAs", tr("Save As..."));
     SaveLine = new QLabel;
     SaveLine->setObjectName(QStringLiteral("SaveLine"));
     SaveLine->setWordWrap(true);
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {cAddgamma, cAddeminus, cRemove, cDisplay}) {
+    for (QPushButton* button : {cAddgamma, cAddeminus, cRemove, cDisplay, cPlots}) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -225,6 +237,7 @@ QWidget* LinacSpecWindow::BuildEnergies() {
     connect(cAddeminus, &QPushButton::clicked, this, &LinacSpecWindow::cAddeminusClick);
     connect(cRemove, &QPushButton::clicked, this, &LinacSpecWindow::cRemoveClick);
     connect(cDisplay, &QPushButton::clicked, this, &LinacSpecWindow::cDisplayClick);
+    connect(cPlots, &QPushButton::clicked, this, &LinacSpecWindow::cPlotsClick);
     connect(cSaveAs, &QPushButton::clicked, this, &LinacSpecWindow::cSaveAsClick);
     connect(Energies, &QTreeWidget::itemDoubleClicked, this, &LinacSpecWindow::cDisplayClick);
     return group;
@@ -328,6 +341,7 @@ void LinacSpecWindow::Add(EnergiesAddition addition, const EnergiesSelection& se
     RebuildTree(expand);
     // A new reference field or depth dose changes what the beams read.
     emit LinacEdited(&m_linac);
+    RefreshPlots();
 }
 
 void LinacSpecWindow::cAddgammaClick() {
@@ -353,10 +367,16 @@ void LinacSpecWindow::cRemoveClick() {
     }
     for (const TEnergy* energy : removal.energies) {
         std::erase(m_addedEnergies, energy);
+        // Its plots show the energy's tables: they go with it.
+        if (const auto plots = m_plots.find(energy); plots != m_plots.end()) {
+            delete plots->second;
+            m_plots.erase(plots);
+        }
     }
     Remove(m_linac, selection);
     RebuildTree();
     emit LinacEdited(&m_linac);
+    RefreshPlots();
 }
 
 void LinacSpecWindow::cDisplayClick() {
@@ -374,6 +394,14 @@ void LinacSpecWindow::cDisplayClick() {
     {
         RecordForm form(*record, this);
         form.LoadEntry();
+        // What is typed in an entry's editor shows on its energy's plots at once, so that a
+        // mistyped figure stands out before OK keeps it.
+        EnergyPlotsWindow* plots = PlotsOf(*SelectedEnergy());
+        const auto* const* entry = std::get_if<EnergyListItem*>(&selection.node->Object);
+        if (plots != nullptr && entry != nullptr) {
+            connect(&form, &RecordForm::TextsChanged, plots,
+                    [plots, &form, shown = *entry] { plots->ShowEdit(shown, form.Texts()); });
+        }
         if (const auto energy = std::visit(EnergyNameOf{}, selection.node->Object)) {
             form.setWindowTitle(tr("Energy: %1").arg(ToQ(*energy)));
         } else if (const auto* entry = std::get_if<EnergyListItem*>(&selection.node->Object)) {
@@ -386,11 +414,65 @@ void LinacSpecWindow::cDisplayClick() {
         }
         accepted = Dialogs::Exec(form) == QDialog::Accepted;
     }
+    RefreshPlots();
     if (accepted && record->EditorTexts() != before) {
         // A renamed entry or energy shows its new caption, here and where the workbench
         // shows it.
         RebuildTree();
         emit LinacEdited(&m_linac);
+    }
+}
+
+const TEnergy* LinacSpecWindow::SelectedEnergy() const {
+    const QTreeWidgetItem* item = Energies->currentItem();
+    if (item == nullptr) {
+        return nullptr;
+    }
+    while (item->parent() != nullptr) {
+        item = item->parent();
+    }
+    return std::visit(EnergyOf{}, NodeOf(item)->Object);
+}
+
+EnergyPlotsWindow* LinacSpecWindow::PlotsOf(const TEnergy& energy) const {
+    const auto found = m_plots.find(&energy);
+    return found == m_plots.end() ? nullptr : found->second;
+}
+
+EnergyPlotsWindow* LinacSpecWindow::ShowPlots(const TEnergy& energy, PlotMarks marks) {
+    EnergyPlotsWindow*& window = m_plots[&energy];
+    if (window == nullptr) {
+        for (const auto& photon : m_linac.gEnergies) {
+            if (photon.get() == &energy) {
+                window = new EnergyPlotsWindow(*photon, this);
+            }
+        }
+        for (const auto& electron : m_linac.eEnergies) {
+            if (electron.get() == &energy) {
+                window = new EnergyPlotsWindow(*electron, this);
+            }
+        }
+    }
+    if (window == nullptr) {
+        m_plots.erase(&energy);
+        return nullptr;
+    }
+    window->SetMarks(std::move(marks));
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void LinacSpecWindow::cPlotsClick() {
+    if (const TEnergy* energy = SelectedEnergy()) {
+        ShowPlots(*energy);
+    }
+}
+
+void LinacSpecWindow::RefreshPlots() {
+    for (const auto& [energy, window] : m_plots) {
+        window->Refresh();
     }
 }
 

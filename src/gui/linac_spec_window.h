@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/dosimetry/energy_plots.h"
 #include "core/linac/energies_commands.h"
 #include "core/workbench/workbench.h"
 
 #include <QWidget>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -15,6 +17,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace kova::gui {
+
+class EnergyPlotsWindow;
 
 /// The window of one linac: its identity, geometry and jaw labels (shown, never read back),
 /// and the energies tree, whose commands add, remove and edit energies and table entries in
@@ -31,6 +35,13 @@ public:
                     QWidget* parent = nullptr);
 
     const TLinacSpec& linac() const { return m_linac; }
+
+    /// Shows the plots of `energy`, one of this linac's, marking `marks` (a beam's lookup
+    /// points; none when not opened from a beam). An entry typed in its editor here shows
+    /// on them at once.
+    EnergyPlotsWindow* ShowPlots(const TEnergy& energy, PlotMarks marks = {});
+    /// The plots window of `energy`; null when it was never opened.
+    EnergyPlotsWindow* PlotsOf(const TEnergy& energy) const;
 
     QLineEdit* Name = nullptr;
     QLineEdit* Brand = nullptr;
@@ -50,6 +61,7 @@ public:
     QPushButton* cAddeminus = nullptr;
     QPushButton* cRemove = nullptr;
     QPushButton* cDisplay = nullptr;
+    QPushButton* cPlots = nullptr;
     QPushButton* cSaveAs = nullptr;
     QLabel* SaveLine = nullptr; ///< where the last "Save As..." went
 
@@ -62,6 +74,8 @@ public slots:
     void cAddeminusClick();
     void cRemoveClick();
     void cDisplayClick();
+    /// The plots of the selected node's energy.
+    void cPlotsClick();
     void cSaveAsClick();
 
 private:
@@ -72,6 +86,10 @@ private:
     void ShowFields();
     /// The selected node as the core's commands see it.
     EnergiesSelection Selected() const;
+    /// The energy of the selected node; null when nothing is selected.
+    const TEnergy* SelectedEnergy() const;
+    /// Draws every open plots window again from the tables.
+    void RefreshPlots();
     /// Shows the new record's window; on OK adds it to the linac.
     void Add(EnergiesAddition addition, const EnergiesSelection& selection);
     /// Rebuilds the tree from the linac, keeping the nodes that were expanded and the
@@ -85,6 +103,7 @@ private:
     std::vector<EnergiesTreeNode> m_tree;
     /// Photon energies made here rather than read: their multileaf group follows their flag.
     std::vector<const TgEnergy*> m_addedEnergies;
+    std::map<const TEnergy*, EnergyPlotsWindow*> m_plots; ///< children of this window
 };
 
 } // namespace kova::gui

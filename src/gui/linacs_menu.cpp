@@ -48,12 +48,25 @@ void LinacsMenu::SetLinacs(const std::vector<std::unique_ptr<TLinacSpec>>& linac
     }
 }
 
-LinacSpecWindow* LinacsMenu::Open(TLinacSpec& linac) {
+LinacSpecWindow* LinacsMenu::Window(TLinacSpec& linac) {
     LinacSpecWindow*& window = m_windows[&linac];
     if (window == nullptr) {
         window = new LinacSpecWindow(linac, m_workbench, m_linacFolder, m_windowParent);
         connect(window, &LinacSpecWindow::LinacEdited, this, &LinacsMenu::LinacEdited);
     }
+    return window;
+}
+
+bool LinacsMenu::ShowPlots(TLinacSpec& linac, const TBeam& beam) {
+    const TEnergy* energy = beam.machine.gEnergy;
+    if (energy == nullptr) {
+        energy = beam.machine.eEnergy;
+    }
+    return energy != nullptr && Window(linac)->ShowPlots(*energy, beam.LookupMarks()) != nullptr;
+}
+
+LinacSpecWindow* LinacsMenu::Open(TLinacSpec& linac) {
+    LinacSpecWindow* window = Window(linac);
     window->show();
     window->raise();
     window->activateWindow();

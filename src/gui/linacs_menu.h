@@ -38,12 +38,18 @@ public:
     LinacSpecWindow* Open(TLinacSpec& linac);
     /// The window of `linac` once it has been opened, else null.
     LinacSpecWindow* WindowOf(const TLinacSpec& linac) const;
+    /// Shows the plots of the energy `beam` is computed on (an energy of `linac`), marking
+    /// where its last calculation read the tables. False when the beam has no energy.
+    bool ShowPlots(TLinacSpec& linac, const TBeam& beam);
 
 signals:
     /// An energy or table entry of `linac` was changed in its window.
     void LinacEdited(const kova::TLinacSpec* linac);
 
 private:
+    /// The window of `linac`, made (not shown) on the first call.
+    LinacSpecWindow* Window(TLinacSpec& linac);
+
     QMenu* m_menu = nullptr;
     const Workbench& m_workbench;
     QString m_linacFolder;

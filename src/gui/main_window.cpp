@@ -69,6 +69,8 @@ MainWindow::MainWindow(ProgramInfo info, QString linacFolder, QWidget* parent)
     connect(WorkbenchTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::WorkbenchTreeViewChange);
     connect(WorkbenchTreeView, &WorkbenchTree::BeamActivated, this, &MainWindow::EditBeamClick);
+    connect(WorkbenchTreeView, &WorkbenchTree::ResultLineActivated, this,
+            &MainWindow::ShowPlotsOfLine);
     connect(WorkbenchTreeView, &QWidget::customContextMenuRequested, this,
             &MainWindow::ShowPopupMenu);
     m_printDialog = new PrintReportDialog(this);
@@ -296,6 +298,23 @@ void MainWindow::EditBeamClick() {
         m_model->EditBeam(node, std::move(edited));
         WorkbenchTreeView->expand(node);
     }
+}
+
+void MainWindow::ShowPlotsOfLine(const QModelIndex& line) {
+    QModelIndex node = line;
+    while (node.isValid() && WorkbenchModel::KindOf(node) != NodeKind::Beam) {
+        node = node.parent();
+    }
+    const TBeam* beam = m_model->BeamAt(node);
+    if (beam == nullptr) {
+        return;
+    }
+    for (const auto& linac : m_linacs) {
+        if (linac.get() == beam->machine.linac && m_linacsMenu->ShowPlots(*linac, *beam)) {
+            return;
+        }
+    }
+    ShowStatus(tr("The beam's energy has no plots: its linac is not among those read."));
 }
 
 const Patient* MainWindow::SelectedPatient() const {

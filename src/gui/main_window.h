@@ -125,6 +125,9 @@ public slots:
     void DeleteTreatmentClick();
     void DeleteBeamClick();
     void EditBeamClick();
+    /// A result line of a beam activated: the plots of the beam's energy, marked where its
+    /// calculation read the tables.
+    void ShowPlotsOfLine(const QModelIndex& line);
     void PrintPatientClick();
     /// "Import RT Plan...": on the workbench into a new patient, on a patient into it.
     void ImportPlanClick();

@@ -64,6 +64,7 @@ QWidget* RecordForm::BuildGroup(const FormGroup& group) {
             widget.check = new QCheckBox(Q(control.label));
             widget.check->setObjectName(Q(control.name));
             connect(widget.check, &QCheckBox::toggled, this, &RecordForm::CheckClick);
+            connect(widget.check, &QCheckBox::toggled, this, &RecordForm::TextsChanged);
             form->addRow(widget.check);
             continue;
         }
@@ -72,6 +73,7 @@ QWidget* RecordForm::BuildGroup(const FormGroup& group) {
         if (control.kind == ControlKind::Date) {
             widget.edit->setInputMask(QString::fromLatin1(kDateMask));
         }
+        connect(widget.edit, &QLineEdit::textChanged, this, &RecordForm::TextsChanged);
         form->addRow(Q(control.label), widget.edit);
     }
     return box;
@@ -88,6 +90,7 @@ QWidget* RecordForm::BuildChoice(const FormControl& control) {
         column->addWidget(button);
     }
     m_widgets[control.name].choice = buttons;
+    connect(buttons, &QButtonGroup::idToggled, this, &RecordForm::TextsChanged);
     return box;
 }
 

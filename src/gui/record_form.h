@@ -42,6 +42,10 @@ public:
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
 
+signals:
+    /// A control's text or state changed, typed or loaded: Texts() holds the new texts.
+    void TextsChanged();
+
 public slots:
     void okClick();
     /// A check box changed: the controls it enables follow it.

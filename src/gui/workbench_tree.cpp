@@ -142,14 +142,34 @@ void WorkbenchTree::paintEvent(QPaintEvent* event) {
     }
 }
 
+bool WorkbenchTree::Activates(const QModelIndex& index) {
+    if (WorkbenchModel::KindOf(index) != NodeKind::Line) {
+        return WorkbenchModel::KindOf(index) == NodeKind::Beam;
+    }
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) {
+        if (WorkbenchModel::KindOf(up) == NodeKind::Beam) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void WorkbenchTree::EmitActivated(const QModelIndex& index) {
+    if (WorkbenchModel::KindOf(index) == NodeKind::Beam) {
+        emit BeamActivated(index);
+    } else {
+        emit ResultLineActivated(index);
+    }
+}
+
 void WorkbenchTree::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPersistentModelIndex index = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && WorkbenchModel::KindOf(index) == NodeKind::Beam) {
+    if (event->button() == Qt::LeftButton && Activates(index)) {
         // The item view's own handling ends a rename the first click may have started; the
-        // tree view's would also fold the beam.
+        // tree view's would also fold the node.
         QAbstractItemView::mouseDoubleClickEvent(event);
         setCurrentIndex(index);
-        emit BeamActivated(index);
+        EmitActivated(index);
         return;
     }
     QTreeView::mouseDoubleClickEvent(event);
@@ -157,9 +177,8 @@ void WorkbenchTree::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void WorkbenchTree::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && state() != EditingState &&
-        WorkbenchModel::KindOf(currentIndex()) == NodeKind::Beam) {
-        emit BeamActivated(currentIndex());
+    if (enter && state() != EditingState && Activates(currentIndex())) {
+        EmitActivated(currentIndex());
         event->accept();
         return;
     }

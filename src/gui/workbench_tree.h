@@ -38,6 +38,8 @@ public:
 signals:
     /// A beam node was double-clicked, or Enter was pressed on it.
     void BeamActivated(const QModelIndex& beam);
+    /// A result line of a beam was double-clicked, or Enter was pressed on it.
+    void ResultLineActivated(const QModelIndex& line);
 
 protected:
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
@@ -54,6 +56,9 @@ private:
     void SetDropLine(const QLine& line);
     /// Expands `index` when it is a patient, treatment or beam, and the records below it.
     void ExpandRecords(const QModelIndex& index);
+    /// True for a beam and for a result line under one: what double-click and Enter act on.
+    static bool Activates(const QModelIndex& index);
+    void EmitActivated(const QModelIndex& index);
 
     QLine m_dropLine;
 };

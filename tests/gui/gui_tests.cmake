@@ -15,7 +15,8 @@ set(KOVA_GUI_TEST_CLASSES
     LinacFolderTest linac_folder_test
     PlanImportTest plan_import_test
     PrintTest print_test
-    HistoryWindowTest history_window_test)
+    HistoryWindowTest history_window_test
+    EnergyPlotsTest energy_plots_test)
 
 add_executable(kova_gui_tests
     ${CMAKE_CURRENT_LIST_DIR}/gui_test.h ${CMAKE_CURRENT_LIST_DIR}/gui_test_main.cpp
@@ -50,4 +51,5 @@ set_source_files_properties(
     ${CMAKE_CURRENT_LIST_DIR}/desktop_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/plan_import_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/history_window_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/energy_plots_test.cpp
     PROPERTIES COMPILE_DEFINITIONS KOVA_DEMO_LINACS_DIR="${PROJECT_BINARY_DIR}/Linacs")

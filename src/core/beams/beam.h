@@ -2,6 +2,7 @@
 
 #include "core/beams/beam_kind.h"
 #include "core/common/text_tree.h"
+#include "core/dosimetry/energy_plots.h"
 #include "core/dosimetry/trace.h"
 #include "core/text/date_text.h"
 
@@ -138,6 +139,9 @@ public:
     virtual std::vector<NamedValue> Factors() const = 0;
     /// Where the factors of the last calculation come from, each named as in Factors().
     virtual TraceList Traces() const { return {}; }
+    /// Where the last calculation read the energy's tables and what it read there, to mark
+    /// on the energy's plots; none for a beam not calculated or a kind without such tables.
+    virtual PlotMarks LookupMarks() const { return {}; }
     /// The form that edits this beam: its controls' texts and the rules that run on typing.
     virtual std::unique_ptr<BeamForm> CreateForm() = 0;
     /// An independent copy of the beam: its inputs, results and machine, and copies of the

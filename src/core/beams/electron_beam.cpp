@@ -171,6 +171,19 @@ std::vector<NamedValue> TElectronBeam::Factors() const {
     return {{"applicatorFactor", applicatorFactor}};
 }
 
+PlotMarks TElectronBeam::LookupMarks() const {
+    const TeEnergy* energy = machine.eEnergy;
+    if (!calculated || energy == nullptr) {
+        return {};
+    }
+    for (std::size_t i = 0; i < energy->Applicators.size(); ++i) {
+        if (energy->Applicators[i].get() == applicator) {
+            return {{PlotKind::ApplicatorFactors, {static_cast<double>(i), applicatorFactor}}};
+        }
+    }
+    return {};
+}
+
 std::unique_ptr<BeamForm> TElectronBeam::CreateForm() {
     return std::make_unique<ElectronBeamForm>(*this);
 }

@@ -40,6 +40,8 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     TraceList Traces() const override { return traces; }
+    /// The chosen applicator (its place among the energy's) and its factor.
+    PlotMarks LookupMarks() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
     std::unique_ptr<TBeam> Clone() const override;
 

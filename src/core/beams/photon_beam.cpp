@@ -100,6 +100,26 @@ std::vector<NamedValue> TPhotonBeam::Factors() const {
             {"fieldFactorFromTable", f.fieldFactorFromTable}};
 }
 
+PlotMarks TPhotonBeam::LookupMarks() const {
+    if (!calculated) {
+        return {};
+    }
+    const PhotonBeamInput in = StoredInput();
+    const PhotonFactors& f = factors;
+    PlotMarks marks{
+        {PlotKind::DepthDose, {f.effectiveDepth, f.scdPDD}},
+        {PlotKind::FieldFactors, {EquivalentSquare(in.width, in.height), f.fieldFactor}},
+        {PlotKind::RefFieldSizes, {in.width, in.height}}};
+    if (in.wedge != nullptr) {
+        marks[PlotKind::WedgeFactors] = {in.equivSize, f.wedgeFactor};
+        marks[PlotKind::WedgeWarps] = {in.equivSize, f.warpFactor};
+    }
+    if (!in.offsetOff) {
+        marks[PlotKind::OffsetFactors] = {in.offset, f.offsetFactor};
+    }
+    return marks;
+}
+
 std::unique_ptr<BeamForm> TPhotonBeam::CreateForm() {
     return std::make_unique<PhotonBeamForm>(*this);
 }

@@ -113,6 +113,10 @@ public:
     std::vector<NamedValue> Inputs() const override;
     std::vector<NamedValue> Factors() const override;
     TraceList Traces() const override { return factors.traces; }
+    /// The depth dose at the effective depth, the field factor over the field's equivalent
+    /// square and its width and height, the wedge's factor and warp over the equivalent
+    /// size, and the offset factor when it was applied.
+    PlotMarks LookupMarks() const override;
     std::unique_ptr<BeamForm> CreateForm() override;
     std::unique_ptr<TBeam> Clone() const override;
 
