@@ -69,6 +69,15 @@ BoundControl<Input> Required(BoundControl<Input> row) {
     return row;
 }
 
+/// An edit box `name` stored in `slot`, written to Inputs() as `key` (none when empty), read
+/// `read`-th by OK, starting with `text` and named `caption` in refusals.
+template <class Input>
+BoundControl<Input> EditControl(std::string_view name, ValueSlot<Input> slot, std::string_view key,
+                                int read, std::string_view text = "",
+                                std::string_view caption = {}) {
+    return {{name, ControlType::Edit, text, 0, 0, 1, caption}, slot, key, read};
+}
+
 /// The inputs `stored` holds, listed by the controls of `table` that name them.
 template <class Input>
 std::vector<NamedValue> BoundValues(const BoundTable<Input>& table, const Input& stored) {

@@ -21,9 +21,9 @@ using In = DynamicBeamInput;
 /// divided by its final weight, so they add up to 1 but for rounding.
 constexpr double kWholeBeam = 1e-6;
 
-BoundControl<In> Edit(std::string_view name, ValueSlot<In> slot, std::string_view key, int read,
-                      std::string_view text = "", std::string_view caption = {}) {
-    return {{name, ControlType::Edit, text, 0, 0, 1, caption}, slot, key, read};
+/// An edit box of this kind's table (EditControl).
+BoundControl<In> Edit(const auto&... args) {
+    return EditControl<In>(args...);
 }
 
 /// In the order OK reads them: the identity, the dose, the TPS MU and the segments.
@@ -35,7 +35,7 @@ const BoundTable<In>& Table() {
         Edit(kJawsRot, &BeamFields::jaws, "jaws", 4),
         Edit(kCouchRot, &BeamFields::couch, "couch", 5),
         Required(Edit(kBeamDose, &BeamFields::dose, "dose", 6, "0", "Dose")),
-        Edit(kTPSMU, &BeamFields::tpsMU, {}, 7, "", "TPS MU"),
+        Edit(kTPSMU, &BeamFields::tpsMU, "", 7, "", "TPS MU"),
         Edit(kLeafBoundaries, &In::leafBoundaries, "leafBoundaries", 8),
         Required(Edit(kSegments, &In::segments, "segments", 9, "", "Segments")),
     };

@@ -15,9 +15,9 @@ namespace {
 
 using In = ElectronBeamInput;
 
-BoundControl<In> Edit(std::string_view name, ValueSlot<In> slot, std::string_view key, int read,
-                      std::string_view text = "", std::string_view caption = {}) {
-    return {{name, ControlType::Edit, text, 0, 0, 1, caption}, slot, key, read};
+/// An edit box of this kind's table (EditControl).
+BoundControl<In> Edit(const auto&... args) {
+    return EditControl<In>(args...);
 }
 
 /// In the order OK reads them: the identity, the dose, the field, the SSD and the TPS MU.
@@ -36,7 +36,7 @@ const BoundTable<In>& Table() {
          EntryAt<In, &ElectronBeamInput::applicator>(),
          "applicator",
          11},
-        Edit(kTPSMU, &BeamFields::tpsMU, {}, 10, "", "TPS MU"),
+        Edit(kTPSMU, &BeamFields::tpsMU, "", 10, "", "TPS MU"),
     };
     return table;
 }
